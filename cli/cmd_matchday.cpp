@@ -1,0 +1,102 @@
+#include "cli_common.h"
+
+#include "core/bet_model.h"
+#include "core/german.h"
+#include "core/outcomes.h"
+#include "files/match_day_file.h"
+
+namespace korbisto::cli {
+namespace {
+
+int runMatchday(const Arguments& args) {
+    args.expectPositional(1);
+    const QDateTime now = parseNow(args.value(QStringLiteral("now")));
+    BetModel model;
+    model.setInstantEvaluation(false);
+    SpieltagEinlesen(model, args.positional().first(), now);
+
+    QStringList pairings;
+    for (int m = 1; m <= kMatches; ++m) pairings << model.pairing(m);
+    const QStringList winning(model.winningRow().begin(), model.winningRow().end());
+    const QStringList quotas(model.quotas().begin(), model.quotas().end());
+    if (args.has(QStringLiteral("json"))) {
+        out(QStringLiteral("{\"date\":%1,\"pairings\":%2,\"winning_row\":%3,\"quotas\":%4}\n")
+                .arg(jsonString(model.matchDayDate()), jsonStringArray(pairings), jsonStringArray(winning),
+                     jsonStringArray(quotas)));
+        return 0;
+    }
+    QString s = QStringLiteral("Spieltag: %1\n\n").arg(model.matchDayDate());
+    for (int m = 1; m <= kMatches; ++m)
+        s += QStringLiteral("%1  %2 %3\n").arg(m, 2).arg(pairings[m - 1].leftJustified(63), winning[m - 1]);
+    s += u'\n';
+    for (int k = 1; k <= kRanks; ++k)
+        s += QStringLiteral("Rang %1: %2\n")
+                 .arg(QString::fromLatin1(RangNamen[static_cast<size_t>(k)]).leftJustified(3), quotas[k - 1]);
+    out(s);
+    return 0;
+}
+
+double parseQuotaArgument(const QString& text) {
+    const auto v = ParseQuota(text);
+    if (!v) throw UsageError(QStringLiteral("--quotas: „%1“ ist keine Zahl.").arg(text));
+    return *v;
+}
+
+int runMakeMatchday(const Arguments& args) {
+    args.expectPositional(0);
+    const QString outPath = args.required(QStringLiteral("out"));
+    const QDate date = parseDate(args.required(QStringLiteral("date")));
+    if (!date.isValid()) throw UsageError(QStringLiteral("--date erwartet TT.MM.JJJJ."));
+    TSpieltag day;
+    day.Datum = dayNumberOf(date);
+    const QStringList result = parseRowArgument(args.required(QStringLiteral("result")), "--result");
+    for (int m = 0; m < kMatches; ++m) {
+        if (result[m].isEmpty())
+            throw UsageError(QStringLiteral("--result: eine Spieltag-Datei braucht für jedes Spiel 0, 1 oder 2."));
+        day.Ergebnis[static_cast<size_t>(m)] = static_cast<std::uint8_t>(result[m].toInt());
+    }
+    if (args.has(QStringLiteral("quotas"))) {
+        const QStringList parts = args.value(QStringLiteral("quotas")).split(u';');
+        if (parts.size() != kRanks) throw UsageError(QStringLiteral("--quotas erwartet vier Werte Q1;Q2;Q3;Q4."));
+        for (int k = 0; k < kRanks; ++k) day.Quote[static_cast<size_t>(k)] = parseQuotaArgument(parts[k]);
+    }
+    const QStringList pairings = args.values(QStringLiteral("pairing"));
+    if (pairings.size() > kMatches) throw UsageError(QStringLiteral("Höchstens 13 Paarungen."));
+    for (int m = 0; m < pairings.size(); ++m) {
+        const qsizetype bar = pairings[m].indexOf(u'|');
+        if (bar < 0) throw UsageError(QStringLiteral("--pairing erwartet HEIM|GAST."));
+        day.Heim[static_cast<size_t>(m)] = pairings[m].left(bar);
+        day.Gast[static_cast<size_t>(m)] = pairings[m].mid(bar + 1);
+    }
+    writeMatchDayFile(outPath, day);
+    return 0;
+}
+
+const RegisterCommand matchday({
+    QStringLiteral("matchday"),
+    QStringLiteral("matchday DATEI [--now DATUM] [--json]\n\n"
+                   "Zeigt eine Spieltag-Datei (.sptag) so, wie das Hauptfenster sie einliest.\n"
+                   "  --now DATUM   „jetzt“ als TT.MM.JJJJ oder TT.MM.JJJJTHH:MM; Quoten erscheinen erst,\n"
+                   "                wenn der Spieltag mehr als einen Tag zurückliegt\n"
+                   "  --json        Ausgabe als JSON"),
+    runMatchday,
+    {QStringLiteral("now")},
+    {QStringLiteral("json")},
+});
+
+const RegisterCommand makeMatchday({
+    QStringLiteral("make-matchday"),
+    QStringLiteral("make-matchday --out DATEI --date TT.MM.JJJJ --result REIHE [--quotas Q1;Q2;Q3;Q4] "
+                   "[--pairing HEIM|GAST]...\n\n"
+                   "Schreibt eine Spieltag-Datei (.sptag).\n"
+                   "  --result REIHE   die 13 Ergebnisse aus 0 1 2 X x\n"
+                   "  --quotas         vier Quoten in deutscher Schreibweise, 0 = unbesetzt\n"
+                   "  --pairing        bis zu 13 Paarungen in Spielreihenfolge, je höchstens 30 Zeichen"),
+    runMakeMatchday,
+    {QStringLiteral("out"), QStringLiteral("date"), QStringLiteral("result"), QStringLiteral("quotas"),
+     QStringLiteral("pairing")},
+    {},
+});
+
+}  // namespace
+}  // namespace korbisto::cli

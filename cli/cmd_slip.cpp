@@ -1,0 +1,32 @@
+#include "cli_common.h"
+
+#include "core/tip_table.h"
+#include "files/slip_file.h"
+
+namespace korbisto::cli {
+namespace {
+
+int runSlip(const Arguments& args) {
+    args.expectPositional(1);
+    const QString format = args.has(QStringLiteral("format")) ? args.value(QStringLiteral("format"))
+                                                              : QStringLiteral("text");
+    if (format != QLatin1String("text") && format != QLatin1String("csv"))
+        throw UsageError(QStringLiteral("--format kennt nur text und csv."));
+    TipTable table;
+    readSlipFile(args.positional().first(), table);
+    printRows(table, format == QLatin1String("csv") ? u';' : u',');
+    return 0;
+}
+
+const RegisterCommand registration({
+    QStringLiteral("slip"),
+    QStringLiteral("slip DATEI [--format text|csv]\n\n"
+                   "Gibt die Tippreihen eines Spielscheins (.krsc) aus, eine Zeile je Reihe, die 13 Tipps\n"
+                   "durch „,“ getrennt (text) oder durch „;“ (csv), wie „Reihen kopieren“ sie liefert."),
+    runSlip,
+    {QStringLiteral("format")},
+    {},
+});
+
+}  // namespace
+}  // namespace korbisto::cli

@@ -1,0 +1,66 @@
+#include "cli_common.h"
+
+#include "core/error.h"
+
+#include <QCoreApplication>
+
+using namespace korbisto;
+using namespace korbisto::cli;
+
+namespace {
+
+QString overview() {
+    QString text = QStringLiteral(
+        "Korbisto auf der Kommandozeile: Spielscheine prüfen, Spieltage lesen und schreiben.\n\n"
+        "Aufruf: korbisto-cli BEFEHL [OPTIONEN]\n\nBefehle:\n");
+    for (const Command& c : commands()) text += QStringLiteral("  ") + c.usage.section(u'\n', 0, 0) + u'\n';
+    text += QStringLiteral("\n„korbisto-cli BEFEHL --help“ erklärt einen Befehl.\n"
+                           "Exit-Code: 0 Erfolg, 1 Datei- oder Eingabefehler, 2 falscher Aufruf.\n");
+    return text;
+}
+
+// Message boxes put line breaks where the original had carriage returns.
+QString plain(const QString& message) {
+    QString text = message;
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("korbisto-cli"));
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty()) {
+        err(overview());
+        return 2;
+    }
+    const QString name = args.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
+        out(overview());
+        return 0;
+    }
+    for (const Command& command : commands()) {
+        if (command.name != name) continue;
+        try {
+            const Arguments arguments(args, command.valueOptions, command.flags);
+            if (arguments.helpRequested()) {
+                out(QStringLiteral("Aufruf: korbisto-cli ") + command.usage + u'\n');
+                return 0;
+            }
+            return command.run(arguments);
+        } catch (const UsageError& e) {
+            err(QString::fromUtf8(e.what()) + QStringLiteral("\n\nAufruf: korbisto-cli ") + command.usage + u'\n');
+            return 2;
+        } catch (const KorbistoError& e) {
+            err(plain(e.message()) + u'\n');
+            return 1;
+        } catch (const std::bad_alloc&) {
+            err(QStringLiteral("Zu wenig Arbeitsspeicher.\n"));
+            return 1;
+        }
+    }
+    err(QStringLiteral("Unbekannter Befehl: %1\n\n").arg(name) + overview());
+    return 2;
+}

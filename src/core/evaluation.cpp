@@ -1,0 +1,103 @@
+#include "evaluation.h"
+
+#include "german.h"
+
+#include <algorithm>
+#include <limits>
+#include <numeric>
+#include <vector>
+
+namespace korbisto {
+
+namespace {
+
+constexpr std::uint8_t kNeverHit = 0xFF;
+
+struct PreparedRow {
+    std::array<std::uint8_t, kMatches> codes{};
+    bool anyOther = false;
+};
+
+PreparedRow prepare(const WinningRow& winning) {
+    PreparedRow p;
+    for (int m = 0; m < kMatches; ++m) {
+        if (winning[m].isEmpty()) {
+            p.codes[m] = kNeverHit;
+        } else {
+            p.codes[m] = tipCodeOfText(winning[m]);
+            if (p.codes[m] == kTipOther) p.anyOther = true;
+        }
+    }
+    return p;
+}
+
+inline int hitsOf(const TipTable& table, const TipTable::Row& row, const PreparedRow& p,
+                  const WinningRow& winning) {
+    int hits = 0;
+    for (int m = 0; m < kMatches; ++m) hits += row.tips[m] == p.codes[m];
+    if (p.anyOther && row.odd != 0) {
+        // Cells with texts of their own equal only the very same text.
+        for (int m = 0; m < kMatches; ++m) {
+            if (row.tips[m] == kTipOther && p.codes[m] == kTipOther && table.oddText(row, m + 1) != winning[m])
+                --hits;
+        }
+    }
+    return hits;
+}
+
+}  // namespace
+
+QString EvaluationResult::countText(int rank) const { return QString::number(ranks[rank - 1].count); }
+
+QString EvaluationResult::amountText(int rank) const {
+    const auto& a = ranks[rank - 1].amount;
+    return a ? formatAmount(*a) : QString();
+}
+
+QString EvaluationResult::totalText() const { return formatAmount(total); }
+
+int countHits(const TipTable& table, int row, const WinningRow& winning) {
+    return hitsOf(table, table.rowAt(row), prepare(winning), winning);
+}
+
+EvaluationResult evaluateTable(TipTable& table, const WinningRow& winning, const QuotaTexts& quotas) {
+    const PreparedRow p = prepare(winning);
+    std::array<int, 14> perHits{};
+    for (TipTable::Row& row : table.rows()) {
+        if (row.tips[0] == kTipEmpty) continue;
+        const int hits = hitsOf(table, row, p, winning);
+        row.hits = static_cast<std::int8_t>(hits);
+        ++perHits[hits];
+    }
+    EvaluationResult result;
+    for (int k = 1; k <= kRanks; ++k) {
+        RankResult& r = result.ranks[k - 1];
+        r.count = perHits[14 - k];
+        if (const auto quota = ParseQuota(quotas[k - 1])) {
+            r.amount = r.count * *quota;
+            result.total += *r.amount;
+        }
+    }
+    return result;
+}
+
+void SortGridByColumn(TipTable& table, int column, bool descending) {
+    auto& rows = table.rows();
+    const size_t n = rows.size();
+    std::vector<long long> keys(n);
+    constexpr long long kNoKey = std::numeric_limits<long long>::min();
+    for (size_t i = 0; i < n; ++i) keys[i] = table.wholeNumber(rows[i], column).value_or(kNoKey);
+    std::vector<std::uint32_t> order(n);
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        const long long ka = keys[a], kb = keys[b];
+        if (ka == kNoKey || kb == kNoKey) return kb == kNoKey && ka != kNoKey;
+        return descending ? ka > kb : ka < kb;
+    });
+    std::vector<TipTable::Row> sorted;
+    sorted.reserve(n);
+    for (std::uint32_t i : order) sorted.push_back(rows[i]);
+    rows.swap(sorted);
+}
+
+}  // namespace korbisto

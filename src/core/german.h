@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+
+#include <optional>
+
+namespace korbisto {
+
+// Numbers and dates are always German, whatever the system locale says.
+const QLocale& germanLocale();
+
+// "%.2n": two decimals with thousands separators, 1.234,50.
+QString formatAmount(double value);
+// "#,##0": 1.594.323.
+QString formatCount(long long value);
+// dd.MM.yyyy
+QString formatDate(const QDate& date);
+// dd.MM.yyyy, strictly; an invalid QDate otherwise.
+QDate parseDate(const QString& text);
+
+// The date-time numbers of match-day files: days since 30.12.1899, the
+// fraction being the time of day.
+double toDayNumber(const QDateTime& localTime);
+// The calendar day of a day number, or nothing when it is not a finite number
+// within the years 1 to 9999.
+std::optional<QDate> dateOfDayNumber(double dayNumber);
+double dayNumberOf(const QDate& date);
+
+// The quota parser: dots and blanks are dropped; what is left must be digits
+// with at most one decimal comma. Anything else, and any text that would not
+// give a finite number, is no quota.
+std::optional<double> ParseQuota(const QString& text);
+
+}  // namespace korbisto

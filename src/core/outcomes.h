@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace korbisto {
+
+inline constexpr int kMatches = 13;
+inline constexpr int kRanks = 4;
+
+// Outcome column 1..3 -> tip digit ("1", "0", "2" is the order on every slip).
+inline constexpr std::array<int, 4> TippZiffer = {0, 1, 0, 2};
+// Tip digit 0..2 -> outcome column.
+inline constexpr std::array<int, 3> TippSpalte = {2, 1, 3};
+// Outcome column 1..3 -> tip text.
+inline constexpr std::array<const char*, 4> TippText = {"", "1", "0", "2"};
+// Rank 1..4 -> numeral.
+inline constexpr std::array<const char*, 5> RangNamen = {"", "I", "II", "III", "IV"};
+
+// Pixel positions of the boxes on the cross sheet: columns 1..5, matches 1..13.
+inline constexpr std::array<int, 6> KreuzX = {0, 32, 55, 78, 112, 136};
+inline constexpr std::array<int, 14> KreuzY = {0, 12, 38, 64, 90, 115, 140, 166, 191, 218, 242, 267, 293, 319};
+
+// Separators the text import recognises, in order of preference.
+inline constexpr std::array<char16_t, 4> Trennzeichen = {u' ', u';', u'\t', u','};
+
+// Rank of a hit count: 13 -> 1 (I) .. 10 -> 4 (IV); 0 for fewer than 10 hits.
+constexpr int rankOfHits(int hits) { return hits >= 10 && hits <= 13 ? 14 - hits : 0; }
+
+}  // namespace korbisto

@@ -1,0 +1,132 @@
+#include "text_helpers.h"
+
+#include "error.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace korbisto {
+
+long long roundHalfEven(double value) {
+    const double floor = std::floor(value);
+    const double diff = value - floor;
+    double result = floor;
+    if (diff > 0.5 || (diff == 0.5 && std::fmod(floor, 2.0) != 0.0)) result = floor + 1.0;
+    return static_cast<long long>(result);
+}
+
+QString PadText(const QString& text, int width, const TextWidthFn& textWidth) {
+    // Round(width * 0.7) on the exact value, so widths ending in 5 are not at
+    // the mercy of the binary form of 0.7.
+    const long long target = roundHalfEven(static_cast<double>(width) * 7.0 / 10.0);
+    const int blank = textWidth(QStringLiteral(" "));
+    if (blank <= 0) return text;
+    const long long n = roundHalfEven(static_cast<double>(target - textWidth(text)) / (2.0 * blank));
+    if (n <= 0) return text;
+    return QString(static_cast<qsizetype>(n), u' ') + text;
+}
+
+QString PadNumber(long long value, int width, const TextWidthFn& textWidth) {
+    return PadText(QString::number(value), width, textWidth);
+}
+
+QString XStringReplace(const QString& source, const QString& oldPattern, const QString& newPattern,
+                       bool replaceAll) {
+    if (oldPattern == newPattern || source.isEmpty() || oldPattern.isEmpty()) return source;
+    const qsizetype lenS = source.size();
+    const qsizetype lenOld = oldPattern.size();
+    const qsizetype lenNew = newPattern.size();
+    if (lenOld > lenS) return source;
+
+    const QChar* s = source.constData();
+    const QChar* old = oldPattern.constData();
+    const QChar first = old[0];
+    std::vector<qsizetype> matches;
+    matches.reserve(static_cast<size_t>(lenS / lenOld + 1));
+    qsizetype a = 0;
+    const qsizetype last = lenS - lenOld;
+    while (a <= last) {
+        if (s[a] == first && std::memcmp(s + a, old, static_cast<size_t>(lenOld) * sizeof(QChar)) == 0) {
+            matches.push_back(a);
+            if (!replaceAll) break;
+            a += lenOld;
+        } else {
+            ++a;
+        }
+    }
+    if (matches.empty()) return source;
+
+    const qsizetype count = static_cast<qsizetype>(matches.size());
+    QString result(lenS + (lenNew - lenOld) * count, Qt::Uninitialized);
+    QChar* out = result.data();
+    qsizetype from = 0;
+    for (qsizetype m : matches) {
+        const qsizetype stretch = m - from;
+        std::memcpy(out, s + from, static_cast<size_t>(stretch) * sizeof(QChar));
+        out += stretch;
+        std::memcpy(out, newPattern.constData(), static_cast<size_t>(lenNew) * sizeof(QChar));
+        out += lenNew;
+        from = m + lenOld;
+    }
+    std::memcpy(out, s + from, static_cast<size_t>(lenS - from) * sizeof(QChar));
+    return result;
+}
+
+std::optional<int> StrToIntOpt(const QString& text) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && text[i] == u' ') ++i;
+    bool negative = false;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    int base = 10;
+    if (i < n && text[i] == u'$') {
+        base = 16;
+        ++i;
+    } else if (i < n && (text[i] == u'x' || text[i] == u'X')) {
+        base = 16;
+        ++i;
+    } else if (i + 1 < n && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= n) return std::nullopt;
+    long long value = 0;
+    const long long limit = base == 10 ? (negative ? 2147483648LL : 2147483647LL) : 0xFFFFFFFFLL;
+    for (; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        int digit;
+        if (c >= u'0' && c <= u'9')
+            digit = c - u'0';
+        else if (base == 16 && c >= u'a' && c <= u'f')
+            digit = c - u'a' + 10;
+        else if (base == 16 && c >= u'A' && c <= u'F')
+            digit = c - u'A' + 10;
+        else
+            return std::nullopt;
+        value = value * base + digit;
+        if (value > limit) return std::nullopt;
+    }
+    if (base == 16) {
+        // Hexadecimal literals wrap into the signed range, as in the runtime.
+        const auto bits = static_cast<quint32>(value);
+        return static_cast<int>(negative ? 0u - bits : bits);
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+int StrToInt(const QString& text) {
+    if (auto v = StrToIntOpt(text)) return *v;
+    throw integerConversionError(text);
+}
+
+int DashToInt(const QString& text) {
+    if (text.isEmpty() || text == QLatin1String("---") || text == QLatin1String("-")) return 0;
+    return StrToInt(text);
+}
+
+}  // namespace korbisto

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace korbisto {
+
+// Pixel width of a text in the font of the grid that will show it.
+using TextWidthFn = std::function<int(const QString&)>;
+
+// Round half to even, as the original's Round does (2.5 -> 2, 3.5 -> 4).
+long long roundHalfEven(double value);
+
+// Leading blanks that centre a text within the left seven tenths of a cell
+// `width` pixels wide.
+QString PadText(const QString& text, int width, const TextWidthFn& textWidth);
+QString PadNumber(long long value, int width, const TextWidthFn& textWidth);
+
+// Replaces occurrences of `oldPattern` case-sensitively; matches never overlap.
+// All match positions are found first and the result is allocated once, so
+// long pasted texts cost one pass.
+QString XStringReplace(const QString& source, const QString& oldPattern, const QString& newPattern,
+                       bool replaceAll = true);
+
+// The runtime's integer conversion: leading blanks, an optional sign, decimal
+// digits or a hexadecimal number ("$1F", "0x1F"); nothing may follow. Empty
+// on anything else or on overflow of 32 bits.
+std::optional<int> StrToIntOpt(const QString& text);
+// As StrToIntOpt, but raises the runtime's conversion error.
+int StrToInt(const QString& text);
+
+// A grid cell that may hold a dash: "", "-" and "---" read as 0.
+int DashToInt(const QString& text);
+
+}  // namespace korbisto

@@ -1,0 +1,147 @@
+#include "core/evaluation.h"
+
+#include <gtest/gtest.h>
+
+using namespace korbisto;
+
+namespace {
+
+WinningRow rowOf(const char* digits) {
+    WinningRow w;
+    for (int m = 0; m < 13; ++m) w[m] = digits[m] == '-' ? QString() : QString(QChar(digits[m]));
+    return w;
+}
+
+void setRow(TipTable& t, int r, const char* digits, int number = -1) {
+    for (int m = 1; m <= 13; ++m)
+        t.setCellText(r, m, digits[m - 1] == '-' ? QString() : QString(QChar(digits[m - 1])));
+    t.setNumber(r, number < 0 ? r : number);
+}
+
+// A row with exactly `hits` hits against 1111111111111.
+const char* withHits(int hits) {
+    static std::string s;
+    s = std::string(static_cast<size_t>(hits), '1') + std::string(static_cast<size_t>(13 - hits), '0');
+    return s.c_str();
+}
+
+}  // namespace
+
+TEST(Evaluation, CountsHitsRanksAmountsAndTotal) {
+    TipTable t(4);
+    setRow(t, 1, "1111111111111");
+    setRow(t, 2, "1111111111111");
+    setRow(t, 3, withHits(12));
+    setRow(t, 4, withHits(9));
+    const EvaluationResult r =
+        evaluateTable(t, rowOf("1111111111111"), {QStringLiteral("10,5"), QString(), QStringLiteral("unbesetzt"),
+                                                   QStringLiteral("1.000")});
+    EXPECT_EQ(t.cellText(1, 14), QStringLiteral("13"));
+    EXPECT_EQ(t.cellText(3, 14), QStringLiteral("12"));
+    EXPECT_EQ(t.cellText(4, 14), QStringLiteral("9"));
+    EXPECT_EQ(r.countText(1), QStringLiteral("2"));
+    EXPECT_EQ(r.amountText(1), QStringLiteral("21,00"));
+    EXPECT_EQ(r.countText(2), QStringLiteral("1"));
+    EXPECT_EQ(r.amountText(2), QString());  // no quota
+    EXPECT_EQ(r.countText(3), QStringLiteral("0"));
+    EXPECT_EQ(r.amountText(3), QString());  // "unbesetzt" is no quota
+    EXPECT_EQ(r.amountText(4), QStringLiteral("0,00"));
+    EXPECT_EQ(r.totalText(), QStringLiteral("21,00"));
+}
+
+TEST(Evaluation, EmptyTableGivesZeroes) {
+    TipTable t(29);
+    const EvaluationResult r = evaluateTable(t, rowOf("1111111111111"),
+                                             {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QString()});
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(r.countText(k), QStringLiteral("0"));
+    EXPECT_EQ(r.amountText(1), QStringLiteral("0,00"));
+    EXPECT_EQ(r.amountText(4), QString());
+    EXPECT_EQ(r.totalText(), QStringLiteral("0,00"));
+    EXPECT_TRUE(t.cellEmpty(1, 14));
+}
+
+TEST(Evaluation, RowsWithoutFirstTipAreSkippedAndKeepTheirHitCell) {
+    TipTable t(2);
+    setRow(t, 1, "-111111111111");
+    t.setCellText(1, 14, QStringLiteral("7"));
+    setRow(t, 2, "-------------");
+    const EvaluationResult r = evaluateTable(t, rowOf("1111111111111"), {});
+    EXPECT_EQ(t.cellText(1, 14), QStringLiteral("7"));
+    EXPECT_TRUE(t.cellEmpty(2, 14));
+    EXPECT_EQ(r.countText(2), QStringLiteral("0"));
+}
+
+TEST(Evaluation, EmptyAndLongWinningTextsNeverHit) {
+    TipTable t(1);
+    setRow(t, 1, "1111111111-11");
+    // match 11 is empty in both; an empty winning text is never a hit
+    evaluateTable(t, rowOf("1111111111-11"), {});
+    EXPECT_EQ(t.cellText(1, 14), QStringLiteral("12"));
+    WinningRow w = rowOf("1111111111111");
+    w[0] = QStringLiteral("11");
+    w[1] = QStringLiteral("5");
+    evaluateTable(t, w, {});
+    EXPECT_EQ(t.cellText(1, 14), QStringLiteral("10"));
+}
+
+TEST(Evaluation, OddCellsEqualOnlyTheSameText) {
+    TipTable t(2);
+    setRow(t, 1, "1111111111111");
+    setRow(t, 2, "1111111111111");
+    t.setCellText(1, 2, QStringLiteral("5"));
+    t.setCellText(2, 2, QStringLiteral("7"));
+    WinningRow w = rowOf("1111111111111");
+    w[1] = QStringLiteral("5");
+    evaluateTable(t, w, {});
+    EXPECT_EQ(t.cellText(1, 14), QStringLiteral("13"));
+    EXPECT_EQ(t.cellText(2, 14), QStringLiteral("12"));
+}
+
+TEST(GridSort, ByHitsIsStableAndDescending) {
+    TipTable t(4);
+    setRow(t, 1, withHits(11), 1);
+    setRow(t, 2, withHits(13), 2);
+    setRow(t, 3, withHits(11), 3);
+    setRow(t, 4, withHits(12), 4);
+    evaluateTable(t, rowOf("1111111111111"), {});
+    SortGridByColumn(t, 14, true);
+    EXPECT_EQ(t.number(1), 2);
+    EXPECT_EQ(t.number(2), 4);
+    EXPECT_EQ(t.number(3), 1);
+    EXPECT_EQ(t.number(4), 3);
+    EXPECT_EQ(t.cellText(1, 14), QStringLiteral("13"));
+    SortGridByColumn(t, 0, false);
+    for (int r = 1; r <= 4; ++r) EXPECT_EQ(t.number(r), r);
+    EXPECT_EQ(t.cellText(2, 14), QStringLiteral("13"));  // cells move with their row
+}
+
+TEST(GridSort, RowsWithoutKeyGoLastInTheirOrder) {
+    TipTable t(5);
+    setRow(t, 1, withHits(10), 1);
+    setRow(t, 2, "-------------", 2);
+    setRow(t, 3, withHits(12), 3);
+    setRow(t, 4, "-------------", 4);
+    setRow(t, 5, withHits(13), 5);
+    evaluateTable(t, rowOf("1111111111111"), {});
+    t.setCellText(4, 14, QStringLiteral("kaputt"));
+    SortGridByColumn(t, 14, true);
+    EXPECT_EQ(t.number(1), 5);
+    EXPECT_EQ(t.number(2), 3);
+    EXPECT_EQ(t.number(3), 1);
+    EXPECT_EQ(t.number(4), 2);
+    EXPECT_EQ(t.number(5), 4);
+    SortGridByColumn(t, 14, false);
+    EXPECT_EQ(t.number(1), 1);
+    EXPECT_EQ(t.number(3), 5);
+    EXPECT_EQ(t.number(4), 2);
+}
+
+TEST(GridSort, RestoresTheOrderOfManyRows) {
+    TipTable t(1000);
+    for (int r = 1; r <= 1000; ++r) {
+        t.setNumber(r, (r * 7919) % 1000 + 1);
+        t.setCellText(r, 1, QStringLiteral("1"));
+    }
+    SortGridByColumn(t, 0, false);
+    for (int r = 1; r <= 1000; ++r) ASSERT_EQ(t.number(r), r);
+}

@@ -1,0 +1,56 @@
+#include "core/paths.h"
+
+#include "support/test_env.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using namespace korbisto;
+
+TEST(Identity, NameAndVersion) {
+    EXPECT_EQ(programCaption(), QStringLiteral("Korbisto 1.3.0.0"));
+}
+
+TEST(Paths, FollowTheDataHome) {
+    test::TempDataFolder tmp;
+    const AppPaths& p = appPaths();
+    EXPECT_EQ(p.DataFolder, tmp.path(QStringLiteral("appdata/Korbisto/")));
+    EXPECT_EQ(p.ShotsFolder, p.DataFolder + QStringLiteral("shots/"));
+    EXPECT_EQ(p.SlipFolder, p.DataFolder + QStringLiteral("Spielscheine/"));
+    EXPECT_EQ(p.MatchDayFolder, p.DataFolder + QStringLiteral("Spieltage/"));
+    EXPECT_EQ(p.SettingsFolder, p.DataFolder + QStringLiteral("Einstellungen/"));
+    EXPECT_TRUE(p.TempFile.endsWith(QLatin1String("/tmp.tmp")));
+    EXPECT_TRUE(p.ProgramFolder.endsWith(u'/'));
+}
+
+TEST(Paths, FolderSetUpCreatesFiveFoldersInOrderOnce) {
+    test::TempDataFolder tmp;
+    const AppPaths& p = appPaths();
+    const QStringList created = setUpFolders(p);
+    EXPECT_EQ(created, QStringList({p.DataFolder, p.ShotsFolder, p.SlipFolder, p.MatchDayFolder, p.SettingsFolder}));
+    for (const QString& f : created) EXPECT_TRUE(QFileInfo(f).isDir()) << f.toStdString();
+    EXPECT_TRUE(setUpFolders(p).isEmpty());
+}
+
+TEST(Paths, UnresolvableDataHomeHangsOffTheRoot) {
+    test::TempDataFolder tmp;
+    const QByteArray home = qgetenv("HOME");
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("HOME");
+    EXPECT_EQ(computeAppPaths(QStringLiteral("/p")).DataFolder, QStringLiteral("/Korbisto/"));
+    qputenv("HOME", home);
+}
+
+TEST(Paths, MissingParentMeansNoFolders) {
+    test::TempDataFolder tmp;
+    AppPaths p = appPaths();
+    p.DataFolder = tmp.path(QStringLiteral("gone/deeper/Korbisto/"));
+    p.ShotsFolder = p.DataFolder + QStringLiteral("shots/");
+    p.SlipFolder = p.DataFolder + QStringLiteral("Spielscheine/");
+    p.MatchDayFolder = p.DataFolder + QStringLiteral("Spieltage/");
+    p.SettingsFolder = p.DataFolder + QStringLiteral("Einstellungen/");
+    EXPECT_TRUE(setUpFolders(p).isEmpty());  // one level at a time, silently
+    EXPECT_FALSE(QFileInfo(p.DataFolder).exists());
+}
