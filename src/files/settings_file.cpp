@@ -1,34 +1,46 @@
 #include "settings_file.h"
 
+#include "binary_io.h"
+#include "ini_file.h"
+
+#include "core/error.h"
 #include "core/paths.h"
 #include "core/text_helpers.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 
 namespace korbisto {
 namespace settings {
 
 namespace {
-QString keyPath(const char* section, const QString& key) {
-    return QString::fromLatin1(section) + u'/' + key;
+constexpr qint64 kMaxSettingsBytes = 16 << 20;
+}  // namespace
+
+namespace {
+// Each access reads the whole (small) file afresh; nothing is cached.
+std::optional<QString> readRaw(const char* section, const QString& key) {
+    if (!fileExists()) return std::nullopt;
+    QByteArray bytes;
+    try {
+        bytes = readFileBytes(filePath(), kMaxSettingsBytes);
+    } catch (const KorbistoError&) {
+        return std::nullopt;  // an unreadable file counts as a missing one
+    }
+    return IniFile::fromBytes(bytes).value(QString::fromLatin1(section), key);
 }
 
-// A key absent from the file reads as the default; so does a file that is
-// not valid INI text.
-QVariant readRaw(const char* section, const QString& key) {
-    if (!fileExists()) return QVariant();
-    QSettings ini(filePath(), QSettings::IniFormat);
-    if (ini.status() != QSettings::NoError) return QVariant();
-    return ini.value(keyPath(section, key));
-}
-
-void writeRaw(const char* section, const QString& key, const QVariant& value) {
-    QDir().mkpath(QFileInfo(filePath()).absolutePath());
-    QSettings ini(filePath(), QSettings::IniFormat);
-    ini.setValue(keyPath(section, key), value);
-    ini.sync();
+void writeRaw(const char* section, const QString& key, const QString& value) {
+    QDir().mkpath(appPaths().SettingsFolder);
+    QByteArray bytes;
+    try {
+        if (fileExists()) bytes = readFileBytes(filePath(), kMaxSettingsBytes);
+    } catch (const KorbistoError&) {
+        return;  // rewriting a file we cannot read would lose the other keys
+    }
+    IniFile ini = IniFile::fromBytes(bytes);
+    if (!ini.setValue(QString::fromLatin1(section), key, value)) return;
+    writeFileAtomically(filePath(), ini.toBytes());
 }
 }  // namespace
 
@@ -37,9 +49,9 @@ QString filePath() { return appPaths().SettingsFolder + QStringLiteral("optionen
 bool fileExists() { return QFileInfo(filePath()).isFile(); }
 
 int readInteger(const char* section, const QString& key, int defaultValue) {
-    const QVariant raw = readRaw(section, key);
-    if (!raw.isValid() || raw.typeId() != QMetaType::QString) return defaultValue;
-    return StrToIntOpt(raw.toString()).value_or(defaultValue);
+    const auto raw = readRaw(section, key);
+    if (!raw) return defaultValue;
+    return StrToIntOpt(*raw).value_or(defaultValue);
 }
 
 bool readBool(const char* section, const QString& key, bool defaultValue) {
@@ -47,11 +59,7 @@ bool readBool(const char* section, const QString& key, bool defaultValue) {
 }
 
 QString readString(const char* section, const QString& key, const QString& defaultValue) {
-    const QVariant raw = readRaw(section, key);
-    if (!raw.isValid()) return defaultValue;
-    // An unquoted value with commas reads as a list; it was one string.
-    if (raw.typeId() == QMetaType::QStringList) return raw.toStringList().join(QStringLiteral(", "));
-    return raw.toString();
+    return readRaw(section, key).value_or(defaultValue);
 }
 
 void writeInteger(const char* section, const QString& key, int value) {

@@ -5,7 +5,8 @@
 namespace korbisto {
 
 // optionen.ini in the settings folder. Every access opens the file, reads or
-// writes one value and lets go of it again; nothing is cached.
+// writes one value and lets go of it again; nothing is cached. Writes replace
+// the file atomically and raise KorbistoError when that fails.
 namespace settings {
 
 inline constexpr const char* kPosition = "Position";

@@ -1,0 +1,132 @@
+#include "files/settings_file.h"
+
+#include "core/paths.h"
+#include "support/test_env.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using namespace korbisto;
+
+namespace {
+void writeIni(const QByteArray& text) {
+    QDir().mkpath(appPaths().SettingsFolder);
+    test::writeBytes(settings::filePath(), text);
+}
+}  // namespace
+
+TEST(Settings, FirstStartReadsDefaults) {
+    test::TempDataFolder tmp;
+    EXPECT_FALSE(settings::fileExists());
+    const MainWindowSettings s = readMainWindowSettings();
+    EXPECT_EQ(s.position.left, 0);
+    EXPECT_EQ(s.position.top, 70);
+    EXPECT_TRUE(s.instantEvaluation);
+    EXPECT_EQ(s.donationStatus, QStringLiteral("0"));
+    EXPECT_EQ(s.matchDayPath, QString());
+    EXPECT_EQ(s.slipPath, QString());
+    EXPECT_FALSE(settings::fileExists());  // reading creates nothing
+}
+
+TEST(Settings, TheFileIsPlainIniWithBooleansAsDigits) {
+    test::TempDataFolder tmp;
+    SaveWindowPos(QStringLiteral("FGewonnen"), -20, 300);
+    writeMainWindowClose(false, QStringLiteral("12,50"));
+    EXPECT_EQ(test::readBytes(tmp.path(QStringLiteral("appdata/Korbisto/Einstellungen/optionen.ini"))),
+              QByteArray("[Position]\r\nFGewonnen-left=-20\r\nFGewonnen-top=300\r\n"
+                         "[Auswertung]\r\nsofort=0\r\n[Wach]\r\nStand=12,50\r\n"));
+    writeMainWindowClose(true, QStringLiteral("3"));
+    SaveWindowPos(QStringLiteral("FKick"), 1, 2);
+    EXPECT_EQ(test::readBytes(settings::filePath()),
+              QByteArray("[Position]\r\nFGewonnen-left=-20\r\nFGewonnen-top=300\r\nFKick-left=1\r\nFKick-top=2\r\n"
+                         "[Auswertung]\r\nsofort=1\r\n[Wach]\r\nStand=3\r\n"));
+
+    const MainWindowSettings s = readMainWindowSettings();
+    EXPECT_EQ(s.position.left, -20);
+    EXPECT_EQ(s.position.top, 300);
+    EXPECT_TRUE(s.instantEvaluation);
+    EXPECT_EQ(s.donationStatus, QStringLiteral("3"));
+}
+
+TEST(Settings, ScreenshotWindowsShareOnePosition) {
+    test::TempDataFolder tmp;
+    EXPECT_EQ(readWindowPos(QStringLiteral("FAbbild")).top, 70);
+    SaveWindowPos(QStringLiteral("FAbbild"), 15, 25);
+    EXPECT_EQ(readWindowPos(QStringLiteral("FAbbild")).left, 15);
+    EXPECT_EQ(readWindowPos(QStringLiteral("FAbbild")).top, 25);
+    EXPECT_EQ(readWindowPos(QStringLiteral("FKick")).left, 0);
+    EXPECT_EQ(readWindowPos(QStringLiteral("FKick")).top, 70);
+}
+
+TEST(Settings, PathsComeBackAsTheyWere) {
+    test::TempDataFolder tmp;
+    const QString odd = QStringLiteral("/home/müller/Spiel, Tag 1; \"neu\"/13.03.2021 = gut.sptag");
+    settings::writeString(settings::kStartFiles, QStringLiteral("Spieltag"), odd);
+    settings::writeString(settings::kStartFiles, QStringLiteral("Spielschein"), QStringLiteral(" a "));
+    const MainWindowSettings s = readMainWindowSettings();
+    EXPECT_EQ(s.matchDayPath, odd);
+    EXPECT_EQ(s.slipPath, QStringLiteral(" a "));
+}
+
+TEST(Settings, ReadsFilesTheWayTheProfileFunctionsDo) {
+    test::TempDataFolder tmp;
+    writeIni("\xEF\xBB\xBF; Kommentar\n[zumstarteinlesen]\nSPIELTAG = \"/a/b c.sptag\"\r\n"
+             "Spielschein=/x/Spiel, 1.krsc\r[Wach]\nStand=7,50\n[Position]\nFGewonnen-top=  -5  \n");
+    const MainWindowSettings s = readMainWindowSettings();
+    EXPECT_EQ(s.matchDayPath, QStringLiteral("/a/b c.sptag"));
+    EXPECT_EQ(s.slipPath, QStringLiteral("/x/Spiel, 1.krsc"));
+    EXPECT_EQ(s.donationStatus, QStringLiteral("7,50"));
+    EXPECT_EQ(s.position.top, -5);
+    // Changing one key keeps the rest of the file as it was.
+    SaveWindowPos(QStringLiteral("FGewonnen"), 3, 4);
+    const QByteArray after = test::readBytes(settings::filePath());
+    EXPECT_TRUE(after.startsWith("; Kommentar\r\n[zumstarteinlesen]\r\nSPIELTAG = \"/a/b c.sptag\"\r\n"));
+    EXPECT_TRUE(after.endsWith("[Position]\r\nFGewonnen-top=4\r\nFGewonnen-left=3\r\n"));
+}
+
+TEST(Settings, ValuesWithLineBreaksAreNeverWritten) {
+    test::TempDataFolder tmp;
+    settings::writeString(settings::kStartFiles, QStringLiteral("Spieltag"), QStringLiteral("/a.sptag"));
+    settings::writeString(settings::kStartFiles, QStringLiteral("Spieltag"),
+                          QStringLiteral("/b\n[Position]\nFGewonnen-left=9999"));
+    EXPECT_EQ(readMainWindowSettings().matchDayPath, QStringLiteral("/a.sptag"));
+    EXPECT_EQ(readMainWindowSettings().position.left, 0);
+}
+
+TEST(Settings, ValuesThatAreNoNumbersReadAsDefaults) {
+    test::TempDataFolder tmp;
+    writeIni("[Position]\nFGewonnen-left=abc\nFGewonnen-top=$10\n"
+             "[Auswertung]\nsofort=ja\n[Wach]\nStand=7,50\n");
+    MainWindowSettings s = readMainWindowSettings();
+    EXPECT_EQ(s.position.left, 0);
+    EXPECT_EQ(s.position.top, 16);
+    EXPECT_TRUE(s.instantEvaluation);
+    EXPECT_EQ(s.donationStatus, QStringLiteral("7,50"));
+    writeIni("[Auswertung]\nsofort=5\n");
+    EXPECT_TRUE(readMainWindowSettings().instantEvaluation);
+    writeIni("[Auswertung]\nsofort=0\n");
+    EXPECT_FALSE(readMainWindowSettings().instantEvaluation);
+}
+
+TEST(Settings, BinaryJunkReadsAsDefaultsAndTheNextWriteWins) {
+    test::TempDataFolder tmp;
+    QByteArray junk;
+    for (int i = 0; i < 4096; ++i) junk.append(static_cast<char>((i * 7919) % 256));
+    writeIni(junk);
+    const MainWindowSettings s = readMainWindowSettings();
+    EXPECT_EQ(s.position.top, 70);
+    SaveWindowPos(QStringLiteral("FEingabe"), 5, 6);
+    EXPECT_EQ(readWindowPos(QStringLiteral("FEingabe")).left, 5);
+    EXPECT_EQ(readWindowPos(QStringLiteral("FEingabe")).top, 6);
+}
+
+TEST(Settings, ScreenshotFolderDefaultsToShots) {
+    test::TempDataFolder tmp;
+    const QString shots = appPaths().DataFolder + QStringLiteral("shots/");
+    EXPECT_EQ(readScreenshotFolder(), shots);
+    EXPECT_TRUE(QFileInfo(shots).isDir());
+    writeScreenshotFolder(tmp.path(QStringLiteral("bilder/")));
+    EXPECT_EQ(readScreenshotFolder(), tmp.path(QStringLiteral("bilder/")));
+}
