@@ -1,0 +1,31 @@
+#include "cli_runner.h"
+
+#include "files/slip_file.h"
+#include "support/test_env.h"
+
+#include <gtest/gtest.h>
+
+using namespace korbisto;
+using test::runCli;
+
+TEST(CliSlip, PrintsRowsAsTheClipboardCopyDoes) {
+    test::TempDataFolder tmp;
+    QByteArray bytes(80, '\0');
+    for (int m = 0; m < 13; ++m) {
+        bytes[1 + 3 * m + (m % 3)] = 1;  // 1, 0, 2, 1, ...
+        bytes[40 + 1 + 3 * m] = 1;       // all "1"
+    }
+    bytes[40 + 1 + 3 * 12] = 0;          // match 13 of row 2 has no tip
+    const QString path = tmp.path(QStringLiteral("s.krsc"));
+    test::writeBytes(path, bytes);
+    auto r = runCli({"slip", path});
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, QStringLiteral("1,0,2,1,0,2,1,0,2,1,0,2,1\r\n1,1,1,1,1,1,1,1,1,1,1,1,\r\n"));
+    r = runCli({"slip", path, "--format", "csv"});
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, QStringLiteral("1;0;2;1;0;2;1;0;2;1;0;2;1\r\n1;1;1;1;1;1;1;1;1;1;1;1;\r\n"));
+    EXPECT_EQ(runCli({"slip", path, "--format", "xml"}).exitCode, 2);
+    r = runCli({"slip", tmp.path(QStringLiteral("nix.krsc"))});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Die angegebene Datei wurde nicht gefunden\n"));
+}
