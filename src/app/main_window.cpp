@@ -1,0 +1,604 @@
+#include "main_window.h"
+
+#include "pictures.h"
+#include "screenshot_window.h"
+#include "web_links.h"
+#include "win_table.h"
+#include "winning_frame.h"
+
+#include "core/clock.h"
+#include "core/codepage.h"
+#include "core/error.h"
+#include "core/paths.h"
+#include "files/binary_io.h"
+#include "files/match_day_file.h"
+#include "files/settings_file.h"
+#include "files/slip_file.h"
+#include "ui/captions.h"
+#include "ui/connectivity.h"
+#include "ui/file_dialogs.h"
+#include "ui/filtered_edit.h"
+#include "ui/icons.h"
+#include "ui/message_boxes.h"
+#include "ui/shell.h"
+#include "ui/style.h"
+#include "ui/text_metrics.h"
+#include "ui/tip_grid.h"
+#include "ui/wrap_button.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace korbisto::app {
+
+namespace {
+
+constexpr int kToolbarHeight = 40;
+constexpr int kMatchDayColumnWidth = 250;
+constexpr int kCrossColumnWidth = 180;
+constexpr int kEvaluationColumnWidth = 404;
+constexpr int kCrossColumnLeft = kMatchDayColumnWidth;
+constexpr int kEvaluationColumnLeft = kMatchDayColumnWidth + kCrossColumnWidth;
+// The match-day plan starts where the match-day picture starts, so the
+// picture shows the plan and, beside it, the crosses of the cross sheet.
+constexpr int kPlanTop = 254;
+
+QLabel* makeLabel(QWidget* parent, const QString& text, const QRect& geometry, const QFont& font,
+                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter, const QString& name = QString()) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->setAlignment(alignment);
+    if (!name.isEmpty()) label->setObjectName(name);
+    return label;
+}
+
+QLabel* makeParagraph(QWidget* parent, const QString& text, const QRect& geometry, const QFont& font) {
+    QLabel* label = makeLabel(parent, ui::displayCaption(text), geometry, font, Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry) {
+    auto* button = new ui::WrapButton(ui::displayCaption(caption), parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+// A picture that reacts to clicks like a link.
+class ClickablePicture : public QLabel {
+public:
+    using QLabel::QLabel;
+    std::function<void()> onClick;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick) onClick();
+        QLabel::mouseReleaseEvent(event);
+    }
+};
+
+}  // namespace
+
+TFGewonnen::TFGewonnen(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("FGewonnen"));
+    FormCreate();
+}
+
+TFGewonnen::~TFGewonnen() = default;
+
+QWidget* TFGewonnen::boxParent() { return isVisible() ? this : nullptr; }
+
+void TFGewonnen::FormCreate() {
+    const MainWindowSettings stored = readMainWindowSettings();
+    placeWindow(stored.position.left, stored.position.top);
+    matchDayFolder_ = appPaths().MatchDayFolder;
+    slipFolder_ = appPaths().SlipFolder;
+    setWindowTitle(programCaption());
+    setFixedSize(kClientWidth, kClientHeight);
+    setToolTipDuration(-1);
+
+    auto* surface = new QWidget(this);
+    surface->setObjectName(QStringLiteral("Surface"));
+    surface->setGeometry(0, 0, kClientWidth, kClientHeight);
+    surface->lower();
+
+    buildToolbar();
+    buildMatchDayColumn();
+    buildCrossColumn();
+    buildEvaluationColumn();
+    setUpGrids();
+    createWinningFrames();
+    for (int k = 1; k <= kRanks; ++k)
+        QuotenFelder[k - 1] = findChild<ui::FilteredLineEdit*>(QStringLiteral("eQ%1").arg(k));
+    connectModel();
+
+    cbSofort->setChecked(stored.instantEvaluation);
+    model_.setInstantEvaluation(stored.instantEvaluation);
+    leur->setText(stored.donationStatus);
+
+    // The stored match day first; when it fails, the stored slip waits for
+    // the next start.
+    bool matchDayRead = true;
+    if (!stored.matchDayPath.isEmpty()) {
+        matchDayRead = false;
+        ui::runGuarded(boxParent(), [&] {
+            SpieltagEinlesen(stored.matchDayPath);
+            matchDayRead = true;
+        });
+    }
+    if (matchDayRead && !stored.slipPath.isEmpty())
+        ui::runGuarded(boxParent(), [&] { SpielscheinEinlesen(stored.slipPath); });
+}
+
+void TFGewonnen::placeWindow(int left, int top) {
+    // A stored position that no screen shows any more (a monitor removed, or
+    // a damaged settings file) would leave the window out of reach.
+    const QRect wanted(QPoint(left, top), QSize(kClientWidth, kClientHeight));
+    bool visible = false;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen->availableGeometry().intersects(wanted.adjusted(0, 0, 0, -(kClientHeight - 40)))) visible = true;
+    }
+    if (!visible && !QGuiApplication::screens().isEmpty()) {
+        const WindowPos defaults;
+        left = defaults.left;
+        top = defaults.top;
+    }
+    move(left, top);
+}
+
+void TFGewonnen::buildToolbar() {
+    toolbar_ = new QWidget(this);
+    toolbar_->setObjectName(QStringLiteral("Toolbar"));
+    toolbar_->setAttribute(Qt::WA_StyledBackground);
+    toolbar_->setGeometry(0, 0, kClientWidth, kToolbarHeight);
+    auto* row = new QHBoxLayout(toolbar_);
+    row->setContentsMargins(4, 4, 4, 4);
+    row->setSpacing(3);
+
+    auto addIcon = [&](const QString& name, ui::IconKind icon, const QString& hint) {
+        QToolButton* button = ui::makeToolButton(toolbar_, name, icon, QString(), hint, 18);
+        button->setFixedSize(30, 30);
+        row->addWidget(button);
+        return button;
+    };
+    auto addCaptioned = [&](const QString& name, ui::IconKind icon, const QString& caption, const QString& hint,
+                            int width) {
+        auto* button = new ui::WrapButton(ui::displayCaption(caption), toolbar_);
+        button->setObjectName(name);
+        button->setIcon(ui::makeIcon(icon, 18));
+        button->setIconSize(QSize(18, 18));
+        button->setFixedSize(width, 32);
+        button->setStyleSheet(QStringLiteral("padding: 1px 2px;"));
+        button->setCursor(Qt::PointingHandCursor);
+        if (!hint.isEmpty()) button->setToolTip(hint);
+        row->addWidget(button);
+        return button;
+    };
+    QPushButton* quit = addCaptioned(QStringLiteral("bsSkinSpeedButton6"), ui::IconKind::Exit,
+                                     QStringLiteral("Programm beenden"), QString(), 92);
+    connect(quit, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton6Click);
+    ui::markNotYetAvailable(addCaptioned(QStringLiteral("BFSpTagVerw"), ui::IconKind::Download,
+                                         QStringLiteral("Spieltag- Download"), QStringLiteral("Spieltage herunterladen"),
+                                         96));
+    ui::markNotYetAvailable(addCaptioned(QStringLiteral("bsSkinSpeedButton8"), ui::IconKind::Ball,
+                                         QStringLiteral("Zufall Fußball"), QStringLiteral("Tippreihen auslosen"), 84));
+    ui::markNotYetAvailable(addCaptioned(QStringLiteral("bsSkinSpeedButton7"), ui::IconKind::SlipEntry,
+                                         QStringLiteral("Spielschein erstellen..."),
+                                         QStringLiteral("Tippreihen eingeben"), 100));
+    ui::markNotYetAvailable(
+        addIcon(QStringLiteral("bsSkinSpeedButton12"), ui::IconKind::Update, QStringLiteral("Programm aktualisieren")));
+    row->addStretch(1);
+
+    auto* donationText = new QLabel(
+        QStringLiteral("Wenn Ihnen das Programm gefällt, würde ich mich über einen Wachmacher freuen:"), toolbar_);
+    donationText->setObjectName(QStringLiteral("LWachmacher"));
+    donationText->setFont(ui::calibriFont(9, true));
+    donationText->setStyleSheet(QStringLiteral("color: rgb(0,64,128);"));
+    donationText->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    donationText->setWordWrap(true);
+    donationText->setFixedWidth(232);
+    row->addWidget(donationText);
+
+    QToolButton* donate =
+        addIcon(QStringLiteral("BSpende"), ui::IconKind::Coffee, QStringLiteral("Einen Wachmacher spendieren"));
+    connect(donate, &QToolButton::clicked, this, &TFGewonnen::BSpendeClick);
+
+    auto* standBox = new QFrame(toolbar_);
+    standBox->setObjectName(QStringLiteral("PStand"));
+    standBox->setFixedSize(58, 32);
+    standBox->setStyleSheet(QStringLiteral("QFrame#PStand { background: #ffffff; border: 1px solid #a9adb4; "
+                                           "border-radius: 4px; }"));
+    makeLabel(standBox, QStringLiteral("Stand in €"), QRect(1, 1, 56, 13), ui::tahomaFont(7), Qt::AlignCenter);
+    leur = makeLabel(standBox, QStringLiteral("0"), QRect(1, 14, 56, 16), ui::tahomaFont(8, true), Qt::AlignCenter,
+                     QStringLiteral("leur"));
+    leur->setStyleSheet(QStringLiteral("color: rgb(0,128,0);"));
+    row->addWidget(standBox);
+
+    QToolButton* position = addIcon(QStringLiteral("bsSkinSpeedButton4"), ui::IconKind::Pin, QString());
+    connect(position, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton4Click);
+    ui::markNotYetAvailable(
+        addIcon(QStringLiteral("bsSkinSpeedButton5"), ui::IconKind::Info, QStringLiteral("Über das Programm")));
+}
+
+void TFGewonnen::buildMatchDayColumn() {
+    const QFont normal = ui::tahomaFont(8);
+    makeLabel(this, QStringLiteral("Diese Tool ist ein Ableger meines Programms "), QRect(8, 46, 236, 14), normal);
+    makeLabel(this, QStringLiteral("Wimbrel"), QRect(8, 61, 236, 22), ui::roundedFont(12));
+    makeParagraph(this,
+                  QStringLiteral("Wimbrel ist ein mächtiges Programm für die Ergebniswette, das alle VEW-Syste- me, "
+                                 "viele Kürzungs- und Grundtippsys- teme enthält."),
+                  QRect(8, 86, 236, 44), normal);
+    makeParagraph(this,
+                  QStringLiteral("Wimbrel lässt Sie den Spieltag durch die automatische Ergebnisabfrage live ver- "
+                                 "folgen. Dabei wird für jede Tippreihe die Chance auf die Gewinnränge ausgewie- sen."),
+                  QRect(8, 134, 236, 58), normal);
+
+    matchDayStrip_ = new QWidget(this);
+    matchDayStrip_->setObjectName(QStringLiteral("PSpieltagLeiste"));
+    matchDayStrip_->setGeometry(8, 200, 236, 48);
+    QPushButton* open = makeButton(matchDayStrip_, QStringLiteral("BOpenSpTag"), QStringLiteral("Spieltag einlesen..."),
+                                   QRect(0, 8, 112, 32));
+    connect(open, &QPushButton::clicked, this, &TFGewonnen::BOpenSpTagClick);
+    makeLabel(matchDayStrip_, QStringLiteral("Spieltag"), QRect(116, 6, 82, 14), normal, Qt::AlignCenter);
+    LTag = makeLabel(matchDayStrip_, QString(), QRect(116, 22, 82, 18), ui::tahomaFont(9, true), Qt::AlignCenter,
+                     QStringLiteral("LTag"));
+    LTag->setStyleSheet(QStringLiteral("background: #ffffff; border: 1px solid #c4c7cc; border-radius: 3px;"));
+    QToolButton* camera = ui::makeToolButton(matchDayStrip_, QStringLiteral("bsSkinSpeedButton18"),
+                                             ui::IconKind::Camera, QString(), QStringLiteral("Abbild des Spieltags"));
+    camera->setGeometry(204, 8, 32, 32);
+    connect(camera, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton18Click);
+
+    auto* plan = new QWidget(this);
+    plan->setObjectName(QStringLiteral("PSpielplan"));
+    plan->setGeometry(8, kPlanTop, 234, 333);
+    plan->setAutoFillBackground(true);
+    plan->setStyleSheet(QStringLiteral("QWidget#PSpielplan { background: rgb(255,210,191); }"));
+    for (int m = 1; m <= kMatches; ++m) {
+        QLabel* pb = makeLabel(plan, QString(), QRect(6, KreuzY[static_cast<size_t>(m)] - 5, 222, 19),
+                               ui::calibriFont(8), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("pb%1").arg(m));
+        pb->setStyleSheet(QStringLiteral("background: rgb(255,244,239); padding-left: 3px;"));
+        pairingPanels_[static_cast<size_t>(m - 1)] = pb;
+    }
+
+    auto* picture = new ClickablePicture(this);
+    picture->setObjectName(QStringLiteral("Image2"));
+    picture->setGeometry(8, 604, 234, 84);
+    picture->setPixmap(webSitePicture(234, 84));
+    picture->setCursor(Qt::PointingHandCursor);
+    picture->setToolTip(QStringLiteral("Aufruf von ") + makerSiteUrl().toString());
+    picture->onClick = [this] { Image2Click(); };
+    Image2 = picture;
+}
+
+void TFGewonnen::buildCrossColumn() {
+    const QFont normal = ui::tahomaFont(8);
+    makeParagraph(this,
+                  QStringLiteral("Kreuzen Sie Ihren Tipp unten an oder laden Sie Ihren Spielschein in die Tabelle "
+                                 "rechts."),
+                  QRect(kCrossColumnLeft + 6, 46, kCrossColumnWidth - 12, 44), normal);
+    makeParagraph(this, QStringLiteral("Vollsysteme mit max. 96.000 Reihen können entwickelt werden."),
+                  QRect(kCrossColumnLeft + 6, 92, kCrossColumnWidth - 12, 30), normal);
+    // The cross sheet with its counters and buttons goes here; its rows line
+    // up with the match-day plan (window y = kPlanTop).
+    auto* column = new QWidget(this);
+    column->setObjectName(QStringLiteral("PKreuzColumn"));
+    column->setGeometry(kCrossColumnLeft, 126, kCrossColumnWidth, kClientHeight - 126);
+}
+
+void TFGewonnen::buildEvaluationColumn() {
+    const QFont normal = ui::tahomaFont(8);
+    const QFont bold = ui::tahomaFont(8, true);
+    makeLabel(this, QStringLiteral("Bitte beachten, dass links ein Spieltag eingelesen werden kann."),
+              QRect(kEvaluationColumnLeft + 6, 44, kEvaluationColumnWidth - 12, 16), normal);
+
+    PFoto = new QWidget(this);
+    PFoto->setObjectName(QStringLiteral("PFoto"));
+    PFoto->setAttribute(Qt::WA_StyledBackground);
+    PFoto->setStyleSheet(QStringLiteral("QWidget#PFoto { background: #f4f5f7; border-left: 1px solid #c4c7cc; }"));
+    PFoto->setGeometry(kEvaluationColumnLeft, 62, kEvaluationColumnWidth, kClientHeight - 62);
+
+    // Winning row.
+    makeLabel(PFoto, ui::displayCaption(QStringLiteral("Gewinn- reihe:")), QRect(6, 3, 120, 15), bold);
+    PAnzeige = new QWidget(PFoto);
+    PAnzeige->setObjectName(QStringLiteral("PAnzeige"));
+    PAnzeige->setGeometry(6, 19, kMatches * (TFfrAnzeigeGew::kWidth + 1) + 1, TFfrAnzeigeGew::kHeight + 2);
+    QToolButton* clearRow = ui::makeToolButton(PFoto, QStringLiteral("bsSkinSpeedButton3"), ui::IconKind::Eraser,
+                                               QString(), QStringLiteral("Gewinnreihe löschen"));
+    clearRow->setGeometry(302, 22, 32, 32);
+    connect(clearRow, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton3Click);
+    cbSofort = new QCheckBox(QStringLiteral("Bei manueller Eingabe der Gewinnreihe sofort auswerten"), PFoto);
+    cbSofort->setObjectName(QStringLiteral("cbSofort"));
+    cbSofort->setGeometry(6, 58, 392, 18);
+    cbSofort->setChecked(true);
+
+    // Quotas.
+    makeLabel(PFoto, QStringLiteral("Quoten:"), QRect(6, 82, 80, 15), ui::calibriFont(9, true));
+    const char* ranks[] = {"Rang I", "Rang II", "Rang III", "Rang IV"};
+    for (int k = 1; k <= kRanks; ++k) {
+        const int left = 6 + (k - 1) * 76;
+        makeLabel(PFoto, QString::fromLatin1(ranks[k - 1]), QRect(left, 98, 70, 14), normal);
+        auto* edit = new ui::FilteredLineEdit(&ui::FilteredLineEdit::quotaFilter, PFoto);
+        edit->setObjectName(QStringLiteral("eQ%1").arg(k));
+        edit->setGeometry(left, 113, 70, 22);
+        edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        edit->setFont(ui::calibriFont(9, true));
+    }
+    QPushButton* clearQuotas =
+        makeButton(PFoto, QStringLiteral("BQuoDel"), QStringLiteral("Quoten löschen"), QRect(312, 104, 86, 32));
+    connect(clearQuotas, &QPushButton::clicked, this, &TFGewonnen::BQuoDelClick);
+
+    // Evaluation.
+    QLabel* note = makeParagraph(
+        PFoto,
+        QStringLiteral("Die Gewinnprüfung ist mit und ohne Quoten möglich. Es kann auch nur eine Quote eingegeben "
+                       "werden."),
+        QRect(6, 142, 290, 30), bold);
+    note->setStyleSheet(QStringLiteral("color: rgb(0,128,0);"));
+    QPushButton* evaluate =
+        makeButton(PFoto, QStringLiteral("BAuswerten"), QStringLiteral("Gewinn- Prüfung"), QRect(302, 140, 96, 34));
+    evaluate->setFont(bold);
+    connect(evaluate, &QPushButton::clicked, this, &TFGewonnen::BAuswertenClick);
+
+    // Slip buttons.
+    QPushButton* openSlip = makeButton(PFoto, QStringLiteral("bsSkinSpeedButton1"),
+                                       QStringLiteral("Spielschein einlesen..."), QRect(6, 180, 86, 34));
+    connect(openSlip, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton1Click);
+    QPushButton* save = makeButton(PFoto, QStringLiteral("BSave"), QStringLiteral("Als Spielschein speichern..."),
+                                   QRect(96, 180, 100, 34));
+    connect(save, &QPushButton::clicked, this, &TFGewonnen::BSaveClick);
+    QPushButton* copy = makeButton(PFoto, QStringLiteral("BCopy"), QStringLiteral("Reihen kopieren"),
+                                   QRect(200, 180, 76, 34));
+    copy->setToolTip(QStringLiteral("Tippreihen in die Zwischenablage kopieren."));
+    connect(copy, &QPushButton::clicked, this, &TFGewonnen::BCopyClick);
+    QToolButton* csv = ui::makeToolButton(PFoto, QStringLiteral("bsSkinSpeedButton11"), ui::IconKind::Csv, QString(),
+                                          QStringLiteral("Tippreihen im CSV-Format speichern"));
+    csv->setGeometry(280, 181, 32, 32);
+    connect(csv, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton11Click);
+    QPushButton* clear = makeButton(PFoto, QStringLiteral("BGridDel"), QStringLiteral("Reihen löschen"),
+                                    QRect(322, 180, 76, 34));
+    connect(clear, &QPushButton::clicked, this, &TFGewonnen::BGridDelClick);
+
+    // Table header line and the tip-row table.
+    makeLabel(PFoto, QStringLiteral("Datei:"), QRect(6, 219, 34, 16), bold);
+    LDatei = makeLabel(PFoto, QString(), QRect(40, 219, 170, 16), normal, Qt::AlignLeft | Qt::AlignVCenter,
+                       QStringLiteral("LDatei"));
+    makeLabel(PFoto, QStringLiteral("Reihen:"), QRect(214, 219, 44, 16), bold);
+    LReihen = makeLabel(PFoto, QStringLiteral("0"), QRect(258, 219, 64, 16), normal, Qt::AlignCenter,
+                        QStringLiteral("LReihen"));
+    QToolButton* restore = ui::makeToolButton(PFoto, QStringLiteral("bsSkinSpeedButton2"), ui::IconKind::RestoreOrder,
+                                              QString(), QStringLiteral("Ursprüngliche Reihenfolge"), 16);
+    restore->setGeometry(348, 216, 24, 22);
+    connect(restore, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton2Click);
+    QToolButton* sort = ui::makeToolButton(PFoto, QStringLiteral("BSortier"), ui::IconKind::SortByHits, QString(),
+                                           QStringLiteral("Nach Treffern sortieren"), 16);
+    sort->setGeometry(374, 216, 24, 22);
+    connect(sort, &QToolButton::clicked, this, &TFGewonnen::BSortierClick);
+
+    G1 = new ui::TipGridView(PFoto);
+    G1->setObjectName(QStringLiteral("G1"));
+
+    // Results.
+    makeLabel(PFoto, QStringLiteral("Gewinn:"), QRect(6, 519, 60, 15), bold);
+    G2 = new ui::TipGridView(PFoto);
+    G2->setObjectName(QStringLiteral("G2"));
+    makeLabel(PFoto, QStringLiteral("Gesamtgewinn"), QRect(200, 548, 110, 15), bold, Qt::AlignRight | Qt::AlignVCenter);
+    LGesGewinn = makeLabel(PFoto, QString(), QRect(200, 565, 110, 22), ui::tahomaFont(10, true),
+                           Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("LGesGewinn"));
+    QPushButton* capture = makeButton(PFoto, QStringLiteral("bsSkinSpeedButton9"),
+                                      QStringLiteral("Abbild der Auswertung"), QRect(318, 586, 80, 34));
+    connect(capture, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton9Click);
+}
+
+void TFGewonnen::setUpGrids() {
+    const QFont gridFont = ui::tahomaFont(8);
+
+    G1->setFont(gridFont);
+    G1->horizontalHeader()->setFont(gridFont);
+    g1Model_ = new ui::TipGridModel(TipTable::kColumns, this);
+    g1Model_->follow(model_);
+    G1->setModel(g1Model_);
+    G1->setItemDelegate(new ui::TipCellPainter(*g1Model_, [this](int m) { return model_.winning(m); }, G1));
+    QList<int> widths{37};
+    for (int c = 1; c <= 9; ++c) widths << 20;
+    for (int c = 10; c <= 13; ++c) widths << 22;
+    widths << 49;
+    G1->setGeometryOfCells(widths, 16);
+    QStringList headers{ui::PadText(QStringLiteral("Reihe"), 34, *G1)};
+    for (int m = 1; m <= kMatches; ++m) headers << ui::PadNumber(m, 18, *G1);
+    headers << ui::PadText(QStringLiteral("Richtig"), G1->columnWidthOf(TipTable::kHitColumn), *G1);
+    g1Model_->setHeaderTexts(headers);
+    g1Model_->setNumberPadding(gridFont, 40);
+    G1->setGeometry(6, 240, G1->fullWidth(), 17 * 15 + 17 + 2);
+
+    G2->setFont(gridFont);
+    G2->horizontalHeader()->setFont(gridFont);
+    G2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    g2Model_ = new WinTableModel(model_, this);
+    G2->setModel(g2Model_);
+    G2->setItemDelegate(new WinCellPainter(G2));
+    const QList<int> g2Widths{36, 48, 96};
+    G2->setGeometryOfCells(g2Widths, 16);
+    g2Model_->setPadding(gridFont, g2Widths);
+    G2->setGeometry(6, 536, 36 + 48 + 96 + 3 + 2, 5 * 17 + 2);
+}
+
+void TFGewonnen::createWinningFrames() {
+    for (int i = 1; i <= kMatches; ++i) {
+        auto* frame = new TFfrAnzeigeGew(PAnzeige);
+        frame->setObjectName(QStringLiteral("frAnzeige%1").arg(i));
+        frame->PNr->setText(QString::number(i));
+        frame->ETz->setTextFromProgram(QString());
+        frame->move((i - 1) * (TFfrAnzeigeGew::kWidth + 1) + 1, 1);
+        AnzeigeFrames[static_cast<size_t>(i - 1)] = frame;
+        GewinnFelder[static_cast<size_t>(i - 1)] = frame->ETz;
+    }
+}
+
+void TFGewonnen::connectModel() {
+    for (int m = 1; m <= kMatches; ++m) {
+        ui::FilteredLineEdit* edit = GewinnFelder[static_cast<size_t>(m - 1)];
+        // ETzChange: a changed result may start the evaluation at once.
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, m](const QString& text) { ui::runGuarded(this, [&] { model_.setWinning(m, text); }); });
+    }
+    connect(&model_, &BetModel::winningChanged, this, [this](int m) {
+        ui::FilteredLineEdit* edit = GewinnFelder[static_cast<size_t>(m - 1)];
+        if (edit->text() != model_.winning(m)) edit->setTextFromProgram(model_.winning(m));
+    });
+    for (int k = 1; k <= kRanks; ++k) {
+        ui::FilteredLineEdit* edit = QuotenFelder[static_cast<size_t>(k - 1)];
+        connect(edit, &QLineEdit::textChanged, this, [this, k](const QString& text) { model_.setQuota(k, text); });
+    }
+    connect(&model_, &BetModel::quotaChanged, this, [this](int k) {
+        ui::FilteredLineEdit* edit = QuotenFelder[static_cast<size_t>(k - 1)];
+        if (edit->text() != model_.quota(k)) edit->setTextFromProgram(model_.quota(k));
+    });
+    connect(cbSofort, &QCheckBox::toggled, this, [this](bool on) { model_.setInstantEvaluation(on); });
+    connect(&model_, &BetModel::resultsChanged, this, [this] { LGesGewinn->setText(model_.totalText()); });
+    connect(&model_, &BetModel::labelsChanged, this, [this] {
+        LDatei->setText(model_.fileName());
+        LReihen->setText(model_.rowsText());
+    });
+    connect(&model_, &BetModel::matchDayChanged, this, [this] {
+        LTag->setText(model_.matchDayDate());
+        for (int m = 1; m <= kMatches; ++m) pairingPanels_[static_cast<size_t>(m - 1)]->setText(model_.pairing(m));
+    });
+}
+
+void TFGewonnen::SpieltagEinlesen(const QString& path) { korbisto::SpieltagEinlesen(model_, path, Now()); }
+
+void TFGewonnen::SpielscheinEinlesen(const QString& path) { korbisto::SpielscheinEinlesen(model_, path); }
+
+void TFGewonnen::closeEvent(QCloseEvent* event) {
+    ui::runGuarded(this, [&] { writeMainWindowClose(cbSofort->isChecked(), leur->text()); });
+    event->accept();
+    emit closed();
+}
+
+void TFGewonnen::bsSkinSpeedButton6Click() { close(); }
+
+void TFGewonnen::BSpendeClick() {
+    if (ui::IsOnline())
+        ui::shell().openUrl(donationUrl());
+    else
+        ui::showInformation(this, QStringLiteral("Für den Aufruf der PayPal-Seite muss eine Verbindung zum Internet "
+                                                 "bestehen."));
+}
+
+void TFGewonnen::bsSkinSpeedButton4Click() {
+    ui::runGuarded(this, [&] { SaveWindowPos(objectName(), x(), y()); });
+}
+
+void TFGewonnen::BOpenSpTagClick() {
+    ui::runGuarded(this, [&] {
+        auto request = ui::FileDialogRequest::open(QStringLiteral("Spieltag öffnen"), QStringLiteral("Spieltag-Datei"),
+                                                   QStringLiteral("*.sptag"), QStringLiteral("sptag"), matchDayFolder_);
+        request.mustExist = true;
+        const QString path = ui::chooseFile(this, request);
+        if (path.isEmpty()) return;
+        SpieltagEinlesen(path);
+        settings::writeString(settings::kStartFiles, QString::fromLatin1(settings::kMatchDayKey), path);
+    });
+}
+
+void TFGewonnen::bsSkinSpeedButton18Click() {
+    Image2->hide();
+    matchDayStrip_->hide();
+    CaptureMainWindow(this, LTag->text(), 410, 352);
+    Image2->show();
+    matchDayStrip_->show();
+}
+
+void TFGewonnen::Image2Click() {
+    if (ui::IsOnline())
+        ui::shell().openUrl(makerSiteUrl());
+    else
+        ui::showInformation(this, QStringLiteral("Für den Aufruf der Seite muss eine Verbindung zum Internet bestehen."));
+}
+
+void TFGewonnen::bsSkinSpeedButton3Click() {
+    ui::runGuarded(this, [&] { model_.clearWinningRow(); });
+}
+
+void TFGewonnen::BQuoDelClick() { model_.clearQuotas(); }
+
+void TFGewonnen::BAuswertenClick() {
+    ui::runGuarded(this, [&] { model_.evaluate(); });
+}
+
+void TFGewonnen::bsSkinSpeedButton1Click() {
+    ui::runGuarded(this, [&] {
+        auto request =
+            ui::FileDialogRequest::open(QStringLiteral("Spielscheindatei einlesen"), QStringLiteral("Spielschein"),
+                                        QStringLiteral("*.krsc"), QStringLiteral("krsc"), slipFolder_);
+        request.multiSelect = true;
+        const QString path = ui::chooseFile(this, request);
+        if (path.isEmpty()) return;
+        SpielscheinEinlesen(path);
+        settings::writeString(settings::kStartFiles, QString::fromLatin1(settings::kSlipKey), path);
+    });
+}
+
+void TFGewonnen::BSaveClick() {
+    ui::runGuarded(this, [&] {
+        if (model_.table().isEmpty()) {
+            ui::showError(this, refusal(QStringLiteral("Es gibt nichts zu speichern.")));
+            return;
+        }
+        const auto request =
+            ui::FileDialogRequest::save(QStringLiteral("Spielschein speichern"), QStringLiteral("Spielschein-Datei"),
+                                        QStringLiteral("*.krsc"), QStringLiteral("krsc"), slipFolder_);
+        const QString path = ui::chooseFile(this, request);
+        if (path.isEmpty()) return;
+        WriteSlipFile(model_.table(), path);
+        model_.setFileName(QFileInfo(path).fileName());
+    });
+}
+
+void TFGewonnen::BCopyClick() {
+    QGuiApplication::clipboard()->setText(exportRowsText(model_.table(), u','));
+}
+
+void TFGewonnen::bsSkinSpeedButton11Click() {
+    ui::runGuarded(this, [&] {
+        const auto request =
+            ui::FileDialogRequest::save(QStringLiteral("Als CSV-Datei speichern"), QStringLiteral("CSV-Datei"),
+                                        QStringLiteral("*.csv"), QStringLiteral("csv"), slipFolder_);
+        const QString path = ui::chooseFile(this, request);
+        if (path.isEmpty()) return;
+        writeFileAtomically(path, encodeWindows1252Lossy(exportRowsText(model_.table(), u';')));
+        model_.setFileName(QFileInfo(path).fileName());
+    });
+}
+
+void TFGewonnen::BGridDelClick() { model_.clearTable(); }
+
+void TFGewonnen::BSortierClick() {
+    ui::runGuarded(this, [&] { model_.sortByHits(); });
+}
+
+void TFGewonnen::bsSkinSpeedButton2Click() {
+    ui::runGuarded(this, [&] { model_.restoreOrder(); });
+}
+
+void TFGewonnen::bsSkinSpeedButton9Click() {
+    const QString name = LDatei->text();
+    CaptureControl(PFoto, name.left(std::max<qsizetype>(0, name.size() - 5)), 0, 110, 104);
+}
+
+}  // namespace korbisto::app

@@ -1,0 +1,129 @@
+#include "pictures.h"
+
+#include "core/paths.h"
+#include "ui/style.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+#include <cmath>
+
+namespace korbisto::app {
+
+namespace {
+
+void drawBall(QPainter& p, const QPointF& centre, double radius) {
+    QRadialGradient shade(centre - QPointF(radius / 3, radius / 3), radius * 1.4);
+    shade.setColorAt(0, Qt::white);
+    shade.setColorAt(1, QColor(200, 205, 210));
+    p.setPen(QPen(QColor(40, 40, 40), 1.5));
+    p.setBrush(shade);
+    p.drawEllipse(centre, radius, radius);
+    p.save();
+    QPainterPath clip;
+    clip.addEllipse(centre, radius, radius);
+    p.setClipPath(clip);
+    p.setBrush(QColor(35, 35, 35));
+    auto pentagon = [&](const QPointF& c, double r, double turn) {
+        QPolygonF poly;
+        for (int i = 0; i < 5; ++i) {
+            const double a = turn + i * 2 * M_PI / 5;
+            poly << c + QPointF(r * std::cos(a), r * std::sin(a));
+        }
+        p.drawPolygon(poly);
+        return poly;
+    };
+    const QPolygonF middle = pentagon(centre, radius * 0.32, -M_PI / 2);
+    for (int i = 0; i < 5; ++i) {
+        const double a = -M_PI / 2 + i * 2 * M_PI / 5;
+        const QPointF outer = centre + QPointF(radius * 0.95 * std::cos(a), radius * 0.95 * std::sin(a));
+        p.drawLine(middle[i], centre + (middle[i] - centre) * 2.0);
+        pentagon(outer, radius * 0.3, a + M_PI / 5);
+    }
+    p.restore();
+}
+
+}  // namespace
+
+QPixmap startPicture() {
+    QPixmap pixmap(400, 300);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    // A pitch in evening light.
+    QLinearGradient sky(0, 0, 0, 300);
+    sky.setColorAt(0, QColor(14, 74, 44));
+    sky.setColorAt(1, QColor(36, 128, 70));
+    p.fillRect(pixmap.rect(), sky);
+    for (int i = 0; i < 8; ++i) {
+        if (i % 2 == 0) p.fillRect(QRect(i * 50, 0, 50, 300), QColor(255, 255, 255, 10));
+    }
+    p.setPen(QPen(QColor(255, 255, 255, 70), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawLine(200, 0, 200, 300);
+    p.drawEllipse(QPointF(200, 150), 62, 62);
+    p.drawRect(QRectF(-2, 80, 60, 140));
+    p.drawRect(QRectF(342, 80, 60, 140));
+
+    drawBall(p, QPointF(318, 78), 38);
+
+    p.setPen(Qt::white);
+    p.setFont(ui::roundedFont(34));
+    p.drawText(QRect(22, 28, 280, 56), Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(ProgramName));
+    QFont sub = ui::calibriFont(12, true);
+    p.setFont(sub);
+    p.setPen(QColor(225, 240, 228));
+    p.drawText(QRect(24, 84, 300, 20), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Die Ergebniswette im Griff"));
+    p.setFont(ui::calibriFont(9));
+    p.drawText(QRect(24, 104, 300, 16), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Version ") + QString::fromLatin1(ProgramVersion));
+
+    // A tip row of 13 matches as on a bet slip.
+    const char* row = "1021201102120";
+    const QFont tipFont = ui::tahomaFont(9, true);
+    p.setFont(tipFont);
+    for (int m = 0; m < 13; ++m) {
+        const QRectF box(78 + m * 24, 150, 20, 22);
+        p.setPen(QPen(QColor(255, 255, 255, 160), 1));
+        p.setBrush(m % 4 == 3 ? QColor(249, 202, 13) : QColor(255, 255, 255, 225));
+        p.drawRoundedRect(box, 3, 3);
+        p.setPen(QColor(20, 60, 35));
+        p.drawText(box, Qt::AlignCenter, QString(QChar(row[m])));
+        p.setPen(QColor(225, 240, 228));
+        p.setFont(ui::tahomaFont(7));
+        p.drawText(QRectF(box.left(), 174, 20, 12), Qt::AlignCenter, QString::number(m + 1));
+        p.setFont(tipFont);
+    }
+    p.setFont(ui::calibriFont(10));
+    p.setPen(QColor(235, 245, 238));
+    p.drawText(QRect(78, 196, 312, 32), Qt::AlignLeft | Qt::TextWordWrap,
+               QStringLiteral("Spielscheine prüfen, Systeme entwickeln, Tippreihen auslosen."));
+    p.end();
+    return pixmap;
+}
+
+QPixmap webSitePicture(int width, int height) {
+    QPixmap pixmap(width, height);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient back(0, 0, width, height);
+    back.setColorAt(0, QColor(22, 62, 120));
+    back.setColorAt(1, QColor(48, 118, 190));
+    p.fillRect(pixmap.rect(), back);
+    drawBall(p, QPointF(height / 2.0, height / 2.0), height * 0.33);
+    p.setPen(Qt::white);
+    p.setFont(ui::roundedFont(16));
+    p.drawText(QRect(height, 6, width - height - 6, height / 2), Qt::AlignLeft | Qt::AlignBottom,
+               QStringLiteral("Wimbrel"));
+    p.setFont(ui::calibriFont(9));
+    p.setPen(QColor(220, 232, 248));
+    p.drawText(QRect(height, height / 2 + 2, width - height - 6, height / 2 - 6), Qt::AlignLeft | Qt::AlignTop,
+               QStringLiteral("Mehr erfahren im Netz"));
+    p.end();
+    return pixmap;
+}
+
+}  // namespace korbisto::app

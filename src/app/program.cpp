@@ -1,0 +1,45 @@
+#include "program.h"
+
+#include "main_window.h"
+#include "start_window.h"
+
+#include "core/paths.h"
+#include "ui/style.h"
+
+#include <QApplication>
+
+namespace korbisto::app {
+
+QPointer<TFGewonnen> FGewonnen;
+
+StartedProgram startProgram(QApplication& app) {
+    app.setApplicationName(QString::fromLatin1(ProgramName));
+    app.setApplicationVersion(QString::fromLatin1(ProgramVersion));
+    // The start window is hidden for a moment during the fade, before the
+    // main window shows; the program ends with the main window instead.
+    app.setQuitOnLastWindowClosed(false);
+    ui::applyStyle(app);
+
+    StartedProgram program;
+    program.start = new TFStart;
+    program.start->show();
+    program.start->repaint();
+
+    struct Done {
+        QPointer<TFStart> start;
+        ~Done() {
+            if (start) start->setInitializationDone(true);
+        }
+    } done{program.start};
+
+    program.main = new TFGewonnen;
+    FGewonnen = program.main;
+    QObject::connect(program.main, &TFGewonnen::closed, &app, &QApplication::quit);
+    // The entry window and the random tip generator are created here, in
+    // this order, once they exist.
+
+    if (program.start) program.start->setMainWindow(program.main);
+    return program;
+}
+
+}  // namespace korbisto::app

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QPointer>
+
+class QApplication;
+
+namespace korbisto::app {
+
+class TFStart;
+class TFGewonnen;
+
+// The windows of a started program.
+struct StartedProgram {
+    QPointer<TFStart> start;
+    QPointer<TFGewonnen> main;
+};
+
+// Everything before the message loop: the look, the start window (which
+// makes the folders), then the permanent windows in their order. The main
+// window stays hidden until the start window is left.
+StartedProgram startProgram(QApplication& app);
+
+// The main window while the program runs.
+extern QPointer<TFGewonnen> FGewonnen;
+
+}  // namespace korbisto::app

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+#include <QToolButton>
+
+namespace korbisto::ui {
+
+// The pictures of the icon buttons, drawn by the program itself.
+enum class IconKind {
+    Exit,
+    Download,
+    Ball,
+    SlipEntry,
+    Update,
+    Coffee,
+    Pin,
+    Info,
+    Camera,
+    Eraser,
+    Csv,
+    SortByHits,
+    RestoreOrder,
+    Clipboard,
+    Close,
+    OpenFolder,
+    Save,
+};
+
+QIcon makeIcon(IconKind kind, int size = 24);
+
+// A flat button with an icon and, where given, a caption beside it.
+QToolButton* makeToolButton(QWidget* parent, const QString& objectName, IconKind icon, const QString& caption,
+                            const QString& hint, int iconSize = 20);
+
+// Buttons whose windows this version does not have yet: visible with their
+// caption, but disabled and saying so.
+void markNotYetAvailable(QAbstractButton* button);
+QString notYetAvailableText();
+
+}  // namespace korbisto::ui

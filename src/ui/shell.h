@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QList>
+#include <QUrl>
+
+namespace korbisto::ui {
+
+// Opens web pages, mail links and files with the desktop's handler.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    virtual bool openUrl(const QUrl& url) = 0;
+};
+
+Shell& shell();
+// Not owned; nullptr restores the desktop's handler.
+void setShell(Shell* shell);
+
+// Records the addresses instead of opening them.
+class RecordingShell : public Shell {
+public:
+    RecordingShell();            // installs itself
+    ~RecordingShell() override;  // restores the desktop's handler
+    bool openUrl(const QUrl& url) override;
+    const QList<QUrl>& opened() const { return opened_; }
+
+private:
+    QList<QUrl> opened_;
+};
+
+}  // namespace korbisto::ui

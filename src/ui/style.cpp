@@ -1,0 +1,125 @@
+#include "style.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QHash>
+#include <QStyleFactory>
+
+#include <cmath>
+
+namespace korbisto::ui {
+
+namespace {
+
+// A light, quiet skin: soft grey surfaces, rounded buttons with a gentle
+// gradient and a blue focus ring, in the spirit of the old "MacX" skin.
+const char* const kStyleSheet = R"(
+QWidget#Toolbar, QWidget#ScreenshotToolbar {
+  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7f7f7, stop:1 #d9dce1);
+  border-bottom: 1px solid #a9adb4;
+}
+QWidget#ScreenshotBar {
+  background: #eceef1;
+  border-bottom: 1px solid #c4c7cc;
+}
+QWidget#Surface { background: #eceef1; }
+QPushButton, QToolButton {
+  color: #1d1d1f;
+  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:0.5 #f1f2f4, stop:1 #dfe2e6);
+  border: 1px solid #9fa4ab;
+  border-radius: 5px;
+  padding: 2px 6px;
+}
+QToolButton { padding: 1px; }
+QPushButton:hover, QToolButton:hover {
+  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:0.5 #e9f1fb, stop:1 #cfdff2);
+  border-color: #6f8fb8;
+}
+QPushButton:pressed, QToolButton:pressed {
+  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #b9cde6, stop:1 #dbe6f3);
+  border-color: #4f73a3;
+}
+QPushButton:focus, QToolButton:focus { border-color: #3d7bd9; }
+QPushButton:disabled, QToolButton:disabled {
+  color: #9a9da2;
+  background: #eceef0;
+  border-color: #c6c9cd;
+}
+QLineEdit {
+  background: #ffffff;
+  border: 1px solid #a3a8ae;
+  border-radius: 3px;
+  padding: 0px 2px;
+  selection-background-color: #3d7bd9;
+}
+QLineEdit:focus { border-color: #3d7bd9; }
+QTableView {
+  background: #ffffff;
+  border: 1px solid #9fa4ab;
+  gridline-color: #c0c0c0;
+}
+QHeaderView::section {
+  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fafafa, stop:1 #e2e4e7);
+  color: #1d1d1f;
+  border: none;
+  border-right: 1px solid #c0c0c0;
+  border-bottom: 1px solid #c0c0c0;
+  padding: 0px 0px 0px 2px;
+}
+QCheckBox { spacing: 5px; }
+QToolTip {
+  color: #1d1d1f;
+  background: #fffbe0;
+  border: 1px solid #b5ad7a;
+}
+)";
+
+}  // namespace
+
+int pixelsOfPoints(int points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
+
+QString fontFamily(const QString& wanted) {
+    static QHash<QString, QString> chosen;
+    if (const auto it = chosen.constFind(wanted); it != chosen.constEnd()) return *it;
+    static const QHash<QString, QStringList> standIns = {
+        {QStringLiteral("Tahoma"), {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")}},
+        {QStringLiteral("Calibri"), {QStringLiteral("Carlito"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}},
+        {QStringLiteral("Arial Rounded MT Bold"),
+         {QStringLiteral("Comfortaa"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}},
+    };
+    QString family = wanted;
+    if (!QFontDatabase::hasFamily(wanted)) {
+        for (const QString& candidate : standIns.value(wanted)) {
+            if (QFontDatabase::hasFamily(candidate)) {
+                family = candidate;
+                break;
+            }
+        }
+    }
+    chosen.insert(wanted, family);
+    return family;
+}
+
+namespace {
+QFont makeFont(const QString& wanted, int points, bool bold) {
+    QFont font(fontFamily(wanted));
+    font.setPixelSize(pixelsOfPoints(points));
+    font.setBold(bold);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+}  // namespace
+
+QFont tahomaFont(int points, bool bold) { return makeFont(QStringLiteral("Tahoma"), points, bold); }
+
+QFont calibriFont(int points, bool bold) { return makeFont(QStringLiteral("Calibri"), points, bold); }
+
+QFont roundedFont(int points) { return makeFont(QStringLiteral("Arial Rounded MT Bold"), points, true); }
+
+void applyStyle(QApplication& app) {
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(fusion);
+    app.setFont(tahomaFont(8));
+    app.setStyleSheet(QString::fromLatin1(kStyleSheet));
+}
+
+}  // namespace korbisto::ui

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QPushButton>
+
+namespace korbisto::ui {
+
+// A push button whose caption wraps onto more lines when the button is too
+// narrow for it; the caption itself stays the one text. An icon sits left of
+// the caption.
+class WrapButton : public QPushButton {
+    Q_OBJECT
+
+public:
+    WrapButton(const QString& caption, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+}  // namespace korbisto::ui
