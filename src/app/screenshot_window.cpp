@@ -53,7 +53,9 @@ TFAbbild::TFAbbild(const QImage& picture, const QString& caption, QWidget* paren
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(caption);
 
-    const WindowPos pos = readWindowPos(QStringLiteral("FAbbild"));
+    WindowPos pos = readWindowPos(QStringLiteral("FAbbild"));
+    // On a single screen a window left of it could not be reached.
+    if (QGuiApplication::screens().size() == 1 && pos.left < 0) pos.left = 0;
     sharedFolder() = withSeparator(readScreenshotFolder());
 
     auto* toolbar = new QWidget(this);
@@ -136,12 +138,6 @@ TFAbbild::TFAbbild(const QImage& picture, const QString& caption, QWidget* paren
 const QString& TFAbbild::screenshotFolder() { return sharedFolder(); }
 
 int TFAbbild::counter() { return windowCounter(); }
-
-void TFAbbild::showEvent(QShowEvent* event) {
-    // On a single screen a window left of it could not be reached.
-    if (QGuiApplication::screens().size() == 1 && x() < 0) move(0, y());
-    QWidget::showEvent(event);
-}
 
 QString jpegPathFor(const QString& chosen) {
     const QFileInfo info(chosen);

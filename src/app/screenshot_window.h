@@ -25,9 +25,6 @@ public:
     // How many screenshot windows were made in this run.
     static int counter();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void SpeichernClick();
     void KopierenClick();

@@ -1,0 +1,69 @@
+#include "gui_support.h"
+
+#include "core/clock.h"
+#include "core/german.h"
+#include "core/paths.h"
+#include "files/match_day_file.h"
+#include "files/settings_file.h"
+#include "files/slip_file.h"
+
+#include <QApplication>
+#include <QTest>
+
+namespace korbisto::test {
+
+WindowTest::WindowTest() {
+    setUpFolders(appPaths());
+    setNowSource([] { return QDateTime(QDate(2021, 3, 20), QTime(12, 0)); });
+}
+
+WindowTest::~WindowTest() { closeAll(); }
+
+app::TFGewonnen& WindowTest::openMainWindow() {
+    main = std::make_unique<app::TFGewonnen>();
+    main->show();
+    return *main;
+}
+
+void WindowTest::closeAll() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != main.get() && w->objectName().startsWith(QStringLiteral("FAbbild"))) delete w;
+    }
+    main.reset();
+    setNowSource({});
+}
+
+void WindowTest::click(QWidget* parent, const QString& buttonName) {
+    auto* button = parent->findChild<QAbstractButton*>(buttonName);
+    ASSERT_NE(button, nullptr) << buttonName.toStdString();
+    ASSERT_TRUE(button->isEnabled()) << buttonName.toStdString();
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+QString WindowTest::slipFolder() const { return appPaths().SlipFolder; }
+
+QString WindowTest::matchDayFolder() const { return appPaths().MatchDayFolder; }
+
+void WindowTest::writeSettings(const QByteArray& text) { writeBytes(settings::filePath(), text); }
+
+void writeMatchDay(const QString& path, const char* results) {
+    TSpieltag day;
+    day.Datum = dayNumberOf(QDate(2021, 3, 7));
+    for (int m = 0; m < kMatches; ++m) {
+        day.Heim[static_cast<size_t>(m)] = QStringLiteral("Heim %1").arg(m + 1);
+        day.Gast[static_cast<size_t>(m)] = QStringLiteral("Gast %1").arg(m + 1);
+        day.Ergebnis[static_cast<size_t>(m)] = static_cast<std::uint8_t>(results[m] - '0');
+    }
+    day.Quote = {10.5, 5.0, 2.0, 1.0};
+    writeMatchDayFile(path, day);
+}
+
+void writeSlip(const QString& path, const std::vector<const char*>& rows) {
+    TipTable table(static_cast<int>(rows.size()));
+    for (int r = 1; r <= static_cast<int>(rows.size()); ++r) {
+        for (int m = 1; m <= kMatches; ++m) table.setCellText(r, m, QString(QChar(rows[static_cast<size_t>(r - 1)][m - 1])));
+    }
+    WriteSlipFile(table, path);
+}
+
+}  // namespace korbisto::test

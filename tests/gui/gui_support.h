@@ -1,0 +1,59 @@
+#pragma once
+
+#include "support/test_env.h"
+
+#include "app/main_window.h"
+#include "ui/connectivity.h"
+#include "ui/file_dialogs.h"
+#include "ui/message_boxes.h"
+#include "ui/shell.h"
+
+#include <QAbstractButton>
+#include <QString>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace korbisto::test {
+
+// A fresh data folder with the program's folders, every seam recording, and
+// "now" fixed to 20.03.2021 12:00.
+class WindowTest : public ::testing::Test {
+protected:
+    WindowTest();
+    ~WindowTest() override;
+
+    // The main window as the program creates it, shown.
+    app::TFGewonnen& openMainWindow();
+    void closeAll();
+
+    template <typename T = QWidget>
+    T* child(QWidget* parent, const QString& name) {
+        T* found = parent->findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+    void click(QWidget* parent, const QString& buttonName);
+
+    QString slipFolder() const;
+    QString matchDayFolder() const;
+    void writeSettings(const QByteArray& text);
+
+    TempDataFolder folder;
+    ui::RecordingMessageBoxes boxes;
+    ui::RecordingFileDialogs dialogs;
+    ui::RecordingShell shell;
+    ui::ForcedConnectivity online{true};
+    std::unique_ptr<app::TFGewonnen> main;
+};
+
+// A match day of 07.03.2021 with the given results, pairings "Heim m" -
+// "Gast m" and the quotas 10,50 / 5 / 2 / 1.
+void writeMatchDay(const QString& path, const char* results);
+// A slip with one tip row per text of 13 digits.
+void writeSlip(const QString& path, const std::vector<const char*>& rows);
+
+}  // namespace korbisto::test

@@ -1,0 +1,75 @@
+#include "gui_support.h"
+
+#include "app/main_window.h"
+#include "app/program.h"
+#include "app/start_window.h"
+#include "app/web_links.h"
+#include "core/paths.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QSequentialAnimationGroup>
+#include <QTest>
+
+using namespace korbisto;
+using namespace korbisto::test;
+
+namespace {
+
+class StartTest : public WindowTest {
+protected:
+    ~StartTest() override {
+        delete program.start.data();
+        delete program.main.data();
+    }
+    app::StartedProgram program;
+};
+
+TEST_F(StartTest, StartMakesTheFoldersAndKeepsTheMainWindowHidden) {
+    const AppPaths paths = appPaths();
+    QDir(paths.DataFolder).removeRecursively();
+    program = app::startProgram(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    for (const QString& folder :
+         {paths.DataFolder, paths.ShotsFolder, paths.SlipFolder, paths.MatchDayFolder, paths.SettingsFolder})
+        EXPECT_TRUE(QDir(folder).exists()) << folder.toStdString();
+
+    ASSERT_TRUE(program.start && program.main);
+    EXPECT_EQ(program.start->windowTitle(), QStringLiteral("Korbisto 1.3.0.0"));
+    EXPECT_EQ(program.start->size(), QSize(400, 300));
+    EXPECT_TRUE(program.start->isVisible());
+    EXPECT_TRUE(program.start->initializationDone());
+    EXPECT_FALSE(program.main->isVisible());
+    EXPECT_EQ(app::FGewonnen, program.main);
+
+    auto* next = child<QPushButton>(program.start, QStringLiteral("BWeiter"));
+    EXPECT_EQ(next->text(), QStringLiteral("Weiter"));
+    EXPECT_EQ(next->geometry(), QRect(306, 232, 90, 38));
+    EXPECT_TRUE(next->isEnabled());
+    program.start->setProperty("InitializationDone", false);
+    EXPECT_FALSE(next->isEnabled());
+    program.start->setProperty("InitializationDone", true);
+
+    QTest::mouseClick(next, Qt::LeftButton);
+    EXPECT_FALSE(program.main->isVisible());  // the fade has only begun
+    ASSERT_NE(program.start->crossFade(), nullptr);
+    EXPECT_GE(program.start->crossFade()->totalDuration(), 2 * 51 + 100);
+    QTRY_VERIFY_WITH_TIMEOUT(program.start.isNull(), 10000);
+    EXPECT_TRUE(program.main->isVisible());
+    EXPECT_DOUBLE_EQ(program.main->windowOpacity(), 1.0);
+}
+
+TEST_F(StartTest, TheVideoNeedsAConnection) {
+    app::TFStart start;
+    online.setOnline(false);
+    click(&start, QStringLiteral("bsSkinSpeedButton1"));
+    EXPECT_EQ(boxes.texts(),
+              QStringList{QStringLiteral("Für den Aufruf des Videos muss eine Verbindung zum Internet bestehen.")});
+    EXPECT_TRUE(shell.opened().isEmpty());
+    online.setOnline(true);
+    click(&start, QStringLiteral("bsSkinSpeedButton1"));
+    EXPECT_EQ(shell.opened(), QList<QUrl>{app::introductionVideoUrl()});
+    EXPECT_TRUE(app::introductionVideoUrl().toString().startsWith(app::makerHost()));
+}
+
+}  // namespace
