@@ -1,0 +1,231 @@
+// The windows on the offscreen platform: a click on "Gewinn-Prüfung" until
+// the table is painted again, a typed result with instant evaluation, the
+// way to a shown start window, and the memory of a 96,000-row table. Each
+// figure stands beside a plain string grid with one item per cell, which is
+// what a grid of text cells amounts to.
+
+#include "app/main_window.h"
+#include "app/start_window.h"
+#include "core/paths.h"
+#include "ui/filtered_edit.h"
+#include "ui/style.h"
+#include "ui/tip_grid.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+
+using namespace korbisto;
+
+namespace {
+
+constexpr int kRows = 96000;
+const char* const kWinning = "1021201102120";
+
+double residentMegabytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0.0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0.0;
+}
+
+// 96,000 rows, as large as a full system gets, from a fixed sequence.
+void fillTable(TipTable& table) {
+    table.clearAll();
+    table.reserve(kRows);
+    std::uint32_t state = 12345;
+    for (int r = 1; r <= kRows; ++r) {
+        std::array<std::uint8_t, kMatches> tips{};
+        for (int m = 0; m < kMatches; ++m) {
+            state = state * 1103515245u + 12345u;
+            tips[static_cast<size_t>(m)] = static_cast<std::uint8_t>(1 + (state >> 16) % 3);
+        }
+        table.appendRow(r, tips);
+    }
+}
+
+struct MainWindowFixture {
+    std::unique_ptr<app::TFGewonnen> window;
+    QAbstractButton* evaluate = nullptr;
+    ui::TipGridView* grid = nullptr;
+
+    MainWindowFixture() {
+        window = std::make_unique<app::TFGewonnen>();
+        window->model().changeTable([](TipTable& t) { fillTable(t); });
+        for (int m = 1; m <= kMatches; ++m) window->model().setWinning(m, QString(QChar(kWinning[m - 1])));
+        window->show();
+        QApplication::processEvents();
+        evaluate = window->findChild<QAbstractButton*>(QStringLiteral("BAuswerten"));
+        grid = window->findChild<ui::TipGridView*>(QStringLiteral("G1"));
+    }
+};
+
+MainWindowFixture& fixture() {
+    static MainWindowFixture f;
+    return f;
+}
+
+void BM_EvaluateClickToRepaint_96000Rows(benchmark::State& state) {
+    MainWindowFixture& f = fixture();
+    for (auto _ : state) {
+        QTest::mouseClick(f.evaluate, Qt::LeftButton);
+        f.grid->viewport()->repaint();
+    }
+    state.counters["rows"] = kRows;
+}
+BENCHMARK(BM_EvaluateClickToRepaint_96000Rows)->Unit(benchmark::kMillisecond);
+
+void BM_EvaluateSortedByHitsToRepaint_96000Rows(benchmark::State& state) {
+    MainWindowFixture& f = fixture();
+    f.window->model().evaluate();
+    f.window->model().sortByHits();
+    for (auto _ : state) {
+        QTest::mouseClick(f.evaluate, Qt::LeftButton);
+        f.grid->viewport()->repaint();
+    }
+    f.window->model().restoreOrder();
+}
+BENCHMARK(BM_EvaluateSortedByHitsToRepaint_96000Rows)->Unit(benchmark::kMillisecond);
+
+// One key in a winning-row edit with instant evaluation on.
+void BM_TypedResultWithInstantEvaluation_96000Rows(benchmark::State& state) {
+    MainWindowFixture& f = fixture();
+    ui::FilteredLineEdit* edit = f.window->GewinnFelder[0];
+    bool one = true;
+    for (auto _ : state) {
+        edit->selectAll();
+        QTest::keyClick(edit, one ? Qt::Key_2 : Qt::Key_1);
+        f.grid->viewport()->repaint();
+        one = !one;
+    }
+}
+BENCHMARK(BM_TypedResultWithInstantEvaluation_96000Rows)->Unit(benchmark::kMillisecond);
+
+void BM_ScrollOnePage_96000Rows(benchmark::State& state) {
+    MainWindowFixture& f = fixture();
+    int row = 0;
+    for (auto _ : state) {
+        row = (row + 15) % (kRows - 20);
+        f.grid->scrollTo(f.grid->model()->index(row, 0), QAbstractItemView::PositionAtTop);
+        f.grid->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_ScrollOnePage_96000Rows)->Unit(benchmark::kMicrosecond);
+
+// The plain string grid: 15 text items per row, evaluated by comparing the
+// cell texts and writing the hit texts back.
+struct NaiveGrid {
+    std::unique_ptr<QTableWidget> grid;
+    double megabytes = 0.0;
+
+    NaiveGrid() {
+        TipTable rows;
+        fillTable(rows);
+        const double before = residentMegabytes();
+        grid = std::make_unique<QTableWidget>(kRows, 15);
+        for (int r = 0; r < kRows; ++r) {
+            grid->setItem(r, 0, new QTableWidgetItem(QString::number(r + 1)));
+            for (int m = 1; m <= kMatches; ++m) grid->setItem(r, m, new QTableWidgetItem(rows.cellText(r + 1, m)));
+            grid->setItem(r, 14, new QTableWidgetItem());
+        }
+        grid->resize(400, 300);
+        grid->show();
+        QApplication::processEvents();
+        megabytes = residentMegabytes() - before;
+    }
+};
+
+void BM_NaiveStringGridEvaluateToRepaint_96000Rows(benchmark::State& state) {
+    static NaiveGrid naive;
+    QStringList winning;
+    for (int m = 0; m < kMatches; ++m) winning << QString(QChar(kWinning[m]));
+    for (auto _ : state) {
+        for (int r = 0; r < kRows; ++r) {
+            if (naive.grid->item(r, 1)->text().isEmpty()) continue;
+            int hits = 0;
+            for (int m = 1; m <= kMatches; ++m) hits += naive.grid->item(r, m)->text() == winning[m - 1];
+            naive.grid->item(r, 14)->setText(QString::number(hits));
+        }
+        naive.grid->viewport()->repaint();
+    }
+    state.counters["grid_MB"] = naive.megabytes;
+}
+BENCHMARK(BM_NaiveStringGridEvaluateToRepaint_96000Rows)->Unit(benchmark::kMillisecond);
+
+void BM_StartWindowShown(benchmark::State& state) {
+    for (auto _ : state) {
+        auto* start = new app::TFStart;
+        start->show();
+        start->repaint();
+        state.PauseTiming();
+        delete start;
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartWindowShown)->Unit(benchmark::kMillisecond);
+
+void BM_MainWindowCreated(benchmark::State& state) {
+    for (auto _ : state) {
+        auto window = std::make_unique<app::TFGewonnen>();
+        benchmark::DoNotOptimize(window.get());
+        state.PauseTiming();
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_MainWindowCreated)->Unit(benchmark::kMillisecond);
+
+double coldStartMs = 0.0;
+double rssWith96000Rows = 0.0;
+
+void BM_ColdStartToShownStartWindow(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(coldStartMs);
+    state.counters["cold_ms"] = coldStartMs;
+}
+BENCHMARK(BM_ColdStartToShownStartWindow)->Iterations(1);
+
+void BM_MemoryWith96000Rows(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(rssWith96000Rows);
+    state.counters["VmRSS_MB"] = rssWith96000Rows;
+}
+BENCHMARK(BM_MemoryWith96000Rows)->Iterations(1);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Never the user's own data folder.
+    QTemporaryDir data;
+    setenv("XDG_DATA_HOME", QFile::encodeName(data.path()).constData(), 1);
+
+    QApplication app(argc, argv);
+    ui::applyStyle(app);
+    {
+        auto* start = new app::TFStart;
+        start->show();
+        start->repaint();
+        coldStartMs = static_cast<double>(sinceStart.nsecsElapsed()) / 1e6;
+        delete start;
+    }
+    fixture();
+    QApplication::processEvents();
+    rssWith96000Rows = residentMegabytes();
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
