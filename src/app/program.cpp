@@ -7,6 +7,7 @@
 #include "ui/style.h"
 
 #include <QApplication>
+#include <QLocale>
 
 namespace korbisto::app {
 
@@ -19,6 +20,9 @@ StartedProgram startProgram(QApplication& app) {
     // main window shows; the program ends with the main window instead.
     app.setQuitOnLastWindowClosed(false);
     ui::applyStyle(app);
+    ui::installGermanTranslations(app);
+    // Dates and sizes in Qt's own dialogs follow the program, not the system.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 
     StartedProgram program;
     program.start = new TFStart;

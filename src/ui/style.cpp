@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QHash>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QStyleFactory>
 
 #include <cmath>
@@ -120,6 +122,18 @@ void applyStyle(QApplication& app) {
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(fusion);
     app.setFont(tahomaFont(8));
     app.setStyleSheet(QString::fromLatin1(kStyleSheet));
+}
+
+}  // namespace korbisto::ui
+
+namespace korbisto::ui {
+
+void installGermanTranslations(QApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(translator);
+    else
+        delete translator;
 }
 
 }  // namespace korbisto::ui

@@ -12,6 +12,10 @@ namespace korbisto::ui {
 // fonts of the layout with free stand-ins where the originals are missing.
 void applyStyle(QApplication& app);
 
+// Qt's own dialogs in German, whatever the system's language; without the
+// translations installed they stay English.
+void installGermanTranslations(QApplication& app);
+
 // Sizes are given in points as laid out and turned into pixels at 96 dpi, so
 // the fixed pixel layout holds whatever the screen's dpi.
 int pixelsOfPoints(int points);
