@@ -195,9 +195,11 @@ void stampPicture(QImage& picture, int x, int y) {
 
 namespace {
 
-TFAbbild* showCapture(QImage bitmap, const QString& caption, int stampX, int stampY) {
+// The picture's window belongs to the window it was taken of: it stays
+// above it and goes with it.
+TFAbbild* showCapture(QImage bitmap, const QString& caption, int stampX, int stampY, QWidget* owner) {
     if (!bitmap.isNull()) stampPicture(bitmap, stampX, stampY);
-    auto* window = new TFAbbild(bitmap, caption);
+    auto* window = new TFAbbild(bitmap, caption, owner);
     window->show();
     return window;
 }
@@ -217,7 +219,7 @@ TFAbbild* CaptureControl(QWidget* control, const QString& caption, int cutBottom
         QPainter painter(&bitmap);
         painter.drawPixmap(0, 0, control->grab());
     }
-    return showCapture(bitmap, caption, bitmap.width() - textRight, bitmap.height() - textUp);
+    return showCapture(bitmap, caption, bitmap.width() - textRight, bitmap.height() - textUp, control->window());
 }
 
 TFAbbild* CaptureMainWindow(QWidget* window, const QString& caption, int width, int height) {
@@ -226,7 +228,7 @@ TFAbbild* CaptureMainWindow(QWidget* window, const QString& caption, int width, 
         QPainter painter(&bitmap);
         painter.drawPixmap(0, 0, window->grab(QRect(5, 250, width, height)));
     }
-    return showCapture(bitmap, caption, bitmap.width() - 220, bitmap.height() - 14);
+    return showCapture(bitmap, caption, bitmap.width() - 220, bitmap.height() - 14, window->window());
 }
 
 }  // namespace korbisto::app
