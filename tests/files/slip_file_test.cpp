@@ -168,6 +168,8 @@ TEST(SlipFile, WriterRefusesBadTipsAndWritesNothing) {
     t.setCellText(3, 5, QStringLiteral("1;"));
     EXPECT_NE(messageOf([&] { WriteSlipFile(t, fresh); }), QStringLiteral("(kein Fehler)"));
     EXPECT_FALSE(QFileInfo::exists(fresh));
+    // no half-written temporary file is left behind either
+    EXPECT_EQ(QDir(tmp.root()).entryList(QDir::Files), QStringList{QStringLiteral("alt.krsc")});
 }
 
 TEST(SlipFile, WriterTakesWhatTheRuntimeReadsAsADigit) {
