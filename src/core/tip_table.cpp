@@ -180,6 +180,14 @@ void TipTable::renumber() {
     for (Row& r : rows_) r.number = ++n;
 }
 
+std::array<QString, 14> InitTipGridHeaders(TipTable& table, const TextWidthFn& textWidth) {
+    std::array<QString, 14> headers;
+    for (int i = 1; i <= kMatches; ++i) headers[static_cast<size_t>(i)] = PadNumber(i, 20, textWidth);
+    headers[0] = PadText(QStringLiteral("Tipp"), kTipGridNumberWidth, textWidth);
+    table.renumber();
+    return headers;
+}
+
 QString exportRowsText(const TipTable& table, QChar separator, int first, int last) {
     if (last < 0 || last >= table.rowCount()) last = table.rowCount() - 1;
     QString text;
