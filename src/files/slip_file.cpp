@@ -8,8 +8,10 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace korbisto {
 
@@ -38,6 +40,13 @@ int slipDigit(const TipTable& table, const TipTable::Row& row, int match) {
         if (v && *v >= 0 && *v <= 2) return *v;
     }
     return -1;
+}
+
+// A row of outcomes only, the usual case, needs no look at texts.
+bool plainOutcomes(const TipTable::Row& row) {
+    bool plain = true;
+    for (std::uint8_t code : row.tips) plain &= code >= kTipOne && code <= kTipTwo;
+    return plain;
 }
 
 }  // namespace
@@ -88,7 +97,7 @@ void SpielscheinEinlesen(BetModel& model, const QString& path) {
 void validateSlipRows(const TipTable& table) {
     for (int r = 1; r < table.rowCount(); ++r) {
         const TipTable::Row& row = table.rowAt(r);
-        if (row.tips[0] == kTipEmpty) continue;
+        if (row.tips[0] == kTipEmpty || plainOutcomes(row)) continue;
         for (int m = 1; m <= kMatches; ++m) {
             if (slipDigit(table, row, m) >= 0) continue;
             const QString text = table.cellText(r, m);
@@ -104,26 +113,52 @@ void validateSlipRows(const TipTable& table) {
     }
 }
 
-QByteArray encodeSlip(const TipTable& table) {
-    validateSlipRows(table);
-    qsizetype tipRows = 0;
-    for (const TipTable::Row& row : table.rows()) tipRows += row.tips[0] != kTipEmpty;
-    QByteArray bytes(tipRows * TScheinOffen::kSize, '\0');
-    char* out = bytes.data();
-    for (const TipTable::Row& row : table.rows()) {
+namespace {
+
+// The records of the tip rows among `rows`, into `out`; returns the end.
+char* encodeRecords(const TipTable& table, const TipTable::Row* rows, size_t count, char* out) {
+    for (size_t i = 0; i < count; ++i) {
+        const TipTable::Row& row = rows[i];
         if (row.tips[0] == kTipEmpty) continue;
+        std::memset(out, 0, TScheinOffen::kSize);
+        if (plainOutcomes(row)) {
+            // The code of an outcome is its column.
+            for (int m = 0; m < kMatches; ++m) out[3 * m + row.tips[static_cast<size_t>(m)]] = 1;
+            out += TScheinOffen::kSize;
+            continue;
+        }
         for (int m = 1; m <= kMatches; ++m) {
             const int d = slipDigit(table, row, m);
             out[3 * (m - 1) + TippSpalte[static_cast<size_t>(d)]] = 1;
         }
         out += TScheinOffen::kSize;
     }
+    return out;
+}
+
+}  // namespace
+
+QByteArray encodeSlip(const TipTable& table) {
+    validateSlipRows(table);
+    qsizetype tipRows = 0;
+    for (const TipTable::Row& row : table.rows()) tipRows += row.tips[0] != kTipEmpty;
+    QByteArray bytes(tipRows * TScheinOffen::kSize, '\0');
+    encodeRecords(table, table.rows().data(), table.rows().size(), bytes.data());
     return bytes;
 }
 
 void WriteSlipFile(const TipTable& table, const QString& path) {
-    const QByteArray bytes = encodeSlip(table);
-    writeFileAtomically(path, bytes);
+    validateSlipRows(table);
+    AtomicFile file(path);
+    // Written in blocks: a slip of millions of rows never sits in memory twice.
+    std::vector<char> block(static_cast<size_t>(kChunkRecords * TScheinOffen::kSize));
+    const std::vector<TipTable::Row>& rows = table.rows();
+    for (size_t first = 0; first < rows.size(); first += kChunkRecords) {
+        const size_t count = std::min(rows.size() - first, static_cast<size_t>(kChunkRecords));
+        const char* end = encodeRecords(table, rows.data() + first, count, block.data());
+        file.write(block.data(), end - block.data());
+    }
+    file.commit();
 }
 
 }  // namespace korbisto
