@@ -12,7 +12,7 @@ CrossSheet::CrossSheet(QObject* parent) : CrossSheet(structureFilePath(), parent
 
 CrossSheet::CrossSheet(const QString& structurePath, QObject* parent)
     : QObject(parent), structurePath_(structurePath) {
-    display_.BQOpenEnabled = QFileInfo::exists(structurePath_);
+    display_.BQOpenEnabled = QFileInfo(structurePath_).isFile();
 }
 
 long long CrossSheet::fullSystemRows() const {
