@@ -247,7 +247,8 @@ TipImport importTipRows(const QString& fieldText, const QStringList& shownLines)
     const QString text = replaceDrawLetters(fieldText);
     QStringList shownText;
     shownText.reserve(shownLines.size());
-    for (const QString& line : shownLines) shownText << replaceDrawLetters(line);
+    for (const QString& line : shownLines)
+        shownText << (line.contains(u'X') || line.contains(u'x') ? replaceDrawLetters(line) : line);
     std::vector<QStringView> shown;
     shown.reserve(static_cast<size_t>(shownText.size()));
     for (const QString& line : shownText) shown.push_back(trimmed(line));
