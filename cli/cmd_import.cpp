@@ -41,6 +41,7 @@ QString separatorName(QChar c) {
 }
 
 QString summary(const TipImport& import) {
+    if (import.rowsFound == 0) return QStringLiteral("Keine Reihe gefunden.\n");
     const QString found = import.rowsFound == 1 ? QStringLiteral("1 Reihe gefunden")
                                                 : QStringLiteral("%1 Reihen gefunden").arg(formatCount(import.rowsFound));
     if (import.mode == ImportMode::FixedWidth) return found + QStringLiteral(" (13 Zeichen je Zeile).\n");
