@@ -80,11 +80,6 @@ public:
         tips_[static_cast<size_t>(match - 1)] = code == kTipOther ? kTipEmpty : code;
         if (code == kTipOther) odd_.push_back({match, text.toString()});
     }
-    void setOwned(int match, QString text) {
-        const TipCode code = text.size() == 1 ? digitCode(text[0].unicode()) : kTipOther;
-        tips_[static_cast<size_t>(match - 1)] = code == kTipOther ? kTipEmpty : code;
-        if (code == kTipOther) odd_.push_back({match, std::move(text)});
-    }
     void appendTo(TipTable& table, std::int32_t number) {
         table.appendRow(number, tips_);
         for (auto& [match, text] : odd_) table.setCellText(table.dataRowCount(), match, text);
@@ -140,11 +135,7 @@ void splitFields(QStringView line, char16_t separator, RowBuilder& row) {
                 text += QChar(c);
                 ++i;
             }
-            ++field;
-            if (text.isEmpty())
-                row.set(field, emptyFieldText());
-            else
-                row.setOwned(field, std::move(text));
+            add(text);
         } else {
             const qsizetype start = i;
             while (i < n && !isBlankLike(at(i)) && at(i) != u',') ++i;
