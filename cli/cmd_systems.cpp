@@ -141,13 +141,18 @@ int runStructure(const Arguments& args) {
     return 0;
 }
 
-int runFull(const Arguments& args) {
+// The complete sheet of --crosses for the developments.
+void completeSheet(const Arguments& args, CrossSheet& sheet) {
     args.expectPositional(0);
     const Crosses crosses = parseCrosses(args.required(QStringLiteral("crosses")));
-    const QChar separator = outputSeparator(args);
-    CrossSheet sheet(QString{});
     applyCrosses(sheet, crosses);
     requireComplete(sheet);
+}
+
+int runFull(const Arguments& args) {
+    const QChar separator = outputSeparator(args);
+    CrossSheet sheet(QString{});
+    completeSheet(args, sheet);
     BetModel model;
     BVollClick(sheet, model);
     emitRows(args, model.table(), separator);
@@ -162,12 +167,9 @@ QString catalogueStructures() {
 }
 
 int runVew(const Arguments& args) {
-    args.expectPositional(0);
-    const Crosses crosses = parseCrosses(args.required(QStringLiteral("crosses")));
     const QChar separator = outputSeparator(args);
     CrossSheet sheet(QString{});
-    applyCrosses(sheet, crosses);
-    requireComplete(sheet);
+    completeSheet(args, sheet);
     if (sheet.vewTag() == 0)
         throw KorbistoError(refusal(
             QStringLiteral("Zu dieser Struktur mit %1 ZW und %2 DW gibt es kein VEW-System. VEW-Systeme gibt es für %3.")

@@ -25,7 +25,7 @@ const QString& emptyString() {
 
 }  // namespace
 
-TipCode tipCodeOfText(const QString& text) {
+TipCode tipCodeOfText(QStringView text) {
     if (text.isEmpty()) return kTipEmpty;
     if (text.size() == 1) {
         switch (text[0].unicode()) {

@@ -23,7 +23,7 @@ enum TipCode : std::uint8_t {
     kTipOther = 4  // any other text, kept beside the row
 };
 
-TipCode tipCodeOfText(const QString& text);
+TipCode tipCodeOfText(QStringView text);
 QString textOfTipCode(TipCode code);
 
 // The tip-row table: row number, 13 tips and hit count per row, one header row

@@ -60,7 +60,7 @@ QString withCrLf(const QString& text) {
 
 }  // namespace
 
-QString decodeTextFile(const QByteArray& bytes) {
+QString decodeTextBytes(const QByteArray& bytes) {
     const QByteArrayView view(bytes);
     QString text;
     if (startsWith(bytes, {0xEF, 0xBB, 0xBF})) {
@@ -74,8 +74,10 @@ QString decodeTextFile(const QByteArray& bytes) {
         text = decodeWith(QStringConverter::Utf8, view, &valid);
         if (!valid) text = decodeWindows1252(bytes);
     }
-    return withCrLf(text);
+    return text;
 }
+
+QString decodeTextFile(const QByteArray& bytes) { return withCrLf(decodeTextBytes(bytes)); }
 
 LoadedText loadTextFile(const QString& path) {
     const QByteArray bytes = readFileBytes(path, kMaxTextFileBytes + 1);

@@ -7,6 +7,11 @@ namespace korbisto {
 
 // Text as it comes from a file: a UTF-8 or UTF-16 (LE, BE) byte-order mark is
 // honoured; without one, valid UTF-8 is read as UTF-8 and anything else as
+// Windows-1252. Line breaks stay as they are.
+QString decodeTextBytes(const QByteArray& bytes);
+
+// Text as it comes from a file: a UTF-8 or UTF-16 (LE, BE) byte-order mark is
+// honoured; without one, valid UTF-8 is read as UTF-8 and anything else as
 // Windows-1252. Every line break (CR LF, LF or CR) becomes CR LF.
 QString decodeTextFile(const QByteArray& bytes);
 

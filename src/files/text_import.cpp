@@ -55,19 +55,6 @@ std::optional<QChar> detectSeparator(QStringView thirdLine) {
     return std::nullopt;
 }
 
-TipCode digitCode(char16_t c) {
-    switch (c) {
-    case u'1':
-        return kTipOne;
-    case u'0':
-        return kTipZero;
-    case u'2':
-        return kTipTwo;
-    default:
-        return kTipOther;
-    }
-}
-
 // Cells of one row being built: outcome codes, other texts set afterwards.
 class RowBuilder {
 public:
@@ -76,7 +63,7 @@ public:
         odd_.clear();
     }
     void set(int match, QStringView text) {
-        const TipCode code = text.size() == 1 ? digitCode(text[0].unicode()) : kTipOther;
+        const TipCode code = tipCodeOfText(text);
         tips_[static_cast<size_t>(match - 1)] = code == kTipOther ? kTipEmpty : code;
         if (code == kTipOther) odd_.push_back({match, text.toString()});
     }

@@ -1,7 +1,7 @@
+#include "support/cli_runner.h"
 #include "support/test_env.h"
 
 #include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -9,22 +9,9 @@ using namespace korbisto;
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
+using CliRun = test::CliResult;
 
-CliRun cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(KORBISTO_CLI_PATH), args);
-    CliRun run;
-    if (!p.waitForFinished(60000)) return run;
-    run.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    run.out = p.readAllStandardOutput();
-    run.err = QString::fromUtf8(p.readAllStandardError());
-    return run;
-}
+CliRun cli(const QStringList& args) { return test::runCli(args); }
 
 // `import FILE args...` on a file holding `bytes`.
 CliRun import(const test::TempDataFolder& folder, const QByteArray& bytes, QStringList args = {}) {
@@ -44,32 +31,32 @@ TEST(CliImport, JsonOutput) {
     const QStringList json = {QStringLiteral("--json")};
     CliRun run = import(folder, kSemicolonRows, json);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, QByteArray("{\"mode\":\"separated\",\"separator\":\";\",\"rows\":["
+    EXPECT_EQ(run.outBytes, QByteArray("{\"mode\":\"separated\",\"separator\":\";\",\"rows\":["
                                   "[\"1\",\"2\",\"0\",\"1\",\"2\",\"0\",\"1\",\"2\",\"0\",\"1\",\"2\",\"0\",\"1\"],"
                                   "[\"0\",\"0\",\"0\",\"1\",\"1\",\"1\",\"2\",\"2\",\"2\",\"1\",\"0\",\"2\",\"1\"],"
                                   "[\"2\",\"2\",\"2\",\"2\",\"2\",\"2\",\"2\",\"2\",\"2\",\"2\",\"2\",\"2\",\"2\"]]}\n"));
 
     const QByteArray empty12 = QByteArray(",\"\"").repeated(12);
     run = import(folder, "1201120112011\n\nzu kurz\n", json);
-    EXPECT_EQ(run.out, "{\"mode\":\"fixed\",\"separator\":null,\"rows\":["
+    EXPECT_EQ(run.outBytes, "{\"mode\":\"fixed\",\"separator\":null,\"rows\":["
                        "[\"1\",\"2\",\"0\",\"1\",\"1\",\"2\",\"0\",\"1\",\"1\",\"2\",\"0\",\"1\",\"1\"]]}\n");
 
     // Tabs arrive as commas; a doubled one gives an empty field " ".
     run = import(folder, "1\t2\t0\t1\t2\t0\t1\t2\t0\t1\t2\t0\t2\r\n1\t\t2\r\n1\t1\r\n", json);
-    EXPECT_EQ(run.out, "{\"mode\":\"separated\",\"separator\":\",\",\"rows\":["
+    EXPECT_EQ(run.outBytes, "{\"mode\":\"separated\",\"separator\":\",\",\"rows\":["
                        "[\"1\",\"2\",\"0\",\"1\",\"2\",\"0\",\"1\",\"2\",\"0\",\"1\",\"2\",\"0\",\"2\"],"
                        "[\"1\",\" \",\"2\"" + QByteArray(",\"\"").repeated(10) + "],[\"1\",\"1\"" + QByteArray(",\"\"").repeated(11) + "]]}\n");
 
     // No row found: the one empty row of the grid.
     run = import(folder, "Tipps\n1;2;0;1;2;0;1;2;0;1;2;0;1\n", json);
-    EXPECT_EQ(run.out, "{\"mode\":\"fixed\",\"separator\":null,\"rows\":[[\"\"" + empty12 + "]]}\n");
+    EXPECT_EQ(run.outBytes, "{\"mode\":\"fixed\",\"separator\":null,\"rows\":[[\"\"" + empty12 + "]]}\n");
 }
 
 TEST(CliImport, TextOutputIsTheRowsAsCopied) {
     test::TempDataFolder folder;
     const CliRun run = import(folder, kSemicolonRows);
     ASSERT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, QByteArray("1,2,0,1,2,0,1,2,0,1,2,0,1\r\n0,0,0,1,1,1,2,2,2,1,0,2,1\r\n2,2,2,2,2,2,2,2,2,2,2,2,2\r\n"));
+    EXPECT_EQ(run.outBytes, QByteArray("1,2,0,1,2,0,1,2,0,1,2,0,1\r\n0,0,0,1,1,1,2,2,2,1,0,2,1\r\n2,2,2,2,2,2,2,2,2,2,2,2,2\r\n"));
     EXPECT_EQ(run.err, QStringLiteral("3 Reihen gefunden (Trennzeichen „;“).\n"));
 }
 
@@ -93,7 +80,7 @@ TEST(CliImport, NothingIsWrittenForACellThatIsNoTipOrWithoutRows) {
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_TRUE(bad.err.startsWith(QStringLiteral("Der Tipp in Reihe 3, Spiel 13 lautet „a“."))) << bad.err.toStdString();
     EXPECT_TRUE(bad.err.endsWith(QStringLiteral("\n\nIch breche erst einmal ab.\n")));
-    EXPECT_TRUE(bad.out.isEmpty());
+    EXPECT_TRUE(bad.outBytes.isEmpty());
     EXPECT_FALSE(QFile::exists(slip));
 
     const CliRun none = import(folder, "Tipps\n", out);
@@ -116,5 +103,5 @@ TEST(CliImport, FileErrorsAndWrongUse) {
     EXPECT_EQ(import(folder, "1", {QStringLiteral("--out")}).exitCode, 2);
     const CliRun help = cli({QStringLiteral("import"), QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.startsWith("Aufruf: korbisto-cli import DATEI"));
+    EXPECT_TRUE(help.outBytes.startsWith("Aufruf: korbisto-cli import DATEI"));
 }

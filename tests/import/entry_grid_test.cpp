@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace korbisto;
-using korbisto::test::messageOf;
+using korbisto::test::errorOf;
 using korbisto::test::tipTexts;
 
 namespace {
@@ -47,9 +47,9 @@ TEST(EntryGrid, ANewGridHasThirtyFiveNumberedEmptyRowsAndRefusesToSave) {
     EXPECT_EQ(grid.table().number(35), 35);
     EXPECT_TRUE(grid.isEmpty());
     EXPECT_EQ(grid.rowsText(), QStringLiteral("0"));
-    EXPECT_EQ(messageOf([&] { grid.checkCanSave(); }), kNothingToSave);
+    EXPECT_EQ(errorOf([&] { grid.checkCanSave(); }), kNothingToSave);
     const QString path = folder.path(QStringLiteral("leer.krsc"));
-    EXPECT_EQ(messageOf([&] { grid.saveSlip(path); }), kNothingToSave);
+    EXPECT_EQ(errorOf([&] { grid.saveSlip(path); }), kNothingToSave);
     EXPECT_FALSE(QFile::exists(path));
 }
 
@@ -61,7 +61,7 @@ TEST(EntryGrid, AnImportWithoutRowsEmptiesTheRowOfAnEarlierOne) {
     grid.takeImport(importTipRows(QStringLiteral("Tipps\r\n1;2;0;1;2;0;1;2;0;1;2;0;1\r\n")), QString());
     EXPECT_EQ(test::rows(grid.table()), test::expectedRows({}));
     EXPECT_EQ(grid.rowsText(), QStringLiteral("1"));
-    EXPECT_EQ(messageOf([&] { grid.checkCanCopy(); }), kNothingToCopy);
+    EXPECT_EQ(errorOf([&] { grid.checkCanCopy(); }), kNothingToCopy);
 
     // Clearing an empty grid does nothing.
     QSignalSpy changed(&grid, &EntryGrid::tableChanged);
@@ -85,7 +85,7 @@ TEST(EntryGrid, ClearingEmptiesRowsAndNumbersThenNothingIsCopied) {
 
     BetModel model;
     showEvaluatedRows(model, 3);
-    EXPECT_EQ(messageOf([&] { grid.copyTo(model); }), kNothingToCopy);
+    EXPECT_EQ(errorOf([&] { grid.copyTo(model); }), kNothingToCopy);
     EXPECT_EQ(model.table().dataRowCount(), 3);
 }
 
@@ -145,7 +145,7 @@ TEST(EntryGrid, ACellThatIsNoTipIsRefusedAndNothingIsWritten) {
     grid.takeImport(importTipRows(QStringLiteral("1 2 0 1 2 0 1 2 0 1 2 0 1\r\n1 2 0 1 2 0 1 2 0 1 2 0 1\r\n"
                                                  "1 2  0 1 2 0 1 2 0 1 2 0 1\r\n")),
                     QStringLiteral("t.txt"));
-    const QString message = messageOf([&] { grid.saveSlip(path); });
+    const QString message = errorOf([&] { grid.saveSlip(path); });
     EXPECT_TRUE(message.startsWith(QStringLiteral("Der Tipp in Reihe 3, Spiel 3 lautet „ “."))) << message.toStdString();
     EXPECT_TRUE(message.endsWith(QStringLiteral("\n\nIch breche erst einmal ab.")));
     EXPECT_EQ(test::readBytes(path), QByteArray(40, '\1'));

@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/tip_table.h"
+#include "support/test_env.h"
 
 #include <QList>
 #include <QStringList>
@@ -43,13 +44,5 @@ inline QList<QStringList> expectedRows(const std::vector<const char*>& texts) {
     return all;
 }
 
-inline QString messageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const KorbistoError& e) {
-        return e.message();
-    }
-    return QString();
-}
 
 }  // namespace korbisto::test

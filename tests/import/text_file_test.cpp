@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace korbisto;
-using korbisto::test::messageOf;
+using korbisto::test::errorOf;
 
 namespace {
 
@@ -44,9 +44,9 @@ TEST(TextFile, LoadsWithTheFileNameAndTheGermanErrors) {
     EXPECT_EQ(loaded.text, QStringLiteral("1201120112011\r\n0000000000000\r\n"));
     EXPECT_EQ(loaded.fileName, QStringLiteral("tipps.txt"));
 
-    EXPECT_EQ(messageOf([&] { loadTextFile(folder.path(QStringLiteral("fehlt.txt"))); }),
+    EXPECT_EQ(errorOf([&] { loadTextFile(folder.path(QStringLiteral("fehlt.txt"))); }),
               QStringLiteral("Die angegebene Datei wurde nicht gefunden"));
-    EXPECT_EQ(messageOf([&] { loadTextFile(folder.root()); }), QStringLiteral("E/A-Fehler 21"));
+    EXPECT_EQ(errorOf([&] { loadTextFile(folder.root()); }), QStringLiteral("E/A-Fehler 21"));
 
     const QString huge = folder.path(QStringLiteral("riesig.txt"));
     {
@@ -54,7 +54,7 @@ TEST(TextFile, LoadsWithTheFileNameAndTheGermanErrors) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         ASSERT_TRUE(f.resize(kMaxTextFileBytes + 1));
     }
-    EXPECT_EQ(messageOf([&] { loadTextFile(huge); }),
+    EXPECT_EQ(errorOf([&] { loadTextFile(huge); }),
               QStringLiteral("Die Datei ist zu groß für das Textfeld: Es können höchstens 64 MB Text eingelesen "
                              "werden.\n\nIch breche erst einmal ab."));
 }

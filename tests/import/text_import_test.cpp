@@ -136,8 +136,8 @@ TEST(TextImport, TheShownLinesDecideModeAndSeparatorTheRealLinesGiveTheRows) {
 
 TEST(TextImport, AnEmptyFieldIsRefusedAndTheCallersTextIsNeverChanged) {
     const QString message = QStringLiteral("Das Textfeld ist leer. Es gibt nichts zu übertragen.\n\nIch breche erst einmal ab.");
-    EXPECT_EQ(test::messageOf([] { importTipRows(QString()); }), message);
-    EXPECT_EQ(test::messageOf([] { importTipRows(QString(), {}); }), message);
+    EXPECT_EQ(test::errorOf([] { importTipRows(QString()); }), message);
+    EXPECT_EQ(test::errorOf([] { importTipRows(QString(), {}); }), message);
 
     const QString field = QStringLiteral("1X01120112011\r\n\t1x0112011201X\r\n");
     QStringList shown = textLines(field);

@@ -1,10 +1,10 @@
+#include "support/cli_runner.h"
 #include "support/test_env.h"
 
 #include "core/tip_table.h"
 #include "files/slip_file.h"
 
 #include <QFileInfo>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -12,27 +12,9 @@ using namespace korbisto;
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using CliRun = test::CliResult;
 
-CliRun cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(KORBISTO_CLI_PATH), args);
-    CliRun run;
-    if (!p.waitForFinished(120000)) {
-        ADD_FAILURE() << "korbisto-cli did not finish";
-        p.kill();
-        p.waitForFinished();
-        return run;
-    }
-    run.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    run.out = QString::fromUtf8(p.readAllStandardOutput());
-    run.err = QString::fromUtf8(p.readAllStandardError());
-    return run;
-}
+CliRun cli(const QStringList& args) { return test::runCli(args); }
 
 CliRun cli(const QString& command, const QString& crosses, const QStringList& more = {}) {
     return cli(QStringList{command, QStringLiteral("--crosses"), crosses} + more);

@@ -12,14 +12,10 @@
 #include <set>
 
 using namespace korbisto;
-using korbisto::test::clickCrosses;
+using korbisto::test::Sheet;
 using korbisto::test::rowDigits;
 
 namespace {
-
-struct Sheet : CrossSheet {
-    explicit Sheet(const QString& spec) : CrossSheet(QString()) { clickCrosses(*this, spec); }
-};
 
 void loadSlip(BetModel& model, int rows) {
     model.changeTable([&](TipTable& t) {

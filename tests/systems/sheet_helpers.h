@@ -20,6 +20,11 @@ inline void clickCrosses(CrossSheet& sheet, const QString& spec) {
     }
 }
 
+// A sheet with the crosses of `spec` clicked in.
+struct Sheet : CrossSheet {
+    explicit Sheet(const QString& spec) : CrossSheet(QString()) { clickCrosses(*this, spec); }
+};
+
 // The tips of a table row as one text, "1102..." .
 inline QString rowDigits(const TipTable& table, int row) {
     QString s;

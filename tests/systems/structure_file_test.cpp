@@ -34,15 +34,6 @@ std::vector<bool> boxes(const CrossSheet& sheet) {
     return all;
 }
 
-QString expectError(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const KorbistoError& e) {
-        return e.message();
-    }
-    ADD_FAILURE() << "no error";
-    return {};
-}
 
 }  // namespace
 
@@ -143,7 +134,7 @@ TEST_F(StructureFile, ShortFileFailsAndKeepsTheSheet) {
     CrossSheet sheet;
     clickCrosses(sheet, QStringLiteral("10,1,1,1,1,1,1,1,1,1,1,1,2"));
     const auto before = boxes(sheet);
-    EXPECT_EQ(expectError([&] { sheet.BQOpenClick(); }), QStringLiteral("Versuch hinter dem Dateiende zu lesen"));
+    EXPECT_EQ(test::errorOf([&] { sheet.BQOpenClick(); }), QStringLiteral("Versuch hinter dem Dateiende zu lesen"));
     EXPECT_EQ(boxes(sheet), before);
     EXPECT_EQ(sheet.display().PZW, QStringLiteral("1"));
     EXPECT_TRUE(sheet.display().BVollEnabled);
@@ -154,7 +145,7 @@ TEST_F(StructureFile, FileDeletedAfterSavingIsReportedMissing) {
     clickCrosses(sheet, QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,1,1"));
     sheet.BQSaveClick();
     ASSERT_TRUE(QFile::remove(path()));
-    EXPECT_EQ(expectError([&] { sheet.BQOpenClick(); }), QStringLiteral("Die angegebene Datei wurde nicht gefunden"));
+    EXPECT_EQ(test::errorOf([&] { sheet.BQOpenClick(); }), QStringLiteral("Die angegebene Datei wurde nicht gefunden"));
     EXPECT_TRUE(sheet.display().BQOpenEnabled);
     EXPECT_TRUE(sheet.crossed(13, 1));
 }
@@ -166,11 +157,11 @@ TEST_F(StructureFile, FailedSaveLeavesTheOpenButtonAlone) {
     CrossSheet sheet(blocked);
     EXPECT_FALSE(sheet.display().BQOpenEnabled);
     sheet.KreuzVerwerten(1, 1);
-    EXPECT_EQ(expectError([&] { sheet.BQSaveClick(); }), QStringLiteral("E/A-Fehler 21"));
+    EXPECT_EQ(test::errorOf([&] { sheet.BQSaveClick(); }), QStringLiteral("E/A-Fehler 21"));
     EXPECT_FALSE(sheet.display().BQOpenEnabled);
     EXPECT_TRUE(sheet.crossed(1, 1));
 
     CrossSheet nowhere(folder_.path(QStringLiteral("fehlt/struktur.qui")));
-    EXPECT_EQ(expectError([&] { nowhere.BQSaveClick(); }), QStringLiteral("Die angegebene Datei wurde nicht gefunden"));
+    EXPECT_EQ(test::errorOf([&] { nowhere.BQSaveClick(); }), QStringLiteral("Die angegebene Datei wurde nicht gefunden"));
     EXPECT_FALSE(nowhere.display().BQOpenEnabled);
 }

@@ -14,14 +14,10 @@
 #include <set>
 
 using namespace korbisto;
-using korbisto::test::clickCrosses;
+using korbisto::test::Sheet;
 using korbisto::test::rowDigits;
 
 namespace {
-
-struct Sheet : CrossSheet {
-    explicit Sheet(const QString& spec) : CrossSheet(QString()) { clickCrosses(*this, spec); }
-};
 
 std::set<QString> rowSet(const TipTable& t, int firstMatch, int lastMatch) {
     std::set<QString> rows;
