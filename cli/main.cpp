@@ -11,7 +11,8 @@ namespace {
 
 QString overview() {
     QString text = QStringLiteral(
-        "Korbisto auf der Kommandozeile: Spielscheine prüfen, Spieltage lesen und schreiben.\n\n"
+        "Korbisto auf der Kommandozeile: Spielscheine prüfen, Spieltage lesen und schreiben,\n"
+        "Systeme abwickeln.\n\n"
         "Aufruf: korbisto-cli BEFEHL [OPTIONEN]\n\nBefehle:\n");
     for (const Command& c : commands()) text += QStringLiteral("  ") + c.usage.section(u'\n', 0, 0) + u'\n';
     text += QStringLiteral("\n„korbisto-cli BEFEHL --help“ erklärt einen Befehl.\n"

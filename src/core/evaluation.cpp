@@ -84,16 +84,47 @@ EvaluationResult evaluateTable(TipTable& table, const WinningRow& winning, const
 void SortGridByColumn(TipTable& table, int column, bool descending) {
     auto& rows = table.rows();
     const size_t n = rows.size();
-    std::vector<long long> keys(n);
+    if (n < 2) return;
     constexpr long long kNoKey = std::numeric_limits<long long>::min();
-    for (size_t i = 0; i < n; ++i) keys[i] = table.wholeNumber(rows[i], column).value_or(kNoKey);
-    std::vector<std::uint32_t> order(n);
-    std::iota(order.begin(), order.end(), 0u);
-    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-        const long long ka = keys[a], kb = keys[b];
-        if (ka == kNoKey || kb == kNoKey) return kb == kNoKey && ka != kNoKey;
-        return descending ? ka > kb : ka < kb;
-    });
+    std::vector<long long> keys(n);
+    long long lo = std::numeric_limits<long long>::max();
+    long long hi = std::numeric_limits<long long>::min();
+    for (size_t i = 0; i < n; ++i) {
+        keys[i] = table.wholeNumber(rows[i], column).value_or(kNoKey);
+        if (keys[i] == kNoKey) continue;
+        lo = std::min(lo, keys[i]);
+        hi = std::max(hi, keys[i]);
+    }
+    std::vector<std::uint32_t> order;
+    order.reserve(n);
+    if (lo > hi) return;  // no row has a key: nothing moves
+    if (static_cast<unsigned long long>(hi - lo) <= 4 * n + 1024) {
+        // Hit counts and row numbers lie in a narrow range: a counting sort,
+        // stable by construction.
+        const size_t range = static_cast<size_t>(hi - lo) + 1;
+        std::vector<std::uint32_t> start(range + 1, 0);
+        for (size_t i = 0; i < n; ++i)
+            if (keys[i] != kNoKey) ++start[(descending ? static_cast<size_t>(hi - keys[i]) : static_cast<size_t>(keys[i] - lo)) + 1];
+        for (size_t b = 1; b <= range; ++b) start[b] += start[b - 1];
+        order.resize(n);
+        size_t keyed = start[range];
+        for (size_t i = 0; i < n; ++i) {
+            if (keys[i] == kNoKey) {
+                order[keyed++] = static_cast<std::uint32_t>(i);
+            } else {
+                const size_t b = descending ? static_cast<size_t>(hi - keys[i]) : static_cast<size_t>(keys[i] - lo);
+                order[start[b]++] = static_cast<std::uint32_t>(i);
+            }
+        }
+    } else {
+        order.resize(n);
+        std::iota(order.begin(), order.end(), 0u);
+        std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+            const long long ka = keys[a], kb = keys[b];
+            if (ka == kNoKey || kb == kNoKey) return kb == kNoKey && ka != kNoKey;
+            return descending ? ka > kb : ka < kb;
+        });
+    }
     std::vector<TipTable::Row> sorted;
     sorted.reserve(n);
     for (std::uint32_t i : order) sorted.push_back(rows[i]);

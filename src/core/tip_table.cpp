@@ -25,7 +25,7 @@ const QString& emptyString() {
 
 }  // namespace
 
-TipCode tipCodeOfText(const QString& text) {
+TipCode tipCodeOfText(QStringView text) {
     if (text.isEmpty()) return kTipEmpty;
     if (text.size() == 1) {
         switch (text[0].unicode()) {
@@ -178,6 +178,14 @@ void TipTable::setHits(int row, int hits) {
 void TipTable::renumber() {
     std::int32_t n = 0;
     for (Row& r : rows_) r.number = ++n;
+}
+
+std::array<QString, 14> InitTipGridHeaders(TipTable& table, const TextWidthFn& textWidth) {
+    std::array<QString, 14> headers;
+    for (int i = 1; i <= kMatches; ++i) headers[static_cast<size_t>(i)] = PadNumber(i, 20, textWidth);
+    headers[0] = PadText(QStringLiteral("Tipp"), kTipGridNumberWidth, textWidth);
+    table.renumber();
+    return headers;
 }
 
 QString exportRowsText(const TipTable& table, QChar separator, int first, int last) {

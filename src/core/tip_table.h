@@ -1,6 +1,7 @@
 #pragma once
 
 #include "outcomes.h"
+#include "text_helpers.h"
 
 #include <QString>
 
@@ -22,7 +23,7 @@ enum TipCode : std::uint8_t {
     kTipOther = 4  // any other text, kept beside the row
 };
 
-TipCode tipCodeOfText(const QString& text);
+TipCode tipCodeOfText(QStringView text);
 QString textOfTipCode(TipCode code);
 
 // The tip-row table: row number, 13 tips and hit count per row, one header row
@@ -103,6 +104,12 @@ private:
     std::vector<Row> rows_;
     std::vector<std::array<QString, kColumns>> odd_;
 };
+
+// InitTipGridHeaders: the header row of a tip-row grid ("Tipp" and the match
+// numbers, centred for the widths 40 and 20) and the row numbers 1 .. n in
+// column 0. Column 0 of such a grid is 40 pixels wide.
+inline constexpr int kTipGridNumberWidth = 40;
+std::array<QString, 14> InitTipGridHeaders(TipTable& table, const TextWidthFn& textWidth);
 
 // The rows as the clipboard copy and the CSV export write them: per data row
 // the 13 tip texts joined by `separator`, each line ending in CR LF. Rows

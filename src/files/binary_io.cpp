@@ -6,39 +6,75 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace korbisto {
 
 namespace {
 int lastError(int fallback = EIO) { return errno != 0 ? errno : fallback; }
+
+#ifdef _WIN32
+int openForReading(const QString& path) {
+    return ::_wopen(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()), _O_RDONLY | _O_BINARY);
+}
+long long readSome(int fd, char* buffer, long long size) {
+    return ::_read(fd, buffer, static_cast<unsigned>(std::min<long long>(size, 1 << 30)));
+}
+int closeFile(int fd) { return ::_close(fd); }
+bool statFile(int fd, long long& size, bool& isDir) {
+    struct _stat64 st {};
+    if (::_fstat64(fd, &st) != 0) return false;
+    size = st.st_size;
+    isDir = (st.st_mode & _S_IFDIR) != 0;
+    return true;
+}
+#else
+int openForReading(const QString& path) {
+    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+}
+long long readSome(int fd, char* buffer, long long size) { return ::read(fd, buffer, static_cast<size_t>(size)); }
+int closeFile(int fd) { return ::close(fd); }
+bool statFile(int fd, long long& size, bool& isDir) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return false;
+    size = static_cast<long long>(st.st_size);
+    isDir = S_ISDIR(st.st_mode);
+    return true;
+}
+#endif
 }  // namespace
 
 InputFile::InputFile(const QString& path) : path_(path) {
-    const QByteArray native = QFile::encodeName(path);
     do {
-        fd_ = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+        errno = 0;
+        fd_ = openForReading(path);
     } while (fd_ < 0 && errno == EINTR);
     if (fd_ < 0) throw ioError(lastError());
-    struct stat st {};
-    if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd_);
+    long long size = 0;
+    bool isDir = false;
+    if (statFile(fd_, size, isDir) && isDir) {
+        closeFile(fd_);
         fd_ = -1;
         throw ioError(EISDIR);
     }
 }
 
 InputFile::~InputFile() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) closeFile(fd_);
 }
 
 qint64 InputFile::read(char* buffer, qint64 size) {
     qint64 done = 0;
     while (done < size) {
-        const ssize_t n = ::read(fd_, buffer + done, static_cast<size_t>(size - done));
+        const long long n = readSome(fd_, buffer + done, size - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             throw ioError(lastError());
@@ -54,9 +90,9 @@ void InputFile::readExactly(char* buffer, qint64 size) {
 }
 
 qint64 InputFile::size() const {
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0) return 0;
-    return static_cast<qint64>(st.st_size);
+    long long size = 0;
+    bool isDir = false;
+    return statFile(fd_, size, isDir) ? size : 0;
 }
 
 QByteArray readFileBytes(const QString& path, qint64 limit) {

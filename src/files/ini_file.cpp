@@ -1,8 +1,6 @@
 #include "ini_file.h"
 
-#include "core/codepage.h"
-
-#include <QStringDecoder>
+#include "text_file.h"
 
 namespace korbisto {
 
@@ -42,18 +40,6 @@ QString quoteIfNeeded(const QString& value) {
 bool fitsOnALine(const QString& text) { return !text.contains(u'\n') && !text.contains(u'\r'); }
 
 }  // namespace
-
-QString decodeTextBytes(const QByteArray& bytes) {
-    if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
-        return decoder.decode(bytes.mid(2));
-    }
-    QStringDecoder utf8(QStringConverter::Utf8);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) return text;
-    return decodeWindows1252(bytes);
-}
 
 IniFile IniFile::fromBytes(const QByteArray& bytes) {
     IniFile ini;

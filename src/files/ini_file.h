@@ -29,7 +29,4 @@ private:
     QStringList lines_;
 };
 
-// Decodes the bytes of a text file from Windows or Linux.
-QString decodeTextBytes(const QByteArray& bytes);
-
 }  // namespace korbisto

@@ -85,45 +85,67 @@ void SpielscheinEinlesen(BetModel& model, const QString& path) {
     model.setRowsText(QString::number(n));
 }
 
-void validateSlipRows(const TipTable& table) {
-    for (int r = 1; r < table.rowCount(); ++r) {
-        const TipTable::Row& row = table.rowAt(r);
+namespace {
+
+[[noreturn]] void refuseTip(const TipTable& table, int row, int match) {
+    const QString text = table.cellText(row, match);
+    const QString what = text.isEmpty() ? QStringLiteral("ist leer") : QStringLiteral("lautet „%1“").arg(text);
+    throw KorbistoError(refusal(QStringLiteral("Der Tipp in Reihe %1, Spiel %2 %3. Ein Spielschein kann nur die Tipps "
+                                               "1, 0 und 2 speichern; es wurde nichts gespeichert.")
+                                    .arg(row)
+                                    .arg(match)
+                                    .arg(what)));
+}
+
+// Encodes the tip rows in blocks and hands each block to `sink`; a tip that
+// is not 0, 1 or 2 stops it with the refusal before the block is handed on.
+template <typename Sink>
+void encodeTipRows(const TipTable& table, Sink&& sink) {
+    constexpr int kBlockRecords = 16384;
+    QByteArray block(kBlockRecords * TScheinOffen::kSize, Qt::Uninitialized);
+    int inBlock = 0;
+    const auto& rows = table.rows();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const TipTable::Row& row = rows[i];
         if (row.tips[0] == kTipEmpty) continue;
-        for (int m = 1; m <= kMatches; ++m) {
-            if (slipDigit(table, row, m) >= 0) continue;
-            const QString text = table.cellText(r, m);
-            const QString what = text.isEmpty() ? QStringLiteral("ist leer")
-                                                : QStringLiteral("lautet „%1“").arg(text);
-            throw KorbistoError(refusal(
-                QStringLiteral("Der Tipp in Reihe %1, Spiel %2 %3. Ein Spielschein kann nur die Tipps 1, 0 und 2 "
-                               "speichern; es wurde nichts gespeichert.")
-                    .arg(r)
-                    .arg(m)
-                    .arg(what)));
+        char* out = block.data() + inBlock * TScheinOffen::kSize;
+        std::memset(out, 0, TScheinOffen::kSize);
+        for (int m = 0; m < kMatches; ++m) {
+            int column = row.tips[static_cast<size_t>(m)];
+            if (column == kTipEmpty || column == kTipOther) {
+                const int d = slipDigit(table, row, m + 1);
+                if (d < 0) refuseTip(table, static_cast<int>(i) + 1, m + 1);
+                column = TippSpalte[static_cast<size_t>(d)];
+            }
+            out[3 * m + column] = 1;
+        }
+        if (++inBlock == kBlockRecords) {
+            sink(block.constData(), static_cast<qint64>(inBlock) * TScheinOffen::kSize);
+            inBlock = 0;
         }
     }
+    if (inBlock > 0) sink(block.constData(), static_cast<qint64>(inBlock) * TScheinOffen::kSize);
+}
+
+}  // namespace
+
+void validateSlipRows(const TipTable& table) {
+    encodeTipRows(table, [](const char*, qint64) {});
 }
 
 QByteArray encodeSlip(const TipTable& table) {
-    validateSlipRows(table);
-    qsizetype tipRows = 0;
-    for (const TipTable::Row& row : table.rows()) tipRows += row.tips[0] != kTipEmpty;
-    QByteArray bytes(tipRows * TScheinOffen::kSize, '\0');
-    char* out = bytes.data();
-    for (const TipTable::Row& row : table.rows()) {
-        if (row.tips[0] == kTipEmpty) continue;
-        for (int m = 1; m <= kMatches; ++m) {
-            const int d = slipDigit(table, row, m);
-            out[3 * (m - 1) + TippSpalte[static_cast<size_t>(d)]] = 1;
-        }
-        out += TScheinOffen::kSize;
-    }
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(table.dataRowCount()) * TScheinOffen::kSize);
+    encodeTipRows(table, [&](const char* data, qint64 size) { bytes.append(data, size); });
     return bytes;
 }
 
 void WriteSlipFile(const TipTable& table, const QString& path) {
-    const QByteArray bytes = encodeSlip(table);
-    writeFileAtomically(path, bytes);
+    // Refused rows are found before the file is touched; the atomic file
+    // drops everything it got when encoding stops half-way.
+    AtomicFile file(path);
+    encodeTipRows(table, [&](const char* data, qint64 size) { file.write(data, size); });
+    file.commit();
 }
 
 }  // namespace korbisto

@@ -5,6 +5,7 @@
 
 #include "core/bet_model.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QPainter>
 #include <QScrollBar>
@@ -180,14 +181,14 @@ int TipGridView::fullWidth() const {
 }
 
 void InitTipGridHeaders(TipGridView& grid, TipGridModel& model, TipTable& table) {
-    grid.setColumnWidthOf(0, 40);
-    QStringList headers{PadText(QStringLiteral("Tipp"), 40, grid)};
-    for (int i = 1; i <= kMatches; ++i) headers << PadNumber(i, 20, grid);
-    model.setHeaderTexts(headers);
-    model.setNumberPadding(grid.font(), 40);
+    const QFontMetrics metrics(grid.font());
+    grid.setColumnWidthOf(0, kTipGridNumberWidth);
     model.beginTableChange();
-    table.renumber();
+    const auto headers =
+        korbisto::InitTipGridHeaders(table, [&](const QString& text) { return metrics.horizontalAdvance(text); });
     model.endTableChange();
+    model.setHeaderTexts(QStringList(headers.begin(), headers.end()));
+    model.setNumberPadding(grid.font(), kTipGridNumberWidth);
 }
 
 }  // namespace korbisto::ui

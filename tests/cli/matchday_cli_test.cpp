@@ -1,4 +1,4 @@
-#include "cli_runner.h"
+#include "support/cli_runner.h"
 
 #include "files/match_day_file.h"
 #include "support/test_env.h"

@@ -145,3 +145,18 @@ TEST(GridSort, RestoresTheOrderOfManyRows) {
     SortGridByColumn(t, 0, false);
     for (int r = 1; r <= 1000; ++r) ASSERT_EQ(t.number(r), r);
 }
+
+TEST(GridSort, WideKeysSortStablyToo) {
+    TipTable t(5);
+    const int numbers[] = {2000000000, 5, -7, 5, 1000000};
+    for (int r = 1; r <= 5; ++r) {
+        t.setNumber(r, numbers[r - 1]);
+        t.setCellText(r, 14, QString::number(r));  // marks the original position
+    }
+    SortGridByColumn(t, 0, false);
+    const int expectedMarks[] = {3, 2, 4, 5, 1};
+    for (int r = 1; r <= 5; ++r) EXPECT_EQ(t.cellText(r, 14), QString::number(expectedMarks[r - 1])) << r;
+    SortGridByColumn(t, 0, true);
+    const int descendingMarks[] = {1, 5, 2, 4, 3};
+    for (int r = 1; r <= 5; ++r) EXPECT_EQ(t.cellText(r, 14), QString::number(descendingMarks[r - 1])) << r;
+}

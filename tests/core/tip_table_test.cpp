@@ -82,3 +82,21 @@ TEST(TipTable, RowsAreSmall) {
     // A full system of 3^13 rows must fit in well under 64 MB.
     EXPECT_LE(sizeof(TipTable::Row) * 1594323, 40u * 1024 * 1024);
 }
+
+TEST(TipTable, GridHeadersAndRowNumbers) {
+    auto width = [](const QString& t) {
+        int w = 0;
+        for (QChar c : t) w += c == u' ' ? 3 : 6;
+        return w;
+    };
+    TipTable t(4);
+    t.setNumber(2, 77);
+    const auto headers = InitTipGridHeaders(t, width);
+    EXPECT_EQ(headers[0], QStringLiteral(" Tipp"));  // (28 - 24) / 6 = 0.67
+    EXPECT_EQ(headers[1], QStringLiteral(" 1"));      // (14 - 6) / 6 = 1.33
+    EXPECT_EQ(headers[13], QStringLiteral("13"));     // (14 - 12) / 6 = 0.33
+    for (int r = 1; r <= 4; ++r) EXPECT_EQ(t.number(r), r);
+    TipTable none;
+    InitTipGridHeaders(none, width);  // a grid without data rows gets no numbers
+    EXPECT_EQ(none.dataRowCount(), 0);
+}

@@ -1,5 +1,6 @@
 #include "test_env.h"
 
+#include "core/error.h"
 #include "core/paths.h"
 
 #include <QDir>
@@ -43,6 +44,15 @@ TempDataFolder::TempDataFolder() {
 }
 
 TempDataFolder::~TempDataFolder() { currentDir().reset(); }
+
+QString errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const KorbistoError& e) {
+        return e.message();
+    }
+    return QString();
+}
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);

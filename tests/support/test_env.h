@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 namespace korbisto::test {
 
 // Points HOME, the XDG folders and the program's data folder at a fresh
@@ -25,6 +27,9 @@ public:
 private:
     QString root_;
 };
+
+// The German message of the KorbistoError the action raises; empty if none.
+QString errorOf(const std::function<void()>& action);
 
 void writeBytes(const QString& path, const QByteArray& bytes);
 QByteArray readBytes(const QString& path);

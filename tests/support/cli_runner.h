@@ -8,11 +8,12 @@ namespace korbisto::test {
 
 struct CliResult {
     int exitCode = -1;
-    QString out;
+    QByteArray outBytes;
+    QString out;  // outBytes as UTF-8
     QString err;
 };
 
-// Runs the real korbisto-cli binary.
+// Runs the real korbisto-cli binary; a run that does not end is a failure.
 CliResult runCli(const QStringList& args);
 
 }  // namespace korbisto::test

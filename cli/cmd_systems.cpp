@@ -1,0 +1,228 @@
+#include "cli_common.h"
+
+#include "core/bet_model.h"
+#include "core/error.h"
+#include "core/german.h"
+#include "files/slip_file.h"
+#include "systems/cross_sheet.h"
+#include "systems/full_system.h"
+#include "systems/vew_catalogue.h"
+#include "systems/vew_expansion.h"
+
+#include <array>
+
+namespace korbisto::cli {
+namespace {
+
+using Crosses = std::array<std::array<bool, 4>, kMatches + 1>;  // [match][column 1..3]
+
+// "1,10,102,...": per match the crossed outcomes, X for 0; an empty group is
+// a match without a cross.
+Crosses parseCrosses(const QString& spec) {
+    const QStringList groups = spec.split(u',');
+    if (groups.size() != kMatches)
+        throw UsageError(QStringLiteral("--crosses braucht 13 Gruppen, durch „,“ getrennt (eine je Spiel), nicht %1.")
+                             .arg(groups.size()));
+    Crosses crosses{};
+    for (int m = 1; m <= kMatches; ++m) {
+        for (QChar ch : groups[m - 1]) {
+            int column = 0;
+            switch (ch.unicode()) {
+            case u'1':
+                column = 1;
+                break;
+            case u'0':
+            case u'X':
+            case u'x':
+                column = 2;
+                break;
+            case u'2':
+                column = 3;
+                break;
+            default:
+                throw UsageError(QStringLiteral("--crosses, Spiel %1: „%2“ ist kein Ausgang (erlaubt sind 1, 0, 2 und X).")
+                                     .arg(m)
+                                     .arg(ch));
+            }
+            bool& box = crosses[static_cast<size_t>(m)][static_cast<size_t>(column)];
+            if (box)
+                throw UsageError(QStringLiteral("--crosses, Spiel %1: „%2“ ist doppelt angekreuzt.")
+                                     .arg(m)
+                                     .arg(QLatin1String(TippText[static_cast<size_t>(column)])));
+            box = true;
+        }
+    }
+    return crosses;
+}
+
+// The sheet after the crosses were clicked match by match, column by column.
+void applyCrosses(CrossSheet& sheet, const Crosses& crosses) {
+    for (int m = 1; m <= kMatches; ++m)
+        for (int c = 1; c <= 3; ++c)
+            if (crosses[static_cast<size_t>(m)][static_cast<size_t>(c)]) sheet.KreuzVerwerten(m, c);
+}
+
+// A number as the panel shows it, read back.
+long long shownNumber(const QString& caption) {
+    QString digits = caption;
+    digits.remove(u'.');
+    return digits.toLongLong();
+}
+
+QString structureJson(const CrossSheet& sheet) {
+    const CrossSheet::Display& d = sheet.display();
+    QString vew = QStringLiteral("null");
+    if (sheet.vewTag() != 0)
+        vew = QStringLiteral("{\"number\":%1,\"rows\":%2}").arg(sheet.vewTag()).arg(vewEintrag(sheet.vewTag()).Reihen);
+    return QStringLiteral("{\"bankers\":%1,\"zw\":%2,\"dw\":%3,\"rows\":%4,\"vew\":%5,\"full_enabled\":%6}\n")
+        .arg(shownNumber(d.PB))
+        .arg(shownNumber(d.PZW))
+        .arg(shownNumber(d.PDW))
+        .arg(shownNumber(d.PAnz))
+        .arg(vew, d.BVollEnabled ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+QString structureText(const CrossSheet& sheet) {
+    const CrossSheet::Display& d = sheet.display();
+    QString s = QStringLiteral("Spiel  1  0  2\n");
+    for (int m = 1; m <= kMatches; ++m) {
+        s += QString::number(m).rightJustified(5) + u' ';
+        for (int c = 1; c <= 3; ++c) s += sheet.crossed(m, c) ? QStringLiteral("  X") : QStringLiteral("  .");
+        if (sheet.crossed(m, kZWSpalte)) s += QStringLiteral("   Zweiweg");
+        if (sheet.crossed(m, kDWSpalte)) s += QStringLiteral("   Dreiweg");
+        s += u'\n';
+    }
+    s += QStringLiteral("\nStruktur: %1 Bänke, %2 ZW, %3 DW\n").arg(d.PB, d.PZW, d.PDW);
+    s += QStringLiteral("Tippreihen im Vollsystem: %1\n").arg(d.PAnz);
+    if (d.BVollEnabled)
+        s += QStringLiteral("Vollsystem: kann abgewickelt werden\n");
+    else if (!sheet.AlleGetippt())
+        s += QStringLiteral("Vollsystem: nicht jedes Spiel ist angekreuzt\n");
+    else
+        s += QStringLiteral("Vollsystem: mehr als %1 Tippreihen, im Programm nicht abwickelbar\n")
+                 .arg(formatCount(kMaxVollsystemReihen));
+    if (d.LVEWVisible)
+        s += QStringLiteral("VEW-System %1 %2\n").arg(sheet.vewTag()).arg(d.LVEW2);
+    else
+        s += QStringLiteral("VEW-System: keines\n");
+    return s;
+}
+
+
+QChar outputSeparator(const Arguments& args) {
+    if (!args.has(QStringLiteral("format"))) return u',';
+    if (args.has(QStringLiteral("out")))
+        throw UsageError(QStringLiteral("--format gilt nur für die Ausgabe der Reihen, nicht mit --out."));
+    const QString format = args.value(QStringLiteral("format"));
+    if (format == QLatin1String("text")) return u',';
+    if (format == QLatin1String("csv")) return u';';
+    throw UsageError(QStringLiteral("--format kennt nur text und csv."));
+}
+
+void requireComplete(const CrossSheet& sheet) {
+    if (!sheet.AlleGetippt())
+        throw KorbistoError(refusal(QStringLiteral(
+            "Nicht jedes der 13 Spiele ist angekreuzt. Ein System braucht auf jedem Spiel mindestens ein Kreuz.")));
+}
+
+void emitRows(const Arguments& args, const TipTable& table, QChar separator) {
+    if (args.has(QStringLiteral("out")))
+        WriteSlipFile(table, args.value(QStringLiteral("out")));
+    else
+        printRows(table, separator);
+}
+
+int runStructure(const Arguments& args) {
+    args.expectPositional(0);
+    const Crosses crosses = parseCrosses(args.required(QStringLiteral("crosses")));
+    CrossSheet sheet(QString{});
+    applyCrosses(sheet, crosses);
+    out(args.has(QStringLiteral("json")) ? structureJson(sheet) : structureText(sheet));
+    return 0;
+}
+
+// The complete sheet of --crosses for the developments.
+void completeSheet(const Arguments& args, CrossSheet& sheet) {
+    args.expectPositional(0);
+    const Crosses crosses = parseCrosses(args.required(QStringLiteral("crosses")));
+    applyCrosses(sheet, crosses);
+    requireComplete(sheet);
+}
+
+int runFull(const Arguments& args) {
+    const QChar separator = outputSeparator(args);
+    CrossSheet sheet(QString{});
+    completeSheet(args, sheet);
+    BetModel model;
+    BVollClick(sheet, model);
+    emitRows(args, model.table(), separator);
+    return 0;
+}
+
+QString catalogueStructures() {
+    QStringList list;
+    for (int n = 1; n <= kVewSysteme; ++n)
+        list << QStringLiteral("%1 ZW/%2 DW").arg(vewEintrag(n).ZW).arg(vewEintrag(n).DW);
+    return list.join(QStringLiteral(", "));
+}
+
+int runVew(const Arguments& args) {
+    const QChar separator = outputSeparator(args);
+    CrossSheet sheet(QString{});
+    completeSheet(args, sheet);
+    if (sheet.vewTag() == 0)
+        throw KorbistoError(refusal(
+            QStringLiteral("Zu dieser Struktur mit %1 ZW und %2 DW gibt es kein VEW-System. VEW-Systeme gibt es für %3.")
+                .arg(sheet.AnzZW())
+                .arg(sheet.AnzDW())
+                .arg(catalogueStructures())));
+    BetModel model;
+    BVEWClick(sheet, model);
+    emitRows(args, model.table(), separator);
+    return 0;
+}
+
+const QString kCrossesHelp = QStringLiteral(
+    "  --crosses SPEC       die Kreuze: 13 Gruppen, durch „,“ getrennt, je Spiel die angekreuzten\n"
+    "                       Ausgänge aus 1, 0, 2 (X = 0) in beliebiger Folge; eine leere Gruppe\n"
+    "                       ist ein Spiel ohne Kreuz. Beispiel: 1,10,102,2,0,1,1,12,02,102,1,1,0\n");
+
+const RegisterCommand structureCommand({
+    QStringLiteral("structure"),
+    QStringLiteral("structure --crosses SPEC [--json]\n\n"
+                   "Zeigt, was der Kreuzbogen zu diesen Kreuzen anzeigt: Bänke, Zwei- und Dreiwege,\n"
+                   "Tippreihen im Vollsystem, das passende VEW-System und ob das Vollsystem abwickelbar ist.\n") +
+        kCrossesHelp + QStringLiteral("  --json               Ausgabe als JSON"),
+    runStructure,
+    {QStringLiteral("crosses")},
+    {QStringLiteral("json")},
+});
+
+const RegisterCommand fullCommand({
+    QStringLiteral("full"),
+    QStringLiteral("full --crosses SPEC [--out DATEI.krsc] [--format text|csv]\n\n"
+                   "Wickelt das Vollsystem der Kreuze ab (ohne die Grenze von 96.000 Reihen des Fensters)\n"
+                   "und gibt die Tippreihen aus wie „Reihen kopieren“, oder speichert sie als Spielschein.\n") +
+        kCrossesHelp +
+        QStringLiteral("  --out DATEI          als Spielschein (.krsc) speichern statt ausgeben\n"
+                       "  --format text|csv    Trennzeichen „,“ (text) oder „;“ (csv)"),
+    runFull,
+    {QStringLiteral("crosses"), QStringLiteral("out"), QStringLiteral("format")},
+    {},
+});
+
+const RegisterCommand vewCommand({
+    QStringLiteral("vew"),
+    QStringLiteral("vew --crosses SPEC [--out DATEI.krsc] [--format text|csv]\n\n"
+                   "Wickelt das VEW-System ab, das zur Struktur der Kreuze passt, und gibt die Tippreihen\n"
+                   "aus wie „Reihen kopieren“, oder speichert sie als Spielschein. Passt keines: Exit-Code 1.\n") +
+        kCrossesHelp +
+        QStringLiteral("  --out DATEI          als Spielschein (.krsc) speichern statt ausgeben\n"
+                       "  --format text|csv    Trennzeichen „,“ (text) oder „;“ (csv)"),
+    runVew,
+    {QStringLiteral("crosses"), QStringLiteral("out"), QStringLiteral("format")},
+    {},
+});
+
+}  // namespace
+}  // namespace korbisto::cli

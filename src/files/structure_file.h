@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/outcomes.h"
+
+#include <QString>
+
+#include <array>
+
+namespace korbisto {
+
+// The crosses of the sheet's outcome columns: entry 3 × (match − 1) + (column − 1).
+inline constexpr int kStructureRecordSize = 3 * kMatches;
+using StructureRecord = std::array<bool, kStructureRecordSize>;
+
+inline constexpr int structureIndex(int match, int column) { return 3 * (match - 1) + (column - 1); }
+
+// DataFolder + "struktur.qui".
+QString structureFilePath();
+
+// Reads the first 39 bytes; any byte other than 0 is a cross, later bytes are
+// ignored. Throws KorbistoError with the runtime's texts, "Versuch hinter dem
+// Dateiende zu lesen" for a shorter file.
+StructureRecord readStructureFile(const QString& path);
+
+// Writes 39 bytes of 0 and 1 in one step; a failed save leaves the previous
+// file as it was.
+void writeStructureFile(const QString& path, const StructureRecord& crosses);
+
+}  // namespace korbisto

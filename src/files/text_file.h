@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace korbisto {
+
+// Text as it comes from a file: a UTF-8 or UTF-16 (LE, BE) byte-order mark is
+// honoured; without one, valid UTF-8 is read as UTF-8 and anything else as
+// Windows-1252. Line breaks stay as they are.
+QString decodeTextBytes(const QByteArray& bytes);
+
+// Text as it comes from a file: a UTF-8 or UTF-16 (LE, BE) byte-order mark is
+// honoured; without one, valid UTF-8 is read as UTF-8 and anything else as
+// Windows-1252. Every line break (CR LF, LF or CR) becomes CR LF.
+QString decodeTextFile(const QByteArray& bytes);
+
+// Text files larger than this are refused rather than cut short.
+inline constexpr qint64 kMaxTextFileBytes = 64LL * 1024 * 1024;
+
+struct LoadedText {
+    QString text;
+    QString fileName;  // without its folder, for LDatei0
+};
+
+// A .txt or .csv file as the entry window loads it into its text field.
+// Throws KorbistoError with the German I/O texts.
+LoadedText loadTextFile(const QString& path);
+
+}  // namespace korbisto

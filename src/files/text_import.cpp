@@ -1,0 +1,290 @@
+#include "text_import.h"
+
+#include "slip_file.h"
+
+#include "core/error.h"
+#include "core/outcomes.h"
+#include "core/text_helpers.h"
+
+#include <QFileInfo>
+
+#include <vector>
+
+namespace korbisto {
+
+namespace {
+
+// Codes 0 to 32: what trimming removes and what ends an unquoted field. A
+// NUL counts as a blank, so a stray one never cuts a line short.
+inline bool isBlankLike(char16_t c) { return c <= 32; }
+
+// Calls `line(start, length)` for every piece of `text` between line breaks,
+// including the empty piece after a final break.
+template <typename Fn>
+void forEachLine(QStringView text, Fn&& line) {
+    const QChar* s = text.data();
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = s[i].unicode();
+        if (c != u'\r' && c != u'\n') continue;
+        line(start, i - start);
+        if (c == u'\r' && i + 1 < n && s[i + 1] == u'\n') ++i;
+        start = i + 1;
+    }
+    line(start, n - start);
+}
+
+QStringView trimmed(QStringView line) {
+    qsizetype b = 0;
+    qsizetype e = line.size();
+    while (b < e && isBlankLike(line[b].unicode())) ++b;
+    while (e > b && isBlankLike(line[e - 1].unicode())) --e;
+    return line.mid(b, e - b);
+}
+
+QString replaceDrawLetters(const QString& text) {
+    // X or x stands for the draw wherever it appears in the text.
+    return XStringReplace(XStringReplace(text, QStringLiteral("X"), QStringLiteral("0")), QStringLiteral("x"),
+                          QStringLiteral("0"));
+}
+
+std::optional<QChar> detectSeparator(QStringView thirdLine) {
+    for (char16_t candidate : Trennzeichen)
+        if (thirdLine.contains(QChar(candidate))) return QChar(candidate);
+    return std::nullopt;
+}
+
+// Cells of one row being built: outcome codes, other texts set afterwards.
+class RowBuilder {
+public:
+    void clear() {
+        tips_.fill(kTipEmpty);
+        odd_.clear();
+    }
+    void set(int match, QStringView text) {
+        const TipCode code = tipCodeOfText(text);
+        tips_[static_cast<size_t>(match - 1)] = code == kTipOther ? kTipEmpty : code;
+        if (code == kTipOther) odd_.push_back({match, text.toString()});
+    }
+    void appendTo(TipTable& table, std::int32_t number) {
+        table.appendRow(number, tips_);
+        for (auto& [match, text] : odd_) table.setCellText(table.dataRowCount(), match, text);
+    }
+
+private:
+    std::array<std::uint8_t, kMatches> tips_{};
+    std::vector<std::pair<int, QString>> odd_;
+};
+
+const QString& emptyFieldText() {
+    static const QString blank = QStringLiteral(" ");
+    return blank;
+}
+
+// Splits one line into fields by the comma-separated convention: fields end
+// at "," or at a blank-like character, a field may be quoted with doubled
+// quotes inside, a final "," adds an empty field. `separator` is read as ","
+// wherever it stands, quotes included. Only the first 13 fields are kept.
+void splitFields(QStringView line, char16_t separator, RowBuilder& row) {
+    const QChar* s = line.data();
+    const qsizetype n = line.size();
+    auto at = [&](qsizetype i) -> char16_t {
+        const char16_t c = s[i].unicode();
+        return c == separator ? u',' : c;
+    };
+    auto skipBlanks = [&](qsizetype& i) {
+        while (i < n && isBlankLike(at(i))) ++i;
+    };
+    int field = 0;
+    auto add = [&](QStringView text) {
+        ++field;
+        row.set(field, text.isEmpty() ? QStringView(emptyFieldText()) : text);
+    };
+
+    qsizetype i = 0;
+    skipBlanks(i);
+    while (i < n && field < kMatches) {
+        if (at(i) == u'"') {
+            QString text;
+            ++i;
+            while (i < n) {
+                const char16_t c = at(i);
+                if (c == u'"') {
+                    if (i + 1 < n && at(i + 1) == u'"') {
+                        text += u'"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                text += QChar(c);
+                ++i;
+            }
+            add(text);
+        } else {
+            const qsizetype start = i;
+            while (i < n && !isBlankLike(at(i)) && at(i) != u',') ++i;
+            add(line.mid(start, i - start));
+        }
+        skipBlanks(i);
+        if (i < n && at(i) == u',') {
+            if (i == n - 1) {
+                if (field < kMatches) add(QStringView());
+                break;
+            }
+            ++i;
+            skipBlanks(i);
+        }
+    }
+}
+
+TipImport importFromLines(const QString& text, const std::vector<QStringView>& shown) {
+    TipImport result;
+    const QStringView first = shown.empty() ? QStringView() : shown[0];
+    RowBuilder row;
+    std::int32_t found = 0;
+
+    if (first.size() <= kMatches) {
+        result.mode = ImportMode::FixedWidth;
+        result.rows.reserve(static_cast<int>(shown.size()));
+        for (QStringView line : shown) {
+            if (line.size() != kMatches) continue;
+            row.clear();
+            for (int c = 1; c <= kMatches; ++c) row.set(c, line.mid(c - 1, 1));
+            row.appendTo(result.rows, ++found);
+        }
+    } else {
+        result.mode = ImportMode::Separated;
+        result.separator = detectSeparator(shown.size() >= 3 ? shown[2] : QStringView());
+        const char16_t separator = result.separator ? result.separator->unicode() : u',';
+        result.rows.reserve(static_cast<int>(shown.size()));
+        const QStringView whole(text);
+        // The rows come from the real lines: wrapping only changes how the
+        // field shows a line, never which fields it holds.
+        forEachLine(whole, [&](qsizetype start, qsizetype length) {
+            const QStringView line = trimmed(whole.mid(start, length));
+            if (line.isEmpty()) return;
+            row.clear();
+            splitFields(line, separator, row);
+            row.appendTo(result.rows, ++found);
+        });
+    }
+
+    result.rowsFound = found;
+    if (found == 0) {
+        // The grid keeps one data row; it is emptied, never left with the
+        // rows of an earlier import.
+        result.rows.setDataRowCount(1);
+        result.rows.setNumber(1, 1);
+    }
+    return result;
+}
+
+void refuseEmptyField(const QString& text) {
+    if (text.isEmpty())
+        throw KorbistoError(refusal(QStringLiteral("Das Textfeld ist leer. Es gibt nichts zu übertragen.")));
+}
+
+}  // namespace
+
+QStringList textLines(const QString& text) {
+    QStringList lines;
+    forEachLine(QStringView(text), [&](qsizetype start, qsizetype length) { lines << text.mid(start, length); });
+    return lines;
+}
+
+int fieldLineCount(const QStringList& shownLines) {
+    const qsizetype n = shownLines.size();
+    if (n > 0 && shownLines.last().isEmpty()) return static_cast<int>(n - 1);
+    return static_cast<int>(n);
+}
+
+FieldChange fieldChanged(const QString& text, const FieldLinesFn& shownLines) {
+    FieldChange change;
+    change.textChanged = text.contains(u'\t');
+    change.text = change.textChanged ? XStringReplace(text, QStringLiteral("\t"), QStringLiteral(",")) : text;
+    if (shownLines) {
+        change.lineCount = fieldLineCount(shownLines(change.text));
+    } else {
+        int lines = 0;
+        qsizetype lastLength = 0;
+        forEachLine(QStringView(change.text), [&](qsizetype, qsizetype length) {
+            ++lines;
+            lastLength = length;
+        });
+        change.lineCount = lastLength == 0 ? lines - 1 : lines;
+    }
+    change.buttonsEnabled = !change.text.isEmpty();
+    return change;
+}
+
+TipImport importTipRows(const QString& fieldText, const QStringList& shownLines) {
+    refuseEmptyField(fieldText);
+    const QString text = replaceDrawLetters(fieldText);
+    QStringList shownText;
+    shownText.reserve(shownLines.size());
+    for (const QString& line : shownLines)
+        shownText << (line.contains(u'X') || line.contains(u'x') ? replaceDrawLetters(line) : line);
+    std::vector<QStringView> shown;
+    shown.reserve(static_cast<size_t>(shownText.size()));
+    for (const QString& line : shownText) shown.push_back(trimmed(line));
+    return importFromLines(text, shown);
+}
+
+TipImport importTipRows(const QString& fieldText) {
+    refuseEmptyField(fieldText);
+    const QString text = replaceDrawLetters(fieldText);
+    std::vector<QStringView> shown;
+    const QStringView whole(text);
+    forEachLine(whole, [&](qsizetype start, qsizetype length) { shown.push_back(trimmed(whole.mid(start, length))); });
+    return importFromLines(text, shown);
+}
+
+EntryGrid::EntryGrid(QObject* parent) : QObject(parent), table_(kInitialDataRows) { table_.renumber(); }
+
+void EntryGrid::takeImport(TipImport import, const QString& textFileName) {
+    emit tableAboutToChange();
+    table_ = std::move(import.rows);
+    emit tableChanged();
+    rowsText_ = QString::number(table_.dataRowCount());
+    fileName_ = textFileName;
+    emit labelsChanged();
+}
+
+void EntryGrid::clear() {
+    if (isEmpty()) return;
+    emit tableAboutToChange();
+    table_.clearCells();
+    emit tableChanged();
+    fileName_.clear();
+    rowsText_ = QStringLiteral("0");
+    emit labelsChanged();
+}
+
+void EntryGrid::checkCanSave() const {
+    if (isEmpty()) throw KorbistoError(refusal(QStringLiteral("Es gibt nichts zu speichern.")));
+}
+
+void EntryGrid::saveSlip(const QString& path) {
+    checkCanSave();
+    WriteSlipFile(table_, path);
+    fileName_ = QFileInfo(path).fileName();
+    emit labelsChanged();
+}
+
+void EntryGrid::checkCanCopy() const {
+    if (isEmpty()) throw KorbistoError(refusal(QStringLiteral("Es gibt nichts zu übertragen.")));
+}
+
+void EntryGrid::copyTo(BetModel& model) const {
+    checkCanCopy();
+    TipTable rows = table_;
+    // Hit counts of the rows that stood there before belong to other rows.
+    for (int r = 1; r < rows.rowCount(); ++r) rows.setHits(r, -1);
+    model.changeTable([&](TipTable& t) { t = std::move(rows); });
+    model.setRowsText(rowsText_);
+}
+
+}  // namespace korbisto

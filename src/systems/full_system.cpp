@@ -1,0 +1,52 @@
+#include "full_system.h"
+
+#include "cross_sheet.h"
+
+#include "core/german.h"
+
+namespace korbisto {
+
+long long fullSystemRowCount(const SystemStructure& structure) {
+    long long rows = 1;
+    for (const SpielTipp& t : structure.SpielTipps) rows *= t.Anzahl > 0 ? t.Anzahl : 0;
+    return rows;
+}
+
+void VollsystemEntwickeln(const SystemStructure& structure, TipTable& table) {
+    const long long count = fullSystemRowCount(structure);
+    table.clearAll();
+    table.setDataRowCount(static_cast<int>(count));
+    if (count == 0) return;
+
+    // An odometer over the matches; a tip code is its outcome column.
+    std::array<int, kMatches> position{};
+    std::array<std::uint8_t, kMatches> tips{};
+    for (size_t m = 0; m < kMatches; ++m) tips[m] = structure.SpielTipps[m].Tipp[1];
+    std::vector<TipTable::Row>& rows = table.rows();
+    for (long long k = 0; k < count; ++k) {
+        TipTable::Row& row = rows[static_cast<size_t>(k)];
+        row.number = static_cast<std::int32_t>(k + 1);
+        row.tips = tips;
+        for (size_t m = kMatches; m-- > 0;) {
+            const SpielTipp& t = structure.SpielTipps[m];
+            if (++position[m] < t.Anzahl) {
+                tips[m] = t.Tipp[static_cast<size_t>(position[m] + 1)];
+                break;
+            }
+            position[m] = 0;
+            tips[m] = t.Tipp[1];
+        }
+    }
+}
+
+long long BVollClick(CrossSheet& sheet, BetModel& model) {
+    if (!sheet.AlleGetippt()) return 0;
+    const SystemStructure& structure = sheet.StrukturErfassen();
+    const long long count = sheet.fullSystemRows();
+    model.clearTable();
+    model.changeTable([&](TipTable& t) { VollsystemEntwickeln(structure, t); });
+    model.setRowsText(formatCount(count));
+    return count;
+}
+
+}  // namespace korbisto

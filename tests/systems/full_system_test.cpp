@@ -1,0 +1,128 @@
+#include "sheet_helpers.h"
+
+#include "systems/cross_sheet.h"
+#include "systems/full_system.h"
+
+#include "core/bet_model.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace korbisto;
+using korbisto::test::Sheet;
+using korbisto::test::rowDigits;
+
+namespace {
+
+void loadSlip(BetModel& model, int rows) {
+    model.changeTable([&](TipTable& t) {
+        t.clearAll();
+        t.setDataRowCount(rows);
+        for (int r = 1; r <= rows; ++r) {
+            t.setNumber(r, r);
+            for (int m = 1; m <= kMatches; ++m) t.setCellText(r, m, QStringLiteral("2"));
+            t.setHits(r, 7);
+        }
+    });
+    model.setFileName(QStringLiteral("alt.krsc"));
+    model.setRowsText(QString::number(rows));
+}
+
+}  // namespace
+
+TEST(FullSystem, LastMatchChangesFastest) {
+    Sheet sheet(QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,10,102"));
+    BetModel model;
+    EXPECT_EQ(BVollClick(sheet, model), 6);
+    const TipTable& t = model.table();
+    ASSERT_EQ(t.dataRowCount(), 6);
+    const char* tails[] = {"11", "10", "12", "01", "00", "02"};
+    for (int r = 1; r <= 6; ++r) {
+        EXPECT_EQ(rowDigits(t, r), QStringLiteral("11111111111") + QLatin1String(tails[r - 1])) << r;
+        EXPECT_EQ(t.number(r), r);
+        EXPECT_TRUE(t.cellEmpty(r, TipTable::kHitColumn));
+    }
+    EXPECT_EQ(model.rowsText(), QStringLiteral("6"));
+}
+
+TEST(FullSystem, ThirteenBankersGiveTheirOwnRow) {
+    Sheet sheet(QStringLiteral("2,0,1,1,0,2,2,1,0,1,2,0,1"));
+    BetModel model;
+    EXPECT_EQ(BVollClick(sheet, model), 1);
+    ASSERT_EQ(model.table().dataRowCount(), 1);
+    EXPECT_EQ(rowDigits(model.table(), 1), QStringLiteral("2011022101201"));
+    EXPECT_EQ(model.table().number(1), 1);
+    EXPECT_EQ(model.rowsText(), QStringLiteral("1"));
+}
+
+TEST(FullSystem, ThirteenTwoWayMatchesGiveEveryCombinationOnce) {
+    Sheet sheet(QStringLiteral("10,12,02,10,12,02,10,12,02,10,12,02,10"));
+    BetModel model;
+    EXPECT_EQ(BVollClick(sheet, model), 8192);
+    EXPECT_EQ(model.rowsText(), QStringLiteral("8.192"));
+    const TipTable& t = model.table();
+    std::set<QString> rows;
+    for (int r = 1; r < t.rowCount(); ++r) rows.insert(rowDigits(t, r));
+    EXPECT_EQ(rows.size(), 8192u);
+    EXPECT_EQ(rowDigits(t, 1), QStringLiteral("1101101101101"));
+    EXPECT_EQ(rowDigits(t, 8192), QStringLiteral("0220220220220"));
+}
+
+TEST(FullSystem, FirstAndLastRowsOfALargeSystem) {
+    Sheet sheet(QStringLiteral("10,12,102,102,102,102,102,102,102,102,102,1,2"));
+    ASSERT_TRUE(sheet.display().BVollEnabled);
+    BetModel model;
+    EXPECT_EQ(BVollClick(sheet, model), 78732);
+    EXPECT_EQ(model.rowsText(), QStringLiteral("78.732"));
+    const TipTable& t = model.table();
+    ASSERT_EQ(t.dataRowCount(), 78732);
+    EXPECT_EQ(rowDigits(t, 1), QStringLiteral("1111111111112"));
+    EXPECT_EQ(rowDigits(t, 78732), QStringLiteral("0222222222212"));
+    EXPECT_EQ(t.number(78732), 78732);
+    // Rows come in ascending order of their outcome columns.
+    for (int r = 2; r <= 78732; ++r)
+        ASSERT_LT(t.rowAt(r - 1).tips, t.rowAt(r).tips) << r;
+}
+
+TEST(FullSystem, AllOf3To13IsDevelopedWithoutTheWindowLimit) {
+    Sheet sheet(QStringLiteral("102,102,102,102,102,102,102,102,102,102,102,102,102"));
+    EXPECT_FALSE(sheet.display().BVollEnabled);
+    BetModel model;
+    EXPECT_EQ(BVollClick(sheet, model), 1594323);
+    const TipTable& t = model.table();
+    ASSERT_EQ(t.dataRowCount(), 1594323);
+    EXPECT_EQ(rowDigits(t, 1), QStringLiteral("1111111111111"));
+    EXPECT_EQ(rowDigits(t, 797162), QStringLiteral("0000000000000"));  // the middle row
+    EXPECT_EQ(rowDigits(t, 1594323), QStringLiteral("2222222222222"));
+    EXPECT_EQ(model.rowsText(), QStringLiteral("1.594.323"));
+}
+
+TEST(FullSystem, ReplacesASlipAndForgetsItsFile) {
+    BetModel model;
+    loadSlip(model, 200);
+    Sheet sheet(QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,10,102"));
+    QSignalSpy before(&model, &BetModel::tableAboutToChange);
+    BVollClick(sheet, model);
+    EXPECT_GE(before.count(), 1) << "views hear of the new rows";
+    EXPECT_EQ(model.table().dataRowCount(), 6);
+    EXPECT_TRUE(model.fileName().isEmpty());
+    EXPECT_EQ(model.rowsText(), QStringLiteral("6"));
+    for (int r = 1; r <= 6; ++r) EXPECT_TRUE(model.table().cellEmpty(r, TipTable::kHitColumn));
+
+    // Developing again gives the same table.
+    const QString first = exportRowsText(model.table(), u',');
+    BVollClick(sheet, model);
+    EXPECT_EQ(exportRowsText(model.table(), u','), first);
+}
+
+TEST(FullSystem, AnIncompleteSheetDevelopsNothing) {
+    BetModel model;
+    loadSlip(model, 3);
+    Sheet sheet(QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,10,"));
+    EXPECT_EQ(BVollClick(sheet, model), 0);
+    EXPECT_EQ(model.table().dataRowCount(), 3);
+    EXPECT_EQ(model.fileName(), QStringLiteral("alt.krsc"));
+}
