@@ -2,6 +2,7 @@
 
 #include "pictures.h"
 #include "screenshot_window.h"
+#include "sheet_view.h"
 #include "web_links.h"
 #include "win_table.h"
 #include "winning_frame.h"
@@ -286,18 +287,17 @@ void TFGewonnen::buildMatchDayColumn() {
 }
 
 void TFGewonnen::buildCrossColumn() {
-    const QFont normal = ui::tahomaFont(8);
+    const QFont bold = ui::tahomaFont(8, true);
     makeParagraph(this,
                   QStringLiteral("Kreuzen Sie Ihren Tipp unten an oder laden Sie Ihren Spielschein in die Tabelle "
                                  "rechts."),
-                  QRect(kCrossColumnLeft + 6, 46, kCrossColumnWidth - 12, 44), normal);
+                  QRect(kCrossColumnLeft + 4, 44, kCrossColumnWidth - 8, 42), bold);
     makeParagraph(this, QStringLiteral("Vollsysteme mit max. 96.000 Reihen können entwickelt werden."),
-                  QRect(kCrossColumnLeft + 6, 92, kCrossColumnWidth - 12, 30), normal);
-    // The cross sheet with its counters and buttons goes here; its rows line
-    // up with the match-day plan (window y = kPlanTop).
-    auto* column = new QWidget(this);
-    column->setObjectName(QStringLiteral("PKreuzColumn"));
-    column->setGeometry(kCrossColumnLeft, 126, kCrossColumnWidth, kClientHeight - 126);
+                  QRect(kCrossColumnLeft + 4, 86, kCrossColumnWidth - 8, 40), bold);
+    // The sheet's rows lie beside the pairings of the match-day plan.
+    crossColumn_ = new CrossSheetColumn(model_, this);
+    crossColumn_->setGeometry(kCrossColumnLeft, kPlanTop - CrossSheetColumn::kSheetTop, kCrossColumnWidth,
+                              kClientHeight - (kPlanTop - CrossSheetColumn::kSheetTop));
 }
 
 void TFGewonnen::buildEvaluationColumn() {

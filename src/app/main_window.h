@@ -20,6 +20,7 @@ class TipGridView;
 
 namespace korbisto::app {
 
+class CrossSheetColumn;
 class TFfrAnzeigeGew;
 class WinTableModel;
 
@@ -37,6 +38,7 @@ public:
     ~TFGewonnen() override;
 
     BetModel& model() { return model_; }
+    CrossSheetColumn& crossColumn() { return *crossColumn_; }
 
     // Reading a match day or a slip into the window; file errors are thrown.
     void SpieltagEinlesen(const QString& path);
@@ -87,6 +89,7 @@ private:
     QString matchDayFolder_;
     QString slipFolder_;
 
+    CrossSheetColumn* crossColumn_ = nullptr;
     QWidget* toolbar_ = nullptr;
     QLabel* leur = nullptr;
     QWidget* matchDayStrip_ = nullptr;

@@ -1,0 +1,288 @@
+#include "sheet_view.h"
+
+#include "systems/full_system.h"
+#include "systems/vew_expansion.h"
+#include "ui/captions.h"
+#include "ui/icons.h"
+#include "ui/message_boxes.h"
+#include "ui/style.h"
+#include "ui/wait_cursor.h"
+#include "ui/wrap_button.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace korbisto::app {
+
+namespace {
+
+// Above this many rows the full system shows the hourglass while it develops.
+constexpr long long kWaitCursorRows = 10000;
+
+const QColor kCrossBlue(0, 0, 255);
+const QColor kPaper(255, 249, 246);
+const QColor kMarkerPaper(250, 234, 226);
+const QColor kEdge(232, 158, 134);
+const QColor kRule(246, 218, 207);
+const QColor kBoxLine(212, 86, 62);
+const QColor kMarkerLine(196, 128, 112);
+const QColor kBoxDigit(236, 160, 140);
+const QColor kRowNumber(168, 58, 42);
+const QColor kGreen(0, 128, 0);
+
+// Presses left of this belong to the outcome boxes, right of the next one to
+// the marker boxes; between them lies the gap of the picture.
+constexpr int kOutcomeAreaEnd = 96;
+constexpr int kMarkerAreaStart = 109;
+
+QFont crossFont() { return ui::roundedFont(12); }
+
+QLabel* makeText(QWidget* parent, const QString& text, const QRect& geometry, const QFont& font,
+                 Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->setAlignment(alignment);
+    return label;
+}
+
+// A sunken counter with its number in bold.
+QLabel* makeCounter(QWidget* parent, const QString& name, const QRect& geometry) {
+    QLabel* panel = makeText(parent, QStringLiteral("0"), geometry, ui::tahomaFont(8, true), Qt::AlignCenter);
+    panel->setObjectName(name);
+    panel->setStyleSheet(QStringLiteral("QLabel { background: #ffffff; border: 1px solid; border-radius: 2px; "
+                                        "border-color: #8d9299 #d5d8dc #d5d8dc #8d9299; }"));
+    return panel;
+}
+
+int rowTop(int match) { return KreuzY[static_cast<size_t>(match)]; }
+int columnLeft(int column) { return KreuzX[static_cast<size_t>(column)]; }
+
+}  // namespace
+
+TKreuz::TKreuz(QWidget* parent) : QLabel(QStringLiteral("X"), parent) {
+    setFont(crossFont());
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, kCrossBlue);
+    setPalette(colours);
+    setAttribute(Qt::WA_TranslucentBackground);
+    adjustSize();
+    hide();
+}
+
+void TKreuz::mousePressEvent(QMouseEvent* event) { event->accept(); }
+
+void TKreuz::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked(Tag);
+}
+
+PKreuzPanel::PKreuzPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("PKreuz"));
+    setFixedSize(kWidth, kHeight);
+    setMouseTracking(true);
+    // The centre of the "X" as a cross label draws it: left-aligned, its
+    // baseline at the font's ascent.
+    const QFontMetrics metrics(crossFont());
+    const QRect glyph = metrics.tightBoundingRect(QStringLiteral("X"));
+    crossCentre_ = QPoint(glyph.left() + glyph.width() / 2, metrics.ascent() + glyph.top() + glyph.height() / 2);
+}
+
+QRect PKreuzPanel::boxRect(int match, int column) const {
+    constexpr int size = 15;
+    const int left = columnLeft(column);
+    const int top = rowTop(match);
+    QRect box(left + crossCentre_.x() - size / 2, top + crossCentre_.y() - size / 2, size, size);
+    // A box is drawn only where a press counts for it.
+    box.moveLeft(std::clamp(box.left(), left - 1, left + 16 - size + 1));
+    box.moveTop(std::clamp(box.top(), top, top + 16 - size + 1));
+    return box;
+}
+
+void PKreuzPanel::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QRect all = rect();
+    p.fillRect(all, kPaper);
+    const int markerLeft = (kOutcomeAreaEnd + kMarkerAreaStart) / 2 + 1;
+    p.fillRect(QRect(markerLeft, 0, width() - markerLeft, height()), kMarkerPaper);
+
+    // Rules between the rows, halfway between one row's boxes and the next.
+    p.setPen(kRule);
+    for (int m = 1; m < kMatches; ++m) {
+        const int y = (rowTop(m) + 17 + rowTop(m + 1)) / 2;
+        p.drawLine(4, y, width() - 5, y);
+    }
+    p.setPen(QPen(kEdge, 1, Qt::DashLine));
+    p.drawLine(markerLeft, 4, markerLeft, height() - 5);
+
+    QFont numberFont = ui::tahomaFont(8, true);
+    QFont digitFont = ui::tahomaFont(7, true);
+    for (int m = 1; m <= kMatches; ++m) {
+        const QRect first = boxRect(m, 1);
+        p.setFont(numberFont);
+        p.setPen(kRowNumber);
+        p.drawText(QRect(2, first.top(), first.left() - 7, first.height()), Qt::AlignRight | Qt::AlignVCenter,
+                   QString::number(m));
+        p.setFont(digitFont);
+        for (int c = 1; c <= kKreuzSpalten; ++c) {
+            const QRect box = boxRect(m, c);
+            const bool marker = c > 3;
+            p.setPen(marker ? kMarkerLine : kBoxLine);
+            p.setBrush(Qt::white);
+            p.drawRect(box.adjusted(0, 0, -1, -1));
+            p.setPen(kBoxDigit);
+            const QString digit = marker ? QString::number(c - 2) : QString::fromLatin1(TippText[static_cast<size_t>(c)]);
+            p.drawText(box, Qt::AlignCenter, digit);
+        }
+    }
+    p.setPen(kEdge);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(all.adjusted(0, 0, -1, -1));
+}
+
+void PKreuzPanel::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    const QPoint at = event->position().toPoint();
+    if (onPress) onPress(at.x(), at.y());
+}
+
+void PKreuzPanel::mouseMoveEvent(QMouseEvent* event) {
+    // The hand over every box a click can cross.
+    const QPoint at = event->position().toPoint();
+    bool overBox = false;
+    for (int c = 1; c <= 3 && !overBox; ++c)
+        for (int m = 1; m <= kMatches && !overBox; ++m) overBox = boxRect(m, c).contains(at);
+    setCursor(overBox ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    QWidget::mouseMoveEvent(event);
+}
+
+CrossSheetColumn::CrossSheetColumn(BetModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+    setObjectName(QStringLiteral("PKreuzColumn"));
+    buildCounters();
+    buildSheet();
+    buildButtons();
+    connect(&sheet_, &CrossSheet::crossChanged, this,
+            [this](int match, int column, bool visible) { kreuz(match, column)->setVisible(visible); });
+    connect(&sheet_, &CrossSheet::displayChanged, this, &CrossSheetColumn::showDisplay);
+    showDisplay();
+}
+
+QWidget* CrossSheetColumn::boxParent() { return window()->isVisible() ? window() : nullptr; }
+
+void CrossSheetColumn::buildCounters() {
+    const QFont normal = ui::tahomaFont(8);
+    const QFont bold = ui::tahomaFont(8, true);
+    makeText(this, QStringLiteral("Struktur:"), QRect(4, 7, 60, 14), bold);
+    makeText(this, QStringLiteral("ZW"), QRect(68, 7, 24, 14), normal, Qt::AlignCenter);
+    makeText(this, QStringLiteral("DW"), QRect(96, 7, 24, 14), normal, Qt::AlignCenter);
+    makeText(this, QStringLiteral("Tippreihen"), QRect(124, 7, 52, 14), normal, Qt::AlignCenter);
+    makeText(this, QStringLiteral("Bänke:"), QRect(4, 22, 36, 22), normal);
+    PB = makeCounter(this, QStringLiteral("PB"), QRect(40, 22, 24, 22));
+    PZW = makeCounter(this, QStringLiteral("PZW"), QRect(68, 22, 24, 22));
+    PDW = makeCounter(this, QStringLiteral("PDW"), QRect(96, 22, 24, 22));
+    PAnz = makeCounter(this, QStringLiteral("PAnz"), QRect(124, 22, 52, 22));
+
+    LVEW = makeText(this, QStringLiteral("VEW"), QRect(4, 48, 40, 15), bold);
+    LVEW->setObjectName(QStringLiteral("LVEW"));
+    LVEW->setStyleSheet(QStringLiteral("color: rgb(0,128,0);"));
+    makeText(this, QStringLiteral("im Vollsystem"), QRect(60, 48, 116, 15), normal, Qt::AlignRight | Qt::AlignVCenter);
+    LVEW2 = makeText(this, QString(), QRect(4, 63, 172, 15), bold);
+    LVEW2->setObjectName(QStringLiteral("LVEW2"));
+    LVEW2->setStyleSheet(QStringLiteral("color: rgb(0,128,0);"));
+}
+
+void CrossSheetColumn::buildSheet() {
+    PKreuz = new PKreuzPanel(this);
+    PKreuz->move(kSheetLeft, kSheetTop);
+    PKreuz->onPress = [this](int x, int y) { PKreuzMouseDown(x, y); };
+    for (int m = 1; m <= kMatches; ++m) {
+        for (int c = 1; c <= kKreuzSpalten; ++c) {
+            auto* cross = new TKreuz(PKreuz);
+            cross->Tag = CrossSheet::kreuzTag(m, c);
+            cross->setObjectName(QStringLiteral("VKreuz%1").arg(cross->Tag));
+            cross->move(columnLeft(c), rowTop(m));
+            if (c <= 3) {
+                cross->setCursor(Qt::PointingHandCursor);
+                connect(cross, &TKreuz::clicked, this, &CrossSheetColumn::KreuzKlickClick);
+            }
+            Kreuze[static_cast<size_t>(m - 1)][static_cast<size_t>(c - 1)] = cross;
+        }
+    }
+}
+
+void CrossSheetColumn::buildButtons() {
+    auto makeDevelopButton = [this](const QString& name, const QString& caption, const QRect& geometry) {
+        auto* button = new ui::WrapButton(ui::displayCaption(caption), this);
+        button->setObjectName(name);
+        button->setGeometry(geometry);
+        button->setCursor(Qt::PointingHandCursor);
+        return button;
+    };
+    BVEW = makeDevelopButton(QStringLiteral("BVEW"), QStringLiteral("VEW-System abwickeln"), QRect(4, 84, 84, 34));
+    connect(BVEW, &QPushButton::clicked, this, &CrossSheetColumn::BVEWClick);
+    BVoll = makeDevelopButton(QStringLiteral("BVoll"), QStringLiteral("Vollsystem abwickeln"), QRect(92, 84, 84, 34));
+    connect(BVoll, &QPushButton::clicked, this, &CrossSheetColumn::BVollClick);
+
+    const int top = kSheetTop + PKreuzPanel::kHeight + 8;
+    BKreuzeDel = ui::makeToolButton(this, QStringLiteral("BKreuzeDel"), ui::IconKind::Eraser, QString(),
+                                    QStringLiteral("Alle Kreuze löschen"));
+    BKreuzeDel->setGeometry(kSheetLeft, top, 32, 32);
+    connect(BKreuzeDel, &QToolButton::clicked, this, &CrossSheetColumn::BKreuzeDelClick);
+    const int right = kSheetLeft + PKreuzPanel::kWidth;
+    BQOpen = ui::makeToolButton(this, QStringLiteral("BQOpen"), ui::IconKind::OpenFolder, QString(),
+                                QStringLiteral("Gespeicherte Kreuzstruktur laden"));
+    BQOpen->setGeometry(right - 68, top, 32, 32);
+    connect(BQOpen, &QToolButton::clicked, this, &CrossSheetColumn::BQOpenClick);
+    BQSave = ui::makeToolButton(this, QStringLiteral("BQSave"), ui::IconKind::Save, QString(),
+                                QStringLiteral("Kreuzstruktur speichern"));
+    BQSave->setGeometry(right - 32, top, 32, 32);
+    connect(BQSave, &QToolButton::clicked, this, &CrossSheetColumn::BQSaveClick);
+}
+
+void CrossSheetColumn::showDisplay() {
+    const CrossSheet::Display& d = sheet_.display();
+    PB->setText(d.PB);
+    PZW->setText(d.PZW);
+    PDW->setText(d.PDW);
+    PAnz->setText(d.PAnz);
+    LVEW->setVisible(d.LVEWVisible);
+    LVEW2->setText(d.LVEW2);
+    LVEW2->setVisible(d.LVEW2Visible);
+    BVoll->setEnabled(d.BVollEnabled);
+    BVEW->setEnabled(d.BVEWEnabled);
+    BQOpen->setEnabled(d.BQOpenEnabled);
+}
+
+void CrossSheetColumn::KreuzKlickClick(int tag) { sheet_.KreuzKlickClick(tag); }
+
+void CrossSheetColumn::PKreuzMouseDown(int x, int y) {
+    const SheetPress press = sheet_.KreuzTreffer(x, y);
+    if (press.kind == SheetPress::ShowInfo) ui::showInformation(boxParent(), press.info);
+}
+
+void CrossSheetColumn::BKreuzeDelClick() { sheet_.BKreuzeDelClick(); }
+
+void CrossSheetColumn::BVollClick() {
+    ui::runGuarded(boxParent(), [&] {
+        const ui::WaitCursor hourglass(sheet_.AlleGetippt() && sheet_.fullSystemRows() > kWaitCursorRows);
+        korbisto::BVollClick(sheet_, model_);
+    });
+}
+
+void CrossSheetColumn::BVEWClick() {
+    ui::runGuarded(boxParent(), [&] { korbisto::BVEWClick(sheet_, model_); });
+}
+
+void CrossSheetColumn::BQSaveClick() {
+    ui::runGuarded(boxParent(), [&] { sheet_.BQSaveClick(); });
+}
+
+void CrossSheetColumn::BQOpenClick() {
+    ui::runGuarded(boxParent(), [&] { sheet_.BQOpenClick(); });
+}
+
+}  // namespace korbisto::app

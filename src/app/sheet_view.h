@@ -1,0 +1,117 @@
+#pragma once
+
+#include "core/bet_model.h"
+#include "core/outcomes.h"
+#include "systems/cross_sheet.h"
+
+#include <QLabel>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QPushButton;
+class QToolButton;
+
+namespace korbisto::app {
+
+// One box's cross: a blue "X" that is shown exactly when the box is crossed.
+// A press on it never reaches the sheet below; a left click is reported with
+// the box's tag (match × 10 + column).
+class TKreuz : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit TKreuz(QWidget* parent = nullptr);
+
+    int Tag = 0;
+
+signals:
+    void clicked(int tag);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// The picture of one bet-slip column under the crosses: 13 numbered rows with
+// the boxes 1, 0, 2 and, set apart, the two marker boxes 2 and 3. Every press
+// on the bare picture, whatever the button, is passed on with its position.
+class PKreuzPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kWidth = 160;
+    static constexpr int kHeight = 350;
+
+    explicit PKreuzPanel(QWidget* parent = nullptr);
+
+    // The drawn box of match 1..13, column 1..5, centred on where its cross
+    // appears and within the part of the sheet that answers for the box.
+    QRect boxRect(int match, int column) const;
+
+    std::function<void(int x, int y)> onPress;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    QPoint crossCentre_;  // centre of the "X" within its label
+};
+
+// The cross-sheet column of the main window: the counters, the development
+// buttons, the sheet and the buttons that clear, save and load it. It mirrors
+// its CrossSheet and develops into the window's bet model.
+class CrossSheetColumn : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kSheetLeft = 10;
+    // Where the sheet starts in the column; the window puts the column so
+    // that the sheet's rows lie beside the pairings of the match-day plan.
+    static constexpr int kSheetTop = 128;
+
+    CrossSheetColumn(BetModel& model, QWidget* parent = nullptr);
+
+    CrossSheet& sheet() { return sheet_; }
+    PKreuzPanel* PKreuz = nullptr;
+    TKreuz* kreuz(int match, int column) const {
+        return Kreuze[static_cast<size_t>(match - 1)][static_cast<size_t>(column - 1)];
+    }
+
+    void KreuzKlickClick(int tag);
+    void PKreuzMouseDown(int x, int y);
+    void BKreuzeDelClick();
+    void BVollClick();
+    void BVEWClick();
+    void BQSaveClick();
+    void BQOpenClick();
+
+private:
+    void buildCounters();
+    void buildSheet();
+    void buildButtons();
+    void showDisplay();
+    // Message boxes belong to the window once it is on screen.
+    QWidget* boxParent();
+
+    BetModel& model_;
+    CrossSheet sheet_;
+    std::array<std::array<TKreuz*, kKreuzSpalten>, kMatches> Kreuze{};
+
+    QLabel* PB = nullptr;
+    QLabel* PZW = nullptr;
+    QLabel* PDW = nullptr;
+    QLabel* PAnz = nullptr;
+    QLabel* LVEW = nullptr;
+    QLabel* LVEW2 = nullptr;
+    QPushButton* BVoll = nullptr;
+    QPushButton* BVEW = nullptr;
+    QToolButton* BKreuzeDel = nullptr;
+    QToolButton* BQSave = nullptr;
+    QToolButton* BQOpen = nullptr;
+};
+
+}  // namespace korbisto::app
