@@ -1,0 +1,391 @@
+#include "gui_support.h"
+
+#include "app/sheet_view.h"
+#include "core/error.h"
+#include "core/paths.h"
+#include "files/structure_file.h"
+#include "ui/style.h"
+#include "ui/tip_grid.h"
+#include "ui/wait_cursor.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QSet>
+#include <QTableView>
+#include <QTest>
+#include <QWindow>
+
+using namespace korbisto;
+using namespace korbisto::test;
+
+namespace {
+
+// Four two-way, four three-way matches and five bankers.
+const char* const kVew15 = "1,0,2,1,1,10,12,02,12,102,102,102,102";
+// Two two-way and nine three-way matches: 78,732 rows.
+const char* const k78732 = "10,12,102,102,102,102,102,102,102,102,102,1,2";
+
+class CrossSheetTest : public WindowTest {
+protected:
+    app::PKreuzPanel* sheet() { return child<app::PKreuzPanel>(main.get(), QStringLiteral("PKreuz")); }
+    QLabel* cross(int match, int column) {
+        return child<QLabel>(main.get(), QStringLiteral("VKreuz%1").arg(match * 10 + column));
+    }
+    QString text(const QString& name) { return child<QLabel>(main.get(), name)->text(); }
+    bool enabled(const QString& name) { return child<QWidget>(main.get(), name)->isEnabled(); }
+    // Shown within the window, whatever the window's own state.
+    bool shown(const QString& name) { return child<QWidget>(main.get(), name)->isVisibleTo(main.get()); }
+
+    // A press and release at a sheet pixel, delivered by the window to
+    // whatever lies there, as a real click is.
+    void clickAt(QPoint onSheet, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(main->windowHandle(), button, {}, sheet()->mapTo(main.get(), onSheet));
+    }
+    QPoint boxCentre(int match, int column) { return sheet()->boxRect(match, column).center(); }
+    void clickBox(int match, int column, Qt::MouseButton button = Qt::LeftButton) {
+        clickAt(boxCentre(match, column), button);
+    }
+    // Per match the crossed outcomes, "1", "10", "102", ...
+    void crossByClicks(const char* spec) {
+        const QStringList groups = QString::fromLatin1(spec).split(u',');
+        for (int m = 1; m <= groups.size(); ++m)
+            for (int c = 1; c <= 3; ++c)
+                if (groups[m - 1].contains(QChar::fromLatin1(TippText[static_cast<size_t>(c)][0]))) clickBox(m, c);
+    }
+    QString shownCrosses() {
+        QString crosses;
+        for (int m = 1; m <= kMatches; ++m) {
+            for (int c = 1; c <= 5; ++c) crosses += cross(m, c)->isVisibleTo(main.get()) ? u'X' : u'.';
+            crosses += u' ';
+        }
+        return crosses.trimmed();
+    }
+    QString counters() {
+        return QStringList{text(QStringLiteral("PB")), text(QStringLiteral("PZW")), text(QStringLiteral("PDW")),
+                           text(QStringLiteral("PAnz"))}
+            .join(u'|');
+    }
+    QString gridRow(int row) {
+        QAbstractItemModel* grid = child<QTableView>(main.get(), QStringLiteral("G1"))->model();
+        QString digits;
+        for (int m = 1; m <= kMatches; ++m) digits += grid->index(row - 1, m).data().toString();
+        return digits;
+    }
+    int gridRows() { return child<QTableView>(main.get(), QStringLiteral("G1"))->model()->rowCount(); }
+};
+
+TEST_F(CrossSheetTest, StartsClearWithZeroCountsAndNothingToDevelop) {
+    openMainWindow();
+    EXPECT_EQ(sheet()->size(), QSize(160, 350));
+    EXPECT_EQ(counters(), QStringLiteral("0|0|0|0"));
+    EXPECT_EQ(shownCrosses().count(u'X'), 0);
+    EXPECT_FALSE(shown(QStringLiteral("LVEW")));
+    EXPECT_FALSE(shown(QStringLiteral("LVEW2")));
+    EXPECT_FALSE(enabled(QStringLiteral("BVoll")));
+    EXPECT_FALSE(enabled(QStringLiteral("BVEW")));
+    EXPECT_TRUE(enabled(QStringLiteral("BKreuzeDel")));
+    EXPECT_FALSE(enabled(QStringLiteral("BQOpen")));
+    EXPECT_TRUE(enabled(QStringLiteral("BQSave")));
+}
+
+TEST_F(CrossSheetTest, CrossesAreBlueXLabelsAtTheirBoxes) {
+    openMainWindow();
+    const QString family = ui::roundedFont(12).family();
+    for (int m = 1; m <= kMatches; ++m) {
+        for (int c = 1; c <= 5; ++c) {
+            QLabel* x = cross(m, c);
+            ASSERT_NE(x, nullptr);
+            EXPECT_EQ(x->parentWidget(), sheet());
+            EXPECT_EQ(x->pos(), QPoint(KreuzX[static_cast<size_t>(c)], KreuzY[static_cast<size_t>(m)]));
+            EXPECT_EQ(x->text(), QStringLiteral("X"));
+            EXPECT_EQ(x->font().family(), family);
+            EXPECT_EQ(x->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+            // The drawn box lies where a press counts for it and holds its cross.
+            const QRect box = sheet()->boxRect(m, c);
+            EXPECT_TRUE(box.contains(x->geometry().center())) << m << c;
+            if (c <= 3) {
+                EXPECT_GE(box.left(), KreuzX[static_cast<size_t>(c)] - 1);
+                EXPECT_LE(box.right(), KreuzX[static_cast<size_t>(c)] + 16);
+                EXPECT_GE(box.top(), KreuzY[static_cast<size_t>(m)]);
+                EXPECT_LE(box.bottom(), KreuzY[static_cast<size_t>(m)] + 16);
+            }
+        }
+    }
+}
+
+TEST_F(CrossSheetTest, RowsLieBesideThePairingsOfTheMatchDayPlan) {
+    openMainWindow();
+    for (int m = 1; m <= kMatches; ++m) {
+        QWidget* pairing = child(main.get(), QStringLiteral("pb%1").arg(m));
+        const QRect band(pairing->mapTo(main.get(), QPoint(0, 0)), pairing->size());
+        const int boxMiddle = sheet()->mapTo(main.get(), boxCentre(m, 1)).y();
+        EXPECT_GE(boxMiddle, band.top()) << m;
+        EXPECT_LE(boxMiddle, band.bottom()) << m;
+    }
+    // Nothing of the column reaches into its neighbours or below the window.
+    QWidget* column = child(main.get(), QStringLiteral("PKreuzColumn"));
+    EXPECT_TRUE(main->rect().contains(column->geometry()));
+    EXPECT_GE(column->x(), child(main.get(), QStringLiteral("pb1"))->parentWidget()->geometry().right());
+    EXPECT_LE(column->geometry().right(), child(main.get(), QStringLiteral("PFoto"))->x());
+    for (QWidget* w : column->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        EXPECT_TRUE(column->rect().contains(w->geometry())) << w->objectName().toStdString();
+}
+
+TEST_F(CrossSheetTest, EveryBoxIsSetByAClickAndClearedByAClickOnItsCross) {
+    openMainWindow();
+    for (int m = 1; m <= kMatches; ++m)
+        for (int c = 1; c <= 3; ++c) clickBox(m, c);
+    EXPECT_EQ(shownCrosses(), QStringList(13, QStringLiteral("XXX.X")).join(u' '));
+    EXPECT_EQ(counters(), QStringLiteral("0|0|13|1.594.323"));
+    EXPECT_FALSE(enabled(QStringLiteral("BVoll")));  // far above 96,000 rows
+
+    for (int m = 1; m <= kMatches; ++m) {
+        for (int c = 1; c <= 3; ++c) {
+            // The press lands on the cross, not on the sheet under it.
+            ASSERT_EQ(sheet()->childAt(boxCentre(m, c)), cross(m, c));
+            clickBox(m, c);
+        }
+    }
+    EXPECT_EQ(shownCrosses().count(u'X'), 0);
+    EXPECT_EQ(counters(), QStringLiteral("0|0|0|1"));
+}
+
+TEST_F(CrossSheetTest, MarkersAndCountersFollowTheClicks) {
+    openMainWindow();
+    clickBox(1, 1);
+    clickBox(1, 3);
+    EXPECT_EQ(shownCrosses().left(5), QStringLiteral("X.XX."));
+    EXPECT_EQ(counters(), QStringLiteral("0|1|0|2"));
+    clickBox(1, 2);
+    EXPECT_EQ(shownCrosses().left(5), QStringLiteral("XXX.X"));
+    EXPECT_EQ(counters(), QStringLiteral("0|0|1|3"));
+    clickBox(1, 1);
+    EXPECT_EQ(shownCrosses().left(5), QStringLiteral(".XXX."));
+    clickBox(1, 3);
+    EXPECT_EQ(shownCrosses().left(5), QStringLiteral(".X..."));
+    EXPECT_EQ(counters(), QStringLiteral("1|0|0|1"));
+}
+
+TEST_F(CrossSheetTest, CompleteSheetOffersTheFittingVewSystem) {
+    openMainWindow();
+    crossByClicks(kVew15);
+    EXPECT_EQ(counters(), QStringLiteral("5|4|4|1.296"));
+    EXPECT_TRUE(shown(QStringLiteral("LVEW")));
+    EXPECT_TRUE(shown(QStringLiteral("LVEW2")));
+    EXPECT_EQ(text(QStringLiteral("LVEW")), QStringLiteral("VEW"));
+    EXPECT_EQ(text(QStringLiteral("LVEW2")), QStringLiteral("mit 144 Tippreihen"));
+    EXPECT_TRUE(enabled(QStringLiteral("BVoll")));
+    EXPECT_TRUE(enabled(QStringLiteral("BVEW")));
+
+    // One match without a cross: counts stay, nothing can be developed.
+    clickBox(1, 1);
+    EXPECT_EQ(counters(), QStringLiteral("4|4|4|1.296"));
+    EXPECT_FALSE(shown(QStringLiteral("LVEW")));
+    EXPECT_FALSE(shown(QStringLiteral("LVEW2")));
+    EXPECT_FALSE(enabled(QStringLiteral("BVoll")));
+    EXPECT_FALSE(enabled(QStringLiteral("BVEW")));
+
+    // Complete again, but a structure without a VEW system.
+    clickBox(1, 2);
+    clickBox(6, 3);
+    EXPECT_EQ(counters(), QStringLiteral("5|3|5|1.944"));
+    EXPECT_FALSE(shown(QStringLiteral("LVEW")));
+    EXPECT_TRUE(enabled(QStringLiteral("BVoll")));
+    EXPECT_FALSE(enabled(QStringLiteral("BVEW")));
+}
+
+TEST_F(CrossSheetTest, AnyButtonOnAnEmptyBoxCrossesItButOnlyALeftClickOnACrossRemovesIt) {
+    openMainWindow();
+    clickBox(2, 2, Qt::RightButton);
+    EXPECT_TRUE(cross(2, 2)->isVisibleTo(main.get()));
+    clickBox(2, 2, Qt::RightButton);
+    EXPECT_TRUE(cross(2, 2)->isVisibleTo(main.get()));
+    clickBox(2, 2, Qt::LeftButton);
+    EXPECT_FALSE(cross(2, 2)->isVisibleTo(main.get()));
+}
+
+TEST_F(CrossSheetTest, PressesOutsideTheBoxesDoNothingOrExplainTheMarkers) {
+    openMainWindow();
+    const int middle = KreuzY[5] + 8;
+    for (int x : {2, 20, 50, 96, 100, 108}) clickAt(QPoint(x, middle));
+    clickAt(QPoint(40, 5));  // above the first row
+    EXPECT_EQ(shownCrosses().count(u'X'), 0);
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+
+    clickAt(QPoint(109, middle));
+    clickAt(QPoint(159, 349), Qt::RightButton);
+    ASSERT_EQ(boxes.boxes().size(), 2);
+    for (const auto& box : boxes.boxes()) {
+        EXPECT_EQ(box.icon, ui::MessageIcon::Information);
+        EXPECT_EQ(box.buttons, ui::MessageButtons::Ok);
+        EXPECT_EQ(box.text, QStringLiteral("Diese \"X\" werden automatisch gesetzt und gelöscht"));
+    }
+    EXPECT_EQ(shownCrosses().count(u'X'), 0);
+
+    // A shown marker cross takes the press itself, and does nothing with it.
+    boxes.clear();
+    clickBox(3, 1);
+    clickBox(3, 3);
+    ASSERT_EQ(sheet()->childAt(boxCentre(3, 4)), cross(3, 4));
+    clickBox(3, 4);
+    clickBox(3, 4, Qt::RightButton);
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+    EXPECT_EQ(shownCrosses().section(u' ', 2, 2), QStringLiteral("X.XX."));
+}
+
+TEST_F(CrossSheetTest, FullSystemFillsTheTableUnderTheHourglass) {
+    openMainWindow();
+    crossByClicks(k78732);
+    ASSERT_EQ(counters(), QStringLiteral("2|2|9|78.732"));
+    QList<int> cursorDuringWork;
+    QObject::connect(&main->model(), &BetModel::tableChanged, main.get(), [&] {
+        const QCursor* cursor = QApplication::overrideCursor();
+        cursorDuringWork << (cursor ? cursor->shape() : -1);
+    });
+    click(main.get(), QStringLiteral("BVoll"));
+    ASSERT_FALSE(cursorDuringWork.isEmpty());
+    EXPECT_EQ(cursorDuringWork.count(Qt::WaitCursor), cursorDuringWork.size());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    EXPECT_EQ(gridRows(), 78732);
+    EXPECT_EQ(text(QStringLiteral("LReihen")), QStringLiteral("78.732"));
+    EXPECT_EQ(gridRow(1), QStringLiteral("1111111111112"));
+    EXPECT_EQ(gridRow(78732), QStringLiteral("0222222222212"));
+    EXPECT_EQ(child<QTableView>(main.get(), QStringLiteral("G1"))->model()->index(78731, 0).data().toString().trimmed(),
+              QStringLiteral("78732"));
+    // The sheet stays as it was.
+    EXPECT_EQ(counters(), QStringLiteral("2|2|9|78.732"));
+
+    // Thirteen bankers: one row, no hourglass.
+    click(main.get(), QStringLiteral("BKreuzeDel"));
+    crossByClicks("1,0,2,1,0,2,1,0,2,1,0,2,1");
+    cursorDuringWork.clear();
+    click(main.get(), QStringLiteral("BVoll"));
+    ASSERT_FALSE(cursorDuringWork.isEmpty());
+    EXPECT_EQ(cursorDuringWork.count(-1), cursorDuringWork.size());
+    EXPECT_EQ(gridRows(), 1);
+    EXPECT_EQ(gridRow(1), QStringLiteral("1021021021021"));
+    EXPECT_EQ(text(QStringLiteral("LReihen")), QStringLiteral("1"));
+}
+
+TEST_F(CrossSheetTest, VewDevelopsTheOfferedSystemReplacingASlip) {
+    writeSlip(slipFolder() + QStringLiteral("alt.krsc"), {"1111111111111", "2222222222222"});
+    openMainWindow();
+    main->SpielscheinEinlesen(slipFolder() + QStringLiteral("alt.krsc"));
+    ASSERT_EQ(text(QStringLiteral("LDatei")), QStringLiteral("alt.krsc"));
+    crossByClicks(kVew15);
+    click(main.get(), QStringLiteral("BVEW"));
+    EXPECT_EQ(gridRows(), 144);
+    EXPECT_EQ(text(QStringLiteral("LReihen")), QStringLiteral("144"));
+    EXPECT_EQ(text(QStringLiteral("LDatei")), QString());
+    QSet<QString> twoWay;
+    for (int r = 1; r <= 144; ++r) {
+        const QString row = gridRow(r);
+        EXPECT_EQ(row.left(5), QStringLiteral("10211")) << r;
+        twoWay.insert(row.mid(5, 4));
+    }
+    EXPECT_EQ(twoWay.size(), 16);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(CrossSheetTest, ClearingTheSheetEmptiesTheCountersAndStopsDevelopment) {
+    openMainWindow();
+    crossByClicks(kVew15);
+    click(main.get(), QStringLiteral("BKreuzeDel"));
+    EXPECT_EQ(shownCrosses().count(u'X'), 0);
+    EXPECT_EQ(counters(), QStringLiteral("|||"));
+    EXPECT_FALSE(shown(QStringLiteral("LVEW")));
+    EXPECT_FALSE(shown(QStringLiteral("LVEW2")));
+    EXPECT_FALSE(enabled(QStringLiteral("BVoll")));
+    EXPECT_FALSE(enabled(QStringLiteral("BVEW")));
+    // The table is not the sheet's: it keeps its rows.
+    EXPECT_EQ(gridRows(), BetModel::kInitialDataRows);
+
+    clickBox(4, 3);
+    EXPECT_EQ(counters(), QStringLiteral("1|0|0|1"));
+}
+
+TEST_F(CrossSheetTest, StructureIsSavedAndLoadedThroughTheButtons) {
+    openMainWindow();
+    EXPECT_FALSE(enabled(QStringLiteral("BQOpen")));
+    crossByClicks(kVew15);
+    const QString before = shownCrosses();
+    click(main.get(), QStringLiteral("BQSave"));
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+    EXPECT_TRUE(enabled(QStringLiteral("BQOpen")));
+    const QString path = appPaths().DataFolder + QStringLiteral("struktur.qui");
+    EXPECT_EQ(QFileInfo(path).size(), 39);
+
+    click(main.get(), QStringLiteral("BKreuzeDel"));
+    clickBox(13, 3);
+    click(main.get(), QStringLiteral("BQOpen"));
+    EXPECT_EQ(shownCrosses(), before);
+    EXPECT_EQ(counters(), QStringLiteral("5|4|4|1.296"));
+    EXPECT_EQ(text(QStringLiteral("LVEW2")), QStringLiteral("mit 144 Tippreihen"));
+    EXPECT_TRUE(enabled(QStringLiteral("BVEW")));
+    EXPECT_TRUE(enabled(QStringLiteral("BVoll")));
+
+    // The next start finds the file.
+    main.reset();
+    openMainWindow();
+    EXPECT_TRUE(enabled(QStringLiteral("BQOpen")));
+    EXPECT_EQ(shownCrosses().count(u'X'), 0);
+}
+
+TEST_F(CrossSheetTest, UnreadableStructureFileLeavesTheCrosses) {
+    const QString path = appPaths().DataFolder + QStringLiteral("struktur.qui");
+    writeBytes(path, QByteArray(38, '\1'));
+    openMainWindow();
+    ASSERT_TRUE(enabled(QStringLiteral("BQOpen")));
+    crossByClicks("1,0");
+    const QString before = shownCrosses();
+    click(main.get(), QStringLiteral("BQOpen"));
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_EQ(boxes.boxes()[0].icon, ui::MessageIcon::Error);
+    EXPECT_EQ(boxes.boxes()[0].text, QString::fromUtf8(messages::endOfFile));
+    EXPECT_EQ(shownCrosses(), before);
+    EXPECT_EQ(counters(), QStringLiteral("2|0|0|1"));
+
+    // Gone while the program runs: the button stays and says so.
+    boxes.clear();
+    QFile::remove(path);
+    click(main.get(), QStringLiteral("BQOpen"));
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_EQ(boxes.boxes()[0].text, QString::fromUtf8(messages::fileNotFound));
+    EXPECT_EQ(shownCrosses(), before);
+}
+
+TEST_F(CrossSheetTest, FailedSaveReportsAndKeepsTheOpenButtonDisabled) {
+    // A folder where the file should be: nothing can be written there.
+    ASSERT_TRUE(QDir().mkpath(appPaths().DataFolder + QStringLiteral("struktur.qui/x")));
+    openMainWindow();
+    ASSERT_FALSE(enabled(QStringLiteral("BQOpen")));
+    clickBox(1, 1);
+    click(main.get(), QStringLiteral("BQSave"));
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_EQ(boxes.boxes()[0].icon, ui::MessageIcon::Error);
+    EXPECT_FALSE(enabled(QStringLiteral("BQOpen")));
+    EXPECT_TRUE(cross(1, 1)->isVisibleTo(main.get()));
+}
+
+TEST(WaitCursor, IsRestoredWhenTheWorkFails) {
+    ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+    try {
+        const ui::WaitCursor hourglass;
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        throw KorbistoError(QStringLiteral("E/A-Fehler 5"));
+    } catch (const KorbistoError&) {
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    {
+        const ui::WaitCursor none(false);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
+}
+
+}  // namespace
