@@ -105,19 +105,19 @@ QRect PKreuzPanel::boxRect(int match, int column) const {
 
 void PKreuzPanel::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const QRect all = rect();
+    const QRect all(0, 0, kWidth, kPictureHeight);
     p.fillRect(all, kPaper);
     const int markerLeft = (kOutcomeAreaEnd + kMarkerAreaStart) / 2 + 1;
-    p.fillRect(QRect(markerLeft, 0, width() - markerLeft, height()), kMarkerPaper);
+    p.fillRect(QRect(markerLeft, 0, kWidth - markerLeft, kPictureHeight), kMarkerPaper);
 
     // Rules between the rows, halfway between one row's boxes and the next.
     p.setPen(kRule);
     for (int m = 1; m < kMatches; ++m) {
         const int y = (rowTop(m) + 17 + rowTop(m + 1)) / 2;
-        p.drawLine(4, y, width() - 5, y);
+        p.drawLine(4, y, kWidth - 5, y);
     }
     p.setPen(QPen(kEdge, 1, Qt::DashLine));
-    p.drawLine(markerLeft, 4, markerLeft, height() - 5);
+    p.drawLine(markerLeft, 4, markerLeft, kPictureHeight - 5);
 
     QFont numberFont = ui::tahomaFont(8, true);
     QFont digitFont = ui::tahomaFont(7, true);

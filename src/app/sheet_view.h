@@ -43,6 +43,9 @@ class PKreuzPanel : public QWidget {
 public:
     static constexpr int kWidth = 160;
     static constexpr int kHeight = 350;
+    // The picture leaves the last two rows of pixels to the window, which
+    // the match-day picture no longer takes.
+    static constexpr int kPictureHeight = 348;
 
     explicit PKreuzPanel(QWidget* parent = nullptr);
 
@@ -68,7 +71,9 @@ class CrossSheetColumn : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int kSheetLeft = 10;
+    // The match-day picture takes the window from x = 5 to 415, so the sheet
+    // sits far enough left to be in it whole.
+    static constexpr int kSheetLeft = 4;
     // Where the sheet starts in the column; the window puts the column so
     // that the sheet's rows lie beside the pairings of the match-day plan.
     static constexpr int kSheetTop = 128;

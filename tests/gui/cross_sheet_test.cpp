@@ -126,6 +126,10 @@ TEST_F(CrossSheetTest, RowsLieBesideThePairingsOfTheMatchDayPlan) {
         EXPECT_GE(boxMiddle, band.top()) << m;
         EXPECT_LE(boxMiddle, band.bottom()) << m;
     }
+    // The match-day picture shows the drawn sheet whole beside the plan.
+    const QRect matchDayPicture(5, 250, 410, 352);
+    EXPECT_TRUE(matchDayPicture.contains(
+        QRect(sheet()->mapTo(main.get(), QPoint(0, 0)), QSize(160, app::PKreuzPanel::kPictureHeight))));
     // Nothing of the column reaches into its neighbours or below the window.
     QWidget* column = child(main.get(), QStringLiteral("PKreuzColumn"));
     EXPECT_TRUE(main->rect().contains(column->geometry()));
