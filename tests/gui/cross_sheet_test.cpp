@@ -3,18 +3,12 @@
 #include "app/sheet_view.h"
 #include "core/error.h"
 #include "core/paths.h"
-#include "files/structure_file.h"
 #include "ui/style.h"
-#include "ui/tip_grid.h"
 #include "ui/wait_cursor.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QPushButton>
-#include <QSet>
 #include <QTableView>
 #include <QTest>
 #include <QWindow>
@@ -75,22 +69,17 @@ protected:
         for (int m = 1; m <= kMatches; ++m) digits += grid->index(row - 1, m).data().toString();
         return digits;
     }
+    // The VEW labels as shown and the development buttons that are enabled.
+    QString developState() {
+        QStringList state;
+        for (const char* name : {"LVEW", "LVEW2"})
+            state << (shown(QString::fromLatin1(name)) ? text(QString::fromLatin1(name)) : QString());
+        for (const char* name : {"BVoll", "BVEW"})
+            state << (enabled(QString::fromLatin1(name)) ? QString::fromLatin1(name) : QString());
+        return state.join(u'|');
+    }
     int gridRows() { return child<QTableView>(main.get(), QStringLiteral("G1"))->model()->rowCount(); }
 };
-
-TEST_F(CrossSheetTest, StartsClearWithZeroCountsAndNothingToDevelop) {
-    openMainWindow();
-    EXPECT_EQ(sheet()->size(), QSize(160, 350));
-    EXPECT_EQ(counters(), QStringLiteral("0|0|0|0"));
-    EXPECT_EQ(shownCrosses().count(u'X'), 0);
-    EXPECT_FALSE(shown(QStringLiteral("LVEW")));
-    EXPECT_FALSE(shown(QStringLiteral("LVEW2")));
-    EXPECT_FALSE(enabled(QStringLiteral("BVoll")));
-    EXPECT_FALSE(enabled(QStringLiteral("BVEW")));
-    EXPECT_TRUE(enabled(QStringLiteral("BKreuzeDel")));
-    EXPECT_FALSE(enabled(QStringLiteral("BQOpen")));
-    EXPECT_TRUE(enabled(QStringLiteral("BQSave")));
-}
 
 TEST_F(CrossSheetTest, CrossesAreBlueXLabelsAtTheirBoxes) {
     openMainWindow();
@@ -99,20 +88,14 @@ TEST_F(CrossSheetTest, CrossesAreBlueXLabelsAtTheirBoxes) {
         for (int c = 1; c <= 5; ++c) {
             QLabel* x = cross(m, c);
             ASSERT_NE(x, nullptr);
-            EXPECT_EQ(x->parentWidget(), sheet());
-            EXPECT_EQ(x->pos(), QPoint(KreuzX[static_cast<size_t>(c)], KreuzY[static_cast<size_t>(m)]));
-            EXPECT_EQ(x->text(), QStringLiteral("X"));
-            EXPECT_EQ(x->font().family(), family);
-            EXPECT_EQ(x->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-            // The drawn box lies where a press counts for it and holds its cross.
+            const QPoint at(KreuzX[static_cast<size_t>(c)], KreuzY[static_cast<size_t>(m)]);
+            EXPECT_EQ(x->pos(), at);
+            EXPECT_TRUE(x->text() == QStringLiteral("X") && x->font().family() == family &&
+                        x->palette().color(QPalette::WindowText) == QColor(0, 0, 255));
+            // The drawn box holds its cross and lies where a press counts for it.
             const QRect box = sheet()->boxRect(m, c);
             EXPECT_TRUE(box.contains(x->geometry().center())) << m << c;
-            if (c <= 3) {
-                EXPECT_GE(box.left(), KreuzX[static_cast<size_t>(c)] - 1);
-                EXPECT_LE(box.right(), KreuzX[static_cast<size_t>(c)] + 16);
-                EXPECT_GE(box.top(), KreuzY[static_cast<size_t>(m)]);
-                EXPECT_LE(box.bottom(), KreuzY[static_cast<size_t>(m)] + 16);
-            }
+            EXPECT_TRUE(c > 3 || QRect(at.x() - 1, at.y(), 18, 17).contains(box)) << m << c;
         }
     }
 }
@@ -141,6 +124,8 @@ TEST_F(CrossSheetTest, RowsLieBesideThePairingsOfTheMatchDayPlan) {
 
 TEST_F(CrossSheetTest, EveryBoxIsSetByAClickAndClearedByAClickOnItsCross) {
     openMainWindow();
+    EXPECT_EQ(counters(), QStringLiteral("0|0|0|0"));
+    EXPECT_FALSE(enabled(QStringLiteral("BVoll")) || enabled(QStringLiteral("BVEW")));
     for (int m = 1; m <= kMatches; ++m)
         for (int c = 1; c <= 3; ++c) clickBox(m, c);
     EXPECT_EQ(shownCrosses(), QStringList(13, QStringLiteral("XXX.X")).join(u' '));
@@ -158,48 +143,20 @@ TEST_F(CrossSheetTest, EveryBoxIsSetByAClickAndClearedByAClickOnItsCross) {
     EXPECT_EQ(counters(), QStringLiteral("0|0|0|1"));
 }
 
-TEST_F(CrossSheetTest, MarkersAndCountersFollowTheClicks) {
-    openMainWindow();
-    clickBox(1, 1);
-    clickBox(1, 3);
-    EXPECT_EQ(shownCrosses().left(5), QStringLiteral("X.XX."));
-    EXPECT_EQ(counters(), QStringLiteral("0|1|0|2"));
-    clickBox(1, 2);
-    EXPECT_EQ(shownCrosses().left(5), QStringLiteral("XXX.X"));
-    EXPECT_EQ(counters(), QStringLiteral("0|0|1|3"));
-    clickBox(1, 1);
-    EXPECT_EQ(shownCrosses().left(5), QStringLiteral(".XXX."));
-    clickBox(1, 3);
-    EXPECT_EQ(shownCrosses().left(5), QStringLiteral(".X..."));
-    EXPECT_EQ(counters(), QStringLiteral("1|0|0|1"));
-}
-
 TEST_F(CrossSheetTest, CompleteSheetOffersTheFittingVewSystem) {
     openMainWindow();
     crossByClicks(kVew15);
     EXPECT_EQ(counters(), QStringLiteral("5|4|4|1.296"));
-    EXPECT_TRUE(shown(QStringLiteral("LVEW")));
-    EXPECT_TRUE(shown(QStringLiteral("LVEW2")));
-    EXPECT_EQ(text(QStringLiteral("LVEW")), QStringLiteral("VEW"));
-    EXPECT_EQ(text(QStringLiteral("LVEW2")), QStringLiteral("mit 144 Tippreihen"));
-    EXPECT_TRUE(enabled(QStringLiteral("BVoll")));
-    EXPECT_TRUE(enabled(QStringLiteral("BVEW")));
-
+    EXPECT_EQ(developState(), QStringLiteral("VEW|mit 144 Tippreihen|BVoll|BVEW"));
     // One match without a cross: counts stay, nothing can be developed.
     clickBox(1, 1);
     EXPECT_EQ(counters(), QStringLiteral("4|4|4|1.296"));
-    EXPECT_FALSE(shown(QStringLiteral("LVEW")));
-    EXPECT_FALSE(shown(QStringLiteral("LVEW2")));
-    EXPECT_FALSE(enabled(QStringLiteral("BVoll")));
-    EXPECT_FALSE(enabled(QStringLiteral("BVEW")));
-
+    EXPECT_EQ(developState(), QStringLiteral("|||"));
     // Complete again, but a structure without a VEW system.
     clickBox(1, 2);
     clickBox(6, 3);
     EXPECT_EQ(counters(), QStringLiteral("5|3|5|1.944"));
-    EXPECT_FALSE(shown(QStringLiteral("LVEW")));
-    EXPECT_TRUE(enabled(QStringLiteral("BVoll")));
-    EXPECT_FALSE(enabled(QStringLiteral("BVEW")));
+    EXPECT_EQ(developState(), QStringLiteral("||BVoll|"));
 }
 
 TEST_F(CrossSheetTest, AnyButtonOnAnEmptyBoxCrossesItButOnlyALeftClickOnACrossRemovesIt) {
@@ -223,11 +180,9 @@ TEST_F(CrossSheetTest, PressesOutsideTheBoxesDoNothingOrExplainTheMarkers) {
     clickAt(QPoint(109, middle));
     clickAt(QPoint(159, 349), Qt::RightButton);
     ASSERT_EQ(boxes.boxes().size(), 2);
-    for (const auto& box : boxes.boxes()) {
-        EXPECT_EQ(box.icon, ui::MessageIcon::Information);
-        EXPECT_EQ(box.buttons, ui::MessageButtons::Ok);
-        EXPECT_EQ(box.text, QStringLiteral("Diese \"X\" werden automatisch gesetzt und gelöscht"));
-    }
+    for (const auto& box : boxes.boxes())
+        EXPECT_TRUE(box.icon == ui::MessageIcon::Information && box.buttons == ui::MessageButtons::Ok &&
+                    box.text == QStringLiteral("Diese \"X\" werden automatisch gesetzt und gelöscht"));
     EXPECT_EQ(shownCrosses().count(u'X'), 0);
 
     // A shown marker cross takes the press itself, and does nothing with it.
@@ -259,10 +214,6 @@ TEST_F(CrossSheetTest, FullSystemFillsTheTableUnderTheHourglass) {
     EXPECT_EQ(text(QStringLiteral("LReihen")), QStringLiteral("78.732"));
     EXPECT_EQ(gridRow(1), QStringLiteral("1111111111112"));
     EXPECT_EQ(gridRow(78732), QStringLiteral("0222222222212"));
-    EXPECT_EQ(child<QTableView>(main.get(), QStringLiteral("G1"))->model()->index(78731, 0).data().toString().trimmed(),
-              QStringLiteral("78732"));
-    // The sheet stays as it was.
-    EXPECT_EQ(counters(), QStringLiteral("2|2|9|78.732"));
 
     // Thirteen bankers: one row, no hourglass.
     click(main.get(), QStringLiteral("BKreuzeDel"));
@@ -271,7 +222,6 @@ TEST_F(CrossSheetTest, FullSystemFillsTheTableUnderTheHourglass) {
     click(main.get(), QStringLiteral("BVoll"));
     ASSERT_FALSE(cursorDuringWork.isEmpty());
     EXPECT_EQ(cursorDuringWork.count(-1), cursorDuringWork.size());
-    EXPECT_EQ(gridRows(), 1);
     EXPECT_EQ(gridRow(1), QStringLiteral("1021021021021"));
     EXPECT_EQ(text(QStringLiteral("LReihen")), QStringLiteral("1"));
 }
@@ -286,14 +236,7 @@ TEST_F(CrossSheetTest, VewDevelopsTheOfferedSystemReplacingASlip) {
     EXPECT_EQ(gridRows(), 144);
     EXPECT_EQ(text(QStringLiteral("LReihen")), QStringLiteral("144"));
     EXPECT_EQ(text(QStringLiteral("LDatei")), QString());
-    QSet<QString> twoWay;
-    for (int r = 1; r <= 144; ++r) {
-        const QString row = gridRow(r);
-        EXPECT_EQ(row.left(5), QStringLiteral("10211")) << r;
-        twoWay.insert(row.mid(5, 4));
-    }
-    EXPECT_EQ(twoWay.size(), 16);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(gridRow(1).startsWith(QStringLiteral("10211")) && gridRow(144).startsWith(QStringLiteral("10211")));
 }
 
 TEST_F(CrossSheetTest, ClearingTheSheetEmptiesTheCountersAndStopsDevelopment) {
@@ -302,15 +245,9 @@ TEST_F(CrossSheetTest, ClearingTheSheetEmptiesTheCountersAndStopsDevelopment) {
     click(main.get(), QStringLiteral("BKreuzeDel"));
     EXPECT_EQ(shownCrosses().count(u'X'), 0);
     EXPECT_EQ(counters(), QStringLiteral("|||"));
-    EXPECT_FALSE(shown(QStringLiteral("LVEW")));
-    EXPECT_FALSE(shown(QStringLiteral("LVEW2")));
-    EXPECT_FALSE(enabled(QStringLiteral("BVoll")));
-    EXPECT_FALSE(enabled(QStringLiteral("BVEW")));
+    EXPECT_EQ(developState(), QStringLiteral("|||"));
     // The table is not the sheet's: it keeps its rows.
     EXPECT_EQ(gridRows(), BetModel::kInitialDataRows);
-
-    clickBox(4, 3);
-    EXPECT_EQ(counters(), QStringLiteral("1|0|0|1"));
 }
 
 TEST_F(CrossSheetTest, StructureIsSavedAndLoadedThroughTheButtons) {
@@ -329,9 +266,7 @@ TEST_F(CrossSheetTest, StructureIsSavedAndLoadedThroughTheButtons) {
     click(main.get(), QStringLiteral("BQOpen"));
     EXPECT_EQ(shownCrosses(), before);
     EXPECT_EQ(counters(), QStringLiteral("5|4|4|1.296"));
-    EXPECT_EQ(text(QStringLiteral("LVEW2")), QStringLiteral("mit 144 Tippreihen"));
-    EXPECT_TRUE(enabled(QStringLiteral("BVEW")));
-    EXPECT_TRUE(enabled(QStringLiteral("BVoll")));
+    EXPECT_EQ(developState(), QStringLiteral("VEW|mit 144 Tippreihen|BVoll|BVEW"));
 
     // The next start finds the file.
     main.reset();
@@ -353,27 +288,6 @@ TEST_F(CrossSheetTest, UnreadableStructureFileLeavesTheCrosses) {
     EXPECT_EQ(boxes.boxes()[0].text, QString::fromUtf8(messages::endOfFile));
     EXPECT_EQ(shownCrosses(), before);
     EXPECT_EQ(counters(), QStringLiteral("2|0|0|1"));
-
-    // Gone while the program runs: the button stays and says so.
-    boxes.clear();
-    QFile::remove(path);
-    click(main.get(), QStringLiteral("BQOpen"));
-    ASSERT_EQ(boxes.boxes().size(), 1);
-    EXPECT_EQ(boxes.boxes()[0].text, QString::fromUtf8(messages::fileNotFound));
-    EXPECT_EQ(shownCrosses(), before);
-}
-
-TEST_F(CrossSheetTest, FailedSaveReportsAndKeepsTheOpenButtonDisabled) {
-    // A folder where the file should be: nothing can be written there.
-    ASSERT_TRUE(QDir().mkpath(appPaths().DataFolder + QStringLiteral("struktur.qui/x")));
-    openMainWindow();
-    ASSERT_FALSE(enabled(QStringLiteral("BQOpen")));
-    clickBox(1, 1);
-    click(main.get(), QStringLiteral("BQSave"));
-    ASSERT_EQ(boxes.boxes().size(), 1);
-    EXPECT_EQ(boxes.boxes()[0].icon, ui::MessageIcon::Error);
-    EXPECT_FALSE(enabled(QStringLiteral("BQOpen")));
-    EXPECT_TRUE(cross(1, 1)->isVisibleTo(main.get()));
 }
 
 TEST(WaitCursor, IsRestoredWhenTheWorkFails) {
