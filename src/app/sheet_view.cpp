@@ -32,7 +32,6 @@ const QColor kBoxLine(212, 86, 62);
 const QColor kMarkerLine(196, 128, 112);
 const QColor kBoxDigit(236, 160, 140);
 const QColor kRowNumber(168, 58, 42);
-const QColor kGreen(0, 128, 0);
 
 // Presses left of this belong to the outcome boxes, right of the next one to
 // the marker boxes; between them lies the gap of the picture.
@@ -69,7 +68,6 @@ TKreuz::TKreuz(QWidget* parent) : QLabel(QStringLiteral("X"), parent) {
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, kCrossBlue);
     setPalette(colours);
-    setAttribute(Qt::WA_TranslucentBackground);
     adjustSize();
     hide();
 }
