@@ -108,8 +108,9 @@ void TFEingabe::FormCreate() {
     connect(m1, &QPlainTextEdit::textChanged, this, &TFEingabe::M1Change);
     // Wider or narrower, the field wraps other lines; the count follows.
     connect(m1, &ui::TextField::wrapWidthChanged, this, &TFEingabe::M1Change);
-    // Pasted text arrives with its tabs already made commas, so a large paste
-    // is not written into the field twice.
+    // Typed and pasted text arrives with its tabs already made commas: a large
+    // paste is not written into the field twice, and undo takes back what
+    // the user did in one step.
     m1->setInsertFilter([](const QString& text) { return fieldChanged(text).text; });
     connect(&grid_, &EntryGrid::labelsChanged, this, [this] {
         LDatei->setText(grid_.fileName());

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -137,8 +138,9 @@ void TextField::rewrite(const QString& text) {
     const QSignalBlocker blocker(this);
     QTextDocument* doc = document();
     // Joined to the edit that brought the text in, so that one undo takes
-    // back both; with nothing to undo (a text set by the program) the
-    // rewrite is no step of its own either.
+    // back both (where that edit was a block; typed and pasted text is
+    // filtered before it gets in); with nothing to undo, as after a text set
+    // by the program, the rewrite is no step of its own either.
     const bool joined = doc->isUndoAvailable();
     if (!joined) doc->setUndoRedoEnabled(false);
     QTextCursor edit(doc);
@@ -173,7 +175,31 @@ void TextField::insertFromMimeData(const QMimeData* source) {
     if (insertFilter_) text = insertFilter_(text);
     // Inserted as plain text directly: the editor's own way builds a
     // document fragment first, which doubles the cost of a large paste.
-    insertPlainText(text);
+    insertAtCursor(text);
+}
+
+void TextField::keyPressEvent(QKeyEvent* event) {
+    const QString typed = event->text();
+    const bool insertsText = !typed.isEmpty() && !isReadOnly() && event->key() != Qt::Key_Backtab &&
+                             !(event->key() == Qt::Key_Tab && tabChangesFocus()) &&
+                             !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (insertsText && insertFilter_) {
+        const QString filtered = insertFilter_(typed);
+        if (filtered != typed) {
+            insertAtCursor(filtered);
+            event->accept();
+            return;
+        }
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void TextField::insertAtCursor(const QString& text) {
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    setTextCursor(cursor);
     ensureCursorVisible();
 }
 

@@ -26,13 +26,14 @@ public:
     // the last text is kept, so asking again for it costs a comparison.
     QStringList shownLines(const QString& text) const;
 
-    // Applied to pasted and dropped text before it enters the field.
+    // Applied to typed, pasted and dropped text before it enters the field.
     using InsertFilter = std::function<QString(const QString&)>;
     void setInsertFilter(InsertFilter filter) { insertFilter_ = std::move(filter); }
 
-    // Puts `text` in place of the field's text where the two differ, as part
-    // of the user's last edit (undone together with it), and keeps the
-    // cursor and the selection where they were. textChanged is not emitted.
+    // Puts `text` in place of the field's text where the two differ and
+    // keeps the cursor and the selection where they were; textChanged is not
+    // emitted. After a text set by the program it is no undo step of its
+    // own; otherwise it joins the last edit where that edit was one block.
     void rewrite(const QString& text);
 
     // Empties the field as an edit the user can undo.
@@ -44,6 +45,7 @@ signals:
 
 protected:
     void insertFromMimeData(const QMimeData* source) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -54,6 +56,8 @@ private:
     // characters whose width depends on their neighbours.
     qreal estimatedWidth(QStringView line) const;
     void appendShownLines(QStringList& lines, QStringView line, qreal width) const;
+    // Inserts at the cursor as one undo step.
+    void insertAtCursor(const QString& text);
 
     InsertFilter insertFilter_;
     int lastViewportWidth_ = -1;
