@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/start_window.h"
 #include "core/paths.h"
+#include "ui/file_dialogs.h"
 #include "ui/filtered_edit.h"
 #include "ui/style.h"
 #include "ui/text_field.h"
@@ -296,6 +297,26 @@ void BM_EntryKeyInFullField_100000Lines(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EntryKeyInFullField_100000Lines)->Unit(benchmark::kMillisecond);
+
+// "Textdatei öffnen..." with the rows saved as a 2.6 MB file, until the
+// field is painted.
+void BM_EntryOpenFileToRepaint_100000Lines(benchmark::State& state) {
+    EntryFixture& f = entryFixture();
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("zeilen.txt"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(f.rows.toLatin1()) < 0) state.SkipWithError("no file");
+    file.close();
+    ui::RecordingFileDialogs dialogs;
+    auto* open = f.window->findChild<QAbstractButton*>(QStringLiteral("BOpen"));
+    for (auto _ : state) {
+        dialogs.queueAnswer(path);
+        QTest::mouseClick(open, Qt::LeftButton);
+        f.field->viewport()->repaint();
+    }
+    if (f.shownCount() != QString::number(kPastedLines)) state.SkipWithError("wrong line count");
+}
+BENCHMARK(BM_EntryOpenFileToRepaint_100000Lines)->Unit(benchmark::kMillisecond);
 
 // "Auslesen" on the 100,000 lines until the grid is painted.
 void BM_EntryReadRowsToRepaint_100000Lines(benchmark::State& state) {

@@ -266,7 +266,7 @@ void TFEingabe::BOpenClick() {
         const QString path = ui::chooseFile(this, request);
         if (path.isEmpty()) return;
         const LoadedText loaded = loadTextFile(path);
-        m1->setPlainText(loaded.text);
+        m1->setFieldText(loaded.text);
         LDatei0->setText(loaded.fileName);
         m1->moveCursor(QTextCursor::Start);
     });

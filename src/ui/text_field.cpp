@@ -121,6 +121,8 @@ QStringList TextField::shownLines(const QString& text) const {
     return lines;
 }
 
+void TextField::setFieldText(const QString& text) { setPlainText(insertFilter_ ? insertFilter_(text) : text); }
+
 void TextField::rewrite(const QString& text) {
     const QString current = toPlainText();
     if (current == text) return;

@@ -30,6 +30,9 @@ public:
     using InsertFilter = std::function<QString(const QString&)>;
     void setInsertFilter(InsertFilter filter) { insertFilter_ = std::move(filter); }
 
+    // Sets the text as the program's own, passed through the insert filter.
+    void setFieldText(const QString& text);
+
     // Puts `text` in place of the field's text where the two differ and
     // keeps the cursor and the selection where they were; textChanged is not
     // emitted. After a text set by the program it is no undo step of its
