@@ -229,7 +229,9 @@ struct EntryFixture {
         read = window->findChild<QAbstractButton*>(QStringLiteral("BAuslesen"));
         QGuiApplication::clipboard()->setText(rows);
     }
-    QString shownCount() const { return window->findChild<QWidget*>(QStringLiteral("LZeilen"))->property("text").toString(); }
+    QString shownCount() const {
+        return window->findChild<QWidget*>(QStringLiteral("LZeilen"))->property("text").toString();
+    }
 };
 
 EntryFixture& entryFixture() {

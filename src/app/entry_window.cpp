@@ -60,7 +60,9 @@ QLabel* makeValueBox(QWidget* parent, const QString& name, const QRect& geometry
 }
 
 // A caption's "&&" is one "&" on screen; a label without a buddy would show both.
-QString labelText(const char* caption) { return QString::fromUtf8(caption).replace(QStringLiteral("&&"), QStringLiteral("&")); }
+QString labelText(const char* caption) {
+    return QString::fromUtf8(caption).replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
 
 }  // namespace
 
@@ -72,7 +74,10 @@ TFEingabe::TFEingabe(BetModel& evaluation, QWidget* parent)
     FormCreate();
 }
 
-TFEingabe::~TFEingabe() = default;
+TFEingabe::~TFEingabe() {
+    // The rows go before the child widgets that show them.
+    g1Model_->setTable(nullptr);
+}
 
 void TFEingabe::FormCreate() {
     setWindowTitle(programCaption());
@@ -92,7 +97,8 @@ void TFEingabe::FormCreate() {
     const QFont normal = ui::tahomaFont(8);
     const int width = kClientWidth - 2 * kMargin;
     int y = kTopBarHeight + 6;
-    for (const auto& [name, text] : {std::pair{"LErklaerung1", kExplanation1}, std::pair{"LErklaerung2", kExplanation2}}) {
+    for (const auto& [name, text] :
+         {std::pair{"LErklaerung1", kExplanation1}, std::pair{"LErklaerung2", kExplanation2}}) {
         QLabel* label = makeLabel(this, labelText(text), QRect(kMargin, y, width, 10), normal,
                                   Qt::AlignLeft | Qt::AlignTop, QString::fromLatin1(name));
         label->setWordWrap(true);
@@ -128,8 +134,8 @@ void TFEingabe::buildTopBar() {
     row->setContentsMargins(4, 4, 4, 4);
     row->setSpacing(6);
 
-    QToolButton* closeButton =
-        ui::makeToolButton(bar, QStringLiteral("BClose"), ui::IconKind::Close, QString(), QStringLiteral("Schließen"), 18);
+    QToolButton* closeButton = ui::makeToolButton(bar, QStringLiteral("BClose"), ui::IconKind::Close, QString(),
+                                                  QStringLiteral("Schließen"), 18);
     closeButton->setFixedSize(30, 30);
     connect(closeButton, &QToolButton::clicked, this, &TFEingabe::BCloseClick);
     row->addWidget(closeButton);
@@ -179,8 +185,8 @@ void TFEingabe::buildTextSide(int top) {
     LDatei0 = makeValueBox(this, QStringLiteral("LDatei0"), QRect(left, labelsTop + 15, fileWidth, 20), Qt::AlignLeft);
     makeLabel(this, QStringLiteral("Reihen"), QRect(left + fileWidth + 4, labelsTop, kCountWidth, 14), bold,
               Qt::AlignCenter);
-    LZeilen = makeValueBox(this, QStringLiteral("LZeilen"), QRect(left + fileWidth + 4, labelsTop + 15, kCountWidth, 20),
-                           Qt::AlignHCenter);
+    LZeilen = makeValueBox(this, QStringLiteral("LZeilen"),
+                           QRect(left + fileWidth + 4, labelsTop + 15, kCountWidth, 20), Qt::AlignHCenter);
 
     m1 = new ui::TextField(this);
     m1->setObjectName(QStringLiteral("m1"));

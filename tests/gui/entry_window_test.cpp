@@ -104,8 +104,11 @@ TEST_F(EntryWindowTest, ALoadedFileIsShownAndReadIntoTheGrid) {
     openEntryWindow();
     const QString path = slipFolder() + QStringLiteral("tipps.txt");
     // Windows-1252 with LF breaks and tabs, as a spreadsheet might save it.
-    writeBytes(path, "Tipps f\xfcr Samstag\n1\t0\t2\t1\t2\t0\t1\t2\t0\t1\t2\t0\t1\n2\t2\tX\t1\t1\t1\t0\t0\t0\t1\t2\t0\t1\n"
-                     "0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\n");
+    writeBytes(path,
+               "Tipps f\xfcr Samstag\n"
+               "1\t0\t2\t1\t2\t0\t1\t2\t0\t1\t2\t0\t1\n"
+               "2\t2\tX\t1\t1\t1\t0\t0\t0\t1\t2\t0\t1\n"
+               "0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\n");
     dialogs.queueAnswer(path);
     click(entry, QStringLiteral("BOpen"));
     ASSERT_EQ(dialogs.requests().size(), 1);
