@@ -1,23 +1,32 @@
 // The windows on the offscreen platform: a click on "Gewinn-Prüfung" until
 // the table is painted again, a typed result with instant evaluation, the
-// way to a shown start window, and the memory of a 96,000-row table. Each
-// figure stands beside a plain string grid with one item per cell, which is
-// what a grid of text cells amounts to.
+// way to a shown start window, the memory of a 96,000-row table, and a
+// 100,000-line paste into the entry window with "Auslesen" on it. The table
+// figures stand beside a plain string grid with one item per cell, which is
+// what a grid of text cells amounts to; the paste beside the plain editor's
+// own paste with the text written back and every line laid out.
 
+#include "app/entry_window.h"
 #include "app/main_window.h"
 #include "app/start_window.h"
 #include "core/paths.h"
+#include "ui/file_dialogs.h"
 #include "ui/filtered_edit.h"
 #include "ui/style.h"
+#include "ui/text_field.h"
 #include "ui/tip_grid.h"
 
 #include <QAbstractButton>
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include <benchmark/benchmark.h>
 
@@ -185,6 +194,182 @@ void BM_MainWindowCreated(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MainWindowCreated)->Unit(benchmark::kMillisecond);
+
+// The entry window with 100,000 rows copied from a spreadsheet: cells
+// separated by tabs, one row a line, "X" for the draw now and then.
+constexpr int kPastedLines = 100000;
+
+QString spreadsheetRows() {
+    QString text;
+    text.reserve(kPastedLines * 27);
+    std::uint32_t state = 54321;
+    for (int r = 0; r < kPastedLines; ++r) {
+        for (int m = 0; m < kMatches; ++m) {
+            if (m) text += u'\t';
+            state = state * 1103515245u + 12345u;
+            text += QChar(u"10X2"[(state >> 16) % 4]);
+        }
+        text += QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+struct EntryFixture {
+    BetModel evaluation;
+    std::unique_ptr<app::TFEingabe> window;
+    ui::TextField* field = nullptr;
+    QAbstractButton* read = nullptr;
+    QString rows = spreadsheetRows();
+
+    EntryFixture() {
+        window = std::make_unique<app::TFEingabe>(evaluation);
+        window->show();
+        QApplication::processEvents();
+        field = window->findChild<ui::TextField*>(QStringLiteral("m1"));
+        read = window->findChild<QAbstractButton*>(QStringLiteral("BAuslesen"));
+        QGuiApplication::clipboard()->setText(rows);
+    }
+    QString shownCount() const {
+        return window->findChild<QWidget*>(QStringLiteral("LZeilen"))->property("text").toString();
+    }
+};
+
+EntryFixture& entryFixture() {
+    static EntryFixture f;
+    return f;
+}
+
+// Ctrl+V into the empty field until it is painted: the tabs become commas on
+// the way in, and the line count runs over the shown lines.
+void BM_EntryPasteToRepaint_100000Lines(benchmark::State& state) {
+    EntryFixture& f = entryFixture();
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.field->clear();
+        state.ResumeTiming();
+        f.field->paste();
+        f.field->viewport()->repaint();
+    }
+    if (f.shownCount() != QString::number(kPastedLines)) state.SkipWithError("wrong line count");
+    state.counters["lines"] = kPastedLines;
+}
+BENCHMARK(BM_EntryPasteToRepaint_100000Lines)->Unit(benchmark::kMillisecond);
+
+// What the plain editor does with the same paste: its own paste through a
+// document fragment, then the field's text read, the tabs replaced and the
+// whole text written back, and the lines counted by laying out every line.
+void BM_NaivePasteRewriteAndLayout_100000Lines(benchmark::State& state) {
+    EntryFixture& f = entryFixture();
+    QPlainTextEdit plain;
+    plain.setFont(f.field->font());
+    plain.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    plain.setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    plain.setGeometry(f.field->geometry());
+    plain.show();
+    QApplication::processEvents();
+    int lines = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        plain.clear();
+        state.ResumeTiming();
+        plain.paste();
+        QString text = plain.toPlainText();
+        if (text.contains(u'\t')) plain.setPlainText(text.replace(u'\t', u','));
+        lines = 0;
+        QTextDocument* doc = plain.document();
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+            doc->documentLayout()->blockBoundingRect(b);
+            lines += b.layout()->lineCount();
+        }
+        plain.viewport()->repaint();
+    }
+    state.counters["lines"] = lines;
+}
+BENCHMARK(BM_NaivePasteRewriteAndLayout_100000Lines)->Unit(benchmark::kMillisecond);
+
+// One key typed at the end of the 100,000-line field: the change handler
+// reads the text and counts its shown lines again.
+void BM_EntryKeyInFullField_100000Lines(benchmark::State& state) {
+    EntryFixture& f = entryFixture();
+    f.field->setPlainText(f.rows);
+    f.field->moveCursor(QTextCursor::End);
+    for (auto _ : state) {
+        QTest::keyClick(f.field, Qt::Key_1);
+        f.field->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_EntryKeyInFullField_100000Lines)->Unit(benchmark::kMillisecond);
+
+// "Textdatei öffnen..." with the rows saved as a 2.6 MB file, until the
+// field is painted.
+void BM_EntryOpenFileToRepaint_100000Lines(benchmark::State& state) {
+    EntryFixture& f = entryFixture();
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("zeilen.txt"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(f.rows.toLatin1()) < 0) state.SkipWithError("no file");
+    file.close();
+    ui::RecordingFileDialogs dialogs;
+    auto* open = f.window->findChild<QAbstractButton*>(QStringLiteral("BOpen"));
+    for (auto _ : state) {
+        dialogs.queueAnswer(path);
+        QTest::mouseClick(open, Qt::LeftButton);
+        f.field->viewport()->repaint();
+    }
+    if (f.shownCount() != QString::number(kPastedLines)) state.SkipWithError("wrong line count");
+}
+BENCHMARK(BM_EntryOpenFileToRepaint_100000Lines)->Unit(benchmark::kMillisecond);
+
+// "Auslesen" on the 100,000 lines until the grid is painted.
+void BM_EntryReadRowsToRepaint_100000Lines(benchmark::State& state) {
+    EntryFixture& f = entryFixture();
+    f.field->setPlainText(f.rows);
+    auto* grid = f.window->findChild<ui::TipGridView*>(QStringLiteral("G1"));
+    for (auto _ : state) {
+        QTest::mouseClick(f.read, Qt::LeftButton);
+        grid->viewport()->repaint();
+    }
+    if (f.window->grid().table().dataRowCount() != kPastedLines) state.SkipWithError("wrong row count");
+    state.counters["rows"] = kPastedLines;
+}
+BENCHMARK(BM_EntryReadRowsToRepaint_100000Lines)->Unit(benchmark::kMillisecond);
+
+// The field's shown lines of a new text (nothing kept from before), beside
+// laying out every line as the editor would.
+void BM_ShownLines_100000Lines(benchmark::State& state) {
+    EntryFixture& f = entryFixture();
+    const QString text = QString(f.rows).replace(u'\t', u',');
+    bool flip = false;
+    for (auto _ : state) {
+        // A text that differs in its last character, so nothing is reused.
+        flip = !flip;
+        const QString changed = text + (flip ? u'1' : u'2');
+        benchmark::DoNotOptimize(f.field->shownLines(changed).size());
+    }
+}
+BENCHMARK(BM_ShownLines_100000Lines)->Unit(benchmark::kMillisecond);
+
+void BM_NaiveShownLinesEveryLineLaidOut_100000Lines(benchmark::State& state) {
+    EntryFixture& f = entryFixture();
+    const QString text = QString(f.rows).replace(u'\t', u',');
+    const qreal width = f.field->viewport()->width() - 2 * f.field->document()->documentMargin();
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    for (auto _ : state) {
+        QStringList shown;
+        for (const QString& line : lines) {
+            QTextLayout layout(line, f.field->document()->defaultFont());
+            layout.setTextOption(f.field->document()->defaultTextOption());
+            layout.beginLayout();
+            for (QTextLine l = layout.createLine(); l.isValid(); l = layout.createLine()) {
+                l.setLineWidth(width);
+                shown << line.mid(l.textStart(), l.textLength());
+            }
+            layout.endLayout();
+        }
+        benchmark::DoNotOptimize(shown.size());
+    }
+}
+BENCHMARK(BM_NaiveShownLinesEveryLineLaidOut_100000Lines)->Unit(benchmark::kMillisecond);
 
 double coldStartMs = 0.0;
 double rssWith96000Rows = 0.0;

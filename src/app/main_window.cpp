@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "entry_window.h"
 #include "pictures.h"
 #include "screenshot_window.h"
 #include "sheet_view.h"
@@ -19,6 +20,7 @@
 #include "ui/connectivity.h"
 #include "ui/file_dialogs.h"
 #include "ui/filtered_edit.h"
+#include "ui/forms.h"
 #include "ui/icons.h"
 #include "ui/message_boxes.h"
 #include "ui/shell.h"
@@ -198,9 +200,10 @@ void TFGewonnen::buildToolbar() {
                                          96));
     ui::markNotYetAvailable(addCaptioned(QStringLiteral("bsSkinSpeedButton8"), ui::IconKind::Ball,
                                          QStringLiteral("Zufall Fußball"), QStringLiteral("Tippreihen auslosen"), 84));
-    ui::markNotYetAvailable(addCaptioned(QStringLiteral("bsSkinSpeedButton7"), ui::IconKind::SlipEntry,
-                                         QStringLiteral("Spielschein erstellen..."),
-                                         QStringLiteral("Tippreihen eingeben"), 100));
+    QPushButton* entry = addCaptioned(QStringLiteral("bsSkinSpeedButton7"), ui::IconKind::SlipEntry,
+                                      QStringLiteral("Spielschein erstellen..."), QStringLiteral("Tippreihen eingeben"),
+                                      100);
+    connect(entry, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton7Click);
     ui::markNotYetAvailable(
         addIcon(QStringLiteral("bsSkinSpeedButton12"), ui::IconKind::Update, QStringLiteral("Programm aktualisieren")));
     row->addStretch(1);
@@ -491,6 +494,14 @@ void TFGewonnen::closeEvent(QCloseEvent* event) {
 }
 
 void TFGewonnen::bsSkinSpeedButton6Click() { close(); }
+
+void TFGewonnen::bsSkinSpeedButton7Click() {
+    // The entry window exists from start-up; it is made here only when this
+    // window was created on its own.
+    auto* entry = findChild<TFEingabe*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!entry) entry = new TFEingabe(model_, this);
+    ui::showAndRaise(*entry);
+}
 
 void TFGewonnen::BSpendeClick() {
     if (ui::IsOnline())

@@ -68,6 +68,7 @@ private:
     QWidget* boxParent();
 
     void bsSkinSpeedButton6Click();
+    void bsSkinSpeedButton7Click();
     void BSpendeClick();
     void bsSkinSpeedButton4Click();
     void BOpenSpTagClick();

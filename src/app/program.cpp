@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "entry_window.h"
 #include "main_window.h"
 #include "start_window.h"
 
@@ -39,8 +40,11 @@ StartedProgram startProgram(QApplication& app) {
     program.main = new TFGewonnen;
     FGewonnen = program.main;
     QObject::connect(program.main, &TFGewonnen::closed, &app, &QApplication::quit);
-    // The entry window and the random tip generator are created here, in
-    // this order, once they exist.
+    // The entry window belongs to the main window: it stays in front of it
+    // and ends with it.
+    program.entry = new TFEingabe(program.main->model(), program.main);
+    // The random tip generator is created here, after the entry window, once
+    // it exists.
 
     if (program.start) program.start->setMainWindow(program.main);
     return program;

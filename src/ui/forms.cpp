@@ -1,6 +1,8 @@
 #include "forms.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 namespace korbisto::ui {
@@ -18,16 +20,29 @@ bool FormExists(const QString& name) { return findForm(name) != nullptr; }
 
 QWidget* showSingleWindow(const QString& name, const std::function<QWidget*()>& create) {
     QWidget* window = findForm(name);
-    if (window) {
-        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-    } else {
+    if (!window) {
         window = create();
         window->setObjectName(name);
     }
-    window->show();
-    window->raise();
-    window->activateWindow();
+    showAndRaise(*window);
     return window;
+}
+
+void showAndRaise(QWidget& window) {
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+void placeWindow(QWidget& window, QPoint stored, QPoint fallback) {
+    // The title strip must be on some screen, or the window is out of reach.
+    constexpr int kTitleStrip = 40;
+    const QRect strip(stored, QSize(std::max(window.width(), 1), kTitleStrip));
+    bool reachable = QGuiApplication::screens().isEmpty();
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->availableGeometry().intersects(strip)) reachable = true;
+    window.move(reachable ? stored : fallback);
 }
 
 }  // namespace korbisto::ui

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 
 #include <functional>
@@ -17,5 +18,14 @@ bool FormExists(const QString& name);
 // from a minimised state, otherwise `create` makes it; then it is shown and
 // brought to the front.
 QWidget* showSingleWindow(const QString& name, const std::function<QWidget*()>& create);
+
+// Shows a window that already exists: restored from a minimised state,
+// shown and brought to the front.
+void showAndRaise(QWidget& window);
+
+// Moves a window to its stored position, unless no screen would show its
+// top edge there (a monitor removed, a damaged settings file): then it goes
+// to `fallback`.
+void placeWindow(QWidget& window, QPoint stored, QPoint fallback);
 
 }  // namespace korbisto::ui

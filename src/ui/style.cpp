@@ -86,6 +86,7 @@ QString fontFamily(const QString& wanted) {
     static const QHash<QString, QStringList> standIns = {
         {QStringLiteral("Tahoma"), {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")}},
         {QStringLiteral("Calibri"), {QStringLiteral("Carlito"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}},
+        {QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}},
         {QStringLiteral("Arial Rounded MT Bold"),
          {QStringLiteral("Comfortaa"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}},
     };
@@ -103,12 +104,15 @@ QString fontFamily(const QString& wanted) {
 }
 
 namespace {
-QFont makeFont(const QString& wanted, int points, bool bold) {
+QFont makePixelFont(const QString& wanted, int pixels, bool bold) {
     QFont font(fontFamily(wanted));
-    font.setPixelSize(pixelsOfPoints(points));
+    font.setPixelSize(pixels);
     font.setBold(bold);
     font.setHintingPreference(QFont::PreferFullHinting);
     return font;
+}
+QFont makeFont(const QString& wanted, int points, bool bold) {
+    return makePixelFont(wanted, pixelsOfPoints(points), bold);
 }
 }  // namespace
 
@@ -117,6 +121,8 @@ QFont tahomaFont(int points, bool bold) { return makeFont(QStringLiteral("Tahoma
 QFont calibriFont(int points, bool bold) { return makeFont(QStringLiteral("Calibri"), points, bold); }
 
 QFont roundedFont(int points) { return makeFont(QStringLiteral("Arial Rounded MT Bold"), points, true); }
+
+QFont arialPixelFont(int pixels) { return makePixelFont(QStringLiteral("Arial"), pixels, false); }
 
 void applyStyle(QApplication& app) {
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(fusion);

@@ -26,6 +26,9 @@ QFont tahomaFont(int points, bool bold = false);
 QFont calibriFont(int points, bool bold = false);
 // Arial Rounded MT Bold (stand-in Comfortaa Bold).
 QFont roundedFont(int points);
+// Arial (stand-in Liberation Sans, which has the same metrics), sized in
+// pixels as text fields are laid out.
+QFont arialPixelFont(int pixels);
 
 // The family that stands in for `wanted`: the font itself if installed, else
 // the first installed of the stand-ins.

@@ -191,4 +191,9 @@ void InitTipGridHeaders(TipGridView& grid, TipGridModel& model, TipTable& table)
     model.setNumberPadding(grid.font(), kTipGridNumberWidth);
 }
 
+void InitTipGridHeaders(TipGridView& grid, TipGridModel& model) {
+    TipTable noRows;
+    InitTipGridHeaders(grid, model, noRows);
+}
+
 }  // namespace korbisto::ui

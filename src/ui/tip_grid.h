@@ -103,5 +103,7 @@ private:
 // The header of a 14-column tip grid: column 0 is 40 pixels wide and headed
 // "Tipp", columns 1..13 carry their numbers; the rows are numbered 1..n.
 void InitTipGridHeaders(TipGridView& grid, TipGridModel& model, TipTable& table);
+// The same for a grid whose table is numbered by its owner.
+void InitTipGridHeaders(TipGridView& grid, TipGridModel& model);
 
 }  // namespace korbisto::ui

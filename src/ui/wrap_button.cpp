@@ -1,5 +1,7 @@
 #include "wrap_button.h"
 
+#include "captions.h"
+
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -24,6 +26,14 @@ void WrapButton::paintEvent(QPaintEvent*) {
     }
     painter.setPen(option.palette.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, caption);
+}
+
+WrapButton* makeButton(QWidget* parent, const QString& objectName, const QString& caption, const QRect& geometry) {
+    auto* button = new WrapButton(displayCaption(caption), parent);
+    button->setObjectName(objectName);
+    button->setGeometry(geometry);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
 }
 
 }  // namespace korbisto::ui

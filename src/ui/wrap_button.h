@@ -17,4 +17,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
+// A panel button of the windows: the caption with its hand hyphenation
+// undone, the hand cursor, a fixed place.
+WrapButton* makeButton(QWidget* parent, const QString& objectName, const QString& caption, const QRect& geometry);
+
 }  // namespace korbisto::ui

@@ -1,5 +1,6 @@
 #include "gui_support.h"
 
+#include "app/entry_window.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "app/start_window.h"
@@ -41,6 +42,10 @@ TEST_F(StartTest, StartMakesTheFoldersAndKeepsTheMainWindowHidden) {
     EXPECT_TRUE(program.start->initializationDone());
     EXPECT_FALSE(program.main->isVisible());
     EXPECT_EQ(app::FGewonnen, program.main);
+    // The entry window is there from the start, hidden, and ends with the main window.
+    ASSERT_TRUE(program.entry);
+    EXPECT_FALSE(program.entry->isVisible());
+    EXPECT_EQ(program.entry->parentWidget(), program.main);
 
     auto* next = child<QPushButton>(program.start, QStringLiteral("BWeiter"));
     EXPECT_EQ(next->text(), QStringLiteral("Weiter"));
