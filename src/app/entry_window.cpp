@@ -7,6 +7,7 @@
 #include "ui/file_dialogs.h"
 #include "ui/forms.h"
 #include "ui/icons.h"
+#include "ui/labels.h"
 #include "ui/message_boxes.h"
 #include "ui/style.h"
 #include "ui/text_field.h"
@@ -41,19 +42,9 @@ const char* const kExplanation2 =
     "Hier können dem Programm Tippreihen auf drei Wegen zugeführt werden Über copy && paste, durch das Einlesen "
     "einer Text-Datei und das manuelle Eintragen Ihrer Tippreihen.";
 
-QLabel* makeLabel(QWidget* parent, const QString& text, const QRect& geometry, const QFont& font,
-                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter, const QString& name = QString()) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(geometry);
-    label->setFont(font);
-    label->setAlignment(alignment);
-    if (!name.isEmpty()) label->setObjectName(name);
-    return label;
-}
-
 // A label that shows a value in a white box, as the main window shows its date.
 QLabel* makeValueBox(QWidget* parent, const QString& name, const QRect& geometry, Qt::Alignment alignment) {
-    QLabel* label = makeLabel(parent, QString(), geometry, ui::tahomaFont(8), alignment | Qt::AlignVCenter, name);
+    QLabel* label = ui::makeLabel(parent, QString(), geometry, ui::tahomaFont(8), alignment | Qt::AlignVCenter, name);
     label->setStyleSheet(QStringLiteral("background: #ffffff; border: 1px solid #c4c7cc; border-radius: 3px; "
                                         "padding: 0px 3px;"));
     return label;
@@ -99,7 +90,7 @@ void TFEingabe::FormCreate() {
     int y = kTopBarHeight + 6;
     for (const auto& [name, text] :
          {std::pair{"LErklaerung1", kExplanation1}, std::pair{"LErklaerung2", kExplanation2}}) {
-        QLabel* label = makeLabel(this, labelText(text), QRect(kMargin, y, width, 10), normal,
+        QLabel* label = ui::makeLabel(this, labelText(text), QRect(kMargin, y, width, 10), normal,
                                   Qt::AlignLeft | Qt::AlignTop, QString::fromLatin1(name));
         label->setWordWrap(true);
         label->setFixedHeight(label->heightForWidth(width));
@@ -181,9 +172,9 @@ void TFEingabe::buildTextSide(int top) {
     const int labelsTop = top + kLabelsOffset;
     constexpr int kCountWidth = 58;
     const int fileWidth = kTextSideWidth - kCountWidth - 4;
-    makeLabel(this, QStringLiteral("Datei"), QRect(left, labelsTop, fileWidth, 14), bold);
+    ui::makeLabel(this, QStringLiteral("Datei"), QRect(left, labelsTop, fileWidth, 14), bold);
     LDatei0 = makeValueBox(this, QStringLiteral("LDatei0"), QRect(left, labelsTop + 15, fileWidth, 20), Qt::AlignLeft);
-    makeLabel(this, QStringLiteral("Reihen"), QRect(left + fileWidth + 4, labelsTop, kCountWidth, 14), bold,
+    ui::makeLabel(this, QStringLiteral("Reihen"), QRect(left + fileWidth + 4, labelsTop, kCountWidth, 14), bold,
               Qt::AlignCenter);
     LZeilen = makeValueBox(this, QStringLiteral("LZeilen"),
                            QRect(left + fileWidth + 4, labelsTop + 15, kCountWidth, 20), Qt::AlignHCenter);
@@ -238,11 +229,11 @@ void TFEingabe::buildGridSide(int top) {
     const QFont bold = ui::tahomaFont(8, true);
     // Level with the value boxes of the text side.
     const int lineTop = top + kLabelsOffset + 15;
-    makeLabel(this, QStringLiteral("Datei:"), QRect(left, lineTop, 34, 20), bold);
-    LDatei = makeLabel(this, QString(), QRect(left + 36, lineTop, gridWidth - 36 - 112, 20), normal,
+    ui::makeLabel(this, QStringLiteral("Datei:"), QRect(left, lineTop, 34, 20), bold);
+    LDatei = ui::makeLabel(this, QString(), QRect(left + 36, lineTop, gridWidth - 36 - 112, 20), normal,
                        Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("LDatei"));
-    makeLabel(this, QStringLiteral("Reihen:"), QRect(left + gridWidth - 108, lineTop, 44, 20), bold);
-    LReihen = makeLabel(this, QStringLiteral("0"), QRect(left + gridWidth - 64, lineTop, 64, 20), normal,
+    ui::makeLabel(this, QStringLiteral("Reihen:"), QRect(left + gridWidth - 108, lineTop, 44, 20), bold);
+    LReihen = ui::makeLabel(this, QStringLiteral("0"), QRect(left + gridWidth - 64, lineTop, 64, 20), normal,
                         Qt::AlignCenter, QStringLiteral("LReihen"));
 }
 

@@ -22,6 +22,7 @@
 #include "ui/filtered_edit.h"
 #include "ui/forms.h"
 #include "ui/icons.h"
+#include "ui/labels.h"
 #include "ui/message_boxes.h"
 #include "ui/shell.h"
 #include "ui/style.h"
@@ -56,30 +57,6 @@ constexpr int kEvaluationColumnLeft = kMatchDayColumnWidth + kCrossColumnWidth;
 // picture shows the plan and, beside it, the crosses of the cross sheet.
 constexpr int kPlanTop = 254;
 
-QLabel* makeLabel(QWidget* parent, const QString& text, const QRect& geometry, const QFont& font,
-                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter, const QString& name = QString()) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(geometry);
-    label->setFont(font);
-    label->setAlignment(alignment);
-    if (!name.isEmpty()) label->setObjectName(name);
-    return label;
-}
-
-QLabel* makeParagraph(QWidget* parent, const QString& text, const QRect& geometry, const QFont& font) {
-    QLabel* label = makeLabel(parent, ui::displayCaption(text), geometry, font, Qt::AlignLeft | Qt::AlignTop);
-    label->setWordWrap(true);
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry) {
-    auto* button = new ui::WrapButton(ui::displayCaption(caption), parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
-
 // A picture that reacts to clicks like a link.
 class ClickablePicture : public QLabel {
 public:
@@ -108,11 +85,12 @@ QWidget* TFGewonnen::boxParent() { return isVisible() ? this : nullptr; }
 
 void TFGewonnen::FormCreate() {
     const MainWindowSettings stored = readMainWindowSettings();
-    placeWindow(stored.position.left, stored.position.top);
     matchDayFolder_ = appPaths().MatchDayFolder;
     slipFolder_ = appPaths().SlipFolder;
     setWindowTitle(programCaption());
     setFixedSize(kClientWidth, kClientHeight);
+    const WindowPos defaults;
+    ui::placeWindow(*this, QPoint(stored.position.left, stored.position.top), QPoint(defaults.left, defaults.top));
     setToolTipDuration(-1);
 
     auto* surface = new QWidget(this);
@@ -146,22 +124,6 @@ void TFGewonnen::FormCreate() {
     }
     if (matchDayRead && !stored.slipPath.isEmpty())
         ui::runGuarded(boxParent(), [&] { SpielscheinEinlesen(stored.slipPath); });
-}
-
-void TFGewonnen::placeWindow(int left, int top) {
-    // A stored position that no screen shows any more (a monitor removed, or
-    // a damaged settings file) would leave the window out of reach.
-    const QRect wanted(QPoint(left, top), QSize(kClientWidth, kClientHeight));
-    bool visible = false;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        if (screen->availableGeometry().intersects(wanted.adjusted(0, 0, 0, -(kClientHeight - 40)))) visible = true;
-    }
-    if (!visible && !QGuiApplication::screens().isEmpty()) {
-        const WindowPos defaults;
-        left = defaults.left;
-        top = defaults.top;
-    }
-    move(left, top);
 }
 
 void TFGewonnen::buildToolbar() {
@@ -227,8 +189,8 @@ void TFGewonnen::buildToolbar() {
     standBox->setFixedSize(58, 32);
     standBox->setStyleSheet(QStringLiteral("QFrame#PStand { background: #ffffff; border: 1px solid #a9adb4; "
                                            "border-radius: 4px; }"));
-    makeLabel(standBox, QStringLiteral("Stand in €"), QRect(1, 1, 56, 13), ui::tahomaFont(7), Qt::AlignCenter);
-    leur = makeLabel(standBox, QStringLiteral("0"), QRect(1, 14, 56, 16), ui::tahomaFont(8, true), Qt::AlignCenter,
+    ui::makeLabel(standBox, QStringLiteral("Stand in €"), QRect(1, 1, 56, 13), ui::tahomaFont(7), Qt::AlignCenter);
+    leur = ui::makeLabel(standBox, QStringLiteral("0"), QRect(1, 14, 56, 16), ui::tahomaFont(8, true), Qt::AlignCenter,
                      QStringLiteral("leur"));
     leur->setStyleSheet(QStringLiteral("color: rgb(0,128,0);"));
     row->addWidget(standBox);
@@ -241,13 +203,13 @@ void TFGewonnen::buildToolbar() {
 
 void TFGewonnen::buildMatchDayColumn() {
     const QFont normal = ui::tahomaFont(8);
-    makeLabel(this, QStringLiteral("Diese Tool ist ein Ableger meines Programms "), QRect(8, 46, 236, 14), normal);
-    makeLabel(this, QStringLiteral("Wimbrel"), QRect(8, 61, 236, 22), ui::roundedFont(12));
-    makeParagraph(this,
+    ui::makeLabel(this, QStringLiteral("Diese Tool ist ein Ableger meines Programms "), QRect(8, 46, 236, 14), normal);
+    ui::makeLabel(this, QStringLiteral("Wimbrel"), QRect(8, 61, 236, 22), ui::roundedFont(12));
+    ui::makeParagraph(this,
                   QStringLiteral("Wimbrel ist ein mächtiges Programm für die Ergebniswette, das alle VEW-Syste- me, "
                                  "viele Kürzungs- und Grundtippsys- teme enthält."),
                   QRect(8, 86, 236, 44), normal);
-    makeParagraph(this,
+    ui::makeParagraph(this,
                   QStringLiteral("Wimbrel lässt Sie den Spieltag durch die automatische Ergebnisabfrage live ver- "
                                  "folgen. Dabei wird für jede Tippreihe die Chance auf die Gewinnränge ausgewie- sen."),
                   QRect(8, 134, 236, 58), normal);
@@ -255,11 +217,11 @@ void TFGewonnen::buildMatchDayColumn() {
     matchDayStrip_ = new QWidget(this);
     matchDayStrip_->setObjectName(QStringLiteral("PSpieltagLeiste"));
     matchDayStrip_->setGeometry(8, 200, 236, 48);
-    QPushButton* open = makeButton(matchDayStrip_, QStringLiteral("BOpenSpTag"), QStringLiteral("Spieltag einlesen..."),
+    QPushButton* open = ui::makeButton(matchDayStrip_, QStringLiteral("BOpenSpTag"), QStringLiteral("Spieltag einlesen..."),
                                    QRect(0, 8, 112, 32));
     connect(open, &QPushButton::clicked, this, &TFGewonnen::BOpenSpTagClick);
-    makeLabel(matchDayStrip_, QStringLiteral("Spieltag"), QRect(116, 6, 82, 14), normal, Qt::AlignCenter);
-    LTag = makeLabel(matchDayStrip_, QString(), QRect(116, 22, 82, 18), ui::tahomaFont(9, true), Qt::AlignCenter,
+    ui::makeLabel(matchDayStrip_, QStringLiteral("Spieltag"), QRect(116, 6, 82, 14), normal, Qt::AlignCenter);
+    LTag = ui::makeLabel(matchDayStrip_, QString(), QRect(116, 22, 82, 18), ui::tahomaFont(9, true), Qt::AlignCenter,
                      QStringLiteral("LTag"));
     LTag->setStyleSheet(QStringLiteral("background: #ffffff; border: 1px solid #c4c7cc; border-radius: 3px;"));
     QToolButton* camera = ui::makeToolButton(matchDayStrip_, QStringLiteral("bsSkinSpeedButton18"),
@@ -273,7 +235,7 @@ void TFGewonnen::buildMatchDayColumn() {
     plan->setAutoFillBackground(true);
     plan->setStyleSheet(QStringLiteral("QWidget#PSpielplan { background: rgb(255,210,191); }"));
     for (int m = 1; m <= kMatches; ++m) {
-        QLabel* pb = makeLabel(plan, QString(), QRect(6, KreuzY[static_cast<size_t>(m)] - 5, 222, 19),
+        QLabel* pb = ui::makeLabel(plan, QString(), QRect(6, KreuzY[static_cast<size_t>(m)] - 5, 222, 19),
                                ui::calibriFont(8), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("pb%1").arg(m));
         pb->setStyleSheet(QStringLiteral("background: rgb(255,244,239); padding-left: 3px;"));
         pairingPanels_[static_cast<size_t>(m - 1)] = pb;
@@ -291,11 +253,11 @@ void TFGewonnen::buildMatchDayColumn() {
 
 void TFGewonnen::buildCrossColumn() {
     const QFont bold = ui::tahomaFont(8, true);
-    makeParagraph(this,
+    ui::makeParagraph(this,
                   QStringLiteral("Kreuzen Sie Ihren Tipp unten an oder laden Sie Ihren Spielschein in die Tabelle "
                                  "rechts."),
                   QRect(kCrossColumnLeft + 4, 44, kCrossColumnWidth - 8, 42), bold);
-    makeParagraph(this, QStringLiteral("Vollsysteme mit max. 96.000 Reihen können entwickelt werden."),
+    ui::makeParagraph(this, QStringLiteral("Vollsysteme mit max. 96.000 Reihen können entwickelt werden."),
                   QRect(kCrossColumnLeft + 4, 86, kCrossColumnWidth - 8, 40), bold);
     // The sheet's rows lie beside the pairings of the match-day plan.
     crossColumn_ = new CrossSheetColumn(model_, this);
@@ -306,7 +268,7 @@ void TFGewonnen::buildCrossColumn() {
 void TFGewonnen::buildEvaluationColumn() {
     const QFont normal = ui::tahomaFont(8);
     const QFont bold = ui::tahomaFont(8, true);
-    makeLabel(this, QStringLiteral("Bitte beachten, dass links ein Spieltag eingelesen werden kann."),
+    ui::makeLabel(this, QStringLiteral("Bitte beachten, dass links ein Spieltag eingelesen werden kann."),
               QRect(kEvaluationColumnLeft + 6, 44, kEvaluationColumnWidth - 12, 16), normal);
 
     PFoto = new QWidget(this);
@@ -316,7 +278,7 @@ void TFGewonnen::buildEvaluationColumn() {
     PFoto->setGeometry(kEvaluationColumnLeft, 62, kEvaluationColumnWidth, kClientHeight - 62);
 
     // Winning row.
-    makeLabel(PFoto, ui::displayCaption(QStringLiteral("Gewinn- reihe:")), QRect(6, 3, 120, 15), bold);
+    ui::makeLabel(PFoto, ui::displayCaption(QStringLiteral("Gewinn- reihe:")), QRect(6, 3, 120, 15), bold);
     PAnzeige = new QWidget(PFoto);
     PAnzeige->setObjectName(QStringLiteral("PAnzeige"));
     PAnzeige->setGeometry(6, 19, kMatches * (TFfrAnzeigeGew::kWidth + 1) + 1, TFfrAnzeigeGew::kHeight + 2);
@@ -330,11 +292,11 @@ void TFGewonnen::buildEvaluationColumn() {
     cbSofort->setChecked(true);
 
     // Quotas.
-    makeLabel(PFoto, QStringLiteral("Quoten:"), QRect(6, 82, 80, 15), ui::calibriFont(9, true));
+    ui::makeLabel(PFoto, QStringLiteral("Quoten:"), QRect(6, 82, 80, 15), ui::calibriFont(9, true));
     const char* ranks[] = {"Rang I", "Rang II", "Rang III", "Rang IV"};
     for (int k = 1; k <= kRanks; ++k) {
         const int left = 6 + (k - 1) * 76;
-        makeLabel(PFoto, QString::fromLatin1(ranks[k - 1]), QRect(left, 98, 70, 14), normal);
+        ui::makeLabel(PFoto, QString::fromLatin1(ranks[k - 1]), QRect(left, 98, 70, 14), normal);
         auto* edit = new ui::FilteredLineEdit(&ui::FilteredLineEdit::quotaFilter, PFoto);
         edit->setObjectName(QStringLiteral("eQ%1").arg(k));
         edit->setGeometry(left, 113, 70, 22);
@@ -342,29 +304,29 @@ void TFGewonnen::buildEvaluationColumn() {
         edit->setFont(ui::calibriFont(9, true));
     }
     QPushButton* clearQuotas =
-        makeButton(PFoto, QStringLiteral("BQuoDel"), QStringLiteral("Quoten löschen"), QRect(312, 104, 86, 32));
+        ui::makeButton(PFoto, QStringLiteral("BQuoDel"), QStringLiteral("Quoten löschen"), QRect(312, 104, 86, 32));
     connect(clearQuotas, &QPushButton::clicked, this, &TFGewonnen::BQuoDelClick);
 
     // Evaluation.
-    QLabel* note = makeParagraph(
+    QLabel* note = ui::makeParagraph(
         PFoto,
         QStringLiteral("Die Gewinnprüfung ist mit und ohne Quoten möglich. Es kann auch nur eine Quote eingegeben "
                        "werden."),
         QRect(6, 142, 290, 30), bold);
     note->setStyleSheet(QStringLiteral("color: rgb(0,128,0);"));
     QPushButton* evaluate =
-        makeButton(PFoto, QStringLiteral("BAuswerten"), QStringLiteral("Gewinn- Prüfung"), QRect(302, 140, 96, 34));
+        ui::makeButton(PFoto, QStringLiteral("BAuswerten"), QStringLiteral("Gewinn- Prüfung"), QRect(302, 140, 96, 34));
     evaluate->setFont(bold);
     connect(evaluate, &QPushButton::clicked, this, &TFGewonnen::BAuswertenClick);
 
     // Slip buttons.
-    QPushButton* openSlip = makeButton(PFoto, QStringLiteral("bsSkinSpeedButton1"),
+    QPushButton* openSlip = ui::makeButton(PFoto, QStringLiteral("bsSkinSpeedButton1"),
                                        QStringLiteral("Spielschein einlesen..."), QRect(6, 180, 86, 34));
     connect(openSlip, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton1Click);
-    QPushButton* save = makeButton(PFoto, QStringLiteral("BSave"), QStringLiteral("Als Spielschein speichern..."),
+    QPushButton* save = ui::makeButton(PFoto, QStringLiteral("BSave"), QStringLiteral("Als Spielschein speichern..."),
                                    QRect(96, 180, 100, 34));
     connect(save, &QPushButton::clicked, this, &TFGewonnen::BSaveClick);
-    QPushButton* copy = makeButton(PFoto, QStringLiteral("BCopy"), QStringLiteral("Reihen kopieren"),
+    QPushButton* copy = ui::makeButton(PFoto, QStringLiteral("BCopy"), QStringLiteral("Reihen kopieren"),
                                    QRect(200, 180, 76, 34));
     copy->setToolTip(QStringLiteral("Tippreihen in die Zwischenablage kopieren."));
     connect(copy, &QPushButton::clicked, this, &TFGewonnen::BCopyClick);
@@ -372,16 +334,16 @@ void TFGewonnen::buildEvaluationColumn() {
                                           QStringLiteral("Tippreihen im CSV-Format speichern"));
     csv->setGeometry(280, 181, 32, 32);
     connect(csv, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton11Click);
-    QPushButton* clear = makeButton(PFoto, QStringLiteral("BGridDel"), QStringLiteral("Reihen löschen"),
+    QPushButton* clear = ui::makeButton(PFoto, QStringLiteral("BGridDel"), QStringLiteral("Reihen löschen"),
                                     QRect(322, 180, 76, 34));
     connect(clear, &QPushButton::clicked, this, &TFGewonnen::BGridDelClick);
 
     // Table header line and the tip-row table.
-    makeLabel(PFoto, QStringLiteral("Datei:"), QRect(6, 219, 34, 16), bold);
-    LDatei = makeLabel(PFoto, QString(), QRect(40, 219, 170, 16), normal, Qt::AlignLeft | Qt::AlignVCenter,
+    ui::makeLabel(PFoto, QStringLiteral("Datei:"), QRect(6, 219, 34, 16), bold);
+    LDatei = ui::makeLabel(PFoto, QString(), QRect(40, 219, 170, 16), normal, Qt::AlignLeft | Qt::AlignVCenter,
                        QStringLiteral("LDatei"));
-    makeLabel(PFoto, QStringLiteral("Reihen:"), QRect(214, 219, 44, 16), bold);
-    LReihen = makeLabel(PFoto, QStringLiteral("0"), QRect(258, 219, 64, 16), normal, Qt::AlignCenter,
+    ui::makeLabel(PFoto, QStringLiteral("Reihen:"), QRect(214, 219, 44, 16), bold);
+    LReihen = ui::makeLabel(PFoto, QStringLiteral("0"), QRect(258, 219, 64, 16), normal, Qt::AlignCenter,
                         QStringLiteral("LReihen"));
     QToolButton* restore = ui::makeToolButton(PFoto, QStringLiteral("bsSkinSpeedButton2"), ui::IconKind::RestoreOrder,
                                               QString(), QStringLiteral("Ursprüngliche Reihenfolge"), 16);
@@ -396,13 +358,13 @@ void TFGewonnen::buildEvaluationColumn() {
     G1->setObjectName(QStringLiteral("G1"));
 
     // Results.
-    makeLabel(PFoto, QStringLiteral("Gewinn:"), QRect(6, 519, 60, 15), bold);
+    ui::makeLabel(PFoto, QStringLiteral("Gewinn:"), QRect(6, 519, 60, 15), bold);
     G2 = new ui::TipGridView(PFoto);
     G2->setObjectName(QStringLiteral("G2"));
-    makeLabel(PFoto, QStringLiteral("Gesamtgewinn"), QRect(200, 548, 110, 15), bold, Qt::AlignRight | Qt::AlignVCenter);
-    LGesGewinn = makeLabel(PFoto, QString(), QRect(200, 565, 110, 22), ui::tahomaFont(10, true),
+    ui::makeLabel(PFoto, QStringLiteral("Gesamtgewinn"), QRect(200, 548, 110, 15), bold, Qt::AlignRight | Qt::AlignVCenter);
+    LGesGewinn = ui::makeLabel(PFoto, QString(), QRect(200, 565, 110, 22), ui::tahomaFont(10, true),
                            Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("LGesGewinn"));
-    QPushButton* capture = makeButton(PFoto, QStringLiteral("bsSkinSpeedButton9"),
+    QPushButton* capture = ui::makeButton(PFoto, QStringLiteral("bsSkinSpeedButton9"),
                                       QStringLiteral("Abbild der Auswertung"), QRect(318, 586, 80, 34));
     connect(capture, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton9Click);
 }

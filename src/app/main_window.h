@@ -64,7 +64,6 @@ private:
     void setUpGrids();
     void createWinningFrames();
     void connectModel();
-    void placeWindow(int left, int top);
     QWidget* boxParent();
 
     void bsSkinSpeedButton6Click();

@@ -4,6 +4,7 @@
 #include "systems/vew_expansion.h"
 #include "ui/captions.h"
 #include "ui/icons.h"
+#include "ui/labels.h"
 #include "ui/message_boxes.h"
 #include "ui/style.h"
 #include "ui/wait_cursor.h"
@@ -40,18 +41,9 @@ constexpr int kMarkerAreaStart = 109;
 
 QFont crossFont() { return ui::roundedFont(12); }
 
-QLabel* makeText(QWidget* parent, const QString& text, const QRect& geometry, const QFont& font,
-                 Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(geometry);
-    label->setFont(font);
-    label->setAlignment(alignment);
-    return label;
-}
-
 // A sunken counter with its number in bold.
 QLabel* makeCounter(QWidget* parent, const QString& name, const QRect& geometry) {
-    QLabel* panel = makeText(parent, QStringLiteral("0"), geometry, ui::tahomaFont(8, true), Qt::AlignCenter);
+    QLabel* panel = ui::makeLabel(parent, QStringLiteral("0"), geometry, ui::tahomaFont(8, true), Qt::AlignCenter);
     panel->setObjectName(name);
     panel->setStyleSheet(QStringLiteral("QLabel { background: #ffffff; border: 1px solid; border-radius: 2px; "
                                         "border-color: #8d9299 #d5d8dc #d5d8dc #8d9299; }"));
@@ -174,21 +166,21 @@ QWidget* CrossSheetColumn::boxParent() { return window()->isVisible() ? window()
 void CrossSheetColumn::buildCounters() {
     const QFont normal = ui::tahomaFont(8);
     const QFont bold = ui::tahomaFont(8, true);
-    makeText(this, QStringLiteral("Struktur:"), QRect(4, 7, 60, 14), bold);
-    makeText(this, QStringLiteral("ZW"), QRect(68, 7, 24, 14), normal, Qt::AlignCenter);
-    makeText(this, QStringLiteral("DW"), QRect(96, 7, 24, 14), normal, Qt::AlignCenter);
-    makeText(this, QStringLiteral("Tippreihen"), QRect(124, 7, 52, 14), normal, Qt::AlignCenter);
-    makeText(this, QStringLiteral("Bänke:"), QRect(4, 22, 36, 22), normal);
+    ui::makeLabel(this, QStringLiteral("Struktur:"), QRect(4, 7, 60, 14), bold);
+    ui::makeLabel(this, QStringLiteral("ZW"), QRect(68, 7, 24, 14), normal, Qt::AlignCenter);
+    ui::makeLabel(this, QStringLiteral("DW"), QRect(96, 7, 24, 14), normal, Qt::AlignCenter);
+    ui::makeLabel(this, QStringLiteral("Tippreihen"), QRect(124, 7, 52, 14), normal, Qt::AlignCenter);
+    ui::makeLabel(this, QStringLiteral("Bänke:"), QRect(4, 22, 36, 22), normal);
     PB = makeCounter(this, QStringLiteral("PB"), QRect(40, 22, 24, 22));
     PZW = makeCounter(this, QStringLiteral("PZW"), QRect(68, 22, 24, 22));
     PDW = makeCounter(this, QStringLiteral("PDW"), QRect(96, 22, 24, 22));
     PAnz = makeCounter(this, QStringLiteral("PAnz"), QRect(124, 22, 52, 22));
 
-    LVEW = makeText(this, QStringLiteral("VEW"), QRect(4, 48, 40, 15), bold);
+    LVEW = ui::makeLabel(this, QStringLiteral("VEW"), QRect(4, 48, 40, 15), bold);
     LVEW->setObjectName(QStringLiteral("LVEW"));
     LVEW->setStyleSheet(QStringLiteral("color: rgb(0,128,0);"));
-    makeText(this, QStringLiteral("im Vollsystem"), QRect(60, 48, 116, 15), normal, Qt::AlignRight | Qt::AlignVCenter);
-    LVEW2 = makeText(this, QString(), QRect(4, 63, 172, 15), bold);
+    ui::makeLabel(this, QStringLiteral("im Vollsystem"), QRect(60, 48, 116, 15), normal, Qt::AlignRight | Qt::AlignVCenter);
+    LVEW2 = ui::makeLabel(this, QString(), QRect(4, 63, 172, 15), bold);
     LVEW2->setObjectName(QStringLiteral("LVEW2"));
     LVEW2->setStyleSheet(QStringLiteral("color: rgb(0,128,0);"));
 }
