@@ -1,5 +1,7 @@
 #include "connectivity.h"
 
+#include "seam.h"
+
 #include <QNetworkInformation>
 
 namespace korbisto::ui {
@@ -22,28 +24,20 @@ private:
     bool tried_ = false;
 };
 
-SystemConnectivity& systemConnectivity() {
-    static SystemConnectivity c;
-    return c;
-}
-
-Connectivity*& current() {
-    static Connectivity* c = nullptr;
-    return c;
-}
-
 }  // namespace
 
-Connectivity& connectivity() { return current() ? *current() : systemConnectivity(); }
+using ConnectivitySeam = Seam<Connectivity, SystemConnectivity>;
 
-void setConnectivity(Connectivity* c) { current() = c; }
+Connectivity& connectivity() { return ConnectivitySeam::get(); }
+
+void setConnectivity(Connectivity* c) { ConnectivitySeam::set(c); }
 
 bool IsOnline() { return connectivity().isOnline(); }
 
 ForcedConnectivity::ForcedConnectivity(bool online) : online_(online) { setConnectivity(this); }
 
 ForcedConnectivity::~ForcedConnectivity() {
-    if (current() == this) setConnectivity(nullptr);
+    ConnectivitySeam::release(this);
 }
 
 }  // namespace korbisto::ui

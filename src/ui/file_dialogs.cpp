@@ -1,5 +1,7 @@
 #include "file_dialogs.h"
 
+#include "seam.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -60,21 +62,13 @@ public:
     }
 };
 
-QtFileDialogs& qtDialogs() {
-    static QtFileDialogs dialogs;
-    return dialogs;
-}
-
-FileDialogs*& current() {
-    static FileDialogs* dialogs = nullptr;
-    return dialogs;
-}
-
 }  // namespace
 
-FileDialogs& fileDialogs() { return current() ? *current() : qtDialogs(); }
+using FileDialogsSeam = Seam<FileDialogs, QtFileDialogs>;
 
-void setFileDialogs(FileDialogs* dialogs) { current() = dialogs; }
+FileDialogs& fileDialogs() { return FileDialogsSeam::get(); }
+
+void setFileDialogs(FileDialogs* dialogs) { FileDialogsSeam::set(dialogs); }
 
 QString chooseFile(QWidget* parent, const FileDialogRequest& request) {
     const QStringList chosen = fileDialogs().choose(parent, request);
@@ -84,7 +78,7 @@ QString chooseFile(QWidget* parent, const FileDialogRequest& request) {
 RecordingFileDialogs::RecordingFileDialogs() { setFileDialogs(this); }
 
 RecordingFileDialogs::~RecordingFileDialogs() {
-    if (current() == this) setFileDialogs(nullptr);
+    FileDialogsSeam::release(this);
 }
 
 QStringList RecordingFileDialogs::choose(QWidget*, const FileDialogRequest& request) {

@@ -1,5 +1,7 @@
 #include "message_boxes.h"
 
+#include "seam.h"
+
 #include "core/error.h"
 
 #include <QApplication>
@@ -49,21 +51,13 @@ public:
     }
 };
 
-QtMessageBoxes& qtBoxes() {
-    static QtMessageBoxes boxes;
-    return boxes;
-}
-
-MessageBoxes*& current() {
-    static MessageBoxes* boxes = nullptr;
-    return boxes;
-}
-
 }  // namespace
 
-MessageBoxes& messageBoxes() { return current() ? *current() : qtBoxes(); }
+using MessageBoxesSeam = Seam<MessageBoxes, QtMessageBoxes>;
 
-void setMessageBoxes(MessageBoxes* boxes) { current() = boxes; }
+MessageBoxes& messageBoxes() { return MessageBoxesSeam::get(); }
+
+void setMessageBoxes(MessageBoxes* boxes) { MessageBoxesSeam::set(boxes); }
 
 void showInformation(QWidget* parent, const QString& text) {
     messageBoxes().show(parent, MessageIcon::Information, text, MessageButtons::Ok);
@@ -94,7 +88,7 @@ void runGuarded(QWidget* parent, const std::function<void()>& handler) {
 RecordingMessageBoxes::RecordingMessageBoxes() { setMessageBoxes(this); }
 
 RecordingMessageBoxes::~RecordingMessageBoxes() {
-    if (current() == this) setMessageBoxes(nullptr);
+    MessageBoxesSeam::release(this);
 }
 
 MessageAnswer RecordingMessageBoxes::show(QWidget* parent, MessageIcon icon, const QString& text,

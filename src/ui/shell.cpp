@@ -1,5 +1,7 @@
 #include "shell.h"
 
+#include "seam.h"
+
 #include <QDesktopServices>
 
 namespace korbisto::ui {
@@ -10,25 +12,18 @@ public:
     bool openUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 };
 
-DesktopShell& desktopShell() {
-    static DesktopShell s;
-    return s;
-}
-
-Shell*& current() {
-    static Shell* s = nullptr;
-    return s;
-}
 }  // namespace
 
-Shell& shell() { return current() ? *current() : desktopShell(); }
+using ShellSeam = Seam<Shell, DesktopShell>;
 
-void setShell(Shell* s) { current() = s; }
+Shell& shell() { return ShellSeam::get(); }
+
+void setShell(Shell* s) { ShellSeam::set(s); }
 
 RecordingShell::RecordingShell() { setShell(this); }
 
 RecordingShell::~RecordingShell() {
-    if (current() == this) setShell(nullptr);
+    ShellSeam::release(this);
 }
 
 bool RecordingShell::openUrl(const QUrl& url) {
