@@ -71,7 +71,7 @@ struct MainWindowFixture {
 
     MainWindowFixture() {
         window = std::make_unique<app::TFGewonnen>();
-        window->model().changeTable([](TipTable& t) { fillTable(t); });
+        window->model().rows().changeTable([](TipTable& t) { fillTable(t); });
         for (int m = 1; m <= kMatches; ++m) window->model().setWinning(m, QString(QChar(kWinning[m - 1])));
         window->show();
         QApplication::processEvents();
@@ -329,7 +329,7 @@ void BM_EntryReadRowsToRepaint_100000Lines(benchmark::State& state) {
         QTest::mouseClick(f.read, Qt::LeftButton);
         grid->viewport()->repaint();
     }
-    if (f.window->grid().table().dataRowCount() != kPastedLines) state.SkipWithError("wrong row count");
+    if (f.window->rows().table().dataRowCount() != kPastedLines) state.SkipWithError("wrong row count");
     state.counters["rows"] = kPastedLines;
 }
 BENCHMARK(BM_EntryReadRowsToRepaint_100000Lines)->Unit(benchmark::kMillisecond);

@@ -36,7 +36,7 @@ constexpr int kRows = 78732;
 void crossSheet(CrossSheet& sheet) {
     for (int m = 1; m <= kMatches; ++m)
         for (int c = 1; c <= 3; ++c)
-            if (QByteArray(k78732[m - 1]).contains(TippText[static_cast<size_t>(c)][0])) sheet.KreuzVerwerten(m, c);
+            if (QByteArray(k78732[m - 1]).contains(TippText[static_cast<size_t>(c)][0])) sheet.toggle(m, c);
 }
 
 struct WindowFixture {

@@ -1,6 +1,7 @@
 #include "cli_common.h"
 
 #include "core/bet_model.h"
+#include "core/german.h"
 #include "core/outcomes.h"
 #include "files/match_day_file.h"
 #include "files/slip_file.h"
@@ -20,6 +21,17 @@ QString jsonNumberOrNull(const TipTable& table, int row, int column) {
     if (const auto v = table.wholeNumber(table.rowAt(row), column)) return QString::number(*v);
     return jsonString(text);
 }
+
+QString countText(const BetModel& model, int rank) {
+    return model.results() ? QString::number(model.results()->rank(rank).count) : QString();
+}
+
+QString amountText(const BetModel& model, int rank) {
+    if (!model.results() || !model.results()->rank(rank).amount) return QString();
+    return formatAmount(*model.results()->rank(rank).amount);
+}
+
+QString totalText(const BetModel& model) { return model.results() ? formatAmount(model.results()->total) : QString(); }
 
 QString jsonOutput(const BetModel& model) {
     const TipTable& table = model.table();
@@ -41,12 +53,12 @@ QString jsonOutput(const BetModel& model) {
     s += QStringLiteral("],\"ranks\":[");
     for (int k = 1; k <= kRanks; ++k) {
         if (k > 1) s += u',';
-        const QString amount = model.rankAmount(k);
+        const QString amount = amountText(model, k);
         s += QStringLiteral("{\"rank\":\"%1\",\"count\":%2,\"amount\":%3}")
-                 .arg(QLatin1String(RangNamen[static_cast<size_t>(k)]), model.rankCount(k),
+                 .arg(QLatin1String(RangNamen[static_cast<size_t>(k)]), countText(model, k),
                       amount.isEmpty() ? QStringLiteral("null") : jsonString(amount));
     }
-    s += QStringLiteral("],\"total\":") + jsonString(model.totalText()) + QStringLiteral("}\n");
+    s += QStringLiteral("],\"total\":") + jsonString(totalText(model)) + QStringLiteral("}\n");
     return s;
 }
 
@@ -74,9 +86,9 @@ QString textOutput(const BetModel& model) {
     }
     s += QStringLiteral("\nGKl.   Anzahl           Gewinn\n");
     for (int k = 1; k <= kRanks; ++k)
-        s += QString::fromLatin1(RangNamen[static_cast<size_t>(k)]).leftJustified(4) + cellColumn(model.rankCount(k), 9) +
-             cellColumn(model.rankAmount(k), 17) + u'\n';
-    s += QStringLiteral("\nGesamtgewinn: ") + model.totalText() + u'\n';
+        s += QString::fromLatin1(RangNamen[static_cast<size_t>(k)]).leftJustified(4) + cellColumn(countText(model, k), 9) +
+             cellColumn(amountText(model, k), 17) + u'\n';
+    s += QStringLiteral("\nGesamtgewinn: ") + totalText(model) + u'\n';
     return s;
 }
 
@@ -102,7 +114,7 @@ int runEvaluate(const Arguments& args) {
     BetModel model;
     // One evaluation at the end gives what the window shows after its own.
     model.setInstantEvaluation(false);
-    SpielscheinEinlesen(model, slip);
+    SpielscheinEinlesen(model.rows(), slip);
     if (args.has(QStringLiteral("matchday"))) SpieltagEinlesen(model, args.value(QStringLiteral("matchday")), now);
     for (int m = 1; m <= result.size(); ++m) model.setWinning(m, result[m - 1]);
     for (const auto& [rank, text] : quotas) model.setQuota(rank, text);

@@ -2,6 +2,7 @@
 
 #include "core/german.h"
 #include "core/outcomes.h"
+#include "files/slip_file.h"
 #include "files/text_file.h"
 #include "files/text_import.h"
 
@@ -59,9 +60,9 @@ int runImport(const Arguments& args) {
     const ImportMode mode = import.mode;
     const std::optional<QChar> separator = import.separator;
 
-    EntryGrid grid;
-    grid.takeImport(std::move(import), loaded.fileName);
-    if (args.has(QStringLiteral("out"))) grid.saveSlip(args.value(QStringLiteral("out")));
+    TipDocument grid;
+    takeImport(grid, std::move(import), loaded.fileName);
+    if (args.has(QStringLiteral("out"))) saveSlip(grid, args.value(QStringLiteral("out")));
 
     if (args.has(QStringLiteral("json"))) {
         out(jsonOutput(mode, separator, grid.table()));

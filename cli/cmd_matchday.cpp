@@ -16,16 +16,17 @@ int runMatchday(const Arguments& args) {
     SpieltagEinlesen(model, args.positional().first(), now);
 
     QStringList pairings;
-    for (int m = 1; m <= kMatches; ++m) pairings << model.pairing(m);
+    for (int m = 1; m <= kMatches; ++m) pairings << pairingCaption(model.pairing(m).home, model.pairing(m).away);
+    const QString date = model.matchDayDate() ? formatDate(*model.matchDayDate()) : QString();
     const QStringList winning(model.winningRow().begin(), model.winningRow().end());
     const QStringList quotas(model.quotas().begin(), model.quotas().end());
     if (args.has(QStringLiteral("json"))) {
         out(QStringLiteral("{\"date\":%1,\"pairings\":%2,\"winning_row\":%3,\"quotas\":%4}\n")
-                .arg(jsonString(model.matchDayDate()), jsonStringArray(pairings), jsonStringArray(winning),
+                .arg(jsonString(date), jsonStringArray(pairings), jsonStringArray(winning),
                      jsonStringArray(quotas)));
         return 0;
     }
-    QString s = QStringLiteral("Spieltag: %1\n\n").arg(model.matchDayDate());
+    QString s = QStringLiteral("Spieltag: %1\n\n").arg(date);
     for (int m = 1; m <= kMatches; ++m)
         s += QStringLiteral("%1  %2 %3\n").arg(m, 2).arg(pairings[m - 1].leftJustified(63), winning[m - 1]);
     s += u'\n';

@@ -1,6 +1,5 @@
 #include "cli_common.h"
 
-#include "core/bet_model.h"
 #include "core/error.h"
 #include "core/german.h"
 #include "files/slip_file.h"
@@ -59,31 +58,24 @@ Crosses parseCrosses(const QString& spec) {
 void applyCrosses(CrossSheet& sheet, const Crosses& crosses) {
     for (int m = 1; m <= kMatches; ++m)
         for (int c = 1; c <= 3; ++c)
-            if (crosses[static_cast<size_t>(m)][static_cast<size_t>(c)]) sheet.KreuzVerwerten(m, c);
-}
-
-// A number as the panel shows it, read back.
-long long shownNumber(const QString& caption) {
-    QString digits = caption;
-    digits.remove(u'.');
-    return digits.toLongLong();
+            if (crosses[static_cast<size_t>(m)][static_cast<size_t>(c)]) sheet.toggle(m, c);
 }
 
 QString structureJson(const CrossSheet& sheet) {
-    const CrossSheet::Display& d = sheet.display();
+    const SheetCounts counts = sheet.counts().value_or(SheetCounts{});
     QString vew = QStringLiteral("null");
-    if (sheet.vewTag() != 0)
-        vew = QStringLiteral("{\"number\":%1,\"rows\":%2}").arg(sheet.vewTag()).arg(vewEintrag(sheet.vewTag()).Reihen);
+    if (sheet.offeredVew() != 0)
+        vew = QStringLiteral("{\"number\":%1,\"rows\":%2}").arg(sheet.offeredVew()).arg(vewEintrag(sheet.offeredVew()).Reihen);
     return QStringLiteral("{\"bankers\":%1,\"zw\":%2,\"dw\":%3,\"rows\":%4,\"vew\":%5,\"full_enabled\":%6}\n")
-        .arg(shownNumber(d.PB))
-        .arg(shownNumber(d.PZW))
-        .arg(shownNumber(d.PDW))
-        .arg(shownNumber(d.PAnz))
-        .arg(vew, d.BVollEnabled ? QStringLiteral("true") : QStringLiteral("false"));
+        .arg(counts.bankers)
+        .arg(counts.zw)
+        .arg(counts.dw)
+        .arg(counts.rows)
+        .arg(vew, sheet.fullSystemAllowed() ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 QString structureText(const CrossSheet& sheet) {
-    const CrossSheet::Display& d = sheet.display();
+    const SheetCounts counts = sheet.counts().value_or(SheetCounts{});
     QString s = QStringLiteral("Spiel  1  0  2\n");
     for (int m = 1; m <= kMatches; ++m) {
         s += QString::number(m).rightJustified(5) + u' ';
@@ -92,17 +84,17 @@ QString structureText(const CrossSheet& sheet) {
         if (sheet.crossed(m, kDWSpalte)) s += QStringLiteral("   Dreiweg");
         s += u'\n';
     }
-    s += QStringLiteral("\nStruktur: %1 Bänke, %2 ZW, %3 DW\n").arg(d.PB, d.PZW, d.PDW);
-    s += QStringLiteral("Tippreihen im Vollsystem: %1\n").arg(d.PAnz);
-    if (d.BVollEnabled)
+    s += QStringLiteral("\nStruktur: %1 Bänke, %2 ZW, %3 DW\n").arg(counts.bankers).arg(counts.zw).arg(counts.dw);
+    s += QStringLiteral("Tippreihen im Vollsystem: %1\n").arg(formatCount(counts.rows));
+    if (sheet.fullSystemAllowed())
         s += QStringLiteral("Vollsystem: kann abgewickelt werden\n");
     else if (!sheet.AlleGetippt())
         s += QStringLiteral("Vollsystem: nicht jedes Spiel ist angekreuzt\n");
     else
         s += QStringLiteral("Vollsystem: mehr als %1 Tippreihen, im Programm nicht abwickelbar\n")
                  .arg(formatCount(kMaxVollsystemReihen));
-    if (d.LVEWVisible)
-        s += QStringLiteral("VEW-System %1 %2\n").arg(sheet.vewTag()).arg(d.LVEW2);
+    if (sheet.offeredVew() != 0)
+        s += QStringLiteral("VEW-System %1 %2\n").arg(sheet.offeredVew()).arg(vewRowsCaption(vewEintrag(sheet.offeredVew()).Reihen));
     else
         s += QStringLiteral("VEW-System: keines\n");
     return s;
@@ -135,7 +127,7 @@ void emitRows(const Arguments& args, const TipTable& table, QChar separator) {
 int runStructure(const Arguments& args) {
     args.expectPositional(0);
     const Crosses crosses = parseCrosses(args.required(QStringLiteral("crosses")));
-    CrossSheet sheet(QString{});
+    CrossSheet sheet;
     applyCrosses(sheet, crosses);
     out(args.has(QStringLiteral("json")) ? structureJson(sheet) : structureText(sheet));
     return 0;
@@ -151,11 +143,9 @@ void completeSheet(const Arguments& args, CrossSheet& sheet) {
 
 int runFull(const Arguments& args) {
     const QChar separator = outputSeparator(args);
-    CrossSheet sheet(QString{});
+    CrossSheet sheet;
     completeSheet(args, sheet);
-    BetModel model;
-    BVollClick(sheet, model);
-    emitRows(args, model.table(), separator);
+    emitRows(args, expandFullSystem(sheet.structure()), separator);
     return 0;
 }
 
@@ -168,17 +158,16 @@ QString catalogueStructures() {
 
 int runVew(const Arguments& args) {
     const QChar separator = outputSeparator(args);
-    CrossSheet sheet(QString{});
+    CrossSheet sheet;
     completeSheet(args, sheet);
-    if (sheet.vewTag() == 0)
+    if (sheet.offeredVew() == 0)
         throw KorbistoError(refusal(
             QStringLiteral("Zu dieser Struktur mit %1 ZW und %2 DW gibt es kein VEW-System. VEW-Systeme gibt es für %3.")
                 .arg(sheet.AnzZW())
                 .arg(sheet.AnzDW())
                 .arg(catalogueStructures())));
-    BetModel model;
-    BVEWClick(sheet, model);
-    emitRows(args, model.table(), separator);
+    const std::optional<TipTable> rows = expandVew(sheet.structure(), sheet.offeredVew());
+    emitRows(args, rows.value_or(TipTable()), separator);
     return 0;
 }
 

@@ -21,11 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         return 0;
     }
     if (import.rows.dataRowCount() < 1) std::abort();
-    EntryGrid grid;
-    grid.takeImport(std::move(import), QStringLiteral("f.txt"));
+    TipDocument grid;
+    takeImport(grid, std::move(import), QStringLiteral("f.txt"));
     if (grid.isEmpty()) return 0;
     BetModel model;
-    grid.copyTo(model);
+    copyRows(grid, model.rows());
     if (model.table().dataRowCount() != grid.table().dataRowCount()) std::abort();
     model.evaluate();
     return 0;

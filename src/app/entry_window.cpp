@@ -3,7 +3,9 @@
 #include "core/bet_model.h"
 #include "core/paths.h"
 #include "files/settings_file.h"
+#include "files/slip_file.h"
 #include "files/text_file.h"
+#include "files/text_import.h"
 #include "ui/file_dialogs.h"
 #include "ui/forms.h"
 #include "ui/icons.h"
@@ -14,7 +16,6 @@
 #include "ui/tip_grid.h"
 #include "ui/wrap_button.h"
 
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QScrollBar>
@@ -24,7 +25,6 @@ namespace korbisto::app {
 
 namespace {
 
-constexpr int kTopBarHeight = 40;
 constexpr int kMargin = 6;
 constexpr int kTextSideWidth = 217;
 constexpr int kButtonHeight = 34;
@@ -42,14 +42,6 @@ const char* const kExplanation2 =
     "Hier können dem Programm Tippreihen auf drei Wegen zugeführt werden Über copy && paste, durch das Einlesen "
     "einer Text-Datei und das manuelle Eintragen Ihrer Tippreihen.";
 
-// A label that shows a value in a white box, as the main window shows its date.
-QLabel* makeValueBox(QWidget* parent, const QString& name, const QRect& geometry, Qt::Alignment alignment) {
-    QLabel* label = ui::makeLabel(parent, QString(), geometry, ui::tahomaFont(8), alignment | Qt::AlignVCenter, name);
-    label->setStyleSheet(QStringLiteral("background: #ffffff; border: 1px solid #c4c7cc; border-radius: 3px; "
-                                        "padding: 0px 3px;"));
-    return label;
-}
-
 // A caption's "&&" is one "&" on screen; a label without a buddy would show both.
 QString labelText(const char* caption) {
     return QString::fromUtf8(caption).replace(QStringLiteral("&&"), QStringLiteral("&"));
@@ -58,40 +50,26 @@ QString labelText(const char* caption) {
 }  // namespace
 
 TFEingabe::TFEingabe(BetModel& evaluation, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      evaluation_(&evaluation) {
-    setObjectName(QStringLiteral("FEingabe"));
+    : ui::WindowFrame(QStringLiteral("FEingabe"), parent), evaluation_(&evaluation) {
     FormCreate();
 }
 
-TFEingabe::~TFEingabe() {
-    // The rows go before the child widgets that show them.
-    g1Model_->setTable(nullptr);
-}
-
 void TFEingabe::FormCreate() {
-    setWindowTitle(programCaption());
-    setFixedSize(kClientWidth, kClientHeight);
+    setClientSize(QSize(kClientWidth, kClientHeight));
     const WindowPos stored = readWindowPos(objectName());
-    const WindowPos defaults;
-    ui::placeWindow(*this, QPoint(stored.left, stored.top), QPoint(defaults.left, defaults.top));
+    placeAt(QPoint(stored.left, stored.top));
     slipFolder_ = appPaths().SlipFolder;
-
-    auto* surface = new QWidget(this);
-    surface->setObjectName(QStringLiteral("Surface"));
-    surface->setGeometry(0, 0, kClientWidth, kClientHeight);
-    surface->lower();
+    initEntryRows(rows_);
 
     buildTopBar();
 
     const QFont normal = ui::tahomaFont(8);
     const int width = kClientWidth - 2 * kMargin;
-    int y = kTopBarHeight + 6;
+    int y = ui::TopBar::kHeight + 6;
     for (const auto& [name, text] :
          {std::pair{"LErklaerung1", kExplanation1}, std::pair{"LErklaerung2", kExplanation2}}) {
         QLabel* label = ui::makeLabel(this, labelText(text), QRect(kMargin, y, width, 10), normal,
-                                  Qt::AlignLeft | Qt::AlignTop, QString::fromLatin1(name));
+                                      Qt::AlignLeft | Qt::AlignTop, QString::fromLatin1(name));
         label->setWordWrap(true);
         label->setFixedHeight(label->heightForWidth(width));
         y += label->height() + 4;
@@ -109,48 +87,18 @@ void TFEingabe::FormCreate() {
     // paste is not written into the field twice, and undo takes back what
     // the user did in one step.
     m1->setInsertFilter([](const QString& text) { return fieldChanged(text).text; });
-    connect(&grid_, &EntryGrid::labelsChanged, this, [this] {
-        LDatei->setText(grid_.fileName());
-        LReihen->setText(grid_.rowsText());
-    });
+    ui::showDocumentLabels(rows_, LDatei, LReihen);
     M1Change();
 }
 
 void TFEingabe::buildTopBar() {
-    auto* bar = new QWidget(this);
-    bar->setObjectName(QStringLiteral("Toolbar"));
-    bar->setAttribute(Qt::WA_StyledBackground);
-    bar->setGeometry(0, 0, kClientWidth, kTopBarHeight);
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(4, 4, 4, 4);
-    row->setSpacing(6);
-
-    QToolButton* closeButton = ui::makeToolButton(bar, QStringLiteral("BClose"), ui::IconKind::Close, QString(),
-                                                  QStringLiteral("Schließen"), 18);
-    closeButton->setFixedSize(30, 30);
-    connect(closeButton, &QToolButton::clicked, this, &TFEingabe::BCloseClick);
-    row->addWidget(closeButton);
-
-    auto* title = new QLabel(QStringLiteral("Von Tippreihen zum Spielschein"), bar);
-    title->setObjectName(QStringLiteral("LTitel"));
-    title->setFont(ui::tahomaFont(10, true));
-    row->addWidget(title);
-    row->addStretch(1);
-
-    QToolButton* position = ui::makeToolButton(bar, QStringLiteral("bsSkinSpeedButton13"), ui::IconKind::Pin, QString(),
-                                               QString(), 18);
-    position->setFixedSize(30, 30);
+    ui::TopBar* bar = topBar();
+    bar->addCloseButton();
+    bar->addTitle(QStringLiteral("Von Tippreihen zum Spielschein"));
+    bar->addStretch();
+    QToolButton* position = bar->addPositionButton(QStringLiteral("bsSkinSpeedButton13"));
     connect(position, &QToolButton::clicked, this, &TFEingabe::bsSkinSpeedButton13Click);
-    row->addWidget(position);
-
-    // The window's emblem, the picture of the button that opens it. It does
-    // nothing, so it is a picture and not a button that would invite a click.
-    auto* emblem = new QLabel(bar);
-    emblem->setObjectName(QStringLiteral("bsSkinSpeedButton5"));
-    emblem->setPixmap(ui::makeIcon(ui::IconKind::SlipEntry, 22).pixmap(22, 22));
-    emblem->setAlignment(Qt::AlignCenter);
-    emblem->setFixedSize(30, 30);
-    row->addWidget(emblem);
+    bar->addEmblem(QStringLiteral("bsSkinSpeedButton5"), ui::IconKind::SlipEntry);
 }
 
 void TFEingabe::buildTextSide(int top) {
@@ -173,11 +121,12 @@ void TFEingabe::buildTextSide(int top) {
     constexpr int kCountWidth = 58;
     const int fileWidth = kTextSideWidth - kCountWidth - 4;
     ui::makeLabel(this, QStringLiteral("Datei"), QRect(left, labelsTop, fileWidth, 14), bold);
-    LDatei0 = makeValueBox(this, QStringLiteral("LDatei0"), QRect(left, labelsTop + 15, fileWidth, 20), Qt::AlignLeft);
+    LDatei0 = ui::makeElidedLabel(this, QRect(left, labelsTop + 15, fileWidth, 20), ui::tahomaFont(8),
+                                  QStringLiteral("LDatei0"));
     ui::makeLabel(this, QStringLiteral("Reihen"), QRect(left + fileWidth + 4, labelsTop, kCountWidth, 14), bold,
               Qt::AlignCenter);
-    LZeilen = makeValueBox(this, QStringLiteral("LZeilen"),
-                           QRect(left + fileWidth + 4, labelsTop + 15, kCountWidth, 20), Qt::AlignHCenter);
+    LZeilen = ui::makeLabel(this, QString(), QRect(left + fileWidth + 4, labelsTop + 15, kCountWidth, 20),
+                            ui::tahomaFont(8), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("LZeilen"));
 
     m1 = new ui::TextField(this);
     m1->setObjectName(QStringLiteral("m1"));
@@ -200,7 +149,7 @@ void TFEingabe::buildGridSide(int top) {
     G1->horizontalHeader()->setFont(gridFont);
     // The model first: the header has no sections to size before it.
     g1Model_ = new ui::TipGridModel(kMatches + 1, this);
-    g1Model_->setTable(&grid_.table());
+    g1Model_->setDocument(&rows_);
     G1->setModel(g1Model_);
     QList<int> widths{kTipGridNumberWidth};
     for (int m = 1; m <= kMatches; ++m) widths << 20;
@@ -230,8 +179,8 @@ void TFEingabe::buildGridSide(int top) {
     // Level with the value boxes of the text side.
     const int lineTop = top + kLabelsOffset + 15;
     ui::makeLabel(this, QStringLiteral("Datei:"), QRect(left, lineTop, 34, 20), bold);
-    LDatei = ui::makeLabel(this, QString(), QRect(left + 36, lineTop, gridWidth - 36 - 112, 20), normal,
-                       Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("LDatei"));
+    LDatei = ui::makeElidedLabel(this, QRect(left + 36, lineTop, gridWidth - 36 - 112, 20), normal,
+                                 QStringLiteral("LDatei"));
     ui::makeLabel(this, QStringLiteral("Reihen:"), QRect(left + gridWidth - 108, lineTop, 44, 20), bold);
     LReihen = ui::makeLabel(this, QStringLiteral("0"), QRect(left + gridWidth - 64, lineTop, 64, 20), normal,
                         Qt::AlignCenter, QStringLiteral("LReihen"));
@@ -239,10 +188,7 @@ void TFEingabe::buildGridSide(int top) {
 
 void TFEingabe::setUpGrid() {
     // Without a winning row every data cell is painted white, its text centred.
-    G1->setItemDelegate(new ui::TipCellPainter(*g1Model_, {}, G1));
     ui::InitTipGridHeaders(*G1, *g1Model_);
-    connect(&grid_, &EntryGrid::tableAboutToChange, g1Model_, &ui::TipGridModel::beginTableChange);
-    connect(&grid_, &EntryGrid::tableChanged, g1Model_, &ui::TipGridModel::endTableChange);
 }
 
 void TFEingabe::M1Change() {
@@ -264,7 +210,7 @@ void TFEingabe::BOpenClick() {
         if (path.isEmpty()) return;
         const LoadedText loaded = loadTextFile(path);
         m1->setFieldText(loaded.text);
-        LDatei0->setText(loaded.fileName);
+        LDatei0->setFullText(loaded.fileName);
         m1->moveCursor(QTextCursor::Start);
     });
 }
@@ -272,7 +218,7 @@ void TFEingabe::BOpenClick() {
 void TFEingabe::BAuslesenClick() {
     ui::runGuarded(this, [&] {
         const QString text = m1->toPlainText();
-        grid_.takeImport(importTipRows(text, m1->shownLines(text)), LDatei0->text());
+        takeImport(rows_, importTipRows(text, m1->shownLines(text)), LDatei0->fullText());
         G1->scrollToTop();
     });
 }
@@ -280,34 +226,33 @@ void TFEingabe::BAuslesenClick() {
 void TFEingabe::BDelClick() {
     // Undoable in the field, should the button have been pressed by mistake.
     m1->clearUndoably();
-    LDatei0->clear();
+    LDatei0->setFullText(QString());
 }
 
 void TFEingabe::BSaveClick() {
     ui::runGuarded(this, [&] {
-        grid_.checkCanSave();
+        checkCanSave(rows_);
         const auto request =
             ui::FileDialogRequest::save(QStringLiteral("Spielschein speichern"), QStringLiteral("Spielschein-Datei"),
                                         QStringLiteral("*.krsc"), QStringLiteral("krsc"), slipFolder_);
         const QString path = ui::chooseFile(this, request);
         if (path.isEmpty()) return;
-        grid_.saveSlip(path);
+        saveSlip(rows_, path);
     });
 }
 
 void TFEingabe::bsSkinSpeedButton1Click() {
     ui::runGuarded(this, [&] {
-        grid_.checkCanCopy();
-        if (evaluation_) grid_.copyTo(*evaluation_);
+        checkCanCopy(rows_);
+        if (evaluation_) copyRows(rows_, evaluation_->rows());
     });
 }
 
-void TFEingabe::BGridDelClick() { grid_.clear(); }
+void TFEingabe::BGridDelClick() { rows_.clear(); }
 
 void TFEingabe::bsSkinSpeedButton13Click() {
     ui::runGuarded(this, [&] { SaveWindowPos(objectName(), x(), y()); });
 }
 
-void TFEingabe::BCloseClick() { close(); }
 
 }  // namespace korbisto::app

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "files/text_import.h"
+#include "core/tip_document.h"
+#include "ui/window_frame.h"
 
 #include <QPointer>
-#include <QWidget>
 
 class QLabel;
 class QPushButton;
@@ -13,6 +13,7 @@ class BetModel;
 }
 
 namespace korbisto::ui {
+class ElidedLabel;
 class TextField;
 class TipGridModel;
 class TipGridView;
@@ -24,7 +25,7 @@ namespace korbisto::app {
 // are read into a grid, which is saved as a bet slip or copied into the main
 // window's table. The window lives as long as the main window; closing only
 // hides it, so text and rows stay.
-class TFEingabe : public QWidget {
+class TFEingabe : public ui::WindowFrame {
     Q_OBJECT
 
 public:
@@ -33,9 +34,8 @@ public:
 
     // `evaluation` is the main window's model that the rows are copied into.
     explicit TFEingabe(BetModel& evaluation, QWidget* parent = nullptr);
-    ~TFEingabe() override;
 
-    const EntryGrid& grid() const { return grid_; }
+    const TipDocument& rows() const { return rows_; }
 
 private:
     void FormCreate();
@@ -52,18 +52,17 @@ private:
     void bsSkinSpeedButton1Click();
     void BGridDelClick();
     void bsSkinSpeedButton13Click();
-    void BCloseClick();
 
     QPointer<BetModel> evaluation_;
-    EntryGrid grid_;
+    TipDocument rows_;
     QString slipFolder_;
 
     ui::TextField* m1 = nullptr;
     QPushButton* BAuslesen = nullptr;
     QPushButton* BDel = nullptr;
-    QLabel* LDatei0 = nullptr;
+    ui::ElidedLabel* LDatei0 = nullptr;
     QLabel* LZeilen = nullptr;
-    QLabel* LDatei = nullptr;
+    ui::ElidedLabel* LDatei = nullptr;
     QLabel* LReihen = nullptr;
     ui::TipGridModel* g1Model_ = nullptr;
     ui::TipGridView* G1 = nullptr;

@@ -11,13 +11,14 @@
 #include "core/clock.h"
 #include "core/codepage.h"
 #include "core/error.h"
+#include "core/german.h"
 #include "core/paths.h"
 #include "files/binary_io.h"
 #include "files/match_day_file.h"
 #include "files/settings_file.h"
 #include "files/slip_file.h"
+#include "files/structure_file.h"
 #include "ui/captions.h"
-#include "ui/connectivity.h"
 #include "ui/file_dialogs.h"
 #include "ui/filtered_edit.h"
 #include "ui/forms.h"
@@ -39,15 +40,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace korbisto::app {
 
 namespace {
 
-constexpr int kToolbarHeight = 40;
 constexpr int kMatchDayColumnWidth = 250;
 constexpr int kCrossColumnWidth = 180;
 constexpr int kEvaluationColumnWidth = 404;
@@ -72,40 +70,31 @@ protected:
 
 }  // namespace
 
-TFGewonnen::TFGewonnen(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
-    setObjectName(QStringLiteral("FGewonnen"));
-    FormCreate();
-}
+TFGewonnen::TFGewonnen(QWidget* parent) : ui::WindowFrame(QStringLiteral("FGewonnen"), parent) { FormCreate(); }
 
 TFGewonnen::~TFGewonnen() = default;
 
 QWidget* TFGewonnen::boxParent() { return isVisible() ? this : nullptr; }
 
+TFEingabe& TFGewonnen::entryWindow() {
+    if (!entry_) entry_ = new TFEingabe(model_, this);
+    return *entry_;
+}
+
 void TFGewonnen::FormCreate() {
     const MainWindowSettings stored = readMainWindowSettings();
     matchDayFolder_ = appPaths().MatchDayFolder;
     slipFolder_ = appPaths().SlipFolder;
-    setWindowTitle(programCaption());
-    setFixedSize(kClientWidth, kClientHeight);
-    const WindowPos defaults;
-    ui::placeWindow(*this, QPoint(stored.position.left, stored.position.top), QPoint(defaults.left, defaults.top));
+    setClientSize(QSize(kClientWidth, kClientHeight));
+    placeAt(QPoint(stored.position.left, stored.position.top));
     setToolTipDuration(-1);
-
-    auto* surface = new QWidget(this);
-    surface->setObjectName(QStringLiteral("Surface"));
-    surface->setGeometry(0, 0, kClientWidth, kClientHeight);
-    surface->lower();
 
     buildToolbar();
     buildMatchDayColumn();
     buildCrossColumn();
     buildEvaluationColumn();
     setUpGrids();
-    createWinningFrames();
-    for (int k = 1; k <= kRanks; ++k)
-        QuotenFelder[k - 1] = findChild<ui::FilteredLineEdit*>(QStringLiteral("eQ%1").arg(k));
+    setUpTabOrder();
     connectModel();
 
     cbSofort->setChecked(stored.instantEvaluation);
@@ -124,34 +113,24 @@ void TFGewonnen::FormCreate() {
     }
     if (matchDayRead && !stored.slipPath.isEmpty())
         ui::runGuarded(boxParent(), [&] { SpielscheinEinlesen(stored.slipPath); });
+    // Typing the winning row is what the window is for; a key pressed at
+    // once must not end the program.
+    GewinnFelder[0]->setFocus();
 }
 
 void TFGewonnen::buildToolbar() {
-    toolbar_ = new QWidget(this);
-    toolbar_->setObjectName(QStringLiteral("Toolbar"));
-    toolbar_->setAttribute(Qt::WA_StyledBackground);
-    toolbar_->setGeometry(0, 0, kClientWidth, kToolbarHeight);
-    auto* row = new QHBoxLayout(toolbar_);
-    row->setContentsMargins(4, 4, 4, 4);
-    row->setSpacing(3);
-
-    auto addIcon = [&](const QString& name, ui::IconKind icon, const QString& hint) {
-        QToolButton* button = ui::makeToolButton(toolbar_, name, icon, QString(), hint, 18);
-        button->setFixedSize(30, 30);
-        row->addWidget(button);
-        return button;
-    };
+    ui::TopBar* bar = topBar();
+    bar->row()->setSpacing(3);
     auto addCaptioned = [&](const QString& name, ui::IconKind icon, const QString& caption, const QString& hint,
                             int width) {
-        auto* button = new ui::WrapButton(ui::displayCaption(caption), toolbar_);
+        auto* button = new ui::WrapButton(ui::displayCaption(caption), bar);
         button->setObjectName(name);
         button->setIcon(ui::makeIcon(icon, 18));
         button->setIconSize(QSize(18, 18));
         button->setFixedSize(width, 32);
-        button->setStyleSheet(QStringLiteral("padding: 1px 2px;"));
         button->setCursor(Qt::PointingHandCursor);
         if (!hint.isEmpty()) button->setToolTip(hint);
-        row->addWidget(button);
+        bar->addWidget(button);
         return button;
     };
     QPushButton* quit = addCaptioned(QStringLiteral("bsSkinSpeedButton6"), ui::IconKind::Exit,
@@ -166,39 +145,35 @@ void TFGewonnen::buildToolbar() {
                                       QStringLiteral("Spielschein erstellen..."), QStringLiteral("Tippreihen eingeben"),
                                       100);
     connect(entry, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton7Click);
-    ui::markNotYetAvailable(
-        addIcon(QStringLiteral("bsSkinSpeedButton12"), ui::IconKind::Update, QStringLiteral("Programm aktualisieren")));
-    row->addStretch(1);
+    ui::markNotYetAvailable(bar->addIconButton(QStringLiteral("bsSkinSpeedButton12"), ui::IconKind::Update,
+                                               QStringLiteral("Programm aktualisieren")));
+    bar->addStretch();
 
     auto* donationText = new QLabel(
-        QStringLiteral("Wenn Ihnen das Programm gefällt, würde ich mich über einen Wachmacher freuen:"), toolbar_);
+        QStringLiteral("Wenn Ihnen das Programm gefällt, würde ich mich über einen Wachmacher freuen:"), bar);
     donationText->setObjectName(QStringLiteral("LWachmacher"));
     donationText->setFont(ui::calibriFont(9, true));
-    donationText->setStyleSheet(QStringLiteral("color: rgb(0,64,128);"));
     donationText->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     donationText->setWordWrap(true);
     donationText->setFixedWidth(232);
-    row->addWidget(donationText);
+    bar->addWidget(donationText);
 
     QToolButton* donate =
-        addIcon(QStringLiteral("BSpende"), ui::IconKind::Coffee, QStringLiteral("Einen Wachmacher spendieren"));
+        bar->addIconButton(QStringLiteral("BSpende"), ui::IconKind::Coffee, QStringLiteral("Einen Wachmacher spendieren"));
     connect(donate, &QToolButton::clicked, this, &TFGewonnen::BSpendeClick);
 
-    auto* standBox = new QFrame(toolbar_);
+    auto* standBox = new QFrame(bar);
     standBox->setObjectName(QStringLiteral("PStand"));
     standBox->setFixedSize(58, 32);
-    standBox->setStyleSheet(QStringLiteral("QFrame#PStand { background: #ffffff; border: 1px solid #a9adb4; "
-                                           "border-radius: 4px; }"));
     ui::makeLabel(standBox, QStringLiteral("Stand in €"), QRect(1, 1, 56, 13), ui::tahomaFont(7), Qt::AlignCenter);
     leur = ui::makeLabel(standBox, QStringLiteral("0"), QRect(1, 14, 56, 16), ui::tahomaFont(8, true), Qt::AlignCenter,
-                     QStringLiteral("leur"));
-    leur->setStyleSheet(QStringLiteral("color: rgb(0,128,0);"));
-    row->addWidget(standBox);
+                         QStringLiteral("leur"));
+    bar->addWidget(standBox);
 
-    QToolButton* position = addIcon(QStringLiteral("bsSkinSpeedButton4"), ui::IconKind::Pin, QString());
+    QToolButton* position = bar->addPositionButton(QStringLiteral("bsSkinSpeedButton4"));
     connect(position, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton4Click);
     ui::markNotYetAvailable(
-        addIcon(QStringLiteral("bsSkinSpeedButton5"), ui::IconKind::Info, QStringLiteral("Über das Programm")));
+        bar->addIconButton(QStringLiteral("bsSkinSpeedButton5"), ui::IconKind::Info, QStringLiteral("Über das Programm")));
 }
 
 void TFGewonnen::buildMatchDayColumn() {
@@ -206,24 +181,24 @@ void TFGewonnen::buildMatchDayColumn() {
     ui::makeLabel(this, QStringLiteral("Diese Tool ist ein Ableger meines Programms "), QRect(8, 46, 236, 14), normal);
     ui::makeLabel(this, QStringLiteral("Wimbrel"), QRect(8, 61, 236, 22), ui::roundedFont(12));
     ui::makeParagraph(this,
-                  QStringLiteral("Wimbrel ist ein mächtiges Programm für die Ergebniswette, das alle VEW-Syste- me, "
-                                 "viele Kürzungs- und Grundtippsys- teme enthält."),
-                  QRect(8, 86, 236, 44), normal);
+                      QStringLiteral("Wimbrel ist ein mächtiges Programm für die Ergebniswette, das alle VEW-Syste- "
+                                     "me, viele Kürzungs- und Grundtippsys- teme enthält."),
+                      QRect(8, 86, 236, 44), normal);
     ui::makeParagraph(this,
-                  QStringLiteral("Wimbrel lässt Sie den Spieltag durch die automatische Ergebnisabfrage live ver- "
-                                 "folgen. Dabei wird für jede Tippreihe die Chance auf die Gewinnränge ausgewie- sen."),
-                  QRect(8, 134, 236, 58), normal);
+                      QStringLiteral("Wimbrel lässt Sie den Spieltag durch die automatische Ergebnisabfrage live ver- "
+                                     "folgen. Dabei wird für jede Tippreihe die Chance auf die Gewinnränge ausgewie- "
+                                     "sen."),
+                      QRect(8, 134, 236, 58), normal);
 
     matchDayStrip_ = new QWidget(this);
     matchDayStrip_->setObjectName(QStringLiteral("PSpieltagLeiste"));
     matchDayStrip_->setGeometry(8, 200, 236, 48);
-    QPushButton* open = ui::makeButton(matchDayStrip_, QStringLiteral("BOpenSpTag"), QStringLiteral("Spieltag einlesen..."),
-                                   QRect(0, 8, 112, 32));
+    QPushButton* open = ui::makeButton(matchDayStrip_, QStringLiteral("BOpenSpTag"),
+                                       QStringLiteral("Spieltag einlesen..."), QRect(0, 8, 112, 32));
     connect(open, &QPushButton::clicked, this, &TFGewonnen::BOpenSpTagClick);
     ui::makeLabel(matchDayStrip_, QStringLiteral("Spieltag"), QRect(116, 6, 82, 14), normal, Qt::AlignCenter);
     LTag = ui::makeLabel(matchDayStrip_, QString(), QRect(116, 22, 82, 18), ui::tahomaFont(9, true), Qt::AlignCenter,
-                     QStringLiteral("LTag"));
-    LTag->setStyleSheet(QStringLiteral("background: #ffffff; border: 1px solid #c4c7cc; border-radius: 3px;"));
+                         QStringLiteral("LTag"));
     QToolButton* camera = ui::makeToolButton(matchDayStrip_, QStringLiteral("bsSkinSpeedButton18"),
                                              ui::IconKind::Camera, QString(), QStringLiteral("Abbild des Spieltags"));
     camera->setGeometry(204, 8, 32, 32);
@@ -231,14 +206,12 @@ void TFGewonnen::buildMatchDayColumn() {
 
     auto* plan = new QWidget(this);
     plan->setObjectName(QStringLiteral("PSpielplan"));
+    plan->setAttribute(Qt::WA_StyledBackground);
     plan->setGeometry(8, kPlanTop, 234, 333);
-    plan->setAutoFillBackground(true);
-    plan->setStyleSheet(QStringLiteral("QWidget#PSpielplan { background: rgb(255,210,191); }"));
     for (int m = 1; m <= kMatches; ++m) {
-        QLabel* pb = ui::makeLabel(plan, QString(), QRect(6, KreuzY[static_cast<size_t>(m)] - 5, 222, 19),
-                               ui::calibriFont(8), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("pb%1").arg(m));
-        pb->setStyleSheet(QStringLiteral("background: rgb(255,244,239); padding-left: 3px;"));
-        pairingPanels_[static_cast<size_t>(m - 1)] = pb;
+        pairingPanels_[static_cast<size_t>(m - 1)] =
+            ui::makeLabel(plan, QString(), QRect(6, KreuzY[static_cast<size_t>(m)] - 5, 222, 19), ui::calibriFont(8),
+                          Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("pb%1").arg(m));
     }
 
     auto* picture = new ClickablePicture(this);
@@ -254,42 +227,69 @@ void TFGewonnen::buildMatchDayColumn() {
 void TFGewonnen::buildCrossColumn() {
     const QFont bold = ui::tahomaFont(8, true);
     ui::makeParagraph(this,
-                  QStringLiteral("Kreuzen Sie Ihren Tipp unten an oder laden Sie Ihren Spielschein in die Tabelle "
-                                 "rechts."),
-                  QRect(kCrossColumnLeft + 4, 44, kCrossColumnWidth - 8, 42), bold);
+                      QStringLiteral("Kreuzen Sie Ihren Tipp unten an oder laden Sie Ihren Spielschein in die Tabelle "
+                                     "rechts."),
+                      QRect(kCrossColumnLeft + 4, 44, kCrossColumnWidth - 8, 42), bold);
     ui::makeParagraph(this, QStringLiteral("Vollsysteme mit max. 96.000 Reihen können entwickelt werden."),
-                  QRect(kCrossColumnLeft + 4, 86, kCrossColumnWidth - 8, 40), bold);
+                      QRect(kCrossColumnLeft + 4, 86, kCrossColumnWidth - 8, 40), bold);
     // The sheet's rows lie beside the pairings of the match-day plan.
-    crossColumn_ = new CrossSheetColumn(model_, this);
+    crossColumn_ = new CrossSheetColumn(model_.rows(), structureFilePath(), this);
     crossColumn_->setGeometry(kCrossColumnLeft, kPlanTop - CrossSheetColumn::kSheetTop, kCrossColumnWidth,
                               kClientHeight - (kPlanTop - CrossSheetColumn::kSheetTop));
+}
+
+void TFGewonnen::buildWinningRow() {
+    const QFont bold = ui::tahomaFont(8, true);
+    ui::makeLabel(PFoto, ui::displayCaption(QStringLiteral("Gewinn- reihe:")), QRect(6, 3, 120, 15), bold);
+    PAnzeige = new QWidget(PFoto);
+    PAnzeige->setObjectName(QStringLiteral("PAnzeige"));
+    PAnzeige->setGeometry(6, 19, kMatches * (TFfrAnzeigeGew::kWidth + 1) + 1, TFfrAnzeigeGew::kHeight + 2);
+    for (int i = 1; i <= kMatches; ++i) {
+        auto* frame = new TFfrAnzeigeGew(PAnzeige);
+        frame->setObjectName(QStringLiteral("frAnzeige%1").arg(i));
+        frame->PNr->setText(QString::number(i));
+        frame->move((i - 1) * (TFfrAnzeigeGew::kWidth + 1) + 1, 1);
+        AnzeigeFrames[static_cast<size_t>(i - 1)] = frame;
+        GewinnFelder[static_cast<size_t>(i - 1)] = frame->ETz;
+    }
+    QToolButton* clearRow = ui::makeToolButton(PFoto, QStringLiteral("bsSkinSpeedButton3"), ui::IconKind::Eraser,
+                                               QString(), QStringLiteral("Gewinnreihe löschen"));
+    clearRow->setGeometry(302, 22, 32, 32);
+    connect(clearRow, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton3Click);
+    evaluationButtons_.push_back(clearRow);
+    cbSofort = new QCheckBox(QStringLiteral("Bei manueller Eingabe der Gewinnreihe sofort auswerten"), PFoto);
+    cbSofort->setObjectName(QStringLiteral("cbSofort"));
+    cbSofort->setGeometry(6, 58, 392, 18);
+    cbSofort->setChecked(true);
 }
 
 void TFGewonnen::buildEvaluationColumn() {
     const QFont normal = ui::tahomaFont(8);
     const QFont bold = ui::tahomaFont(8, true);
     ui::makeLabel(this, QStringLiteral("Bitte beachten, dass links ein Spieltag eingelesen werden kann."),
-              QRect(kEvaluationColumnLeft + 6, 44, kEvaluationColumnWidth - 12, 16), normal);
+                  QRect(kEvaluationColumnLeft + 6, 44, kEvaluationColumnWidth - 12, 16), normal);
 
     PFoto = new QWidget(this);
     PFoto->setObjectName(QStringLiteral("PFoto"));
     PFoto->setAttribute(Qt::WA_StyledBackground);
-    PFoto->setStyleSheet(QStringLiteral("QWidget#PFoto { background: #f4f5f7; border-left: 1px solid #c4c7cc; }"));
     PFoto->setGeometry(kEvaluationColumnLeft, 62, kEvaluationColumnWidth, kClientHeight - 62);
+    buildWinningRow();
 
-    // Winning row.
-    ui::makeLabel(PFoto, ui::displayCaption(QStringLiteral("Gewinn- reihe:")), QRect(6, 3, 120, 15), bold);
-    PAnzeige = new QWidget(PFoto);
-    PAnzeige->setObjectName(QStringLiteral("PAnzeige"));
-    PAnzeige->setGeometry(6, 19, kMatches * (TFfrAnzeigeGew::kWidth + 1) + 1, TFfrAnzeigeGew::kHeight + 2);
-    QToolButton* clearRow = ui::makeToolButton(PFoto, QStringLiteral("bsSkinSpeedButton3"), ui::IconKind::Eraser,
-                                               QString(), QStringLiteral("Gewinnreihe löschen"));
-    clearRow->setGeometry(302, 22, 32, 32);
-    connect(clearRow, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton3Click);
-    cbSofort = new QCheckBox(QStringLiteral("Bei manueller Eingabe der Gewinnreihe sofort auswerten"), PFoto);
-    cbSofort->setObjectName(QStringLiteral("cbSofort"));
-    cbSofort->setGeometry(6, 58, 392, 18);
-    cbSofort->setChecked(true);
+    auto addButton = [&](const QString& name, const QString& caption, const QRect& geometry,
+                         void (TFGewonnen::*handler)()) {
+        QPushButton* button = ui::makeButton(PFoto, name, caption, geometry);
+        connect(button, &QPushButton::clicked, this, handler);
+        evaluationButtons_.push_back(button);
+        return button;
+    };
+    auto addIcon = [&](const QString& name, ui::IconKind icon, const QString& hint, const QRect& geometry,
+                       void (TFGewonnen::*handler)(), int iconSize = 20) {
+        QToolButton* button = ui::makeToolButton(PFoto, name, icon, QString(), hint, iconSize);
+        button->setGeometry(geometry);
+        connect(button, &QToolButton::clicked, this, handler);
+        evaluationButtons_.push_back(button);
+        return button;
+    };
 
     // Quotas.
     ui::makeLabel(PFoto, QStringLiteral("Quoten:"), QRect(6, 82, 80, 15), ui::calibriFont(9, true));
@@ -302,10 +302,10 @@ void TFGewonnen::buildEvaluationColumn() {
         edit->setGeometry(left, 113, 70, 22);
         edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         edit->setFont(ui::calibriFont(9, true));
+        QuotenFelder[static_cast<size_t>(k - 1)] = edit;
     }
-    QPushButton* clearQuotas =
-        ui::makeButton(PFoto, QStringLiteral("BQuoDel"), QStringLiteral("Quoten löschen"), QRect(312, 104, 86, 32));
-    connect(clearQuotas, &QPushButton::clicked, this, &TFGewonnen::BQuoDelClick);
+    addButton(QStringLiteral("BQuoDel"), QStringLiteral("Quoten löschen"), QRect(312, 104, 86, 32),
+              &TFGewonnen::BQuoDelClick);
 
     // Evaluation.
     QLabel* note = ui::makeParagraph(
@@ -313,46 +313,34 @@ void TFGewonnen::buildEvaluationColumn() {
         QStringLiteral("Die Gewinnprüfung ist mit und ohne Quoten möglich. Es kann auch nur eine Quote eingegeben "
                        "werden."),
         QRect(6, 142, 290, 30), bold);
-    note->setStyleSheet(QStringLiteral("color: rgb(0,128,0);"));
-    QPushButton* evaluate =
-        ui::makeButton(PFoto, QStringLiteral("BAuswerten"), QStringLiteral("Gewinn- Prüfung"), QRect(302, 140, 96, 34));
-    evaluate->setFont(bold);
-    connect(evaluate, &QPushButton::clicked, this, &TFGewonnen::BAuswertenClick);
+    note->setObjectName(QStringLiteral("LQuotenHinweis"));
+    addButton(QStringLiteral("BAuswerten"), QStringLiteral("Gewinn- Prüfung"), QRect(302, 140, 96, 34),
+              &TFGewonnen::BAuswertenClick)
+        ->setFont(bold);
 
     // Slip buttons.
-    QPushButton* openSlip = ui::makeButton(PFoto, QStringLiteral("bsSkinSpeedButton1"),
-                                       QStringLiteral("Spielschein einlesen..."), QRect(6, 180, 86, 34));
-    connect(openSlip, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton1Click);
-    QPushButton* save = ui::makeButton(PFoto, QStringLiteral("BSave"), QStringLiteral("Als Spielschein speichern..."),
-                                   QRect(96, 180, 100, 34));
-    connect(save, &QPushButton::clicked, this, &TFGewonnen::BSaveClick);
-    QPushButton* copy = ui::makeButton(PFoto, QStringLiteral("BCopy"), QStringLiteral("Reihen kopieren"),
-                                   QRect(200, 180, 76, 34));
-    copy->setToolTip(QStringLiteral("Tippreihen in die Zwischenablage kopieren."));
-    connect(copy, &QPushButton::clicked, this, &TFGewonnen::BCopyClick);
-    QToolButton* csv = ui::makeToolButton(PFoto, QStringLiteral("bsSkinSpeedButton11"), ui::IconKind::Csv, QString(),
-                                          QStringLiteral("Tippreihen im CSV-Format speichern"));
-    csv->setGeometry(280, 181, 32, 32);
-    connect(csv, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton11Click);
-    QPushButton* clear = ui::makeButton(PFoto, QStringLiteral("BGridDel"), QStringLiteral("Reihen löschen"),
-                                    QRect(322, 180, 76, 34));
-    connect(clear, &QPushButton::clicked, this, &TFGewonnen::BGridDelClick);
+    addButton(QStringLiteral("bsSkinSpeedButton1"), QStringLiteral("Spielschein einlesen..."), QRect(6, 180, 86, 34),
+              &TFGewonnen::bsSkinSpeedButton1Click);
+    addButton(QStringLiteral("BSave"), QStringLiteral("Als Spielschein speichern..."), QRect(96, 180, 100, 34),
+              &TFGewonnen::BSaveClick);
+    addButton(QStringLiteral("BCopy"), QStringLiteral("Reihen kopieren"), QRect(200, 180, 76, 34),
+              &TFGewonnen::BCopyClick)
+        ->setToolTip(QStringLiteral("Tippreihen in die Zwischenablage kopieren."));
+    addIcon(QStringLiteral("bsSkinSpeedButton11"), ui::IconKind::Csv, QStringLiteral("Tippreihen im CSV-Format speichern"),
+            QRect(280, 181, 32, 32), &TFGewonnen::bsSkinSpeedButton11Click);
+    addButton(QStringLiteral("BGridDel"), QStringLiteral("Reihen löschen"), QRect(322, 180, 76, 34),
+              &TFGewonnen::BGridDelClick);
 
     // Table header line and the tip-row table.
     ui::makeLabel(PFoto, QStringLiteral("Datei:"), QRect(6, 219, 34, 16), bold);
-    LDatei = ui::makeLabel(PFoto, QString(), QRect(40, 219, 170, 16), normal, Qt::AlignLeft | Qt::AlignVCenter,
-                       QStringLiteral("LDatei"));
+    LDatei = ui::makeElidedLabel(PFoto, QRect(40, 219, 170, 16), normal, QStringLiteral("LDatei"));
     ui::makeLabel(PFoto, QStringLiteral("Reihen:"), QRect(214, 219, 44, 16), bold);
     LReihen = ui::makeLabel(PFoto, QStringLiteral("0"), QRect(258, 219, 64, 16), normal, Qt::AlignCenter,
-                        QStringLiteral("LReihen"));
-    QToolButton* restore = ui::makeToolButton(PFoto, QStringLiteral("bsSkinSpeedButton2"), ui::IconKind::RestoreOrder,
-                                              QString(), QStringLiteral("Ursprüngliche Reihenfolge"), 16);
-    restore->setGeometry(348, 216, 24, 22);
-    connect(restore, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton2Click);
-    QToolButton* sort = ui::makeToolButton(PFoto, QStringLiteral("BSortier"), ui::IconKind::SortByHits, QString(),
-                                           QStringLiteral("Nach Treffern sortieren"), 16);
-    sort->setGeometry(374, 216, 24, 22);
-    connect(sort, &QToolButton::clicked, this, &TFGewonnen::BSortierClick);
+                            QStringLiteral("LReihen"));
+    addIcon(QStringLiteral("bsSkinSpeedButton2"), ui::IconKind::RestoreOrder, QStringLiteral("Ursprüngliche Reihenfolge"),
+            QRect(348, 216, 24, 22), &TFGewonnen::bsSkinSpeedButton2Click, 16);
+    addIcon(QStringLiteral("BSortier"), ui::IconKind::SortByHits, QStringLiteral("Nach Treffern sortieren"),
+            QRect(374, 216, 24, 22), &TFGewonnen::BSortierClick, 16);
 
     G1 = new ui::TipGridView(PFoto);
     G1->setObjectName(QStringLiteral("G1"));
@@ -361,11 +349,12 @@ void TFGewonnen::buildEvaluationColumn() {
     ui::makeLabel(PFoto, QStringLiteral("Gewinn:"), QRect(6, 519, 60, 15), bold);
     G2 = new ui::TipGridView(PFoto);
     G2->setObjectName(QStringLiteral("G2"));
-    ui::makeLabel(PFoto, QStringLiteral("Gesamtgewinn"), QRect(200, 548, 110, 15), bold, Qt::AlignRight | Qt::AlignVCenter);
+    ui::makeLabel(PFoto, QStringLiteral("Gesamtgewinn"), QRect(200, 548, 110, 15), bold,
+                  Qt::AlignRight | Qt::AlignVCenter);
     LGesGewinn = ui::makeLabel(PFoto, QString(), QRect(200, 565, 110, 22), ui::tahomaFont(10, true),
-                           Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("LGesGewinn"));
+                               Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("LGesGewinn"));
     QPushButton* capture = ui::makeButton(PFoto, QStringLiteral("bsSkinSpeedButton9"),
-                                      QStringLiteral("Abbild der Auswertung"), QRect(318, 586, 80, 34));
+                                          QStringLiteral("Abbild der Auswertung"), QRect(318, 586, 80, 34));
     connect(capture, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton9Click);
 }
 
@@ -375,9 +364,9 @@ void TFGewonnen::setUpGrids() {
     G1->setFont(gridFont);
     G1->horizontalHeader()->setFont(gridFont);
     g1Model_ = new ui::TipGridModel(TipTable::kColumns, this);
-    g1Model_->follow(model_);
+    g1Model_->setDocument(&model_.rows());
+    g1Model_->colourAgainst(&model_);
     G1->setModel(g1Model_);
-    G1->setItemDelegate(new ui::TipCellPainter(*g1Model_, [this](int m) { return model_.winning(m); }, G1));
     QList<int> widths{37};
     for (int c = 1; c <= 9; ++c) widths << 20;
     for (int c = 10; c <= 13; ++c) widths << 22;
@@ -395,23 +384,22 @@ void TFGewonnen::setUpGrids() {
     G2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     g2Model_ = new WinTableModel(model_, this);
     G2->setModel(g2Model_);
-    G2->setItemDelegate(new WinCellPainter(G2));
     const QList<int> g2Widths{36, 48, 96};
     G2->setGeometryOfCells(g2Widths, 16);
     g2Model_->setPadding(gridFont, g2Widths);
     G2->setGeometry(6, 536, 36 + 48 + 96 + 3 + 2, 5 * 17 + 2);
 }
 
-void TFGewonnen::createWinningFrames() {
-    for (int i = 1; i <= kMatches; ++i) {
-        auto* frame = new TFfrAnzeigeGew(PAnzeige);
-        frame->setObjectName(QStringLiteral("frAnzeige%1").arg(i));
-        frame->PNr->setText(QString::number(i));
-        frame->ETz->setTextFromProgram(QString());
-        frame->move((i - 1) * (TFfrAnzeigeGew::kWidth + 1) + 1, 1);
-        AnzeigeFrames[static_cast<size_t>(i - 1)] = frame;
-        GewinnFelder[static_cast<size_t>(i - 1)] = frame->ETz;
-    }
+void TFGewonnen::setUpTabOrder() {
+    // As the eye reads the evaluation column: the winning row, the switch
+    // for it, the quotas, the buttons, the table. Everything left of it
+    // keeps the order in which it was made.
+    std::vector<QWidget*> order(GewinnFelder.begin(), GewinnFelder.end());
+    order.push_back(cbSofort);
+    order.insert(order.end(), QuotenFelder.begin(), QuotenFelder.end());
+    order.insert(order.end(), evaluationButtons_.begin(), evaluationButtons_.end());
+    order.push_back(G1);
+    for (size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 void TFGewonnen::connectModel() {
@@ -434,20 +422,30 @@ void TFGewonnen::connectModel() {
         if (edit->text() != model_.quota(k)) edit->setTextFromProgram(model_.quota(k));
     });
     connect(cbSofort, &QCheckBox::toggled, this, [this](bool on) { model_.setInstantEvaluation(on); });
-    connect(&model_, &BetModel::resultsChanged, this, [this] { LGesGewinn->setText(model_.totalText()); });
-    connect(&model_, &BetModel::labelsChanged, this, [this] {
-        LDatei->setText(model_.fileName());
-        LReihen->setText(model_.rowsText());
-    });
+    connect(&model_, &BetModel::resultsChanged, this,
+            [this] { LGesGewinn->setText(model_.results() ? formatAmount(model_.results()->total) : QString()); });
+    ui::showDocumentLabels(model_.rows(), LDatei, LReihen);
     connect(&model_, &BetModel::matchDayChanged, this, [this] {
-        LTag->setText(model_.matchDayDate());
-        for (int m = 1; m <= kMatches; ++m) pairingPanels_[static_cast<size_t>(m - 1)]->setText(model_.pairing(m));
+        LTag->setText(model_.matchDayDate() ? formatDate(*model_.matchDayDate()) : QString());
+        for (int m = 1; m <= kMatches; ++m)
+            pairingPanels_[static_cast<size_t>(m - 1)]->setText(
+                pairingCaption(model_.pairing(m).home, model_.pairing(m).away));
     });
 }
 
 void TFGewonnen::SpieltagEinlesen(const QString& path) { korbisto::SpieltagEinlesen(model_, path, Now()); }
 
-void TFGewonnen::SpielscheinEinlesen(const QString& path) { korbisto::SpielscheinEinlesen(model_, path); }
+void TFGewonnen::SpielscheinEinlesen(const QString& path) { korbisto::SpielscheinEinlesen(model_.rows(), path); }
+
+void TFGewonnen::openAndRemember(const ui::FileDialogRequest& request, const char* key,
+                                 void (TFGewonnen::*read)(const QString&)) {
+    ui::runGuarded(this, [&] {
+        const QString path = ui::chooseFile(this, request);
+        if (path.isEmpty()) return;
+        (this->*read)(path);
+        settings::writeString(settings::kStartFiles, QString::fromLatin1(key), path);
+    });
+}
 
 void TFGewonnen::closeEvent(QCloseEvent* event) {
     ui::runGuarded(this, [&] { writeMainWindowClose(cbSofort->isChecked(), leur->text()); });
@@ -457,20 +455,11 @@ void TFGewonnen::closeEvent(QCloseEvent* event) {
 
 void TFGewonnen::bsSkinSpeedButton6Click() { close(); }
 
-void TFGewonnen::bsSkinSpeedButton7Click() {
-    // The entry window exists from start-up; it is made here only when this
-    // window was created on its own.
-    auto* entry = findChild<TFEingabe*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!entry) entry = new TFEingabe(model_, this);
-    ui::showAndRaise(*entry);
-}
+void TFGewonnen::bsSkinSpeedButton7Click() { ui::showAndRaise(entryWindow()); }
 
 void TFGewonnen::BSpendeClick() {
-    if (ui::IsOnline())
-        ui::shell().openUrl(donationUrl());
-    else
-        ui::showInformation(this, QStringLiteral("Für den Aufruf der PayPal-Seite muss eine Verbindung zum Internet "
-                                                 "bestehen."));
+    ui::openWhenOnline(this, donationUrl(),
+                       QStringLiteral("Für den Aufruf der PayPal-Seite muss eine Verbindung zum Internet bestehen."));
 }
 
 void TFGewonnen::bsSkinSpeedButton4Click() {
@@ -478,15 +467,10 @@ void TFGewonnen::bsSkinSpeedButton4Click() {
 }
 
 void TFGewonnen::BOpenSpTagClick() {
-    ui::runGuarded(this, [&] {
-        auto request = ui::FileDialogRequest::open(QStringLiteral("Spieltag öffnen"), QStringLiteral("Spieltag-Datei"),
-                                                   QStringLiteral("*.sptag"), QStringLiteral("sptag"), matchDayFolder_);
-        request.mustExist = true;
-        const QString path = ui::chooseFile(this, request);
-        if (path.isEmpty()) return;
-        SpieltagEinlesen(path);
-        settings::writeString(settings::kStartFiles, QString::fromLatin1(settings::kMatchDayKey), path);
-    });
+    auto request = ui::FileDialogRequest::open(QStringLiteral("Spieltag öffnen"), QStringLiteral("Spieltag-Datei"),
+                                               QStringLiteral("*.sptag"), QStringLiteral("sptag"), matchDayFolder_);
+    request.mustExist = true;
+    openAndRemember(request, settings::kMatchDayKey, &TFGewonnen::SpieltagEinlesen);
 }
 
 void TFGewonnen::bsSkinSpeedButton18Click() {
@@ -498,10 +482,8 @@ void TFGewonnen::bsSkinSpeedButton18Click() {
 }
 
 void TFGewonnen::Image2Click() {
-    if (ui::IsOnline())
-        ui::shell().openUrl(makerSiteUrl());
-    else
-        ui::showInformation(this, QStringLiteral("Für den Aufruf der Seite muss eine Verbindung zum Internet bestehen."));
+    ui::openWhenOnline(this, makerSiteUrl(),
+                       QStringLiteral("Für den Aufruf der Seite muss eine Verbindung zum Internet bestehen."));
 }
 
 void TFGewonnen::bsSkinSpeedButton3Click() {
@@ -515,62 +497,50 @@ void TFGewonnen::BAuswertenClick() {
 }
 
 void TFGewonnen::bsSkinSpeedButton1Click() {
-    ui::runGuarded(this, [&] {
-        auto request =
-            ui::FileDialogRequest::open(QStringLiteral("Spielscheindatei einlesen"), QStringLiteral("Spielschein"),
-                                        QStringLiteral("*.krsc"), QStringLiteral("krsc"), slipFolder_);
-        request.multiSelect = true;
-        const QString path = ui::chooseFile(this, request);
-        if (path.isEmpty()) return;
-        SpielscheinEinlesen(path);
-        settings::writeString(settings::kStartFiles, QString::fromLatin1(settings::kSlipKey), path);
-    });
+    auto request = ui::FileDialogRequest::open(QStringLiteral("Spielscheindatei einlesen"), QStringLiteral("Spielschein"),
+                                               QStringLiteral("*.krsc"), QStringLiteral("krsc"), slipFolder_);
+    request.multiSelect = true;
+    openAndRemember(request, settings::kSlipKey, &TFGewonnen::SpielscheinEinlesen);
 }
 
 void TFGewonnen::BSaveClick() {
     ui::runGuarded(this, [&] {
-        if (model_.table().isEmpty()) {
-            ui::showError(this, refusal(QStringLiteral("Es gibt nichts zu speichern.")));
-            return;
-        }
-        const auto request =
-            ui::FileDialogRequest::save(QStringLiteral("Spielschein speichern"), QStringLiteral("Spielschein-Datei"),
-                                        QStringLiteral("*.krsc"), QStringLiteral("krsc"), slipFolder_);
-        const QString path = ui::chooseFile(this, request);
-        if (path.isEmpty()) return;
-        WriteSlipFile(model_.table(), path);
-        model_.setFileName(QFileInfo(path).fileName());
+        checkCanSave(model_.rows());
+        const QString path = ui::chooseFile(
+            this, ui::FileDialogRequest::save(QStringLiteral("Spielschein speichern"), QStringLiteral("Spielschein-Datei"),
+                                              QStringLiteral("*.krsc"), QStringLiteral("krsc"), slipFolder_));
+        if (!path.isEmpty()) saveSlip(model_.rows(), path);
     });
 }
 
-void TFGewonnen::BCopyClick() {
-    QGuiApplication::clipboard()->setText(exportRowsText(model_.table(), u','));
-}
+void TFGewonnen::BCopyClick() { QGuiApplication::clipboard()->setText(exportRowsText(model_.table(), u',')); }
 
 void TFGewonnen::bsSkinSpeedButton11Click() {
     ui::runGuarded(this, [&] {
-        const auto request =
-            ui::FileDialogRequest::save(QStringLiteral("Als CSV-Datei speichern"), QStringLiteral("CSV-Datei"),
-                                        QStringLiteral("*.csv"), QStringLiteral("csv"), slipFolder_);
-        const QString path = ui::chooseFile(this, request);
+        const QString path = ui::chooseFile(
+            this, ui::FileDialogRequest::save(QStringLiteral("Als CSV-Datei speichern"), QStringLiteral("CSV-Datei"),
+                                              QStringLiteral("*.csv"), QStringLiteral("csv"), slipFolder_));
         if (path.isEmpty()) return;
         writeFileAtomically(path, encodeWindows1252Lossy(exportRowsText(model_.table(), u';')));
-        model_.setFileName(QFileInfo(path).fileName());
+        model_.rows().setFileName(QFileInfo(path).fileName());
     });
 }
 
-void TFGewonnen::BGridDelClick() { model_.clearTable(); }
+void TFGewonnen::BGridDelClick() { model_.rows().clear(); }
 
 void TFGewonnen::BSortierClick() {
     ui::runGuarded(this, [&] { model_.sortByHits(); });
+    // The best rows are what the user asked to see.
+    G1->scrollToTop();
 }
 
 void TFGewonnen::bsSkinSpeedButton2Click() {
     ui::runGuarded(this, [&] { model_.restoreOrder(); });
+    G1->scrollToTop();
 }
 
 void TFGewonnen::bsSkinSpeedButton9Click() {
-    const QString name = LDatei->text();
+    const QString name = model_.rows().fileName();
     CaptureControl(PFoto, name.left(std::max<qsizetype>(0, name.size() - 5)), 0, 110, 104);
 }
 

@@ -2,17 +2,20 @@
 
 #include "core/bet_model.h"
 #include "core/outcomes.h"
+#include "ui/window_frame.h"
 
-#include <QWidget>
+#include <QPointer>
 
 #include <array>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
-class QToolButton;
 class QPushButton;
 
 namespace korbisto::ui {
+class ElidedLabel;
+struct FileDialogRequest;
 class FilteredLineEdit;
 class TipGridModel;
 class TipGridView;
@@ -21,12 +24,13 @@ class TipGridView;
 namespace korbisto::app {
 
 class CrossSheetColumn;
+class TFEingabe;
 class TFfrAnzeigeGew;
 class WinTableModel;
 
 // The main window: match day, cross sheet and evaluation side by side. It
 // holds the shared state (the bet model) and opens every other window.
-class TFGewonnen : public QWidget {
+class TFGewonnen : public ui::WindowFrame {
     Q_OBJECT
 
 public:
@@ -39,6 +43,8 @@ public:
 
     BetModel& model() { return model_; }
     CrossSheetColumn& crossColumn() { return *crossColumn_; }
+    // The entry window, which belongs to this one; made on first use.
+    TFEingabe& entryWindow();
 
     // Reading a match day or a slip into the window; file errors are thrown.
     void SpieltagEinlesen(const QString& path);
@@ -61,10 +67,15 @@ private:
     void buildMatchDayColumn();
     void buildCrossColumn();
     void buildEvaluationColumn();
+    void buildWinningRow();
     void setUpGrids();
-    void createWinningFrames();
+    void setUpTabOrder();
     void connectModel();
     QWidget* boxParent();
+    // An open dialog, then `read` with the chosen file, whose path is then
+    // stored under `key` to be read at the next start.
+    void openAndRemember(const ui::FileDialogRequest& request, const char* key,
+                         void (TFGewonnen::*read)(const QString&));
 
     void bsSkinSpeedButton6Click();
     void bsSkinSpeedButton7Click();
@@ -88,9 +99,9 @@ private:
     BetModel model_;
     QString matchDayFolder_;
     QString slipFolder_;
+    QPointer<TFEingabe> entry_;
 
     CrossSheetColumn* crossColumn_ = nullptr;
-    QWidget* toolbar_ = nullptr;
     QLabel* leur = nullptr;
     QWidget* matchDayStrip_ = nullptr;
     QLabel* LTag = nullptr;
@@ -99,13 +110,15 @@ private:
     QWidget* PFoto = nullptr;
     QWidget* PAnzeige = nullptr;
     QCheckBox* cbSofort = nullptr;
-    QLabel* LDatei = nullptr;
+    ui::ElidedLabel* LDatei = nullptr;
     QLabel* LReihen = nullptr;
     QLabel* LGesGewinn = nullptr;
     ui::TipGridModel* g1Model_ = nullptr;
     ui::TipGridView* G1 = nullptr;
     WinTableModel* g2Model_ = nullptr;
     ui::TipGridView* G2 = nullptr;
+    // The buttons of the evaluation column in the order Tab visits them.
+    std::vector<QWidget*> evaluationButtons_;
 };
 
 }  // namespace korbisto::app

@@ -42,7 +42,7 @@ StartedProgram startProgram(QApplication& app) {
     QObject::connect(program.main, &TFGewonnen::closed, &app, &QApplication::quit);
     // The entry window belongs to the main window: it stays in front of it
     // and ends with it.
-    program.entry = new TFEingabe(program.main->model(), program.main);
+    program.entry = &program.main->entryWindow();
     // The random tip generator is created here, after the entry window, once
     // it exists.
 

@@ -47,35 +47,18 @@ QString withSeparator(QString folder) {
 }  // namespace
 
 TFAbbild::TFAbbild(const QImage& picture, const QString& caption, QWidget* parent)
-    : QWidget(parent, Qt::Window), picture_(picture) {
-    setObjectName(QStringLiteral("FAbbild%1").arg(++windowCounter()));
+    : ui::WindowFrame(QStringLiteral("FAbbild%1").arg(++windowCounter()), parent), picture_(picture) {
     // Nothing can show a closed screenshot window again, so it goes.
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(caption);
-
-    WindowPos pos = readWindowPos(QStringLiteral("FAbbild"));
-    // On a single screen a window left of it could not be reached.
-    if (QGuiApplication::screens().size() == 1 && pos.left < 0) pos.left = 0;
     sharedFolder() = withSeparator(readScreenshotFolder());
 
-    auto* toolbar = new QWidget(this);
-    toolbar->setObjectName(QStringLiteral("ScreenshotToolbar"));
-    toolbar->setAttribute(Qt::WA_StyledBackground);
-    toolbar->setFixedHeight(40);
-    auto* top = new QHBoxLayout(toolbar);
-    top->setContentsMargins(4, 4, 4, 4);
-    QToolButton* closeButton =
-        ui::makeToolButton(toolbar, QStringLiteral("BClose"), ui::IconKind::Close, QString(), QStringLiteral("Schließen"));
-    connect(closeButton, &QToolButton::clicked, this, &QWidget::close);
-    top->addWidget(closeButton);
-    auto* title = new QLabel(QStringLiteral("Screenshot"), toolbar);
-    title->setFont(ui::tahomaFont(10, true));
-    top->addWidget(title);
-    top->addStretch(1);
-    QToolButton* position =
-        ui::makeToolButton(toolbar, QStringLiteral("BPosition"), ui::IconKind::Pin, QString(), QString());
+    ui::TopBar* toolbar = topBar();
+    toolbar->addCloseButton();
+    toolbar->addTitle(QStringLiteral("Screenshot"));
+    toolbar->addStretch();
+    QToolButton* position = toolbar->addPositionButton(QStringLiteral("BPosition"));
     connect(position, &QToolButton::clicked, this, &TFAbbild::PositionClick);
-    top->addWidget(position);
 
     auto* bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("ScreenshotBar"));
@@ -109,6 +92,16 @@ TFAbbild::TFAbbild(const QImage& picture, const QString& caption, QWidget* paren
     Slider1->setFixedWidth(110);
     sliderRow->addWidget(Slider1);
     sliderRow->addWidget(new QLabel(QStringLiteral("+"), quality));
+    // The number the picture will be saved with, as the slider moves.
+    auto* value = new QLabel(quality);
+    value->setObjectName(QStringLiteral("LQualitaet"));
+    value->setFont(ui::tahomaFont(8, true));
+    value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("100")) + 2);
+    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const auto showValue = [value](int q) { value->setText(QString::number(q)); };
+    connect(Slider1, &QSlider::valueChanged, value, showValue);
+    showValue(Slider1->value());
+    sliderRow->addWidget(value);
     qualityColumn->addLayout(sliderRow);
     row->addWidget(quality);
     row->addStretch(1);
@@ -130,8 +123,11 @@ TFAbbild::TFAbbild(const QImage& picture, const QString& caption, QWidget* paren
     column->addWidget(Image1, 1);
 
     // The picture area is exactly the picture.
-    setFixedSize(picture_.width(), picture_.height() + kBarsHeight);
-    move(pos.left, pos.top);
+    setClientSize(QSize(picture_.width(), picture_.height() + kBarsHeight));
+    WindowPos pos = readWindowPos(QStringLiteral("FAbbild"));
+    // On a single screen a window left of it could not be reached.
+    if (QGuiApplication::screens().size() == 1 && pos.left < 0) pos.left = 0;
+    placeAt(QPoint(pos.left, pos.top));
     FAbbild = this;
 }
 
@@ -188,7 +184,7 @@ void stampPicture(QImage& picture, int x, int y) {
     painter.setRenderHint(QPainter::TextAntialiasing);
     QFont font = ui::roundedFont(9);
     painter.setFont(font);
-    painter.setPen(ui::colours::donationText);
+    painter.setPen(ui::colours::stamp);
     const QFontMetrics metrics(font);
     painter.drawText(QPoint(x, y + metrics.ascent()), QString::fromLatin1(ProgramName));
 }

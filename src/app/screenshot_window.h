@@ -1,8 +1,9 @@
 #pragma once
 
+#include "ui/window_frame.h"
+
 #include <QImage>
 #include <QPointer>
-#include <QWidget>
 
 class QLabel;
 class QSlider;
@@ -11,7 +12,7 @@ namespace korbisto::app {
 
 // A captured picture with its own window: save it as JPEG in a chosen
 // quality, or copy it to the clipboard. Each capture opens a new one.
-class TFAbbild : public QWidget {
+class TFAbbild : public ui::WindowFrame {
     Q_OBJECT
 
 public:

@@ -1,8 +1,9 @@
 #include "sheet_view.h"
 
-#include "systems/full_system.h"
-#include "systems/vew_expansion.h"
-#include "ui/captions.h"
+#include "core/german.h"
+#include "files/structure_file.h"
+#include "systems/development.h"
+#include "systems/vew_catalogue.h"
 #include "ui/icons.h"
 #include "ui/labels.h"
 #include "ui/message_boxes.h"
@@ -10,6 +11,7 @@
 #include "ui/wait_cursor.h"
 #include "ui/wrap_button.h"
 
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
@@ -43,17 +45,36 @@ QFont crossFont() { return ui::roundedFont(12); }
 
 // A sunken counter with its number in bold.
 QLabel* makeCounter(QWidget* parent, const QString& name, const QRect& geometry) {
-    QLabel* panel = ui::makeLabel(parent, QStringLiteral("0"), geometry, ui::tahomaFont(8, true), Qt::AlignCenter);
-    panel->setObjectName(name);
-    panel->setStyleSheet(QStringLiteral("QLabel { background: #ffffff; border: 1px solid; border-radius: 2px; "
-                                        "border-color: #8d9299 #d5d8dc #d5d8dc #8d9299; }"));
-    return panel;
+    return ui::makeLabel(parent, QStringLiteral("0"), geometry, ui::tahomaFont(8, true), Qt::AlignCenter, name);
+}
+
+QString countText(const std::optional<SheetCounts>& counts, int SheetCounts::*field) {
+    return counts ? QString::number((*counts).*field) : QString();
 }
 
 int rowTop(int match) { return KreuzY[static_cast<size_t>(match)]; }
 int columnLeft(int column) { return KreuzX[static_cast<size_t>(column)]; }
 
 }  // namespace
+
+SheetPress KreuzTreffer(int x, int y) {
+    SheetPress press;
+    if (x < kOutcomeAreaEnd) {
+        for (int c = 1; c <= 3; ++c) {
+            if (x < columnLeft(c) - 1 || x > columnLeft(c) + 16) continue;
+            for (int m = 1; m <= kMatches; ++m) {
+                if (y < rowTop(m) || y > rowTop(m) + 16) continue;
+                press.kind = SheetPress::Toggle;
+                press.match = m;
+                press.column = c;
+                return press;
+            }
+        }
+    } else if (x >= kMarkerAreaStart) {
+        press.kind = SheetPress::ShowInfo;
+    }
+    return press;
+}
 
 TKreuz::TKreuz(QWidget* parent) : QLabel(QStringLiteral("X"), parent) {
     setFont(crossFont());
@@ -150,15 +171,17 @@ void PKreuzPanel::mouseMoveEvent(QMouseEvent* event) {
     QWidget::mouseMoveEvent(event);
 }
 
-CrossSheetColumn::CrossSheetColumn(BetModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+CrossSheetColumn::CrossSheetColumn(TipDocument& rows, const QString& structurePath, QWidget* parent)
+    : QWidget(parent), rows_(rows), structurePath_(structurePath) {
     setObjectName(QStringLiteral("PKreuzColumn"));
     buildCounters();
     buildSheet();
     buildButtons();
     connect(&sheet_, &CrossSheet::crossChanged, this,
             [this](int match, int column, bool visible) { kreuz(match, column)->setVisible(visible); });
-    connect(&sheet_, &CrossSheet::displayChanged, this, &CrossSheetColumn::showDisplay);
-    showDisplay();
+    connect(&sheet_, &CrossSheet::changed, this, &CrossSheetColumn::showCounts);
+    BQOpen->setEnabled(QFileInfo(structurePath_).isFile());
+    showCounts();
 }
 
 QWidget* CrossSheetColumn::boxParent() { return window()->isVisible() ? window() : nullptr; }
@@ -176,13 +199,11 @@ void CrossSheetColumn::buildCounters() {
     PDW = makeCounter(this, QStringLiteral("PDW"), QRect(96, 22, 24, 22));
     PAnz = makeCounter(this, QStringLiteral("PAnz"), QRect(124, 22, 52, 22));
 
-    LVEW = ui::makeLabel(this, QStringLiteral("VEW"), QRect(4, 48, 40, 15), bold);
-    LVEW->setObjectName(QStringLiteral("LVEW"));
-    LVEW->setStyleSheet(QStringLiteral("color: rgb(0,128,0);"));
+    LVEW = ui::makeLabel(this, QStringLiteral("VEW"), QRect(4, 48, 40, 15), bold, Qt::AlignLeft | Qt::AlignVCenter,
+                         QStringLiteral("LVEW"));
     ui::makeLabel(this, QStringLiteral("im Vollsystem"), QRect(60, 48, 116, 15), normal, Qt::AlignRight | Qt::AlignVCenter);
-    LVEW2 = ui::makeLabel(this, QString(), QRect(4, 63, 172, 15), bold);
-    LVEW2->setObjectName(QStringLiteral("LVEW2"));
-    LVEW2->setStyleSheet(QStringLiteral("color: rgb(0,128,0);"));
+    LVEW2 = ui::makeLabel(this, QString(), QRect(4, 63, 172, 15), bold, Qt::AlignLeft | Qt::AlignVCenter,
+                          QStringLiteral("LVEW2"));
 }
 
 void CrossSheetColumn::buildSheet() {
@@ -192,7 +213,7 @@ void CrossSheetColumn::buildSheet() {
     for (int m = 1; m <= kMatches; ++m) {
         for (int c = 1; c <= kKreuzSpalten; ++c) {
             auto* cross = new TKreuz(PKreuz);
-            cross->Tag = CrossSheet::kreuzTag(m, c);
+            cross->Tag = TKreuz::kreuzTag(m, c);
             cross->setObjectName(QStringLiteral("VKreuz%1").arg(cross->Tag));
             cross->move(columnLeft(c), rowTop(m));
             if (c <= 3) {
@@ -205,16 +226,9 @@ void CrossSheetColumn::buildSheet() {
 }
 
 void CrossSheetColumn::buildButtons() {
-    auto makeDevelopButton = [this](const QString& name, const QString& caption, const QRect& geometry) {
-        auto* button = new ui::WrapButton(ui::displayCaption(caption), this);
-        button->setObjectName(name);
-        button->setGeometry(geometry);
-        button->setCursor(Qt::PointingHandCursor);
-        return button;
-    };
-    BVEW = makeDevelopButton(QStringLiteral("BVEW"), QStringLiteral("VEW-System abwickeln"), QRect(4, 84, 84, 34));
+    BVEW = ui::makeButton(this, QStringLiteral("BVEW"), QStringLiteral("VEW-System abwickeln"), QRect(4, 84, 84, 34));
     connect(BVEW, &QPushButton::clicked, this, &CrossSheetColumn::BVEWClick);
-    BVoll = makeDevelopButton(QStringLiteral("BVoll"), QStringLiteral("Vollsystem abwickeln"), QRect(92, 84, 84, 34));
+    BVoll = ui::makeButton(this, QStringLiteral("BVoll"), QStringLiteral("Vollsystem abwickeln"), QRect(92, 84, 84, 34));
     connect(BVoll, &QPushButton::clicked, this, &CrossSheetColumn::BVollClick);
 
     const int top = kSheetTop + PKreuzPanel::kHeight + 8;
@@ -233,46 +247,51 @@ void CrossSheetColumn::buildButtons() {
     connect(BQSave, &QToolButton::clicked, this, &CrossSheetColumn::BQSaveClick);
 }
 
-void CrossSheetColumn::showDisplay() {
-    const CrossSheet::Display& d = sheet_.display();
-    PB->setText(d.PB);
-    PZW->setText(d.PZW);
-    PDW->setText(d.PDW);
-    PAnz->setText(d.PAnz);
-    LVEW->setVisible(d.LVEWVisible);
-    LVEW2->setText(d.LVEW2);
-    LVEW2->setVisible(d.LVEW2Visible);
-    BVoll->setEnabled(d.BVollEnabled);
-    BVEW->setEnabled(d.BVEWEnabled);
-    BQOpen->setEnabled(d.BQOpenEnabled);
+void CrossSheetColumn::showCounts() {
+    const std::optional<SheetCounts>& counts = sheet_.counts();
+    PB->setText(countText(counts, &SheetCounts::bankers));
+    PZW->setText(countText(counts, &SheetCounts::zw));
+    PDW->setText(countText(counts, &SheetCounts::dw));
+    PAnz->setText(counts ? formatCount(counts->rows) : QString());
+    const int vew = sheet_.offeredVew();
+    if (vew != 0) LVEW2->setText(vewRowsCaption(vewEintrag(vew).Reihen));
+    LVEW->setVisible(vew != 0);
+    LVEW2->setVisible(vew != 0);
+    BVoll->setEnabled(sheet_.fullSystemAllowed());
+    BVEW->setEnabled(vew != 0);
 }
 
-void CrossSheetColumn::KreuzKlickClick(int tag) { sheet_.KreuzKlickClick(tag); }
+void CrossSheetColumn::KreuzKlickClick(int tag) { sheet_.toggle(tag / 10, tag % 10); }
 
 void CrossSheetColumn::PKreuzMouseDown(int x, int y) {
-    const SheetPress press = sheet_.KreuzTreffer(x, y);
-    if (press.kind == SheetPress::ShowInfo) ui::showInformation(boxParent(), press.info);
+    const SheetPress press = KreuzTreffer(x, y);
+    if (press.kind == SheetPress::Toggle) sheet_.toggle(press.match, press.column);
+    if (press.kind == SheetPress::ShowInfo) ui::showInformation(boxParent(), QString::fromUtf8(kMarkerHinweis));
 }
 
-void CrossSheetColumn::BKreuzeDelClick() { sheet_.BKreuzeDelClick(); }
+void CrossSheetColumn::BKreuzeDelClick() { sheet_.clear(); }
 
 void CrossSheetColumn::BVollClick() {
     ui::runGuarded(boxParent(), [&] {
         const ui::WaitCursor hourglass(sheet_.AlleGetippt() && sheet_.fullSystemRows() > kWaitCursorRows);
-        korbisto::BVollClick(sheet_, model_);
+        developFullSystem(sheet_, rows_);
     });
 }
 
 void CrossSheetColumn::BVEWClick() {
-    ui::runGuarded(boxParent(), [&] { korbisto::BVEWClick(sheet_, model_); });
+    ui::runGuarded(boxParent(), [&] { developVew(sheet_, rows_); });
 }
 
 void CrossSheetColumn::BQSaveClick() {
-    ui::runGuarded(boxParent(), [&] { sheet_.BQSaveClick(); });
+    ui::runGuarded(boxParent(), [&] {
+        writeStructureFile(structurePath_, sheet_.crosses());
+        BQOpen->setEnabled(true);
+    });
 }
 
 void CrossSheetColumn::BQOpenClick() {
-    ui::runGuarded(boxParent(), [&] { sheet_.BQOpenClick(); });
+    // The file is read whole before the sheet changes, so a bad one leaves it.
+    ui::runGuarded(boxParent(), [&] { sheet_.setCrosses(readStructureFile(structurePath_)); });
 }
 
 }  // namespace korbisto::app

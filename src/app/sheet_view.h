@@ -4,6 +4,8 @@
 #include "core/outcomes.h"
 #include "systems/cross_sheet.h"
 
+#include <QString>
+
 #include <QLabel>
 #include <QWidget>
 
@@ -15,6 +17,22 @@ class QToolButton;
 
 namespace korbisto::app {
 
+// Pixel positions of the boxes on the sheet's picture: columns 1..5, matches 1..13.
+inline constexpr std::array<int, 6> KreuzX = {0, 32, 55, 78, 112, 136};
+inline constexpr std::array<int, 14> KreuzY = {0, 12, 38, 64, 90, 115, 140, 166, 191, 218, 242, 267, 293, 319};
+
+inline constexpr const char* kMarkerHinweis = "Diese \"X\" werden automatisch gesetzt und gelöscht";
+
+// What a press on the bare picture at (x, y) means: an outcome box, the
+// column of marks, which explains itself, or nothing.
+struct SheetPress {
+    enum Kind { Nothing, Toggle, ShowInfo };
+    Kind kind = Nothing;
+    int match = 0;
+    int column = 0;
+};
+SheetPress KreuzTreffer(int x, int y);
+
 // One box's cross: a blue "X" that is shown exactly when the box is crossed.
 // A press on it never reaches the sheet below; a left click is reported with
 // the box's tag (match × 10 + column).
@@ -24,6 +42,8 @@ class TKreuz : public QLabel {
 public:
     explicit TKreuz(QWidget* parent = nullptr);
 
+    // Tag of a box: match × 10 + column.
+    static constexpr int kreuzTag(int match, int column) { return match * 10 + column; }
     int Tag = 0;
 
 signals:
@@ -65,8 +85,8 @@ private:
 };
 
 // The cross-sheet column of the main window: the counters, the development
-// buttons, the sheet and the buttons that clear, save and load it. It mirrors
-// its CrossSheet and develops into the window's bet model.
+// buttons, the sheet and the buttons that clear, save and load it. It shows
+// its CrossSheet and develops into the window's rows.
 class CrossSheetColumn : public QWidget {
     Q_OBJECT
 
@@ -78,7 +98,8 @@ public:
     // that the sheet's rows lie beside the pairings of the match-day plan.
     static constexpr int kSheetTop = 128;
 
-    CrossSheetColumn(BetModel& model, QWidget* parent = nullptr);
+    // `structurePath` is where the cross structure is saved.
+    CrossSheetColumn(TipDocument& rows, const QString& structurePath, QWidget* parent = nullptr);
 
     CrossSheet& sheet() { return sheet_; }
     PKreuzPanel* PKreuz = nullptr;
@@ -98,11 +119,12 @@ private:
     void buildCounters();
     void buildSheet();
     void buildButtons();
-    void showDisplay();
+    void showCounts();
     // Message boxes belong to the window once it is on screen.
     QWidget* boxParent();
 
-    BetModel& model_;
+    TipDocument& rows_;
+    QString structurePath_;
     CrossSheet sheet_;
     std::array<std::array<TKreuz*, kKreuzSpalten>, kMatches> Kreuze{};
 

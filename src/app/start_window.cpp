@@ -4,8 +4,6 @@
 #include "web_links.h"
 
 #include "core/paths.h"
-#include "ui/connectivity.h"
-#include "ui/message_boxes.h"
 #include "ui/shell.h"
 #include "ui/style.h"
 
@@ -23,11 +21,9 @@ namespace korbisto::app {
 
 QPointer<TFStart> FStart;
 
-TFStart::TFStart(QWidget* parent) : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    setObjectName(QStringLiteral("FStart"));
+TFStart::TFStart(QWidget* parent) : ui::WindowFrame(QStringLiteral("FStart"), parent, Kind::Splash) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(programCaption());
-    setFixedSize(400, 300);
+    setClientSize(QSize(400, 300));
     setUpFolders(appPaths());
 
     Image1 = new QLabel(this);
@@ -39,6 +35,9 @@ TFStart::TFStart(QWidget* parent) : QWidget(parent, Qt::Window | Qt::CustomizeWi
     BWeiter->setObjectName(QStringLiteral("BWeiter"));
     BWeiter->setGeometry(306, 232, 90, 38);
     BWeiter->setFont(ui::tahomaFont(9, true));
+    // Enter presses it as Space does.
+    BWeiter->setAutoDefault(true);
+    BWeiter->setDefault(true);
     connect(BWeiter, &QPushButton::clicked, this, &TFStart::BWeiterClick);
 
     // Caption above the picture, as on the original button.
@@ -47,6 +46,7 @@ TFStart::TFStart(QWidget* parent) : QWidget(parent, Qt::Window | Qt::CustomizeWi
     bsSkinSpeedButton1->setGeometry(4, 202, 60, 68);
     bsSkinSpeedButton1->setCursor(Qt::PointingHandCursor);
     bsSkinSpeedButton1->setAccessibleName(QStringLiteral("Das macht das Tool"));
+    bsSkinSpeedButton1->setAutoDefault(true);
     auto* inner = new QVBoxLayout(bsSkinSpeedButton1);
     inner->setContentsMargins(2, 4, 2, 4);
     inner->setSpacing(2);
@@ -56,9 +56,9 @@ TFStart::TFStart(QWidget* parent) : QWidget(parent, Qt::Window | Qt::CustomizeWi
     caption->setAttribute(Qt::WA_TransparentForMouseEvents);
     caption->setFont(ui::tahomaFont(7, true));
     auto* play = new QLabel(QStringLiteral("▶"), bsSkinSpeedButton1);
+    play->setObjectName(QStringLiteral("LPlay"));
     play->setAlignment(Qt::AlignCenter);
     play->setAttribute(Qt::WA_TransparentForMouseEvents);
-    play->setStyleSheet(QStringLiteral("color: #c0392b; font-size: 18px;"));
     inner->addWidget(caption);
     inner->addWidget(play);
     connect(bsSkinSpeedButton1, &QPushButton::clicked, this, &TFStart::bsSkinSpeedButton1Click);
@@ -77,6 +77,7 @@ void TFStart::setInitializationDone(bool done) {
     FInitializationDone = done;
     BWeiter->setEnabled(done);
     BWeiter->setCursor(done ? Qt::PointingHandCursor : Qt::WaitCursor);
+    if (done) BWeiter->setFocus();
 }
 
 void TFStart::BWeiterClick() {
@@ -86,11 +87,8 @@ void TFStart::BWeiterClick() {
 }
 
 void TFStart::bsSkinSpeedButton1Click() {
-    if (ui::IsOnline()) {
-        ui::shell().openUrl(introductionVideoUrl());
-    } else {
-        ui::showInformation(this, QStringLiteral("Für den Aufruf des Videos muss eine Verbindung zum Internet bestehen."));
-    }
+    ui::openWhenOnline(this, introductionVideoUrl(),
+                       QStringLiteral("Für den Aufruf des Videos muss eine Verbindung zum Internet bestehen."));
 }
 
 void TFStart::closeEvent(QCloseEvent* event) {

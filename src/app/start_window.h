@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ui/window_frame.h"
+
 #include <QPointer>
-#include <QWidget>
 
 class QLabel;
 class QPushButton;
@@ -11,7 +12,7 @@ namespace korbisto::app {
 
 // The start window: the program's picture, "Weiter" and the introduction
 // video. Leaving it cross-fades to the main window.
-class TFStart : public QWidget {
+class TFStart : public ui::WindowFrame {
     Q_OBJECT
     Q_PROPERTY(bool InitializationDone READ initializationDone WRITE setInitializationDone)
 

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "ui/grid_model.h"
+
 #include <QFont>
+#include <QPointer>
 #include <QStringList>
-#include <QStyledItemDelegate>
 
 namespace korbisto {
 class BetModel;
@@ -11,8 +12,10 @@ class BetModel;
 
 namespace korbisto::app {
 
-// The win table G2: per rank its numeral, the count and the amount.
-class WinTableModel : public QAbstractTableModel {
+// The win table G2: per rank its numeral, the count and the amount of the
+// last evaluation; empty before the first. Counts are centred and amounts
+// right-aligned, both bold on white.
+class WinTableModel : public ui::GridModel {
     Q_OBJECT
 
 public:
@@ -22,22 +25,13 @@ public:
     void setPadding(const QFont& font, const QList<int>& widths);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    BetModel& model_;
-    QStringList headers_;
-    QStringList numerals_;
-};
+    QString cellText(int rank, int column) const;
 
-// Counts centred and amounts right-aligned, bold on white.
-class WinCellPainter : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QPointer<BetModel> model_;
+    QStringList numerals_;
 };
 
 }  // namespace korbisto::app

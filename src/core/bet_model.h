@@ -1,19 +1,26 @@
 #pragma once
 
 #include "evaluation.h"
-#include "tip_table.h"
+#include "tip_document.h"
 
+#include <QDate>
 #include <QObject>
 #include <QString>
 
 #include <array>
-#include <functional>
+#include <optional>
 
 namespace korbisto {
 
-// The shared state of the main window: the tip-row table, the winning row, the
-// quotas, the results and the labels that go with them. Windows are views of
-// it; the command-line tool drives the same operations.
+// One match of the match-day plan.
+struct Pairing {
+    QString home;
+    QString away;
+};
+
+// The shared state of the main window: the tip rows, the winning row, the
+// quotas, the results and the match-day plan. Windows are views of it; the
+// command-line tool drives the same operations.
 class BetModel : public QObject {
     Q_OBJECT
 
@@ -22,9 +29,9 @@ public:
 
     explicit BetModel(QObject* parent = nullptr);
 
-    const TipTable& table() const { return table_; }
-    // Replaces or rearranges the rows; views are told before and after.
-    void changeTable(const std::function<void(TipTable&)>& change);
+    TipDocument& rows() { return rows_; }
+    const TipDocument& rows() const { return rows_; }
+    const TipTable& table() const { return rows_.table(); }
 
     const WinningRow& winningRow() const { return winning_; }
     const QString& winning(int match) const { return winning_[match - 1]; }
@@ -35,53 +42,37 @@ public:
     const QuotaTexts& quotas() const { return quotas_; }
     const QString& quota(int rank) const { return quotas_[rank - 1]; }
     void setQuota(int rank, const QString& text);
-    void clearQuotas();  // BQuoDelClick
+    void clearQuotas();
 
     bool instantEvaluation() const { return instant_; }
     void setInstantEvaluation(bool on) { instant_ = on; }
     bool sortedByHits() const { return sortedByHits_; }
 
-    // The win table and the total as shown.
-    const QString& rankCount(int rank) const { return rankCounts_[rank - 1]; }
-    const QString& rankAmount(int rank) const { return rankAmounts_[rank - 1]; }
-    const QString& totalText() const { return total_; }
+    // The counts, amounts and total of the last evaluation; none before the first.
+    const std::optional<EvaluationResult>& results() const { return results_; }
 
-    const QString& fileName() const { return fileName_; }  // LDatei
-    void setFileName(const QString& name);
-    const QString& rowsText() const { return rowsText_; }  // LReihen
-    void setRowsText(const QString& text);
+    // The match-day plan: the day (none when the file held no date) and the 13 pairings.
+    const std::optional<QDate>& matchDayDate() const { return matchDayDate_; }
+    const Pairing& pairing(int match) const { return pairings_[match - 1]; }
+    void setMatchDayPlan(const std::optional<QDate>& date, const std::array<Pairing, kMatches>& pairings);
 
-    // The match-day plan: the date label and the 13 pairings.
-    const QString& matchDayDate() const { return matchDayDate_; }
-    const QString& pairing(int match) const { return pairings_[match - 1]; }
-    void setMatchDayPlan(const QString& date, const std::array<QString, kMatches>& pairings);
-
-    void clearTable();    // BGridDelClick
-    void evaluate();      // BAuswertenClick
-    void sortByHits();    // BSortierClick
-    void restoreOrder();  // the restore button
+    void evaluate();
+    void sortByHits();
+    void restoreOrder();
 
 signals:
-    void tableAboutToChange();
-    void tableChanged();
-    void hitsChanged();
     void winningChanged(int match);
     void quotaChanged(int rank);
     void resultsChanged();
-    void labelsChanged();
     void matchDayChanged();
 
 private:
-    TipTable table_{kInitialDataRows};
+    TipDocument rows_{kInitialDataRows};
     WinningRow winning_;
     QuotaTexts quotas_;
-    std::array<QString, kRanks> rankCounts_;
-    std::array<QString, kRanks> rankAmounts_;
-    QString total_;
-    QString fileName_;
-    QString rowsText_ = QStringLiteral("0");
-    QString matchDayDate_;
-    std::array<QString, kMatches> pairings_;
+    std::optional<EvaluationResult> results_;
+    std::optional<QDate> matchDayDate_;
+    std::array<Pairing, kMatches> pairings_;
     bool instant_ = true;
     bool sortedByHits_ = false;
 };

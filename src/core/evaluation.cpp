@@ -47,15 +47,6 @@ inline int hitsOf(const TipTable& table, const TipTable::Row& row, const Prepare
 
 }  // namespace
 
-QString EvaluationResult::countText(int rank) const { return QString::number(ranks[rank - 1].count); }
-
-QString EvaluationResult::amountText(int rank) const {
-    const auto& a = ranks[rank - 1].amount;
-    return a ? formatAmount(*a) : QString();
-}
-
-QString EvaluationResult::totalText() const { return formatAmount(total); }
-
 int countHits(const TipTable& table, int row, const WinningRow& winning) {
     return hitsOf(table, table.rowAt(row), prepare(winning), winning);
 }

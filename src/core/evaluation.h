@@ -22,9 +22,7 @@ struct EvaluationResult {
     std::array<RankResult, kRanks> ranks{};
     double total = 0.0;
 
-    QString countText(int rank) const;   // rank 1..4
-    QString amountText(int rank) const;  // "" without a quota
-    QString totalText() const;
+    const RankResult& rank(int k) const { return ranks[static_cast<size_t>(k - 1)]; }  // 1..4
 };
 
 // Hit counts of every tip row into the hit column, rows that are not tip rows

@@ -26,6 +26,8 @@ QString formatCount(long long value) {
     return germanLocale().toString(value);
 }
 
+QString vewRowsCaption(int rows) { return QStringLiteral("mit %1 Tippreihen").arg(rows); }
+
 QString formatDate(const QDate& date) {
     return date.toString(QStringLiteral("dd.MM.yyyy"));
 }

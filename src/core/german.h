@@ -16,6 +16,8 @@ const QLocale& germanLocale();
 QString formatAmount(double value);
 // "#,##0": 1.594.323.
 QString formatCount(long long value);
+// "mit 144 Tippreihen": the size of the VEW system the cross sheet offers.
+QString vewRowsCaption(int rows);
 // dd.MM.yyyy
 QString formatDate(const QDate& date);
 // dd.MM.yyyy, strictly; an invalid QDate otherwise.

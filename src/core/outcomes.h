@@ -19,9 +19,11 @@ inline constexpr std::array<const char*, 4> TippText = {"", "1", "0", "2"};
 // Rank 1..4 -> numeral.
 inline constexpr std::array<const char*, 5> RangNamen = {"", "I", "II", "III", "IV"};
 
-// Pixel positions of the boxes on the cross sheet: columns 1..5, matches 1..13.
-inline constexpr std::array<int, 6> KreuzX = {0, 32, 55, 78, 112, 136};
-inline constexpr std::array<int, 14> KreuzY = {0, 12, 38, 64, 90, 115, 140, 166, 191, 218, 242, 267, 293, 319};
+// Which outcomes of each match are crossed: entry 3 × (match − 1) + (column − 1)
+// for the outcome columns 1..3. The cross sheet and its file share this form.
+inline constexpr int kOutcomeCrosses = 3 * kMatches;
+using OutcomeCrosses = std::array<bool, kOutcomeCrosses>;
+inline constexpr int outcomeIndex(int match, int column) { return 3 * (match - 1) + (column - 1); }
 
 // Separators the text import recognises, in order of preference.
 inline constexpr std::array<char16_t, 4> Trennzeichen = {u' ', u';', u'\t', u','};

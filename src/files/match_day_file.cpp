@@ -94,11 +94,6 @@ QString pairingCaption(const QString& home, const QString& away) {
     return (home + QStringLiteral(" - ")).left(33).append(away).left(63);
 }
 
-QString matchDayDateText(double datum) {
-    const auto date = dateOfDayNumber(datum);
-    return date ? formatDate(*date) : QString();
-}
-
 bool quotasDue(double datum, const QDateTime& now) { return toDayNumber(now) - 1.0 > datum; }
 
 QString quotaText(double quota) {
@@ -107,13 +102,12 @@ QString quotaText(double quota) {
 }
 
 void showMatchDay(BetModel& model, const TSpieltag& day, const QDateTime& now) {
-    std::array<QString, kMatches> pairings;
+    std::array<Pairing, kMatches> pairings;
     for (int m = 1; m <= kMatches; ++m) {
         model.setWinning(m, QString::number(day.Ergebnis[static_cast<size_t>(m - 1)]));
-        pairings[static_cast<size_t>(m - 1)] =
-            pairingCaption(day.Heim[static_cast<size_t>(m - 1)], day.Gast[static_cast<size_t>(m - 1)]);
+        pairings[static_cast<size_t>(m - 1)] = {day.Heim[static_cast<size_t>(m - 1)], day.Gast[static_cast<size_t>(m - 1)]};
     }
-    model.setMatchDayPlan(matchDayDateText(day.Datum), pairings);
+    model.setMatchDayPlan(dateOfDayNumber(day.Datum), pairings);
     const double rankFour = day.Quote[3];
     if (quotasDue(day.Datum, now) && rankFour > 0.0 && std::isfinite(rankFour)) {
         for (int k = 1; k <= kRanks; ++k) model.setQuota(k, quotaText(day.Quote[static_cast<size_t>(k - 1)]));

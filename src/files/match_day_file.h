@@ -33,10 +33,9 @@ QByteArray encodeMatchDay(const TSpieltag& day);
 TSpieltag readMatchDayFile(const QString& path);
 void writeMatchDayFile(const QString& path, const TSpieltag& day);
 
-// "Home - Away": the text up to the away name cut to 33, the whole to 63.
+// "Home - Away" as a pairing panel shows it: the text up to the away name
+// cut to 33, the whole to 63.
 QString pairingCaption(const QString& home, const QString& away);
-// The date as the date label shows it; empty for a value that is no date.
-QString matchDayDateText(double datum);
 // Whether the quotas are shown: the match day lies more than a day back.
 bool quotasDue(double datum, const QDateTime& now);
 // The quota text of one rank: "%.2n" or "unbesetzt".

@@ -76,13 +76,13 @@ int readSlipFile(const QString& path, TipTable& table) {
     return number;
 }
 
-void SpielscheinEinlesen(BetModel& model, const QString& path) {
-    model.clearTable();
+void SpielscheinEinlesen(TipDocument& document, const QString& path) {
+    document.clear();
     TipTable rows;
     const int n = readSlipFile(path, rows);
-    model.changeTable([&](TipTable& t) { t = std::move(rows); });
-    model.setFileName(QFileInfo(path).fileName());
-    model.setRowsText(QString::number(n));
+    document.replaceRows(std::move(rows));
+    document.setFileName(QFileInfo(path).fileName());
+    document.setTipRowCount(n);
 }
 
 namespace {
@@ -146,6 +146,16 @@ void WriteSlipFile(const TipTable& table, const QString& path) {
     AtomicFile file(path);
     encodeTipRows(table, [&](const char* data, qint64 size) { file.write(data, size); });
     file.commit();
+}
+
+void checkCanSave(const TipDocument& document) {
+    if (document.isEmpty()) throw KorbistoError(refusal(QStringLiteral("Es gibt nichts zu speichern.")));
+}
+
+void saveSlip(TipDocument& document, const QString& path) {
+    checkCanSave(document);
+    WriteSlipFile(document.table(), path);
+    document.setFileName(QFileInfo(path).fileName());
 }
 
 }  // namespace korbisto

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/bet_model.h"
+#include "core/tip_document.h"
 #include "core/tip_table.h"
 
 #include <QByteArray>
@@ -26,9 +26,9 @@ std::array<std::uint8_t, kMatches> tipsOfRecord(const char* record);
 // empty) and returns n. Bytes after the last whole record are ignored.
 int readSlipFile(const QString& path, TipTable& table);
 
-// SpielscheinEinlesen: clears the table, reads the file, shows its name and
-// row count.
-void SpielscheinEinlesen(BetModel& model, const QString& path);
+// SpielscheinEinlesen: clears the rows ("Reihen löschen"), reads the file,
+// shows its name and row count.
+void SpielscheinEinlesen(TipDocument& document, const QString& path);
 
 // Checks that every tip of every tip row is 0, 1 or 2; throws a refusal that
 // names row and match otherwise.
@@ -38,5 +38,11 @@ QByteArray encodeSlip(const TipTable& table);
 // WriteSlipFile: validates all rows, then replaces the file at `path` in one
 // step. Nothing is written when a row is refused or the file cannot be made.
 void WriteSlipFile(const TipTable& table, const QString& path);
+
+// The refusal of an empty table, before a save dialog opens.
+void checkCanSave(const TipDocument& document);
+// "Als Spielschein speichern...": refuses an empty table, writes the rows and
+// shows the file's name. A refused or failed save leaves the name as it was.
+void saveSlip(TipDocument& document, const QString& path);
 
 }  // namespace korbisto

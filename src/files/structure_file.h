@@ -4,15 +4,11 @@
 
 #include <QString>
 
-#include <array>
-
 namespace korbisto {
 
-// The crosses of the sheet's outcome columns: entry 3 × (match − 1) + (column − 1).
-inline constexpr int kStructureRecordSize = 3 * kMatches;
-using StructureRecord = std::array<bool, kStructureRecordSize>;
-
-inline constexpr int structureIndex(int match, int column) { return 3 * (match - 1) + (column - 1); }
+// The crosses of the sheet's outcome columns, one byte each.
+inline constexpr int kStructureRecordSize = kOutcomeCrosses;
+using StructureRecord = OutcomeCrosses;
 
 // DataFolder + "struktur.qui".
 QString structureFilePath();

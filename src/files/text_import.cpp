@@ -242,49 +242,31 @@ TipImport importTipRows(const QString& fieldText) {
     return importFromLines(text, shown);
 }
 
-EntryGrid::EntryGrid(QObject* parent) : QObject(parent), table_(kInitialDataRows) { table_.renumber(); }
-
-void EntryGrid::takeImport(TipImport import, const QString& textFileName) {
-    emit tableAboutToChange();
-    table_ = std::move(import.rows);
-    emit tableChanged();
-    rowsText_ = QString::number(table_.dataRowCount());
-    fileName_ = textFileName;
-    emit labelsChanged();
+void initEntryRows(TipDocument& rows) {
+    rows.changeTable([](TipTable& t) {
+        t = TipTable(kEntryRows);
+        t.renumber();
+    });
 }
 
-void EntryGrid::clear() {
-    if (isEmpty()) return;
-    emit tableAboutToChange();
-    table_.clearCells();
-    emit tableChanged();
-    fileName_.clear();
-    rowsText_ = QStringLiteral("0");
-    emit labelsChanged();
+void takeImport(TipDocument& rows, TipImport import, const QString& textFileName) {
+    const int count = import.rows.dataRowCount();
+    rows.replaceRows(std::move(import.rows));
+    rows.setTipRowCount(count);
+    rows.setFileName(textFileName);
 }
 
-void EntryGrid::checkCanSave() const {
-    if (isEmpty()) throw KorbistoError(refusal(QStringLiteral("Es gibt nichts zu speichern.")));
+void checkCanCopy(const TipDocument& rows) {
+    if (rows.isEmpty()) throw KorbistoError(refusal(QStringLiteral("Es gibt nichts zu übertragen.")));
 }
 
-void EntryGrid::saveSlip(const QString& path) {
-    checkCanSave();
-    WriteSlipFile(table_, path);
-    fileName_ = QFileInfo(path).fileName();
-    emit labelsChanged();
-}
-
-void EntryGrid::checkCanCopy() const {
-    if (isEmpty()) throw KorbistoError(refusal(QStringLiteral("Es gibt nichts zu übertragen.")));
-}
-
-void EntryGrid::copyTo(BetModel& model) const {
-    checkCanCopy();
-    TipTable rows = table_;
+void copyRows(const TipDocument& from, TipDocument& to) {
+    checkCanCopy(from);
+    TipTable rows = from.table();
     // Hit counts of the rows that stood there before belong to other rows.
     for (int r = 1; r < rows.rowCount(); ++r) rows.setHits(r, -1);
-    model.changeTable([&](TipTable& t) { t = std::move(rows); });
-    model.setRowsText(rowsText_);
+    to.replaceRows(std::move(rows));
+    to.setTipRowCount(from.tipRowCount(), from.countStyle());
 }
 
 }  // namespace korbisto

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "core/bet_model.h"
+#include "core/tip_document.h"
 #include "core/tip_table.h"
 
-#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -46,8 +45,6 @@ struct TipImport {
     ImportMode mode = ImportMode::FixedWidth;
     // The separator found in the third line; none in the fixed-width mode.
     std::optional<QChar> separator;
-
-    QString rowsText() const { return QString::number(rows.dataRowCount()); }  // LReihen
 };
 
 // BAuslesenClick: reads tip rows from the text of the field. `shownLines`
@@ -60,52 +57,19 @@ TipImport importTipRows(const QString& fieldText, const QStringList& shownLines)
 // The same for a field that never wraps.
 TipImport importTipRows(const QString& fieldText);
 
-// The entry window's grid with its two labels. The window shows it; every
-// operation on the rows is here.
-class EntryGrid : public QObject {
-    Q_OBJECT
+// The entry window's rows before anything was read: 35 numbered, empty rows.
+inline constexpr int kEntryRows = 35;
+void initEntryRows(TipDocument& rows);
 
-public:
-    static constexpr int kInitialDataRows = 35;
+// Shows the rows of an import; the file name becomes that of the text file
+// that was loaded into the field (LDatei0).
+void takeImport(TipDocument& rows, TipImport import, const QString& textFileName);
 
-    explicit EntryGrid(QObject* parent = nullptr);  // 35 numbered, empty rows
-
-    const TipTable& table() const { return table_; }
-    // The grid counts as empty when match 1 of row 1 is empty.
-    bool isEmpty() const { return table_.isEmpty(); }
-    const QString& fileName() const { return fileName_; }  // LDatei
-    const QString& rowsText() const { return rowsText_; }  // LReihen
-
-    // Shows the rows of an import; LDatei takes the name of the text file
-    // that was loaded into the field (LDatei0).
-    void takeImport(TipImport import, const QString& textFileName);
-
-    // BGridDelClick: empties every cell of every row, row numbers included;
-    // the row count stays. Nothing happens on an empty grid.
-    void clear();
-
-    // Throws the refusal for an empty grid, before the save dialog opens.
-    void checkCanSave() const;
-    // Writes the rows as a bet slip; refuses an empty grid and any cell that
-    // is no tip, writing nothing then. LDatei shows the file name.
-    void saveSlip(const QString& path);
-
-    // Throws the refusal for an empty grid.
-    void checkCanCopy() const;
-    // Puts these rows into the main window's table for evaluation: as many
-    // rows as here, row numbers and tips copied, hit cells empty, LReihen
-    // copied. Nothing else of the main window changes.
-    void copyTo(BetModel& model) const;
-
-signals:
-    void tableAboutToChange();
-    void tableChanged();
-    void labelsChanged();
-
-private:
-    TipTable table_;
-    QString fileName_;
-    QString rowsText_ = QStringLiteral("0");
-};
+// The refusal of an empty grid, before anything is copied.
+void checkCanCopy(const TipDocument& rows);
+// "Reihen zur Auswertung kopieren": the main window's table gets as many rows
+// as `from`, row numbers and tips copied, hit cells empty, and the count of
+// `from`. Its file name stays. Refuses an empty grid.
+void copyRows(const TipDocument& from, TipDocument& to);
 
 }  // namespace korbisto

@@ -1,9 +1,5 @@
 #include "full_system.h"
 
-#include "cross_sheet.h"
-
-#include "core/german.h"
-
 namespace korbisto {
 
 long long fullSystemRowCount(const SystemStructure& structure) {
@@ -12,11 +8,10 @@ long long fullSystemRowCount(const SystemStructure& structure) {
     return rows;
 }
 
-void VollsystemEntwickeln(const SystemStructure& structure, TipTable& table) {
+TipTable expandFullSystem(const SystemStructure& structure) {
     const long long count = fullSystemRowCount(structure);
-    table.clearAll();
-    table.setDataRowCount(static_cast<int>(count));
-    if (count == 0) return;
+    TipTable table(static_cast<int>(count));
+    if (count == 0) return table;
 
     // An odometer over the matches; a tip code is its outcome column.
     std::array<int, kMatches> position{};
@@ -37,16 +32,7 @@ void VollsystemEntwickeln(const SystemStructure& structure, TipTable& table) {
             tips[m] = t.Tipp[1];
         }
     }
-}
-
-long long BVollClick(CrossSheet& sheet, BetModel& model) {
-    if (!sheet.AlleGetippt()) return 0;
-    const SystemStructure& structure = sheet.StrukturErfassen();
-    const long long count = sheet.fullSystemRows();
-    model.clearTable();
-    model.changeTable([&](TipTable& t) { VollsystemEntwickeln(structure, t); });
-    model.setRowsText(formatCount(count));
-    return count;
+    return table;
 }
 
 }  // namespace korbisto

@@ -1,9 +1,5 @@
 #include "vew_expansion.h"
 
-#include "cross_sheet.h"
-
-#include "core/german.h"
-
 namespace korbisto {
 
 WegeNummern WegeNummerieren(const SystemStructure& structure) {
@@ -18,20 +14,19 @@ WegeNummern WegeNummerieren(const SystemStructure& structure) {
     return wege;
 }
 
-bool VewEntwickeln(const SystemStructure& structure, const VewReihen& rows, TipTable& table) {
+std::optional<TipTable> expandVew(const SystemStructure& structure, const VewReihen& rows) {
     // Each position of the system needs exactly one match of its kind.
     int zw = 0;
     int dw = 0;
     for (const SpielTipp& t : structure.SpielTipps) {
-        if (t.Anzahl < 1 || t.Anzahl > 3) return false;
+        if (t.Anzahl < 1 || t.Anzahl > 3) return std::nullopt;
         zw += t.Anzahl == 2;
         dw += t.Anzahl == 3;
     }
-    if (zw != structure.AnzZW || zw != rows.zw() || zw + dw != rows.width()) return false;
+    if (zw != structure.AnzZW || zw != rows.zw() || zw + dw != rows.width()) return std::nullopt;
     const WegeNummern wege = WegeNummerieren(structure);
 
-    table.clearAll();
-    table.setDataRowCount(rows.rows());
+    TipTable table(rows.rows());
     for (int r = 0; r < rows.rows(); ++r) {
         TipTable::Row& row = table.rows()[static_cast<size_t>(r)];
         row.number = r + 1;
@@ -45,20 +40,11 @@ bool VewEntwickeln(const SystemStructure& structure, const VewReihen& rows, TipT
             row.tips[m] = structure.SpielSlots[m][static_cast<size_t>(slot)];
         }
     }
-    return true;
+    return table;
 }
 
-int BVEWClick(CrossSheet& sheet, BetModel& model) {
-    const SystemStructure& structure = sheet.StrukturErfassen();
-    const int number = sheet.vewTag();
-    if (number == 0) return 0;
-    const VewReihen rows = VewLaden(number);
-    TipTable developed;
-    if (!VewEntwickeln(structure, rows, developed)) return 0;
-    model.clearTable();
-    model.setRowsText(formatCount(rows.rows()));
-    model.changeTable([&](TipTable& t) { t = std::move(developed); });
-    return rows.rows();
+std::optional<TipTable> expandVew(const SystemStructure& structure, int number) {
+    return expandVew(structure, VewLaden(number));
 }
 
 }  // namespace korbisto

@@ -3,15 +3,13 @@
 #include "structure.h"
 #include "vew_catalogue.h"
 
-#include "core/bet_model.h"
 #include "core/tip_table.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace korbisto {
-
-class CrossSheet;
 
 // The position each match takes in a system's rows: two-way matches 1 ..
 // AnzZW, three-way matches AnzZW + 1 .. AnzZW + AnzDW, both in match order;
@@ -23,15 +21,12 @@ struct WegeNummern {
 
 WegeNummern WegeNummerieren(const SystemStructure& structure);
 
-// Replaces the rows of `table` by the tip rows of a loaded system mapped onto
-// the crosses: each two-way and three-way match plays the outcome its
-// position names, each banker its own outcome. Rows are numbered 1 .. n in
-// the order of the system. Returns false, leaving the table alone, when the
-// system does not have the structure's shape.
-bool VewEntwickeln(const SystemStructure& structure, const VewReihen& rows, TipTable& table);
-
-// "VEW-System abwickeln": develops the system the sheet offers into the table;
-// returns its number of rows, 0 when the sheet offers none.
-int BVEWClick(CrossSheet& sheet, BetModel& model);
+// VewEntwickeln: the rows of a loaded system mapped onto the crosses. Each
+// two-way and three-way match plays the outcome its position names, each
+// banker its own outcome. Rows are numbered 1 .. n in the order of the
+// system. None when the system does not have the structure's shape.
+std::optional<TipTable> expandVew(const SystemStructure& structure, const VewReihen& rows);
+// The same for system `number` of the catalogue.
+std::optional<TipTable> expandVew(const SystemStructure& structure, int number);
 
 }  // namespace korbisto

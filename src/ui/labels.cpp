@@ -2,6 +2,12 @@
 
 #include "captions.h"
 
+#include "core/german.h"
+#include "core/tip_document.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+
 namespace korbisto::ui {
 
 QLabel* makeLabel(QWidget* parent, const QString& text, const QRect& geometry, const QFont& font,
@@ -18,6 +24,53 @@ QLabel* makeParagraph(QWidget* parent, const QString& text, const QRect& geometr
     QLabel* label = makeLabel(parent, displayCaption(text), geometry, font, Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
     return label;
+}
+
+ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
+
+void ElidedLabel::setFullText(const QString& text) {
+    full_ = text;
+    elide();
+}
+
+void ElidedLabel::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    elide();
+}
+
+void ElidedLabel::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) elide();
+}
+
+void ElidedLabel::elide() {
+    const int room = contentsRect().width() - 2 * margin() - indent();
+    const QString shown = QFontMetrics(font()).elidedText(full_, Qt::ElideMiddle, std::max(room, 0));
+    if (shown != text()) setText(shown);
+    setToolTip(shown == full_ ? QString() : full_);
+}
+
+ElidedLabel* makeElidedLabel(QWidget* parent, const QRect& geometry, const QFont& font, const QString& objectName) {
+    auto* label = new ElidedLabel(parent);
+    label->setObjectName(objectName);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QString rowCountText(const TipDocument& document) {
+    return document.countStyle() == TipDocument::CountStyle::Grouped ? formatCount(document.tipRowCount())
+                                                                     : QString::number(document.tipRowCount());
+}
+
+void showDocumentLabels(TipDocument& document, ElidedLabel* fileLabel, QLabel* countLabel) {
+    const auto show = [&document, fileLabel, countLabel] {
+        fileLabel->setFullText(document.fileName());
+        countLabel->setText(rowCountText(document));
+    };
+    QObject::connect(&document, &TipDocument::labelsChanged, fileLabel, show);
+    show();
 }
 
 }  // namespace korbisto::ui

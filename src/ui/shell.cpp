@@ -1,5 +1,8 @@
 #include "shell.h"
 
+#include "connectivity.h"
+#include "message_boxes.h"
+
 #include "seam.h"
 
 #include <QDesktopServices>
@@ -29,6 +32,13 @@ RecordingShell::~RecordingShell() {
 bool RecordingShell::openUrl(const QUrl& url) {
     opened_.append(url);
     return true;
+}
+
+void openWhenOnline(QWidget* parent, const QUrl& url, const QString& offlineText) {
+    if (IsOnline())
+        shell().openUrl(url);
+    else
+        showInformation(parent, offlineText);
 }
 
 }  // namespace korbisto::ui

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QUrl>
 
+class QWidget;
+
 namespace korbisto::ui {
 
 // Opens web pages, mail links and files with the desktop's handler.
@@ -15,6 +17,10 @@ public:
 Shell& shell();
 // Not owned; nullptr restores the desktop's handler.
 void setShell(Shell* shell);
+
+// Opens a web page when the computer is online; otherwise the information
+// box `offlineText` says why nothing happens.
+void openWhenOnline(QWidget* parent, const QUrl& url, const QString& offlineText);
 
 // Records the addresses instead of opening them.
 class RecordingShell : public Shell {

@@ -16,7 +16,7 @@ namespace {
 // A light, quiet skin: soft grey surfaces, rounded buttons with a gentle
 // gradient and a blue focus ring, in the spirit of the old "MacX" skin.
 const char* const kStyleSheet = R"(
-QWidget#Toolbar, QWidget#ScreenshotToolbar {
+QWidget#Toolbar {
   background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7f7f7, stop:1 #d9dce1);
   border-bottom: 1px solid #a9adb4;
 }
@@ -25,6 +25,27 @@ QWidget#ScreenshotBar {
   border-bottom: 1px solid #c4c7cc;
 }
 QWidget#Surface { background: #eceef1; }
+QWidget#PFoto { background: #f4f5f7; border-left: 1px solid #c4c7cc; }
+QWidget#PSpielplan { background: rgb(255,210,191); }
+QWidget#PSpielplan QLabel { background: rgb(255,244,239); padding-left: 3px; }
+QLabel#LWachmacher { color: rgb(0,64,128); }
+QFrame#PStand { background: #ffffff; border: 1px solid #a9adb4; border-radius: 4px; }
+QLabel#leur, QLabel#LVEW, QLabel#LVEW2, QLabel#LQuotenHinweis { color: rgb(0,128,0); }
+QLabel#LTag, QLabel#LDatei0, QLabel#LZeilen {
+  background: #ffffff;
+  border: 1px solid #c4c7cc;
+  border-radius: 3px;
+}
+QLabel#LDatei0, QLabel#LZeilen { padding: 0px 3px; }
+QLabel#PB, QLabel#PZW, QLabel#PDW, QLabel#PAnz {
+  background: #ffffff;
+  border: 1px solid;
+  border-radius: 2px;
+  border-color: #8d9299 #d5d8dc #d5d8dc #8d9299;
+}
+QLabel#PNr { background: rgb(127,127,127); color: white; }
+QLineEdit#ETz { padding: 0px; border-radius: 0px; }
+QLabel#LPlay { color: #c0392b; font-size: 18px; }
 QPushButton, QToolButton {
   color: #1d1d1f;
   background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:0.5 #f1f2f4, stop:1 #dfe2e6);
@@ -33,6 +54,7 @@ QPushButton, QToolButton {
   padding: 2px 6px;
 }
 QToolButton { padding: 1px; }
+QWidget#Toolbar QPushButton { padding: 1px 2px; }
 QPushButton:hover, QToolButton:hover {
   background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:0.5 #e9f1fb, stop:1 #cfdff2);
   border-color: #6f8fb8;

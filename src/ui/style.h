@@ -34,15 +34,10 @@ QFont arialPixelFont(int pixels);
 // the first installed of the stand-ins.
 QString fontFamily(const QString& wanted);
 
+// Colours the program paints itself; everything else is in the style sheet.
 namespace colours {
-inline const QColor donationText{0, 64, 128};
-inline const QColor donationAmount{0, 128, 0};
-inline const QColor matchDayPlan{255, 210, 191};
-inline const QColor pairing{255, 244, 239};
-inline const QColor numberPanel{127, 127, 127};
-inline const QColor evaluationNote{0, 128, 0};
+inline const QColor stamp{0, 64, 128};
 inline const QColor fixedCell{236, 236, 236};
-inline const QColor gridLine{192, 192, 192};
 }  // namespace colours
 
 }  // namespace korbisto::ui

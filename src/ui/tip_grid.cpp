@@ -4,7 +4,9 @@
 #include "text_metrics.h"
 
 #include "core/bet_model.h"
+#include "core/tip_document.h"
 
+#include <QBrush>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QPainter>
@@ -12,20 +14,31 @@
 
 namespace korbisto::ui {
 
-TipGridModel::TipGridModel(int columns, QObject* parent) : QAbstractTableModel(parent), columns_(columns) {
-    for (int c = 0; c < columns_; ++c) headers_ << QString();
+TipGridModel::TipGridModel(int columns, QObject* parent) : GridModel(columns, parent) {}
+
+void TipGridModel::setDocument(TipDocument* document) {
+    if (document_) disconnect(document_, nullptr, this, nullptr);
+    beginResetModel();
+    document_ = document;
+    endResetModel();
+    if (!document) return;
+    connect(document, &TipDocument::tableAboutToChange, this, &TipGridModel::beginResetModel);
+    connect(document, &TipDocument::tableChanged, this, &TipGridModel::endResetModel);
+    connect(document, &TipDocument::cellsChanged, this, &TipGridModel::cellsChanged);
+    connect(document, &QObject::destroyed, this, &TipGridModel::documentGone);
 }
 
-void TipGridModel::setTable(const TipTable* table) {
+void TipGridModel::documentGone() {
+    // The pointer is null by now; the views forget the rows they knew.
     beginResetModel();
-    table_ = table;
     endResetModel();
 }
 
-void TipGridModel::setHeaderTexts(const QStringList& texts) {
-    headers_ = texts;
-    while (headers_.size() < columns_) headers_ << QString();
-    emit headerDataChanged(Qt::Horizontal, 0, columns_ - 1);
+void TipGridModel::colourAgainst(BetModel* model) {
+    if (winning_) disconnect(winning_, nullptr, this, nullptr);
+    winning_ = model;
+    if (model) connect(model, &BetModel::winningChanged, this, &TipGridModel::cellsChanged);
+    cellsChanged();
 }
 
 void TipGridModel::setNumberPadding(const QFont& font, int width) {
@@ -35,63 +48,22 @@ void TipGridModel::setNumberPadding(const QFont& font, int width) {
 }
 
 QString TipGridModel::numberText(int row) const {
-    const TipTable::Row& r = table_->rowAt(row);
+    const TipTable& table = document_->table();
+    const TipTable::Row& r = table.rowAt(row);
     if (r.number == TipTable::kNoNumber) return QString();
-    const auto number = table_->wholeNumber(r, 0);
+    const auto number = table.wholeNumber(r, 0);
     // Numbers are stored bare and centred here; any other text is shown as it stands.
-    if (number && table_->cellText(row, 0) == QString::number(*number))
+    if (number && table.cellText(row, 0) == QString::number(*number))
         return PadNumber(*number, numberWidth_, numberFont_);
-    return table_->cellText(row, 0);
+    return table.cellText(row, 0);
 }
 
-void TipGridModel::follow(BetModel& model) {
-    setTable(&model.table());
-    connect(&model, &BetModel::tableAboutToChange, this, &TipGridModel::beginTableChange);
-    connect(&model, &BetModel::tableChanged, this, &TipGridModel::endTableChange);
-    connect(&model, &BetModel::hitsChanged, this, &TipGridModel::cellsChanged);
-    connect(&model, &BetModel::winningChanged, this, &TipGridModel::cellsChanged);
-}
-
-void TipGridModel::cellsChanged() {
-    const int rows = rowCount();
-    if (rows == 0) return;
-    emit dataChanged(index(0, 0), index(rows - 1, columns_ - 1), {Qt::DisplayRole});
-}
-
-int TipGridModel::rowCount(const QModelIndex& parent) const {
-    if (parent.isValid() || !table_) return 0;
-    return table_->dataRowCount();
-}
-
-int TipGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : columns_; }
-
-QVariant TipGridModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !table_ || !index.isValid()) return QVariant();
-    const int row = index.row() + 1;
-    if (index.column() == 0) return numberText(row);
-    return table_->cellText(row, index.column());
-}
-
-QVariant TipGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal) return QVariant();
-    if (role == Qt::DisplayRole) return headers_.value(section);
-    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
-    return QVariant();
-}
-
-Qt::ItemFlags TipGridModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled : Qt::NoItemFlags;
-}
-
-TipCellPainter::TipCellPainter(const TipGridModel& model, WinningText winning, QObject* parent)
-    : QStyledItemDelegate(parent), model_(model), winning_(std::move(winning)) {}
-
-QColor TipCellPainter::tipColour(const QString& tip, const QString& winning) {
+QColor TipGridModel::tipColour(const QString& tip, const QString& winning) {
     if (winning.isEmpty()) return Qt::white;
     return tip == winning ? QColor(206, 255, 206) : QColor(255, 191, 191);
 }
 
-QColor TipCellPainter::hitColour(int hits) {
+QColor TipGridModel::hitColour(int hits) {
     switch (hits) {
     case 10:
         return {254, 245, 211};
@@ -106,33 +78,58 @@ QColor TipCellPainter::hitColour(int hits) {
     }
 }
 
-void TipCellPainter::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
-    const TipTable* table = model_.table();
-    if (!table) return;
+int TipGridModel::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid() || !document_) return 0;
+    return document_->table().dataRowCount();
+}
+
+QColor TipGridModel::background(int row, int column) const {
+    if (column == 0) return colours::fixedCell;
+    const TipTable& table = document_->table();
+    if (!winning_ || table.cellEmpty(row, column)) return Qt::white;
+    if (column == TipTable::kHitColumn) return hitColour(hitsOf(row));
+    return tipColour(table.cellText(row, column), winning_->winning(column));
+}
+
+int TipGridModel::hitsOf(int row) const {
+    const TipTable& table = document_->table();
+    return static_cast<int>(table.wholeNumber(table.rowAt(row), TipTable::kHitColumn).value_or(0));
+}
+
+QVariant TipGridModel::data(const QModelIndex& index, int role) const {
+    if (!document_ || !index.isValid()) return QVariant();
     const int row = index.row() + 1;
     const int column = index.column();
-    QFont font = option.font;
-    if (column == 0) {
-        DrawCellText(*painter, option.rect, model_.numberText(row), CellAlignment::Left, font, colours::fixedCell);
-        return;
-    }
-    const QString text = table->cellText(row, column);
-    if (text.isEmpty()) {
-        painter->fillRect(option.rect, Qt::white);
-        return;
-    }
-    font.setBold(false);
-    QColor background = Qt::white;
-    if (winning_) {
-        if (column == TipTable::kHitColumn) {
-            const int hits = static_cast<int>(table->wholeNumber(table->rowAt(row), column).value_or(0));
-            background = hitColour(hits);
-            font.setBold(hits == 13);
-        } else {
-            background = tipColour(text, winning_(column));
+    switch (role) {
+    case Qt::DisplayRole:
+        return column == 0 ? numberText(row) : document_->table().cellText(row, column);
+    case Qt::BackgroundRole:
+        return QBrush(background(row, column));
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::Alignment(column == 0 ? Qt::AlignLeft : Qt::AlignHCenter));
+    case Qt::FontRole:
+        if (winning_ && column == TipTable::kHitColumn && hitsOf(row) == 13) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
         }
+        return QVariant();
+    default:
+        return QVariant();
     }
-    DrawCellText(*painter, option.rect, text, CellAlignment::Centre, font, background);
+}
+
+void CellPainter::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QColor background = Qt::white;
+    if (const QVariant brush = index.data(Qt::BackgroundRole); brush.isValid())
+        background = brush.value<QBrush>().color();
+    QFont font = option.font;
+    if (const QVariant own = index.data(Qt::FontRole); own.isValid()) font = own.value<QFont>().resolve(option.font);
+    const auto align = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+    const CellAlignment alignment = align & Qt::AlignRight     ? CellAlignment::Right
+                                    : align & Qt::AlignHCenter ? CellAlignment::Centre
+                                                               : CellAlignment::Left;
+    DrawCellText(*painter, option.rect, index.data(Qt::DisplayRole).toString(), alignment, font, background);
 }
 
 TipGridView::TipGridView(QWidget* parent) : QTableView(parent) {
@@ -144,6 +141,7 @@ TipGridView::TipGridView(QWidget* parent) : QTableView(parent) {
     setWordWrap(false);
     setCornerButtonEnabled(false);
     setTabKeyNavigation(false);
+    setItemDelegate(new CellPainter(this));
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(1);
@@ -180,20 +178,19 @@ int TipGridView::fullWidth() const {
     return width + verticalScrollBar()->sizeHint().width();
 }
 
-void InitTipGridHeaders(TipGridView& grid, TipGridModel& model, TipTable& table) {
+void InitTipGridHeaders(TipGridView& grid, TipGridModel& model) {
     const QFontMetrics metrics(grid.font());
+    const auto textWidth = [&](const QString& text) { return metrics.horizontalAdvance(text); };
     grid.setColumnWidthOf(0, kTipGridNumberWidth);
-    model.beginTableChange();
-    const auto headers =
-        korbisto::InitTipGridHeaders(table, [&](const QString& text) { return metrics.horizontalAdvance(text); });
-    model.endTableChange();
+    std::array<QString, 14> headers;
+    if (TipDocument* document = model.document())
+        document->changeTable([&](TipTable& table) { headers = korbisto::InitTipGridHeaders(table, textWidth); });
+    else {
+        TipTable noRows;
+        headers = korbisto::InitTipGridHeaders(noRows, textWidth);
+    }
     model.setHeaderTexts(QStringList(headers.begin(), headers.end()));
     model.setNumberPadding(grid.font(), kTipGridNumberWidth);
-}
-
-void InitTipGridHeaders(TipGridView& grid, TipGridModel& model) {
-    TipTable noRows;
-    InitTipGridHeaders(grid, model, noRows);
 }
 
 }  // namespace korbisto::ui

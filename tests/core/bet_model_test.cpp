@@ -1,4 +1,5 @@
 #include "core/bet_model.h"
+#include "support/tip_rows.h"
 
 #include <QSignalSpy>
 
@@ -7,19 +8,11 @@
 using namespace korbisto;
 
 namespace {
-void loadRows(BetModel& model, const std::vector<const char*>& rows) {
-    model.changeTable([&](TipTable& t) {
-        t.clearAll();
-        t.setDataRowCount(static_cast<int>(rows.size()));
-        for (int r = 1; r <= static_cast<int>(rows.size()); ++r) {
-            t.setNumber(r, r);
-            for (int m = 1; m <= 13; ++m) t.setCellText(r, m, QString(QChar(rows[r - 1][m - 1])));
-        }
-    });
-}
+void loadRows(BetModel& model, const std::vector<const char*>& rows) { model.rows().replaceRows(test::tableOf(rows)); }
 void setWinningRow(BetModel& model, const char* digits) {
-    for (int m = 1; m <= 13; ++m) model.setWinning(m, QString(QChar(digits[m - 1])));
+    for (int m = 1; m <= 13; ++m) model.setWinning(m, test::tipText(digits[m - 1]));
 }
+int rankCount(const BetModel& model, int rank) { return model.results()->rank(rank).count; }
 }  // namespace
 
 TEST(BetModel, StartsAsTheEmptyWindow) {
@@ -28,33 +21,36 @@ TEST(BetModel, StartsAsTheEmptyWindow) {
     EXPECT_TRUE(model.table().isEmpty());
     EXPECT_TRUE(model.instantEvaluation());
     EXPECT_FALSE(model.sortedByHits());
-    EXPECT_EQ(model.rowsText(), QStringLiteral("0"));
+    EXPECT_EQ(model.rows().tipRowCount(), 0);
+    EXPECT_EQ(model.rows().fileName(), QString());
+    EXPECT_FALSE(model.results().has_value());
+    EXPECT_FALSE(model.matchDayDate().has_value());
 }
 
 TEST(BetModel, ClearingAnEmptyTableDoesNothing) {
     BetModel model;
-    model.setFileName(QStringLiteral("a.krsc"));
-    QSignalSpy spy(&model, &BetModel::tableChanged);
-    model.clearTable();
+    model.rows().setFileName(QStringLiteral("a.krsc"));
+    QSignalSpy spy(&model.rows(), &TipDocument::tableChanged);
+    model.rows().clear();
     EXPECT_EQ(spy.count(), 0);
-    EXPECT_EQ(model.fileName(), QStringLiteral("a.krsc"));
+    EXPECT_EQ(model.rows().fileName(), QStringLiteral("a.krsc"));
 }
 
 TEST(BetModel, ClearingKeepsRowsAndResults) {
     BetModel model;
     model.setInstantEvaluation(false);
     loadRows(model, {"1111111111111", "2222222222222"});
-    model.setFileName(QStringLiteral("a.krsc"));
-    model.setRowsText(QStringLiteral("2"));
+    model.rows().setFileName(QStringLiteral("a.krsc"));
+    model.rows().setTipRowCount(2);
     setWinningRow(model, "1111111111111");
     model.evaluate();
-    model.clearTable();
+    model.rows().clear();
     EXPECT_EQ(model.table().rowCount(), 3);
     EXPECT_TRUE(model.table().isEmpty());
     EXPECT_TRUE(model.table().cellEmpty(1, 14));
-    EXPECT_EQ(model.fileName(), QString());
-    EXPECT_EQ(model.rowsText(), QStringLiteral("0"));
-    EXPECT_EQ(model.rankCount(1), QStringLiteral("1"));  // the win table keeps its contents
+    EXPECT_EQ(model.rows().fileName(), QString());
+    EXPECT_EQ(model.rows().tipRowCount(), 0);
+    EXPECT_EQ(rankCount(model, 1), 1);  // the win table keeps its contents
 }
 
 TEST(BetModel, InstantEvaluationRunsOncePerChangedEdit) {
@@ -63,19 +59,19 @@ TEST(BetModel, InstantEvaluationRunsOncePerChangedEdit) {
     QSignalSpy spy(&model, &BetModel::resultsChanged);
     setWinningRow(model, "1111111111111");
     EXPECT_EQ(spy.count(), 13);
-    EXPECT_EQ(model.rankCount(1), QStringLiteral("1"));
+    EXPECT_EQ(rankCount(model, 1), 1);
     setWinningRow(model, "1111111111111");  // nothing changes, nothing runs
     EXPECT_EQ(spy.count(), 13);
     model.setInstantEvaluation(false);
     model.setWinning(1, QStringLiteral("2"));
     EXPECT_EQ(spy.count(), 13);
-    EXPECT_EQ(model.rankCount(1), QStringLiteral("1"));
+    EXPECT_EQ(rankCount(model, 1), 1);
 }
 
 TEST(BetModel, SortBeforeEvaluationChangesNothing) {
     BetModel model;
     loadRows(model, {"1111111111111", "2222222222222"});
-    QSignalSpy spy(&model, &BetModel::tableChanged);
+    QSignalSpy spy(&model.rows(), &TipDocument::tableChanged);
     model.sortByHits();
     EXPECT_FALSE(model.sortedByHits());
     EXPECT_EQ(spy.count(), 0);

@@ -1,22 +1,13 @@
 #include "core/evaluation.h"
+#include "support/tip_rows.h"
 
 #include <gtest/gtest.h>
 
 using namespace korbisto;
+using test::rowOf;
+using test::setRow;
 
 namespace {
-
-WinningRow rowOf(const char* digits) {
-    WinningRow w;
-    for (int m = 0; m < 13; ++m) w[m] = digits[m] == '-' ? QString() : QString(QChar(digits[m]));
-    return w;
-}
-
-void setRow(TipTable& t, int r, const char* digits, int number = -1) {
-    for (int m = 1; m <= 13; ++m)
-        t.setCellText(r, m, digits[m - 1] == '-' ? QString() : QString(QChar(digits[m - 1])));
-    t.setNumber(r, number < 0 ? r : number);
-}
 
 // A row with exactly `hits` hits against 1111111111111.
 const char* withHits(int hits) {
@@ -39,24 +30,24 @@ TEST(Evaluation, CountsHitsRanksAmountsAndTotal) {
     EXPECT_EQ(t.cellText(1, 14), QStringLiteral("13"));
     EXPECT_EQ(t.cellText(3, 14), QStringLiteral("12"));
     EXPECT_EQ(t.cellText(4, 14), QStringLiteral("9"));
-    EXPECT_EQ(r.countText(1), QStringLiteral("2"));
-    EXPECT_EQ(r.amountText(1), QStringLiteral("21,00"));
-    EXPECT_EQ(r.countText(2), QStringLiteral("1"));
-    EXPECT_EQ(r.amountText(2), QString());  // no quota
-    EXPECT_EQ(r.countText(3), QStringLiteral("0"));
-    EXPECT_EQ(r.amountText(3), QString());  // "unbesetzt" is no quota
-    EXPECT_EQ(r.amountText(4), QStringLiteral("0,00"));
-    EXPECT_EQ(r.totalText(), QStringLiteral("21,00"));
+    EXPECT_EQ(r.rank(1).count, 2);
+    EXPECT_EQ(r.rank(1).amount, std::optional<double>(21.00));
+    EXPECT_EQ(r.rank(2).count, 1);
+    EXPECT_EQ(r.rank(2).amount, std::nullopt);  // no quota
+    EXPECT_EQ(r.rank(3).count, 0);
+    EXPECT_EQ(r.rank(3).amount, std::nullopt);  // "unbesetzt" is no quota
+    EXPECT_EQ(r.rank(4).amount, std::optional<double>(0.00));
+    EXPECT_EQ(r.total, 21.00);
 }
 
 TEST(Evaluation, EmptyTableGivesZeroes) {
     TipTable t(29);
     const EvaluationResult r = evaluateTable(t, rowOf("1111111111111"),
                                              {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QString()});
-    for (int k = 1; k <= 4; ++k) EXPECT_EQ(r.countText(k), QStringLiteral("0"));
-    EXPECT_EQ(r.amountText(1), QStringLiteral("0,00"));
-    EXPECT_EQ(r.amountText(4), QString());
-    EXPECT_EQ(r.totalText(), QStringLiteral("0,00"));
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(r.rank(k).count, 0);
+    EXPECT_EQ(r.rank(1).amount, std::optional<double>(0.00));
+    EXPECT_EQ(r.rank(4).amount, std::nullopt);
+    EXPECT_EQ(r.total, 0.00);
     EXPECT_TRUE(t.cellEmpty(1, 14));
 }
 
@@ -68,7 +59,7 @@ TEST(Evaluation, RowsWithoutFirstTipAreSkippedAndKeepTheirHitCell) {
     const EvaluationResult r = evaluateTable(t, rowOf("1111111111111"), {});
     EXPECT_EQ(t.cellText(1, 14), QStringLiteral("7"));
     EXPECT_TRUE(t.cellEmpty(2, 14));
-    EXPECT_EQ(r.countText(2), QStringLiteral("0"));
+    EXPECT_EQ(r.rank(2).count, 0);
 }
 
 TEST(Evaluation, EmptyAndLongWinningTextsNeverHit) {

@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/german.h"
 #include "support/test_env.h"
+#include "support/tip_rows.h"
 
 #include <QSignalSpy>
 
@@ -93,7 +94,12 @@ TEST(MatchDayFile, ShortFileIsTheEndOfFileErrorAndChangesNothing) {
               QStringLiteral("Die angegebene Datei wurde nicht gefunden"));
     EXPECT_EQ(spy.count(), 0);
     EXPECT_EQ(model.quota(1), QStringLiteral("5"));
-    EXPECT_EQ(model.matchDayDate(), QString());
+    EXPECT_FALSE(model.matchDayDate().has_value());
+}
+
+// The pairing as its panel shows it.
+QString shownPairing(const BetModel& model, int match) {
+    return pairingCaption(model.pairing(match).home, model.pairing(match).away);
 }
 
 TEST(MatchDayFile, ShowsResultsPairingsDateAndQuotas) {
@@ -105,10 +111,10 @@ TEST(MatchDayFile, ShowsResultsPairingsDateAndQuotas) {
     EXPECT_EQ(model.winning(1), QStringLiteral("1"));
     EXPECT_EQ(model.winning(2), QStringLiteral("0"));
     EXPECT_EQ(model.winning(3), QStringLiteral("2"));
-    EXPECT_EQ(model.pairing(1), QStringLiteral("Bayern München - Borussia Dortmund"));
-    EXPECT_EQ(model.pairing(13), QStringLiteral("A - B"));
-    EXPECT_EQ(model.pairing(2), QStringLiteral(" - "));
-    EXPECT_EQ(model.matchDayDate(), QStringLiteral("13.03.2021"));
+    EXPECT_EQ(shownPairing(model, 1), QStringLiteral("Bayern München - Borussia Dortmund"));
+    EXPECT_EQ(shownPairing(model, 13), QStringLiteral("A - B"));
+    EXPECT_EQ(shownPairing(model, 2), QStringLiteral(" - "));
+    EXPECT_EQ(model.matchDayDate(), std::optional<QDate>(QDate(2021, 3, 13)));
     EXPECT_EQ(model.quota(1), QStringLiteral("1.000.000,00"));
     EXPECT_EQ(model.quota(2), QStringLiteral("50.000,00"));
     EXPECT_EQ(model.quota(3), QStringLiteral("unbesetzt"));
@@ -142,12 +148,12 @@ TEST(MatchDayFile, GarbageNumbersAreShownSensibly) {
     putDouble(b, 0, nan);
     BetModel model;
     showMatchDay(model, decodeMatchDay(b.constData()), kLater);
-    EXPECT_EQ(model.matchDayDate(), QString());
+    EXPECT_FALSE(model.matchDayDate().has_value());
     for (int k = 1; k <= 4; ++k) EXPECT_EQ(model.quota(k), QString());  // a NaN date is never a day old
 
     putDouble(b, 0, -1e300);
     showMatchDay(model, decodeMatchDay(b.constData()), kLater);
-    EXPECT_EQ(model.matchDayDate(), QString());
+    EXPECT_FALSE(model.matchDayDate().has_value());
     EXPECT_EQ(model.quota(1), QStringLiteral("unbesetzt"));
     EXPECT_EQ(model.quota(2), QStringLiteral("unbesetzt"));
     EXPECT_EQ(model.quota(3), QStringLiteral("unbesetzt"));
@@ -162,10 +168,7 @@ TEST(MatchDayFile, OddResultBytesShowAsNumbersAndNeverHit) {
     QByteArray b = handBuilt();
     b[1388] = static_cast<char>(200);
     BetModel model;
-    model.changeTable([](TipTable& t) {
-        t.setDataRowCount(1);
-        for (int m = 1; m <= 13; ++m) t.setCellText(1, m, QStringLiteral("1"));
-    });
+    model.rows().replaceRows(test::tableOf({"1111111111111"}));
     showMatchDay(model, decodeMatchDay(b.constData()), kLater);
     EXPECT_EQ(model.winning(1), QStringLiteral("200"));
     EXPECT_EQ(model.table().cellText(1, 14), QStringLiteral("4"));  // matches 4, 7, 10, 13
@@ -178,20 +181,17 @@ TEST(MatchDayFile, InstantEvaluationSeesTheOldQuotasAndRereadingDoesNothing) {
     for (int m = 0; m < 13; ++m) b[1388 + m] = 1;
     writeBytes(path, b);
     BetModel model;
-    model.changeTable([](TipTable& t) {
-        t.setDataRowCount(1);
-        for (int m = 1; m <= 13; ++m) t.setCellText(1, m, QStringLiteral("1"));
-    });
+    model.rows().replaceRows(test::tableOf({"1111111111111"}));
     QSignalSpy spy(&model, &BetModel::resultsChanged);
     SpieltagEinlesen(model, path, kLater);
     EXPECT_EQ(spy.count(), 13);
-    EXPECT_EQ(model.rankCount(1), QStringLiteral("1"));
-    EXPECT_EQ(model.rankAmount(1), QString());  // computed before the quotas arrived
+    EXPECT_EQ(model.results()->rank(1).count, 1);
+    EXPECT_EQ(model.results()->rank(1).amount, std::nullopt);  // computed before the quotas arrived
     EXPECT_EQ(model.quota(1), QStringLiteral("10,00"));
     SpieltagEinlesen(model, path, kLater);
     EXPECT_EQ(spy.count(), 13);
     model.evaluate();
-    EXPECT_EQ(model.rankAmount(1), QStringLiteral("10,00"));
+    EXPECT_EQ(model.results()->rank(1).amount, std::optional<double>(10.0));
 }
 
 TEST(PairingCaption, CutsAt33And63) {

@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "support/test_env.h"
+#include "support/tip_rows.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,85 +16,58 @@ using namespace korbisto;
 using test::readBytes;
 using test::writeBytes;
 
-namespace {
-
-// A record from 13 tips written as "1", "0", "2" or "-" (no true byte).
-QByteArray record(const char* tips, char sys = 0) {
-    QByteArray r(40, '\0');
-    r[0] = sys;
-    for (int m = 0; m < 13; ++m) {
-        const int column = tips[m] == '1' ? 1 : tips[m] == '0' ? 2 : tips[m] == '2' ? 3 : 0;
-        if (column) r[3 * m + column] = 1;
-    }
-    return r;
-}
-
-void fillRow(TipTable& t, int r, const char* tips) {
-    t.setNumber(r, r);
-    for (int m = 1; m <= 13; ++m)
-        t.setCellText(r, m, tips[m - 1] == '-' ? QString() : QString(QChar(tips[m - 1])));
-}
-
-QString rowText(const TipTable& t, int r) {
-    QString s;
-    for (int m = 1; m <= 13; ++m) s += t.cellEmpty(r, m) ? QStringLiteral("-") : t.cellText(r, m);
-    return s;
-}
-
-
-}  // namespace
-
 TEST(SlipFile, ThreeRowsMake120BytesAndComeBack) {
     test::TempDataFolder tmp;
     TipTable t(3);
-    fillRow(t, 1, "1021021021021");
-    fillRow(t, 2, "0000000000000");
-    fillRow(t, 3, "2222222222221");
+    test::setRow(t, 1, "1021021021021");
+    test::setRow(t, 2, "0000000000000");
+    test::setRow(t, 3, "2222222222221");
     t.setHits(2, 13);
     const QString path = tmp.path(QStringLiteral("drei.krsc"));
     WriteSlipFile(t, path);
     const QByteArray bytes = readBytes(path);
     ASSERT_EQ(bytes.size(), 120);
-    EXPECT_EQ(bytes.left(40), record("1021021021021"));
-    EXPECT_EQ(bytes.mid(40, 40), record("0000000000000"));
-    EXPECT_EQ(bytes.mid(80), record("2222222222221"));
+    EXPECT_EQ(bytes.left(40), test::slipRecord("1021021021021"));
+    EXPECT_EQ(bytes.mid(40, 40), test::slipRecord("0000000000000"));
+    EXPECT_EQ(bytes.mid(80), test::slipRecord("2222222222221"));
     // "1", "0", "2" on the first three matches
     EXPECT_EQ(bytes.left(10), QByteArray::fromHex("00010000000100000001"));
 
-    BetModel model;
+    TipDocument model;
     SpielscheinEinlesen(model, path);
     const TipTable& back = model.table();
     ASSERT_EQ(back.rowCount(), 4);
-    EXPECT_EQ(rowText(back, 1), QStringLiteral("1021021021021"));
-    EXPECT_EQ(rowText(back, 2), QStringLiteral("0000000000000"));
-    EXPECT_EQ(rowText(back, 3), QStringLiteral("2222222222221"));
+    EXPECT_EQ(test::rowDigits(back, 1), QStringLiteral("1021021021021"));
+    EXPECT_EQ(test::rowDigits(back, 2), QStringLiteral("0000000000000"));
+    EXPECT_EQ(test::rowDigits(back, 3), QStringLiteral("2222222222221"));
     for (int r = 1; r <= 3; ++r) {
         EXPECT_EQ(back.number(r), r);
         EXPECT_TRUE(back.cellEmpty(r, 14));
     }
     EXPECT_EQ(model.fileName(), QStringLiteral("drei.krsc"));
-    EXPECT_EQ(model.rowsText(), QStringLiteral("3"));
+    EXPECT_EQ(model.tipRowCount(), 3);
+    EXPECT_EQ(model.countStyle(), TipDocument::CountStyle::Plain);
 }
 
 TEST(SlipFile, RowsWithoutFirstTipAreLeftOutAndTheRestRenumbered) {
     test::TempDataFolder tmp;
     TipTable t(4);
-    fillRow(t, 1, "1111111111111");
-    fillRow(t, 2, "-222222222222");
-    fillRow(t, 3, "-------------");
-    fillRow(t, 4, "0000000000000");
+    test::setRow(t, 1, "1111111111111");
+    test::setRow(t, 2, "-222222222222");
+    test::setRow(t, 3, "-------------");
+    test::setRow(t, 4, "0000000000000");
     const QString path = tmp.path(QStringLiteral("luecke.krsc"));
     WriteSlipFile(t, path);
     EXPECT_EQ(readBytes(path).size(), 80);
     TipTable back;
     EXPECT_EQ(readSlipFile(path, back), 2);
-    EXPECT_EQ(rowText(back, 2), QStringLiteral("0000000000000"));
+    EXPECT_EQ(test::rowDigits(back, 2), QStringLiteral("0000000000000"));
     EXPECT_EQ(back.number(2), 2);
 }
 
 TEST(SlipFile, ReaderTakesAnyBytes) {
     test::TempDataFolder tmp;
-    QByteArray bytes = record("1111111111111", 7);  // byte 0 is ignored
+    QByteArray bytes = test::slipRecord("1111111111111", 7);  // byte 0 is ignored
     QByteArray odd(40, '\0');
     odd[1] = 5;              // match 1: "1" and "2" true -> "1"
     odd[3] = 1;
@@ -107,8 +81,8 @@ TEST(SlipFile, ReaderTakesAnyBytes) {
     writeBytes(path, bytes);
     TipTable t;
     ASSERT_EQ(readSlipFile(path, t), 2);
-    EXPECT_EQ(rowText(t, 1), QStringLiteral("1111111111111"));
-    EXPECT_EQ(rowText(t, 2), QStringLiteral("102----------"));
+    EXPECT_EQ(test::rowDigits(t, 1), QStringLiteral("1111111111111"));
+    EXPECT_EQ(test::rowDigits(t, 2), QStringLiteral("102----------"));
 }
 
 TEST(SlipFile, ShortAndEmptyFilesGiveAnEmptyTableWithTheName) {
@@ -116,42 +90,42 @@ TEST(SlipFile, ShortAndEmptyFilesGiveAnEmptyTableWithTheName) {
     for (int size : {0, 39}) {
         const QString path = tmp.path(QStringLiteral("kurz%1.krsc").arg(size));
         writeBytes(path, QByteArray(size, '\x01'));
-        BetModel model;
+        TipDocument model;
         SpielscheinEinlesen(model, path);
         EXPECT_EQ(model.table().dataRowCount(), 0);
         EXPECT_TRUE(model.table().isEmpty());
-        EXPECT_EQ(model.rowsText(), QStringLiteral("0"));
+        EXPECT_EQ(model.tipRowCount(), 0);
         EXPECT_EQ(model.fileName(), QStringLiteral("kurz%1.krsc").arg(size));
     }
 }
 
 TEST(SlipFile, MissingFileLeavesTheTableCleared) {
     test::TempDataFolder tmp;
-    BetModel model;
-    model.changeTable([](TipTable& t) { fillRow(t, 1, "1111111111111"); });
+    TipDocument model(29);
+    model.changeTable([](TipTable& t) { test::setRow(t, 1, "1111111111111"); });
     model.setFileName(QStringLiteral("alt.krsc"));
-    model.setRowsText(QStringLiteral("1"));
+    model.setTipRowCount(1);
     EXPECT_EQ(test::errorOf([&] { SpielscheinEinlesen(model, tmp.path(QStringLiteral("weg.krsc"))); }),
               QStringLiteral("Die angegebene Datei wurde nicht gefunden"));
     EXPECT_TRUE(model.table().isEmpty());
     EXPECT_EQ(model.fileName(), QString());
-    EXPECT_EQ(model.rowsText(), QStringLiteral("0"));
+    EXPECT_EQ(model.tipRowCount(), 0);
     EXPECT_EQ(test::errorOf([&] { SpielscheinEinlesen(model, tmp.root()); }), QStringLiteral("E/A-Fehler 21"));
 }
 
 TEST(SlipFile, WriterRefusesBadTipsAndWritesNothing) {
     test::TempDataFolder tmp;
     const QString path = tmp.path(QStringLiteral("alt.krsc"));
-    writeBytes(path, record("1111111111111"));
+    writeBytes(path, test::slipRecord("1111111111111"));
     TipTable t(3);
-    fillRow(t, 1, "1111111111111");
-    fillRow(t, 2, "2222222222222");
-    fillRow(t, 3, "0000000000000");
+    test::setRow(t, 1, "1111111111111");
+    test::setRow(t, 2, "2222222222222");
+    test::setRow(t, 3, "0000000000000");
     t.setCellText(3, 5, QStringLiteral("7"));
     EXPECT_EQ(test::errorOf([&] { WriteSlipFile(t, path); }),
               QStringLiteral("Der Tipp in Reihe 3, Spiel 5 lautet „7“. Ein Spielschein kann nur die Tipps 1, 0 und 2 "
                              "speichern; es wurde nichts gespeichert.\n\nIch breche erst einmal ab."));
-    EXPECT_EQ(readBytes(path), record("1111111111111"));  // the old file is intact
+    EXPECT_EQ(readBytes(path), test::slipRecord("1111111111111"));  // the old file is intact
     t.setCellText(3, 5, QString());
     EXPECT_EQ(test::errorOf([&] { WriteSlipFile(t, path); }),
               QStringLiteral("Der Tipp in Reihe 3, Spiel 5 ist leer. Ein Spielschein kann nur die Tipps 1, 0 und 2 "
@@ -167,18 +141,18 @@ TEST(SlipFile, WriterRefusesBadTipsAndWritesNothing) {
 TEST(SlipFile, WriterTakesWhatTheRuntimeReadsAsADigit) {
     test::TempDataFolder tmp;
     TipTable t(1);
-    fillRow(t, 1, "1111111111111");
+    test::setRow(t, 1, "1111111111111");
     t.setCellText(1, 2, QStringLiteral(" 2"));
     t.setCellText(1, 3, QStringLiteral("+0"));
     const QString path = tmp.path(QStringLiteral("a.krsc"));
     WriteSlipFile(t, path);
-    EXPECT_EQ(readBytes(path), record("1201111111111"));
+    EXPECT_EQ(readBytes(path), test::slipRecord("1201111111111"));
 }
 
 TEST(SlipFile, WriterReportsFoldersThatAreNotThere) {
     test::TempDataFolder tmp;
     TipTable t(1);
-    fillRow(t, 1, "1111111111111");
+    test::setRow(t, 1, "1111111111111");
     EXPECT_EQ(test::errorOf([&] { WriteSlipFile(t, tmp.path(QStringLiteral("fehlt/a.krsc"))); }),
               QStringLiteral("Die angegebene Datei wurde nicht gefunden"));
     EXPECT_EQ(test::errorOf([&] { WriteSlipFile(t, tmp.root()); }), QStringLiteral("E/A-Fehler 21"));
@@ -188,12 +162,12 @@ TEST(SlipFile, ProtectedFilesAreNotReplaced) {
     if (geteuid() == 0) GTEST_SKIP() << "root may write anything";
     test::TempDataFolder tmp;
     const QString path = tmp.path(QStringLiteral("schreibgeschuetzt.krsc"));
-    writeBytes(path, record("2222222222222"));
+    writeBytes(path, test::slipRecord("2222222222222"));
     QFile::setPermissions(path, QFile::ReadOwner);
     TipTable t(1);
-    fillRow(t, 1, "1111111111111");
+    test::setRow(t, 1, "1111111111111");
     EXPECT_EQ(test::errorOf([&] { WriteSlipFile(t, path); }), QStringLiteral("Dateizugriff verweigert"));
-    EXPECT_EQ(readBytes(path), record("2222222222222"));
+    EXPECT_EQ(readBytes(path), test::slipRecord("2222222222222"));
     QFile::setPermissions(path, QFile::WriteOwner);
     TipTable back;
     EXPECT_EQ(test::errorOf([&] { readSlipFile(path, back); }), QStringLiteral("Dateizugriff verweigert"));

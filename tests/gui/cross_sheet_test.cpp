@@ -7,6 +7,8 @@
 #include "ui/wait_cursor.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTableView>
@@ -15,6 +17,8 @@
 
 using namespace korbisto;
 using namespace korbisto::test;
+using app::KreuzX;
+using app::KreuzY;
 
 namespace {
 
@@ -201,7 +205,7 @@ TEST_F(CrossSheetTest, FullSystemFillsTheTableUnderTheHourglass) {
     crossByClicks(k78732);
     ASSERT_EQ(counters(), QStringLiteral("2|2|9|78.732"));
     QList<int> cursorDuringWork;
-    QObject::connect(&main->model(), &BetModel::tableChanged, main.get(), [&] {
+    QObject::connect(&main->model().rows(), &TipDocument::tableChanged, main.get(), [&] {
         const QCursor* cursor = QApplication::overrideCursor();
         cursorDuringWork << (cursor ? cursor->shape() : -1);
     });
@@ -288,6 +292,56 @@ TEST_F(CrossSheetTest, UnreadableStructureFileLeavesTheCrosses) {
     EXPECT_EQ(boxes.boxes()[0].text, QString::fromUtf8(messages::endOfFile));
     EXPECT_EQ(shownCrosses(), before);
     EXPECT_EQ(counters(), QStringLiteral("2|0|0|1"));
+}
+
+TEST_F(CrossSheetTest, AFailedSaveLeavesTheOpenButtonAsItWas) {
+    // A folder where the file should be: neither a file to open nor one to replace.
+    const QString path = appPaths().DataFolder + QStringLiteral("struktur.qui");
+    ASSERT_TRUE(QDir().mkpath(path));
+    openMainWindow();
+    EXPECT_FALSE(enabled(QStringLiteral("BQOpen")));
+    clickBox(1, 1);
+    click(main.get(), QStringLiteral("BQSave"));
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("E/A-Fehler 21")});
+    EXPECT_FALSE(enabled(QStringLiteral("BQOpen")));
+    EXPECT_TRUE(cross(1, 1)->isVisibleTo(main.get()));
+}
+
+TEST_F(CrossSheetTest, AStructureFileDeletedAfterSavingIsReportedMissing) {
+    openMainWindow();
+    crossByClicks("1,1,1,1,1,1,1,1,1,1,1,1,1");
+    click(main.get(), QStringLiteral("BQSave"));
+    ASSERT_TRUE(QFile::remove(appPaths().DataFolder + QStringLiteral("struktur.qui")));
+    click(main.get(), QStringLiteral("BQOpen"));
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Die angegebene Datei wurde nicht gefunden")});
+    EXPECT_TRUE(enabled(QStringLiteral("BQOpen")));
+    EXPECT_TRUE(cross(13, 1)->isVisibleTo(main.get()));
+}
+
+// Presses on the bare picture, pixel by pixel: box match 1, column 1 spans
+// x 31..48, y 12..28; the marks' column starts at x 109.
+TEST(SheetPresses, HitBoxesOrExplainTheMarkers) {
+    struct Case {
+        int x, y;
+        app::SheetPress::Kind kind;
+        int match, column;
+    };
+    const Case cases[] = {
+        {31, 12, app::SheetPress::Toggle, 1, 1},   {48, 28, app::SheetPress::Toggle, 1, 1},
+        {94, 335, app::SheetPress::Toggle, 13, 3},  // the last box: column 3 (x 77..94), match 13 (y 319..335)
+        {49, 20, app::SheetPress::Nothing, 0, 0},   {30, 20, app::SheetPress::Nothing, 0, 0},
+        {60, 30, app::SheetPress::Nothing, 0, 0},   {60, 336, app::SheetPress::Nothing, 0, 0},
+        {60, 11, app::SheetPress::Nothing, 0, 0},   {95, 20, app::SheetPress::Nothing, 0, 0},
+        {100, 20, app::SheetPress::Nothing, 0, 0},  {108, 20, app::SheetPress::Nothing, 0, 0},
+        {109, 20, app::SheetPress::ShowInfo, 0, 0}, {150, 340, app::SheetPress::ShowInfo, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const app::SheetPress press = app::KreuzTreffer(c.x, c.y);
+        EXPECT_EQ(press.kind, c.kind) << c.x << "," << c.y;
+        EXPECT_EQ(press.match, c.match) << c.x << "," << c.y;
+        EXPECT_EQ(press.column, c.column) << c.x << "," << c.y;
+    }
+    EXPECT_EQ(app::TKreuz::kreuzTag(12, 3), 123);
 }
 
 TEST(WaitCursor, IsRestoredWhenTheWorkFails) {

@@ -22,20 +22,12 @@ namespace {
 
 const QString kNothingToCopy = QStringLiteral("Es gibt nichts zu übertragen.\n\nIch breche erst einmal ab.");
 
-// A slip record by hand: byte 0 unused, then per match one byte each for
-// "1", "0" and "2".
-QByteArray record(const char* tips) {
-    QByteArray r(40, '\0');
-    for (int m = 0; m < 13; ++m) r[3 * m + (tips[m] == '1' ? 1 : tips[m] == '0' ? 2 : 3)] = 1;
-    return r;
-}
-
 class EntryWindowTest : public WindowTest {
 protected:
     // The entry window as the program makes it: owned by the main window.
     app::TFEingabe& openEntryWindow() {
         openMainWindow();
-        entry = new app::TFEingabe(main->model(), main.get());
+        entry = &main->entryWindow();
         entry->show();
         return *entry;
     }
@@ -207,7 +199,7 @@ TEST_F(EntryWindowTest, RowsAreSavedAsASlipAndBadCellsAreRefused) {
     EXPECT_EQ(save.defaultSuffix, QStringLiteral("krsc"));
     EXPECT_TRUE(save.overwritePrompt);
     EXPECT_EQ(save.folder, slipFolder());
-    EXPECT_EQ(readBytes(slipFolder() + QStringLiteral("neu.krsc")), record("1201120112011") + record("0000000000000"));
+    EXPECT_EQ(readBytes(slipFolder() + QStringLiteral("neu.krsc")), slipRecord("1201120112011") + slipRecord("0000000000000"));
     EXPECT_EQ(label(QStringLiteral("LDatei")), QStringLiteral("neu.krsc"));
     EXPECT_TRUE(boxes.boxes().isEmpty());
 
@@ -219,7 +211,7 @@ TEST_F(EntryWindowTest, RowsAreSavedAsASlipAndBadCellsAreRefused) {
     click(entry, QStringLiteral("BSave"));
     ASSERT_EQ(boxes.boxes().size(), 2);
     EXPECT_TRUE(boxes.texts().first().contains(QStringLiteral("Reihe 1, Spiel 5")));
-    EXPECT_EQ(readBytes(slipFolder() + QStringLiteral("neu.krsc")), record("1201120112011") + record("0000000000000"));
+    EXPECT_EQ(readBytes(slipFolder() + QStringLiteral("neu.krsc")), slipRecord("1201120112011") + slipRecord("0000000000000"));
     EXPECT_FALSE(QFile::exists(slipFolder() + QStringLiteral("anders.krsc")));
 }
 
@@ -232,7 +224,7 @@ TEST_F(EntryWindowTest, CopyingReplacesTheMainTableAndNothingElse) {
     main->model().setQuota(1, QStringLiteral("100"));
     main->model().evaluate();
     ASSERT_EQ(main->model().table().hits(20), 13);
-    const QString total = main->model().totalText();
+    const QString total = child<QLabel>(main.get(), QStringLiteral("LGesGewinn"))->text();
 
     readRows(QStringLiteral("1201120112011\n0000000000000\n2222222222222\n1111111111111\n1020102010201\n"));
     click(entry, QStringLiteral("bsSkinSpeedButton1"));
@@ -246,7 +238,7 @@ TEST_F(EntryWindowTest, CopyingReplacesTheMainTableAndNothingElse) {
     EXPECT_EQ(child<QLabel>(main.get(), QStringLiteral("LDatei"))->text(), QStringLiteral("zwanzig.krsc"));
     EXPECT_EQ(main->model().winning(13), QStringLiteral("1"));
     EXPECT_EQ(main->model().quota(1), QStringLiteral("100"));
-    EXPECT_EQ(main->model().totalText(), total);
+    EXPECT_EQ(child<QLabel>(main.get(), QStringLiteral("LGesGewinn"))->text(), total);
     EXPECT_EQ(gridRow(5), QStringLiteral("1020102010201"));
 
     click(entry, QStringLiteral("BGridDel"));

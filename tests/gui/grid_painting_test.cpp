@@ -53,7 +53,7 @@ TEST_F(GridPaintingTest, TipsAgainstAnIncompleteWinningRow) {
     for (int m : {2, 4, 5, 9, 11, 13}) EXPECT_EQ(background(image, 1, m), QColor(Qt::white)) << m;
 
     // An empty cell has no colour of its own, whatever the winning row says.
-    main->model().changeTable([](TipTable& t) { t.setCellText(1, 3, QString()); });
+    main->model().rows().changeTable([](TipTable& t) { t.setCellText(1, 3, QString()); });
     EXPECT_EQ(background(render(), 1, 3), QColor(Qt::white));
 }
 

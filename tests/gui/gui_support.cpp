@@ -58,12 +58,4 @@ void writeMatchDay(const QString& path, const char* results) {
     writeMatchDayFile(path, day);
 }
 
-void writeSlip(const QString& path, const std::vector<const char*>& rows) {
-    TipTable table(static_cast<int>(rows.size()));
-    for (int r = 1; r <= static_cast<int>(rows.size()); ++r) {
-        for (int m = 1; m <= kMatches; ++m) table.setCellText(r, m, QString(QChar(rows[static_cast<size_t>(r - 1)][m - 1])));
-    }
-    WriteSlipFile(table, path);
-}
-
 }  // namespace korbisto::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/test_env.h"
+#include "support/tip_rows.h"
 
 #include "app/main_window.h"
 #include "ui/connectivity.h"
@@ -53,7 +54,5 @@ protected:
 // A match day of 07.03.2021 with the given results, pairings "Heim m" -
 // "Gast m" and the quotas 10,50 / 5 / 2 / 1.
 void writeMatchDay(const QString& path, const char* results);
-// A slip with one tip row per text of 13 digits.
-void writeSlip(const QString& path, const std::vector<const char*>& rows);
 
 }  // namespace korbisto::test

@@ -366,7 +366,7 @@ TEST_F(MainWindowTest, AFailedSaveKeepsTheOldFileAndTheLabel) {
 
     // A tip the slip cannot hold is refused before anything is written.
     writeBytes(slipFolder() + QStringLiteral("alt.krsc"), QByteArray(40, '\1'));
-    main->model().changeTable([](TipTable& t) { t.setCellText(1, 5, QStringLiteral("7")); });
+    main->model().rows().changeTable([](TipTable& t) { t.setCellText(1, 5, QStringLiteral("7")); });
     dialogs.queueAnswer(slipFolder() + QStringLiteral("alt.krsc"));
     click(main.get(), QStringLiteral("BSave"));
     EXPECT_TRUE(boxes.texts().last().contains(QStringLiteral("Reihe 1, Spiel 5")));

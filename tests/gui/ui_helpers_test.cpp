@@ -138,12 +138,14 @@ TEST(TipGrid, FourteenColumnGridHeaders) {
     TipTable table(4);
     for (int r = 1; r <= 4; ++r) table.setCellText(r, 1, QStringLiteral("1"));
     table.setNumber(1, 17);
+    TipDocument document;
+    document.replaceRows(table);
     TipGridModel model(14);
-    model.setTable(&table);
+    model.setDocument(&document);
     TipGridView grid;
     grid.setFont(tahomaFont(8));
     grid.setModel(&model);
-    InitTipGridHeaders(grid, model, table);
+    InitTipGridHeaders(grid, model);
     EXPECT_EQ(grid.columnWidthOf(0), 40);
     EXPECT_EQ(model.columnCount(), 14);
     EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), PadText(QStringLiteral("Tipp"), 40, grid));
@@ -153,7 +155,6 @@ TEST(TipGrid, FourteenColumnGridHeaders) {
 
     // Without a winning row every data cell is painted white.
     grid.resize(400, 120);
-    grid.setItemDelegate(new TipCellPainter(model, {}, &grid));
     grid.show();
     const QImage image = grid.viewport()->grab().toImage();
     const QRect cell = grid.visualRect(model.index(0, 1));

@@ -1,4 +1,4 @@
-#include "import_test_util.h"
+#include "support/tip_rows.h"
 
 #include "files/text_file.h"
 #include "files/text_import.h"

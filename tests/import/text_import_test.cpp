@@ -1,4 +1,5 @@
-#include "import_test_util.h"
+#include "support/test_env.h"
+#include "support/tip_rows.h"
 
 #include "core/error.h"
 #include "files/text_import.h"
@@ -104,7 +105,6 @@ TEST(TextImport, ModesSeparatorsAndFields) {
         // The grid keeps one (empty) row when none was found; rows are numbered.
         const int n = std::max<int>(1, static_cast<int>(c.rows.size()));
         ASSERT_EQ(im.rows.dataRowCount(), n);
-        EXPECT_EQ(im.rowsText(), QString::number(n));
         for (int r = 1; r <= n; ++r) EXPECT_EQ(im.rows.number(r), r);
     }
 }

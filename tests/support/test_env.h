@@ -1,5 +1,7 @@
 #pragma once
 
+#include "printers.h"
+
 #include <QByteArray>
 #include <QString>
 

@@ -1,6 +1,7 @@
 #include "sheet_helpers.h"
 
 #include "systems/cross_sheet.h"
+#include "systems/development.h"
 #include "systems/full_system.h"
 
 #include "core/bet_model.h"
@@ -13,12 +14,13 @@
 
 using namespace korbisto;
 using korbisto::test::Sheet;
+using korbisto::test::expectGroupedCount;
 using korbisto::test::rowDigits;
 
 namespace {
 
 void loadSlip(BetModel& model, int rows) {
-    model.changeTable([&](TipTable& t) {
+    model.rows().changeTable([&](TipTable& t) {
         t.clearAll();
         t.setDataRowCount(rows);
         for (int r = 1; r <= rows; ++r) {
@@ -27,8 +29,8 @@ void loadSlip(BetModel& model, int rows) {
             t.setHits(r, 7);
         }
     });
-    model.setFileName(QStringLiteral("alt.krsc"));
-    model.setRowsText(QString::number(rows));
+    model.rows().setFileName(QStringLiteral("alt.krsc"));
+    model.rows().setTipRowCount(rows);
 }
 
 }  // namespace
@@ -36,7 +38,7 @@ void loadSlip(BetModel& model, int rows) {
 TEST(FullSystem, LastMatchChangesFastest) {
     Sheet sheet(QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,10,102"));
     BetModel model;
-    EXPECT_EQ(BVollClick(sheet, model), 6);
+    EXPECT_EQ(developFullSystem(sheet, model.rows()), 6);
     const TipTable& t = model.table();
     ASSERT_EQ(t.dataRowCount(), 6);
     const char* tails[] = {"11", "10", "12", "01", "00", "02"};
@@ -45,24 +47,24 @@ TEST(FullSystem, LastMatchChangesFastest) {
         EXPECT_EQ(t.number(r), r);
         EXPECT_TRUE(t.cellEmpty(r, TipTable::kHitColumn));
     }
-    EXPECT_EQ(model.rowsText(), QStringLiteral("6"));
+    expectGroupedCount(model.rows(), 6);
 }
 
 TEST(FullSystem, ThirteenBankersGiveTheirOwnRow) {
     Sheet sheet(QStringLiteral("2,0,1,1,0,2,2,1,0,1,2,0,1"));
     BetModel model;
-    EXPECT_EQ(BVollClick(sheet, model), 1);
+    EXPECT_EQ(developFullSystem(sheet, model.rows()), 1);
     ASSERT_EQ(model.table().dataRowCount(), 1);
     EXPECT_EQ(rowDigits(model.table(), 1), QStringLiteral("2011022101201"));
     EXPECT_EQ(model.table().number(1), 1);
-    EXPECT_EQ(model.rowsText(), QStringLiteral("1"));
+    expectGroupedCount(model.rows(), 1);
 }
 
 TEST(FullSystem, ThirteenTwoWayMatchesGiveEveryCombinationOnce) {
     Sheet sheet(QStringLiteral("10,12,02,10,12,02,10,12,02,10,12,02,10"));
     BetModel model;
-    EXPECT_EQ(BVollClick(sheet, model), 8192);
-    EXPECT_EQ(model.rowsText(), QStringLiteral("8.192"));
+    EXPECT_EQ(developFullSystem(sheet, model.rows()), 8192);
+    expectGroupedCount(model.rows(), 8192);
     const TipTable& t = model.table();
     std::set<QString> rows;
     for (int r = 1; r < t.rowCount(); ++r) rows.insert(rowDigits(t, r));
@@ -73,10 +75,10 @@ TEST(FullSystem, ThirteenTwoWayMatchesGiveEveryCombinationOnce) {
 
 TEST(FullSystem, FirstAndLastRowsOfALargeSystem) {
     Sheet sheet(QStringLiteral("10,12,102,102,102,102,102,102,102,102,102,1,2"));
-    ASSERT_TRUE(sheet.display().BVollEnabled);
+    ASSERT_TRUE(sheet.fullSystemAllowed());
     BetModel model;
-    EXPECT_EQ(BVollClick(sheet, model), 78732);
-    EXPECT_EQ(model.rowsText(), QStringLiteral("78.732"));
+    EXPECT_EQ(developFullSystem(sheet, model.rows()), 78732);
+    expectGroupedCount(model.rows(), 78732);
     const TipTable& t = model.table();
     ASSERT_EQ(t.dataRowCount(), 78732);
     EXPECT_EQ(rowDigits(t, 1), QStringLiteral("1111111111112"));
@@ -89,32 +91,32 @@ TEST(FullSystem, FirstAndLastRowsOfALargeSystem) {
 
 TEST(FullSystem, AllOf3To13IsDevelopedWithoutTheWindowLimit) {
     Sheet sheet(QStringLiteral("102,102,102,102,102,102,102,102,102,102,102,102,102"));
-    EXPECT_FALSE(sheet.display().BVollEnabled);
+    EXPECT_FALSE(sheet.fullSystemAllowed());
     BetModel model;
-    EXPECT_EQ(BVollClick(sheet, model), 1594323);
+    EXPECT_EQ(developFullSystem(sheet, model.rows()), 1594323);
     const TipTable& t = model.table();
     ASSERT_EQ(t.dataRowCount(), 1594323);
     EXPECT_EQ(rowDigits(t, 1), QStringLiteral("1111111111111"));
     EXPECT_EQ(rowDigits(t, 797162), QStringLiteral("0000000000000"));  // the middle row
     EXPECT_EQ(rowDigits(t, 1594323), QStringLiteral("2222222222222"));
-    EXPECT_EQ(model.rowsText(), QStringLiteral("1.594.323"));
+    expectGroupedCount(model.rows(), 1594323);
 }
 
 TEST(FullSystem, ReplacesASlipAndForgetsItsFile) {
     BetModel model;
     loadSlip(model, 200);
     Sheet sheet(QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,10,102"));
-    QSignalSpy before(&model, &BetModel::tableAboutToChange);
-    BVollClick(sheet, model);
+    QSignalSpy before(&model.rows(), &TipDocument::tableAboutToChange);
+    developFullSystem(sheet, model.rows());
     EXPECT_GE(before.count(), 1) << "views hear of the new rows";
     EXPECT_EQ(model.table().dataRowCount(), 6);
-    EXPECT_TRUE(model.fileName().isEmpty());
-    EXPECT_EQ(model.rowsText(), QStringLiteral("6"));
+    EXPECT_TRUE(model.rows().fileName().isEmpty());
+    expectGroupedCount(model.rows(), 6);
     for (int r = 1; r <= 6; ++r) EXPECT_TRUE(model.table().cellEmpty(r, TipTable::kHitColumn));
 
     // Developing again gives the same table.
     const QString first = exportRowsText(model.table(), u',');
-    BVollClick(sheet, model);
+    developFullSystem(sheet, model.rows());
     EXPECT_EQ(exportRowsText(model.table(), u','), first);
 }
 
@@ -122,7 +124,7 @@ TEST(FullSystem, AnIncompleteSheetDevelopsNothing) {
     BetModel model;
     loadSlip(model, 3);
     Sheet sheet(QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,10,"));
-    EXPECT_EQ(BVollClick(sheet, model), 0);
+    EXPECT_EQ(developFullSystem(sheet, model.rows()), 0);
     EXPECT_EQ(model.table().dataRowCount(), 3);
-    EXPECT_EQ(model.fileName(), QStringLiteral("alt.krsc"));
+    EXPECT_EQ(model.rows().fileName(), QStringLiteral("alt.krsc"));
 }

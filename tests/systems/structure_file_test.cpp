@@ -9,12 +9,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
 using namespace korbisto;
-using korbisto::test::clickCrosses;
+using korbisto::test::countsOf;
+using korbisto::test::Sheet;
 
 namespace {
 
@@ -22,6 +22,10 @@ class StructureFile : public ::testing::Test {
 protected:
     StructureFile() { setUpFolders(appPaths()); }
     QString path() const { return appPaths().DataFolder + QStringLiteral("struktur.qui"); }
+    // What the sheet's buttons do: save the crosses, or read the file and
+    // then set them.
+    void save(const CrossSheet& sheet) { writeStructureFile(path(), sheet.crosses()); }
+    void open(CrossSheet& sheet) { sheet.setCrosses(readStructureFile(path())); }
 
     test::TempDataFolder folder_;
 };
@@ -34,19 +38,12 @@ std::vector<bool> boxes(const CrossSheet& sheet) {
     return all;
 }
 
-
 }  // namespace
 
-TEST_F(StructureFile, LivesInTheDataFolder) {
-    EXPECT_EQ(structureFilePath(), path());
-    CrossSheet sheet;
-    EXPECT_EQ(sheet.structurePath(), path());
-}
+TEST_F(StructureFile, LivesInTheDataFolder) { EXPECT_EQ(structureFilePath(), path()); }
 
 TEST_F(StructureFile, SavesOneByteOfZeroOrOnePerOutcomeBox) {
-    CrossSheet sheet;
-    clickCrosses(sheet, QStringLiteral("1,0,2,10,102,,,,,,,,12"));
-    sheet.BQSaveClick();
+    save(Sheet(QStringLiteral("1,0,2,10,102,,,,,,,,12")));
     QByteArray expected(39, '\0');
     expected[0] = 1;             // match 1, "1"
     expected[4] = 1;             // match 2, "0"
@@ -57,60 +54,44 @@ TEST_F(StructureFile, SavesOneByteOfZeroOrOnePerOutcomeBox) {
     EXPECT_EQ(test::readBytes(path()), expected);
 }
 
-TEST_F(StructureFile, RoundTripRestoresSheetCountsAndButtons) {
-    CrossSheet sheet;
-    EXPECT_FALSE(sheet.display().BQOpenEnabled) << "no file at the start";
-    clickCrosses(sheet, QStringLiteral("10,12,02,10,102,102,102,102,1,1,0,2,2"));
-    QSignalSpy spy(&sheet, &CrossSheet::displayChanged);
-    sheet.BQSaveClick();
-    EXPECT_TRUE(sheet.display().BQOpenEnabled);
-    EXPECT_EQ(spy.count(), 1);
+TEST_F(StructureFile, RoundTripRestoresSheetAndCounts) {
+    Sheet sheet(QStringLiteral("10,12,02,10,102,102,102,102,1,1,0,2,2"));
+    save(sheet);
     const auto saved = boxes(sheet);
-    const CrossSheet::Display before = sheet.display();
+    const QString counts = countsOf(sheet);
 
-    sheet.BKreuzeDelClick();
-    sheet.BQOpenClick();
+    sheet.clear();
+    open(sheet);
     EXPECT_EQ(boxes(sheet), saved);
-    const CrossSheet::Display& d = sheet.display();
-    EXPECT_EQ(d.PB, before.PB);
-    EXPECT_EQ(d.PZW, before.PZW);
-    EXPECT_EQ(d.PDW, before.PDW);
-    EXPECT_EQ(d.PAnz, before.PAnz);
-    EXPECT_TRUE(d.LVEWVisible);
-    EXPECT_EQ(d.LVEW2, QStringLiteral("mit 144 Tippreihen"));
-    EXPECT_TRUE(d.BVEWEnabled);
-    EXPECT_TRUE(d.BVollEnabled);
-    EXPECT_EQ(sheet.vewTag(), 15);
+    EXPECT_EQ(countsOf(sheet), counts);
+    EXPECT_EQ(sheet.offeredVew(), 15);
+    EXPECT_TRUE(sheet.fullSystemAllowed());
 
-    // A later sheet finds the file and may open it at once.
-    CrossSheet later;
-    EXPECT_TRUE(later.display().BQOpenEnabled);
-    later.BQOpenClick();
+    // A later sheet may open it at once.
+    Sheet later;
+    open(later);
     EXPECT_EQ(boxes(later), saved);
 }
 
 TEST_F(StructureFile, IncompleteSheetsAreStoredAsTheyAre) {
-    CrossSheet sheet;
-    clickCrosses(sheet, QStringLiteral("102,,,,,,,,,,,,0"));
-    sheet.BQSaveClick();
-    CrossSheet other;
-    other.BQOpenClick();
+    const Sheet sheet(QStringLiteral("102,,,,,,,,,,,,0"));
+    save(sheet);
+    Sheet other;
+    open(other);
     EXPECT_EQ(boxes(other), boxes(sheet));
-    EXPECT_EQ(other.display().PB, QStringLiteral("1"));
-    EXPECT_EQ(other.display().PDW, QStringLiteral("1"));
-    EXPECT_FALSE(other.display().BVollEnabled);
+    EXPECT_EQ(countsOf(other), QStringLiteral("1|0|1|3"));
+    EXPECT_FALSE(other.fullSystemAllowed());
 }
 
 TEST_F(StructureFile, AllZeroFileClearsTheSheet) {
     test::writeBytes(path(), QByteArray(39, '\0'));
-    CrossSheet sheet;
-    clickCrosses(sheet, QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,1,1"));
-    ASSERT_TRUE(sheet.display().BVollEnabled);
-    sheet.BQOpenClick();
+    Sheet sheet(QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,1,1"));
+    ASSERT_TRUE(sheet.fullSystemAllowed());
+    open(sheet);
     for (bool b : boxes(sheet)) EXPECT_FALSE(b);
-    EXPECT_TRUE(sheet.display().PAnz.isEmpty());
-    EXPECT_FALSE(sheet.display().BVollEnabled);
-    EXPECT_FALSE(sheet.display().BVEWEnabled);
+    EXPECT_EQ(countsOf(sheet), QString());
+    EXPECT_FALSE(sheet.fullSystemAllowed());
+    EXPECT_EQ(sheet.offeredVew(), 0);
 }
 
 TEST_F(StructureFile, AnyNonZeroByteIsACrossAndLaterBytesAreIgnored) {
@@ -122,46 +103,37 @@ TEST_F(StructureFile, AnyNonZeroByteIsACrossAndLaterBytesAreIgnored) {
     const StructureRecord record = readStructureFile(path());
     for (int i = 0; i < 39; ++i) EXPECT_EQ(record[static_cast<size_t>(i)], i == 0 || i == 5) << i;
 
-    CrossSheet sheet;
-    sheet.BQOpenClick();
+    Sheet sheet;
+    open(sheet);
     EXPECT_TRUE(sheet.crossed(1, 1));
     EXPECT_TRUE(sheet.crossed(2, 3));
-    EXPECT_EQ(sheet.display().PB, QStringLiteral("2"));
+    EXPECT_EQ(countsOf(sheet), QStringLiteral("2|0|0|1"));
 }
 
 TEST_F(StructureFile, ShortFileFailsAndKeepsTheSheet) {
     test::writeBytes(path(), QByteArray(38, '\1'));
-    CrossSheet sheet;
-    clickCrosses(sheet, QStringLiteral("10,1,1,1,1,1,1,1,1,1,1,1,2"));
+    Sheet sheet(QStringLiteral("10,1,1,1,1,1,1,1,1,1,1,1,2"));
     const auto before = boxes(sheet);
-    EXPECT_EQ(test::errorOf([&] { sheet.BQOpenClick(); }), QStringLiteral("Versuch hinter dem Dateiende zu lesen"));
+    EXPECT_EQ(test::errorOf([&] { open(sheet); }), QStringLiteral("Versuch hinter dem Dateiende zu lesen"));
     EXPECT_EQ(boxes(sheet), before);
-    EXPECT_EQ(sheet.display().PZW, QStringLiteral("1"));
-    EXPECT_TRUE(sheet.display().BVollEnabled);
+    EXPECT_EQ(countsOf(sheet), QStringLiteral("12|1|0|2"));
+    EXPECT_TRUE(sheet.fullSystemAllowed());
 }
 
 TEST_F(StructureFile, FileDeletedAfterSavingIsReportedMissing) {
-    CrossSheet sheet;
-    clickCrosses(sheet, QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,1,1"));
-    sheet.BQSaveClick();
+    Sheet sheet(QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,1,1"));
+    save(sheet);
     ASSERT_TRUE(QFile::remove(path()));
-    EXPECT_EQ(test::errorOf([&] { sheet.BQOpenClick(); }), QStringLiteral("Die angegebene Datei wurde nicht gefunden"));
-    EXPECT_TRUE(sheet.display().BQOpenEnabled);
+    EXPECT_EQ(test::errorOf([&] { open(sheet); }), QStringLiteral("Die angegebene Datei wurde nicht gefunden"));
     EXPECT_TRUE(sheet.crossed(13, 1));
 }
 
-TEST_F(StructureFile, FailedSaveLeavesTheOpenButtonAlone) {
+TEST_F(StructureFile, FailedSavesReportTheirCause) {
     // A folder where the file should be: neither a file to open nor one to replace.
     const QString blocked = folder_.path(QStringLiteral("struktur.qui"));
     ASSERT_TRUE(QDir().mkpath(blocked));
-    CrossSheet sheet(blocked);
-    EXPECT_FALSE(sheet.display().BQOpenEnabled);
-    sheet.KreuzVerwerten(1, 1);
-    EXPECT_EQ(test::errorOf([&] { sheet.BQSaveClick(); }), QStringLiteral("E/A-Fehler 21"));
-    EXPECT_FALSE(sheet.display().BQOpenEnabled);
-    EXPECT_TRUE(sheet.crossed(1, 1));
-
-    CrossSheet nowhere(folder_.path(QStringLiteral("fehlt/struktur.qui")));
-    EXPECT_EQ(test::errorOf([&] { nowhere.BQSaveClick(); }), QStringLiteral("Die angegebene Datei wurde nicht gefunden"));
-    EXPECT_FALSE(nowhere.display().BQOpenEnabled);
+    EXPECT_EQ(test::errorOf([&] { writeStructureFile(blocked, Sheet(QStringLiteral("1")).crosses()); }),
+              QStringLiteral("E/A-Fehler 21"));
+    EXPECT_EQ(test::errorOf([&] { writeStructureFile(folder_.path(QStringLiteral("fehlt/struktur.qui")), {}); }),
+              QStringLiteral("Die angegebene Datei wurde nicht gefunden"));
 }

@@ -1,7 +1,8 @@
 #include "sheet_helpers.h"
 
 #include "systems/cross_sheet.h"
-#include "systems/full_system.h"
+#include "systems/development.h"
+#include "systems/development.h"
 #include "systems/vew_expansion.h"
 
 #include "core/bet_model.h"
@@ -15,6 +16,7 @@
 
 using namespace korbisto;
 using korbisto::test::Sheet;
+using korbisto::test::expectGroupedCount;
 using korbisto::test::rowDigits;
 
 namespace {
@@ -42,7 +44,7 @@ const std::map<QChar, QChar> kThreeWay = {{u'1', u'1'}, {u'2', u'0'}, {u'3', u'2
 
 TEST(VewExpansion, NumbersTwoWayThenThreeWayMatchesInMatchOrder) {
     Sheet sheet(QStringLiteral("102,10,1,02,102,2,12,102,1,1,0,02,12"));
-    const WegeNummern w = WegeNummerieren(sheet.StrukturErfassen());
+    const WegeNummern w = WegeNummerieren(sheet.structure());
     const std::array<std::int32_t, kMatches> zw = {0, 1, 0, 2, 0, 0, 3, 0, 0, 0, 0, 4, 5};
     const std::array<std::int32_t, kMatches> dw = {6, 0, 0, 0, 7, 0, 0, 8, 0, 0, 0, 0, 0};
     EXPECT_EQ(w.ZWNr, zw);
@@ -51,9 +53,9 @@ TEST(VewExpansion, NumbersTwoWayThenThreeWayMatchesInMatchOrder) {
 
 TEST(VewExpansion, System2MapsCodeBOntoTheThreeWayMatches) {
     Sheet sheet(QStringLiteral("1,1,1,1,1,1,1,1,1,102,102,102,102"));
-    ASSERT_EQ(sheet.vewTag(), 2);
+    ASSERT_EQ(sheet.offeredVew(), 2);
     BetModel model;
-    EXPECT_EQ(BVEWClick(sheet, model), 9);
+    EXPECT_EQ(developVew(sheet, model.rows()), 9);
     const TipTable& t = model.table();
     ASSERT_EQ(t.dataRowCount(), 9);
     const auto tails = rowSet(t, 10, 13);
@@ -66,9 +68,9 @@ TEST(VewExpansion, System2MapsCodeBOntoTheThreeWayMatches) {
 
 TEST(VewExpansion, System1MapsTheSecondCrossToEntry5) {
     Sheet sheet(QStringLiteral("12,12,12,12,12,0,0,0,0,0,0,0,0"));
-    ASSERT_EQ(sheet.vewTag(), 1);
+    ASSERT_EQ(sheet.offeredVew(), 1);
     BetModel model;
-    EXPECT_EQ(BVEWClick(sheet, model), 8);
+    EXPECT_EQ(developVew(sheet, model.rows()), 8);
     const auto heads = rowSet(model.table(), 1, 5);
     EXPECT_TRUE(heads.count(QStringLiteral("11221")));  // entry 44554
     EXPECT_EQ(heads, mapped("44444 44554 45455 45545 54445 54555 55454 55544", {{u'4', u'1'}, {u'5', u'2'}}));
@@ -76,7 +78,7 @@ TEST(VewExpansion, System1MapsTheSecondCrossToEntry5) {
 
 TEST(VewExpansion, System15RunsThroughEveryTwoWayCombination) {
     BetModel model;
-    model.changeTable([](TipTable& t) {
+    model.rows().changeTable([](TipTable& t) {
         t.clearAll();
         t.setDataRowCount(500);
         for (int r = 1; r <= 500; ++r) {
@@ -85,14 +87,14 @@ TEST(VewExpansion, System15RunsThroughEveryTwoWayCombination) {
             t.setHits(r, 13);
         }
     });
-    model.setFileName(QStringLiteral("schein.krsc"));
+    model.rows().setFileName(QStringLiteral("schein.krsc"));
 
     // Bankers 2, 0, 1, 1, 2 on matches 1, 4, 7, 10, 13.
     Sheet sheet(QStringLiteral("2,10,102,0,02,102,1,12,102,1,10,102,2"));
-    ASSERT_EQ(sheet.vewTag(), 15);
-    EXPECT_EQ(BVEWClick(sheet, model), 144);
-    EXPECT_EQ(model.rowsText(), QStringLiteral("144"));
-    EXPECT_TRUE(model.fileName().isEmpty());
+    ASSERT_EQ(sheet.offeredVew(), 15);
+    EXPECT_EQ(developVew(sheet, model.rows()), 144);
+    expectGroupedCount(model.rows(), 144);
+    EXPECT_TRUE(model.rows().fileName().isEmpty());
     const TipTable& t = model.table();
     ASSERT_EQ(t.dataRowCount(), 144);
 
@@ -116,9 +118,9 @@ TEST(VewExpansion, System15RunsThroughEveryTwoWayCombination) {
 
 TEST(VewExpansion, System11CombinesCodeEWithTheLastTwoThreeWayMatches) {
     Sheet sheet(QStringLiteral("1,102,0,102,2,102,1,102,0,102,2,102,1"));
-    ASSERT_EQ(sheet.vewTag(), 11);
+    ASSERT_EQ(sheet.offeredVew(), 11);
     BetModel model;
-    EXPECT_EQ(BVEWClick(sheet, model), 81);
+    EXPECT_EQ(developVew(sheet, model.rows()), 81);
     const TipTable& t = model.table();
     std::map<QString, std::set<QString>> lastTwoByFirstFour;
     for (int r = 1; r <= 81; ++r) {
@@ -152,10 +154,10 @@ TEST(VewExpansion, EverySystemGuaranteesTwelveHitsAndKeepsTheBankers) {
                            : k == 2 ? QLatin1String(twoWays[random() % 3])
                                     : QLatin1String(outcome[random() % 3]));
             Sheet sheet(groups.join(u','));
-            ASSERT_EQ(sheet.vewTag(), n);
+            ASSERT_EQ(sheet.offeredVew(), n);
             BetModel model;
             model.setInstantEvaluation(false);
-            ASSERT_EQ(BVEWClick(sheet, model), e.Reihen);
+            ASSERT_EQ(developVew(sheet, model.rows()), e.Reihen);
 
             for (int r = 1; r <= e.Reihen; ++r) {
                 for (int m = 1; m <= kMatches; ++m) {
@@ -182,25 +184,27 @@ TEST(VewExpansion, EverySystemGuaranteesTwelveHitsAndKeepsTheBankers) {
 
 TEST(VewExpansion, NothingHappensWithoutAnOfferedSystem) {
     BetModel model;
-    model.changeTable([](TipTable& t) { t.setCellText(1, 1, QStringLiteral("1")); });
-    model.setFileName(QStringLiteral("a.krsc"));
+    model.rows().changeTable([](TipTable& t) { t.setCellText(1, 1, QStringLiteral("1")); });
+    model.rows().setFileName(QStringLiteral("a.krsc"));
     for (const char* spec : {"10,10,10,10,10,10,1,1,1,1,1,1,1",   // ZW 6
                              "10,102,102,102,102,1,1,1,1,1,1,1,1",  // ZW 1, DW 4
                              "10,10,10,10,10,1,1,1,1,1,1,1,"}) {    // incomplete
         Sheet sheet{QLatin1String(spec)};
-        EXPECT_FALSE(sheet.display().BVEWEnabled) << spec;
-        EXPECT_EQ(BVEWClick(sheet, model), 0) << spec;
+        EXPECT_FALSE((sheet.offeredVew() != 0)) << spec;
+        EXPECT_EQ(developVew(sheet, model.rows()), 0) << spec;
     }
     EXPECT_EQ(model.table().cellText(1, 1), QStringLiteral("1"));
-    EXPECT_EQ(model.fileName(), QStringLiteral("a.krsc"));
+    EXPECT_EQ(model.rows().fileName(), QStringLiteral("a.krsc"));
 }
 
 TEST(VewExpansion, RowsOfAnotherShapeAreRefused) {
     Sheet sheet(QStringLiteral("10,10,10,10,10,1,1,1,1,1,1,1,1"));
-    TipTable table(3);
-    table.setCellText(1, 1, QStringLiteral("2"));
-    EXPECT_FALSE(VewEntwickeln(sheet.StrukturErfassen(), VewLaden(15), table));
-    EXPECT_EQ(table.cellText(1, 1), QStringLiteral("2"));
-    EXPECT_TRUE(VewEntwickeln(sheet.StrukturErfassen(), VewLaden(1), table));
-    EXPECT_EQ(table.dataRowCount(), 8);
+    EXPECT_FALSE(expandVew(sheet.structure(), 15).has_value());
+    EXPECT_FALSE(expandVew(sheet.structure(), 0).has_value());
+    const std::optional<TipTable> rows = expandVew(sheet.structure(), 1);
+    ASSERT_TRUE(rows.has_value());
+    EXPECT_EQ(rows->dataRowCount(), 8);
+    // An incomplete sheet fits no system.
+    Sheet incomplete(QStringLiteral("10,10,10,10,10,1,1,1,1,1,1,1,"));
+    EXPECT_FALSE(expandVew(incomplete.structure(), 1).has_value());
 }

@@ -1,4 +1,4 @@
-#include "import_test_util.h"
+#include "support/tip_rows.h"
 
 #include "core/bet_model.h"
 #include "files/slip_file.h"
@@ -23,56 +23,54 @@ const QString kFiveRows = QStringLiteral("1201120112011\r\n0000000000000\r\n2222
 // A main window showing `n` evaluated rows of all "1".
 void showEvaluatedRows(BetModel& model, int n) {
     model.setInstantEvaluation(false);
-    model.changeTable([n](TipTable& t) {
-        t.clearAll();
-        t.setDataRowCount(n);
-        for (int r = 1; r <= n; ++r) {
-            t.setNumber(r, r);
-            for (int m = 1; m <= 13; ++m) t.setCellText(r, m, QStringLiteral("1"));
-        }
-    });
+    model.rows().replaceRows(test::tableOf(std::vector<const char*>(static_cast<size_t>(n), "1111111111111")));
     for (int m = 1; m <= 13; ++m) model.setWinning(m, QStringLiteral("1"));
     model.setQuota(1, QStringLiteral("10,00"));
-    model.setFileName(QStringLiteral("alt.krsc"));
-    model.setRowsText(QString::number(n));
+    model.rows().setFileName(QStringLiteral("alt.krsc"));
+    model.rows().setTipRowCount(n);
     model.evaluate();
 }
 
+// The entry window's rows as it opens.
+struct EntryRows : TipDocument {
+    EntryRows() { initEntryRows(*this); }
+};
+
 }  // namespace
 
-TEST(EntryGrid, ANewGridHasThirtyFiveNumberedEmptyRowsAndRefusesToSave) {
+TEST(EntryRows, ANewGridHasThirtyFiveNumberedEmptyRowsAndRefusesToSave) {
     test::TempDataFolder folder;
-    EntryGrid grid;
+    EntryRows grid;
     EXPECT_EQ(grid.table().dataRowCount(), 35);
     EXPECT_EQ(grid.table().number(35), 35);
     EXPECT_TRUE(grid.isEmpty());
-    EXPECT_EQ(grid.rowsText(), QStringLiteral("0"));
-    EXPECT_EQ(errorOf([&] { grid.checkCanSave(); }), kNothingToSave);
+    EXPECT_EQ(grid.tipRowCount(), 0);
+    EXPECT_EQ(errorOf([&] { checkCanSave(grid); }), kNothingToSave);
     const QString path = folder.path(QStringLiteral("leer.krsc"));
-    EXPECT_EQ(errorOf([&] { grid.saveSlip(path); }), kNothingToSave);
+    EXPECT_EQ(errorOf([&] { saveSlip(grid, path); }), kNothingToSave);
     EXPECT_FALSE(QFile::exists(path));
 }
 
-TEST(EntryGrid, AnImportWithoutRowsEmptiesTheRowOfAnEarlierOne) {
-    EntryGrid grid;
-    grid.takeImport(importTipRows(kFiveRows), QStringLiteral("tipps.txt"));
-    EXPECT_EQ(grid.rowsText(), QStringLiteral("5"));
+TEST(EntryRows, AnImportWithoutRowsEmptiesTheRowOfAnEarlierOne) {
+    EntryRows grid;
+    takeImport(grid, importTipRows(kFiveRows), QStringLiteral("tipps.txt"));
+    EXPECT_EQ(grid.tipRowCount(), 5);
     EXPECT_EQ(grid.fileName(), QStringLiteral("tipps.txt"));
-    grid.takeImport(importTipRows(QStringLiteral("Tipps\r\n1;2;0;1;2;0;1;2;0;1;2;0;1\r\n")), QString());
+    takeImport(grid, importTipRows(QStringLiteral("Tipps\r\n1;2;0;1;2;0;1;2;0;1;2;0;1\r\n")), QString());
     EXPECT_EQ(test::rows(grid.table()), test::expectedRows({}));
-    EXPECT_EQ(grid.rowsText(), QStringLiteral("1"));
-    EXPECT_EQ(errorOf([&] { grid.checkCanCopy(); }), kNothingToCopy);
+    EXPECT_EQ(grid.tipRowCount(), 1);
+    EXPECT_EQ(errorOf([&] { checkCanCopy(grid); }), kNothingToCopy);
 
     // Clearing an empty grid does nothing.
-    QSignalSpy changed(&grid, &EntryGrid::tableChanged);
+    QSignalSpy changed(&grid, &TipDocument::tableChanged);
     grid.clear();
     EXPECT_EQ(changed.count(), 0);
-    EXPECT_EQ(grid.rowsText(), QStringLiteral("1"));
+    EXPECT_EQ(grid.tipRowCount(), 1);
 }
 
-TEST(EntryGrid, ClearingEmptiesRowsAndNumbersThenNothingIsCopied) {
-    EntryGrid grid;
-    grid.takeImport(importTipRows(kFiveRows), QStringLiteral("tipps.txt"));
+TEST(EntryRows, ClearingEmptiesRowsAndNumbersThenNothingIsCopied) {
+    EntryRows grid;
+    takeImport(grid, importTipRows(kFiveRows), QStringLiteral("tipps.txt"));
     grid.clear();
     EXPECT_EQ(grid.table().dataRowCount(), 5);
     EXPECT_TRUE(grid.isEmpty());
@@ -81,24 +79,24 @@ TEST(EntryGrid, ClearingEmptiesRowsAndNumbersThenNothingIsCopied) {
         EXPECT_EQ(tipTexts(grid.table(), r), QStringList(13, QString()));
     }
     EXPECT_EQ(grid.fileName(), QString());
-    EXPECT_EQ(grid.rowsText(), QStringLiteral("0"));
+    EXPECT_EQ(grid.tipRowCount(), 0);
 
     BetModel model;
     showEvaluatedRows(model, 3);
-    EXPECT_EQ(errorOf([&] { grid.copyTo(model); }), kNothingToCopy);
+    EXPECT_EQ(errorOf([&] { copyRows(grid, model.rows()); }), kNothingToCopy);
     EXPECT_EQ(model.table().dataRowCount(), 3);
 }
 
-TEST(EntryGrid, CopyingFiveRowsOverTwentyLeavesExactlyFive) {
+TEST(EntryRows, CopyingFiveRowsOverTwentyLeavesExactlyFive) {
     BetModel model;
     showEvaluatedRows(model, 20);
     ASSERT_EQ(model.table().hits(1), 13);
-    const QString countBefore = model.rankCount(1);
+    const int countBefore = model.results()->rank(1).count;
 
-    EntryGrid grid;
-    grid.takeImport(importTipRows(kFiveRows), QStringLiteral("tipps.txt"));
-    QSignalSpy hits(&model, &BetModel::hitsChanged);
-    grid.copyTo(model);
+    EntryRows grid;
+    takeImport(grid, importTipRows(kFiveRows), QStringLiteral("tipps.txt"));
+    QSignalSpy hits(&model.rows(), &TipDocument::cellsChanged);
+    copyRows(grid, model.rows());
 
     ASSERT_EQ(model.table().dataRowCount(), 5);
     EXPECT_EQ(test::rows(model.table()), test::rows(grid.table()));
@@ -106,26 +104,27 @@ TEST(EntryGrid, CopyingFiveRowsOverTwentyLeavesExactlyFive) {
         EXPECT_EQ(model.table().number(r), r);
         EXPECT_TRUE(model.table().cellEmpty(r, TipTable::kHitColumn)) << r;
     }
-    EXPECT_EQ(model.rowsText(), QStringLiteral("5"));
+    EXPECT_EQ(model.rows().tipRowCount(), 5);
+    EXPECT_EQ(model.rows().countStyle(), TipDocument::CountStyle::Plain);
     // Nothing else of the main window changes and nothing is evaluated.
-    EXPECT_EQ(model.fileName(), QStringLiteral("alt.krsc"));
-    EXPECT_EQ(model.rankCount(1), countBefore);
+    EXPECT_EQ(model.rows().fileName(), QStringLiteral("alt.krsc"));
+    EXPECT_EQ(model.results()->rank(1).count, countBefore);
     EXPECT_EQ(model.quota(1), QStringLiteral("10,00"));
     EXPECT_EQ(hits.count(), 0);
     EXPECT_EQ(grid.table().dataRowCount(), 5);
 
     // Cells that are no tips reach the main table as they are.
-    grid.takeImport(importTipRows(QStringLiteral("1,2,0,1,2,0,1,2\r\n1,,2\r\n1,1,1\r\n")), QString());
-    grid.copyTo(model);
+    takeImport(grid, importTipRows(QStringLiteral("1,2,0,1,2,0,1,2\r\n1,,2\r\n1,1,1\r\n")), QString());
+    copyRows(grid, model.rows());
     EXPECT_EQ(tipTexts(model.table(), 2), test::cells("1| |2"));
 }
 
-TEST(EntryGrid, SavesTheRowsAsASlip) {
+TEST(EntryRows, SavesTheRowsAsASlip) {
     test::TempDataFolder folder;
-    EntryGrid grid;
-    grid.takeImport(importTipRows(kFiveRows), QStringLiteral("tipps.txt"));
+    EntryRows grid;
+    takeImport(grid, importTipRows(kFiveRows), QStringLiteral("tipps.txt"));
     const QString path = folder.path(QStringLiteral("neu.krsc"));
-    grid.saveSlip(path);
+    saveSlip(grid, path);
     EXPECT_EQ(grid.fileName(), QStringLiteral("neu.krsc"));
     const QByteArray bytes = test::readBytes(path);
     ASSERT_EQ(bytes.size(), 5 * 40);
@@ -136,16 +135,16 @@ TEST(EntryGrid, SavesTheRowsAsASlip) {
     EXPECT_EQ(test::rows(back), test::rows(grid.table()));
 }
 
-TEST(EntryGrid, ACellThatIsNoTipIsRefusedAndNothingIsWritten) {
+TEST(EntryRows, ACellThatIsNoTipIsRefusedAndNothingIsWritten) {
     test::TempDataFolder folder;
     const QString path = folder.path(QStringLiteral("alt.krsc"));
     test::writeBytes(path, QByteArray(40, '\1'));
 
-    EntryGrid grid;
-    grid.takeImport(importTipRows(QStringLiteral("1 2 0 1 2 0 1 2 0 1 2 0 1\r\n1 2 0 1 2 0 1 2 0 1 2 0 1\r\n"
+    EntryRows grid;
+    takeImport(grid, importTipRows(QStringLiteral("1 2 0 1 2 0 1 2 0 1 2 0 1\r\n1 2 0 1 2 0 1 2 0 1 2 0 1\r\n"
                                                  "1 2  0 1 2 0 1 2 0 1 2 0 1\r\n")),
                     QStringLiteral("t.txt"));
-    const QString message = errorOf([&] { grid.saveSlip(path); });
+    const QString message = errorOf([&] { saveSlip(grid, path); });
     EXPECT_TRUE(message.startsWith(QStringLiteral("Der Tipp in Reihe 3, Spiel 3 lautet „ “."))) << message.toStdString();
     EXPECT_TRUE(message.endsWith(QStringLiteral("\n\nIch breche erst einmal ab.")));
     EXPECT_EQ(test::readBytes(path), QByteArray(40, '\1'));
