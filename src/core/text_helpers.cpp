@@ -3,9 +3,7 @@
 #include "error.h"
 
 #include <cmath>
-#include <cstring>
 #include <limits>
-#include <vector>
 
 namespace korbisto {
 
@@ -34,43 +32,12 @@ QString PadNumber(long long value, int width, const TextWidthFn& textWidth) {
 
 QString XStringReplace(const QString& source, const QString& oldPattern, const QString& newPattern,
                        bool replaceAll) {
-    if (oldPattern == newPattern || source.isEmpty() || oldPattern.isEmpty()) return source;
-    const qsizetype lenS = source.size();
-    const qsizetype lenOld = oldPattern.size();
-    const qsizetype lenNew = newPattern.size();
-    if (lenOld > lenS) return source;
-
-    const QChar* s = source.constData();
-    const QChar* old = oldPattern.constData();
-    const QChar first = old[0];
-    std::vector<qsizetype> matches;
-    matches.reserve(static_cast<size_t>(lenS / lenOld + 1));
-    qsizetype a = 0;
-    const qsizetype last = lenS - lenOld;
-    while (a <= last) {
-        if (s[a] == first && std::memcmp(s + a, old, static_cast<size_t>(lenOld) * sizeof(QChar)) == 0) {
-            matches.push_back(a);
-            if (!replaceAll) break;
-            a += lenOld;
-        } else {
-            ++a;
-        }
-    }
-    if (matches.empty()) return source;
-
-    const qsizetype count = static_cast<qsizetype>(matches.size());
-    QString result(lenS + (lenNew - lenOld) * count, Qt::Uninitialized);
-    QChar* out = result.data();
-    qsizetype from = 0;
-    for (qsizetype m : matches) {
-        const qsizetype stretch = m - from;
-        std::memcpy(out, s + from, static_cast<size_t>(stretch) * sizeof(QChar));
-        out += stretch;
-        std::memcpy(out, newPattern.constData(), static_cast<size_t>(lenNew) * sizeof(QChar));
-        out += lenNew;
-        from = m + lenOld;
-    }
-    std::memcpy(out, s + from, static_cast<size_t>(lenS - from) * sizeof(QChar));
+    // An empty pattern would put the new text between every two characters.
+    if (oldPattern.isEmpty()) return source;
+    QString result = source;
+    if (replaceAll && oldPattern.size() == 1 && newPattern.size() == 1) return result.replace(oldPattern[0], newPattern[0]);
+    if (replaceAll) return result.replace(oldPattern, newPattern);
+    if (const qsizetype at = source.indexOf(oldPattern); at >= 0) result.replace(at, oldPattern.size(), newPattern);
     return result;
 }
 

@@ -18,9 +18,8 @@ long long roundHalfEven(double value);
 QString PadText(const QString& text, int width, const TextWidthFn& textWidth);
 QString PadNumber(long long value, int width, const TextWidthFn& textWidth);
 
-// Replaces occurrences of `oldPattern` case-sensitively; matches never overlap.
-// All match positions are found first and the result is allocated once, so
-// long pasted texts cost one pass.
+// Replaces occurrences of `oldPattern` case-sensitively, from the left;
+// matches never overlap. Only the first one unless `replaceAll`.
 QString XStringReplace(const QString& source, const QString& oldPattern, const QString& newPattern,
                        bool replaceAll = true);
 
