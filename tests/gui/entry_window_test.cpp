@@ -138,6 +138,23 @@ TEST_F(EntryWindowTest, ALoadedFileIsShownAndReadIntoTheGrid) {
     EXPECT_EQ(label(QStringLiteral("LDatei0")), QStringLiteral("tipps.txt"));
 }
 
+TEST_F(EntryWindowTest, LongFileNamesAreElidedAndShownWholeAsHint) {
+    openEntryWindow();
+    const QString name = QStringLiteral("Tipps der Tippgemeinschaft vom Stammtisch, Rückrunde 2026.txt");
+    writeBytes(slipFolder() + name, "1201120112011\n");
+    dialogs.queueAnswer(slipFolder() + name);
+    click(entry, QStringLiteral("BOpen"));
+    click(entry, QStringLiteral("BAuslesen"));
+    for (const char* label : {"LDatei0", "LDatei"}) {
+        auto* shown = child<QLabel>(entry, QString::fromLatin1(label));
+        EXPECT_TRUE(shown->text().contains(u'…')) << label;
+        EXPECT_LE(shown->fontMetrics().horizontalAdvance(shown->text()), shown->contentsRect().width()) << label;
+        EXPECT_EQ(shown->toolTip(), name) << label;
+    }
+    // The rows remember the whole name, not what the label could show.
+    EXPECT_EQ(entry->rows().fileName(), name);
+}
+
 TEST_F(EntryWindowTest, TabsBecomeCommasWhereverTheyComeFrom) {
     openEntryWindow();
     field()->setFocus();

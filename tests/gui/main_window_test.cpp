@@ -10,6 +10,7 @@
 #include "ui/filtered_edit.h"
 #include "ui/icons.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
@@ -404,6 +405,110 @@ TEST_F(MainWindowTest, ButtonsOfLaterWindowsSayTheyAreNotThereYet) {
     }
     EXPECT_EQ(child<QAbstractButton>(main.get(), QStringLiteral("BFSpTagVerw"))->text(),
               QStringLiteral("Spieltag-Download"));
+}
+
+}  // namespace
+
+namespace {
+
+class MainWindowKeys : public MainWindowTest {
+protected:
+    // The window on screen and in front, so that keys go where a user's would.
+    void openActive() {
+        openMainWindow();
+        main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    }
+    QString focusName() {
+        QWidget* w = QApplication::focusWidget();
+        if (!w) return QStringLiteral("(none)");
+        // The winning-row edits are all called ETz; their frame tells them apart.
+        if (w->objectName() == QLatin1String("ETz")) return w->parentWidget()->objectName();
+        return w->objectName();
+    }
+    // The names Tab visits from the current focus on, `count` presses long.
+    QStringList tabThrough(int count) {
+        QStringList visited;
+        for (int i = 0; i < count; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << focusName();
+        }
+        return visited;
+    }
+};
+
+TEST_F(MainWindowKeys, FocusStartsInTheWinningRowSoAKeyCannotEndTheProgram) {
+    openActive();
+    EXPECT_EQ(focusName(), QStringLiteral("frAnzeige1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_EQ(winningEdit(1)->text(), QString());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_1);
+    EXPECT_EQ(winningEdit(1)->text(), QStringLiteral("1"));
+}
+
+TEST_F(MainWindowKeys, TabFollowsTheScreen) {
+    openActive();
+    QStringList expected;
+    for (int m = 2; m <= 13; ++m) expected << QStringLiteral("frAnzeige%1").arg(m);
+    expected << QStringLiteral("cbSofort");
+    for (int k = 1; k <= 4; ++k) expected << QStringLiteral("eQ%1").arg(k);
+    expected << QStringLiteral("bsSkinSpeedButton3") << QStringLiteral("BQuoDel") << QStringLiteral("BAuswerten")
+             << QStringLiteral("bsSkinSpeedButton1") << QStringLiteral("BSave") << QStringLiteral("BCopy")
+             << QStringLiteral("bsSkinSpeedButton11") << QStringLiteral("BGridDel") << QStringLiteral("bsSkinSpeedButton2")
+             << QStringLiteral("BSortier") << QStringLiteral("G1");
+    EXPECT_EQ(tabThrough(static_cast<int>(expected.size())), expected);
+
+    // Around the end of the window: the toolbar, the match-day column and the
+    // cross sheet come before the winning row.
+    const QStringList onward = tabThrough(40);
+    const auto at = [&](const char* name) { return onward.indexOf(QString::fromLatin1(name)); };
+    for (const char* name : {"bsSkinSpeedButton6", "BOpenSpTag", "BKreuzeDel", "BQSave", "frAnzeige1"})
+        EXPECT_GE(at(name), 0) << name;
+    EXPECT_LT(at("bsSkinSpeedButton6"), at("BOpenSpTag"));
+    EXPECT_LT(at("BOpenSpTag"), at("BKreuzeDel"));
+    EXPECT_LT(at("BQSave"), at("frAnzeige1"));
+    EXPECT_EQ(onward[at("BQSave") + 1], QStringLiteral("frAnzeige1"));
+}
+
+TEST_F(MainWindowTest, SortingAndRestoringShowTheTopRow) {
+    openMainWindow();
+    std::vector<const char*> rows(60, "2222222222222");
+    rows[45] = kWinning;  // the only row with 13 hits, far down the table
+    loadThroughButtons(rows);
+    click(main.get(), QStringLiteral("BAuswerten"));
+    auto* grid = child<QTableView>(main.get(), QStringLiteral("G1"));
+    grid->scrollToBottom();
+    ASSERT_GT(grid->rowAt(0), 0);
+    click(main.get(), QStringLiteral("BSortier"));
+    EXPECT_EQ(grid->rowAt(0), 0);
+    EXPECT_EQ(grid->model()->index(0, 14).data().toString(), QStringLiteral("13"));
+    grid->scrollToBottom();
+    click(main.get(), QStringLiteral("bsSkinSpeedButton2"));
+    EXPECT_EQ(grid->rowAt(0), 0);
+    EXPECT_EQ(grid->model()->index(0, 0).data().toString().trimmed(), QStringLiteral("1"));
+}
+
+TEST_F(MainWindowTest, ALongFileNameIsElidedAndShownWholeAsHint) {
+    openMainWindow();
+    const QString name = QStringLiteral("Tippgemeinschaft Stammtisch zum goldenen Hirschen, Saison 2026.krsc");
+    writeSlip(slipFolder() + name, {kWinning});
+    main->SpielscheinEinlesen(slipFolder() + name);
+    auto* file = child<QLabel>(main.get(), QStringLiteral("LDatei"));
+    EXPECT_TRUE(file->text().contains(u'…')) << file->text().toStdString();
+    EXPECT_LE(file->fontMetrics().horizontalAdvance(file->text()), file->contentsRect().width());
+    EXPECT_TRUE(file->text().endsWith(QStringLiteral(".krsc")));
+    EXPECT_EQ(file->toolTip(), name);
+    // The evaluation picture is named after the whole name.
+    click(main.get(), QStringLiteral("bsSkinSpeedButton9"));
+    EXPECT_EQ(app::FAbbild->windowTitle(), name.chopped(5));
+
+    // A name that fits needs no hint.
+    writeSlip(slipFolder() + QStringLiteral("kurz.krsc"), {kWinning});
+    main->SpielscheinEinlesen(slipFolder() + QStringLiteral("kurz.krsc"));
+    EXPECT_EQ(file->text(), QStringLiteral("kurz.krsc"));
+    EXPECT_EQ(file->toolTip(), QString());
 }
 
 }  // namespace

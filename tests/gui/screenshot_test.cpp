@@ -164,6 +164,22 @@ TEST_F(ScreenshotTest, SavedPicturesAreProgressiveJpegsInTheChosenQuality) {
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
 
+TEST_F(ScreenshotTest, TheSliderShowsTheQualityItSavesWith) {
+    openMainWindow();
+    app::TFAbbild* window = captureEvaluation();
+    auto* slider = window->findChild<QSlider*>(QStringLiteral("Slider1"));
+    auto* value = child<QLabel>(window, QStringLiteral("LQualitaet"));
+    EXPECT_EQ(value->text(), QStringLiteral("100"));
+    EXPECT_TRUE(value->isVisibleTo(window));
+    QTest::keyClick(slider, Qt::Key_Home);
+    EXPECT_EQ(value->text(), QStringLiteral("36"));
+    QTest::keyClick(slider, Qt::Key_Right);
+    EXPECT_EQ(value->text(), QStringLiteral("37"));
+    QTest::keyClick(slider, Qt::Key_PageUp);
+    EXPECT_EQ(value->text(), QString::number(slider->value()));
+    EXPECT_EQ(slider->value(), 45);
+}
+
 TEST_F(ScreenshotTest, TheFolderOfTheLastSaveIsRemembered) {
     openMainWindow();
     const QString elsewhere = folder.path(QStringLiteral("bilder/"));

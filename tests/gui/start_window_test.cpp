@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSequentialAnimationGroup>
 #include <QTest>
@@ -62,6 +64,33 @@ TEST_F(StartTest, StartMakesTheFoldersAndKeepsTheMainWindowHidden) {
     QTRY_VERIFY_WITH_TIMEOUT(program.start.isNull(), 10000);
     EXPECT_TRUE(program.main->isVisible());
     EXPECT_DOUBLE_EQ(program.main->windowOpacity(), 1.0);
+}
+
+TEST_F(StartTest, EnterPressesWeiterAsSpaceDoes) {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        auto* start = new app::TFStart;
+        start->setInitializationDone(true);
+        start->show();
+        start->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(start));
+        ASSERT_EQ(QApplication::focusWidget(), child<QPushButton>(start, QStringLiteral("BWeiter")));
+        QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_NE(start->crossFade(), nullptr) << key;
+        delete start;
+    }
+}
+
+TEST_F(StartTest, QtsOwnDialogsSpeakGermanWhateverTheSystemSays) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    program = app::startProgram(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    EXPECT_EQ(QLocale().language(), QLocale::German);
+    EXPECT_EQ(QLocale().toString(QDate(2021, 3, 7), QLocale::LongFormat), QStringLiteral("Sonntag, 7. März 2021"));
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove(u'&'), QStringLiteral("Ja"));
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text().remove(u'&'), QStringLiteral("Abbrechen"));
+    QLocale::setDefault(before);
 }
 
 TEST_F(StartTest, TheVideoNeedsAConnection) {

@@ -1,16 +1,23 @@
 #include "support/test_env.h"
+#include "support/tip_rows.h"
 
 #include "ui/captions.h"
 #include "ui/filtered_edit.h"
 #include "ui/forms.h"
 #include "ui/jpeg_writer.h"
+#include "ui/labels.h"
 #include "ui/style.h"
 #include "ui/text_metrics.h"
 #include "ui/tip_grid.h"
+#include "ui/window_frame.h"
 
 #include "core/error.h"
 
+#include <QBrush>
 #include <QImage>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QToolButton>
 #include <QPainter>
 #include <QTest>
 #include <QWidget>
@@ -159,6 +166,114 @@ TEST(TipGrid, FourteenColumnGridHeaders) {
     const QImage image = grid.viewport()->grab().toImage();
     const QRect cell = grid.visualRect(model.index(0, 1));
     EXPECT_EQ(image.pixelColor(cell.left() + 1, cell.top() + 1), QColor(Qt::white));
+}
+
+TEST(TipGrid, ColoursAndFontsAreTheModelsRoles) {
+    TipDocument document;
+    document.replaceRows(test::tableOf({"1021201102120", "1---------222"}));
+    document.changeCells([](TipTable& t) {
+        t.setHits(1, 13);
+        t.setHits(2, 11);
+    });
+    TipGridModel model(15);
+    model.setDocument(&document);
+    auto background = [&](int row, int column) {
+        return model.index(row - 1, column).data(Qt::BackgroundRole).value<QBrush>().color();
+    };
+    auto bold = [&](int row, int column) {
+        const QVariant font = model.index(row - 1, column).data(Qt::FontRole);
+        return font.isValid() && font.value<QFont>().bold();
+    };
+    // Without a winning row: white data cells on a grey fixed column.
+    EXPECT_EQ(background(1, 0), QColor(236, 236, 236));
+    EXPECT_EQ(background(1, 1), QColor(Qt::white));
+    EXPECT_EQ(background(1, 14), QColor(Qt::white));
+    EXPECT_FALSE(bold(1, 14));
+    EXPECT_EQ(model.index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::AlignLeft);
+    EXPECT_EQ(model.index(0, 5).data(Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::AlignHCenter);
+
+    BetModel bet;
+    bet.setInstantEvaluation(false);
+    model.colourAgainst(&bet);
+    QSignalSpy repaint(&model, &QAbstractItemModel::dataChanged);
+    bet.setWinning(1, QStringLiteral("1"));
+    bet.setWinning(2, QStringLiteral("2"));
+    EXPECT_EQ(repaint.count(), 2);
+    EXPECT_EQ(background(1, 1), QColor(206, 255, 206));  // a hit
+    EXPECT_EQ(background(1, 2), QColor(255, 191, 191));  // a miss
+    EXPECT_EQ(background(1, 3), QColor(Qt::white));      // no result yet
+    EXPECT_EQ(background(2, 2), QColor(Qt::white));      // an empty cell
+    EXPECT_EQ(background(1, 14), QColor(249, 202, 13));
+    EXPECT_EQ(background(2, 14), QColor(252, 233, 158));
+    EXPECT_TRUE(bold(1, 14));
+    EXPECT_FALSE(bold(2, 14));
+}
+
+TEST(TipGrid, AGridOutlivesItsDocument) {
+    TipGridModel model(14);
+    TipGridView grid;
+    grid.setModel(&model);
+    grid.resize(400, 200);
+    auto document = std::make_unique<TipDocument>();
+    document->replaceRows(test::tableOf({"1111111111111", "2222222222222"}));
+    model.setDocument(document.get());
+    grid.show();
+    EXPECT_EQ(model.rowCount(), 2);
+    document.reset();
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_EQ(model.index(0, 1).data(), QVariant());
+    grid.viewport()->repaint();
+}
+
+TEST(WindowFrame, CaptionSizePlaceAndTopBar) {
+    WindowFrame window(QStringLiteral("FProbe"));
+    window.setClientSize(QSize(300, 200));
+    EXPECT_EQ(window.objectName(), QStringLiteral("FProbe"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Korbisto 1.3.0.0"));
+    EXPECT_EQ(window.size(), QSize(300, 200));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+
+    window.placeAt(QPoint(40, 90));
+    EXPECT_EQ(window.pos(), QPoint(40, 90));
+    window.placeAt(QPoint(-90000, 90000));
+    EXPECT_EQ(window.pos(), QPoint(0, 70));
+
+    TopBar* bar = window.topBar();
+    EXPECT_EQ(bar, window.topBar());
+    EXPECT_EQ(bar->geometry(), QRect(0, 0, 300, 40));
+    bar->addCloseButton();
+    bar->addTitle(QStringLiteral("Probe"));
+    bar->addStretch();
+    QToolButton* position = bar->addPositionButton(QStringLiteral("BPos"));
+    EXPECT_FALSE(position->toolTip().isEmpty());
+    bar->addEmblem(QStringLiteral("BEmblem"), IconKind::Ball);
+    window.show();
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("LTitel"))->text(), QStringLiteral("Probe"));
+    EXPECT_GT(position->x(), window.findChild<QLabel*>(QStringLiteral("LTitel"))->x());
+    QTest::mouseClick(window.findChild<QToolButton*>(QStringLiteral("BClose")), Qt::LeftButton);
+    EXPECT_FALSE(window.isVisible());
+
+    WindowFrame splash(QStringLiteral("FSplash"), nullptr, WindowFrame::Kind::Splash);
+    EXPECT_FALSE(splash.windowFlags() & Qt::WindowCloseButtonHint);
+}
+
+TEST(ElidedLabel, ShowsWhatFitsAndHintsTheRest) {
+    ElidedLabel label;
+    label.setFont(tahomaFont(8));
+    label.resize(80, 16);
+    label.show();
+    label.setFullText(QStringLiteral("Saisonabschluss der Tippgemeinschaft.krsc"));
+    EXPECT_TRUE(label.text().contains(u'…'));
+    EXPECT_TRUE(label.text().endsWith(QStringLiteral("krsc")));
+    EXPECT_EQ(label.toolTip(), label.fullText());
+    // Wide enough, the whole text and no hint.
+    label.resize(600, 16);
+    EXPECT_EQ(label.text(), label.fullText());
+    EXPECT_EQ(label.toolTip(), QString());
+    label.setFullText(QString());
+    EXPECT_EQ(label.text(), QString());
 }
 
 TEST(Jpeg, ProgressiveAndDecodable) {

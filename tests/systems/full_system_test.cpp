@@ -120,6 +120,17 @@ TEST(FullSystem, ReplacesASlipAndForgetsItsFile) {
     EXPECT_EQ(exportRowsText(model.table(), u','), first);
 }
 
+TEST(FullSystem, ARowlessTableKeepsItsFileName) {
+    // The rows of an empty slip file: "Reihen löschen" leaves such a table
+    // alone, so the name stays beside the developed rows.
+    BetModel model;
+    model.rows().setFileName(QStringLiteral("leer.krsc"));
+    Sheet sheet(QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,10,102"));
+    EXPECT_EQ(developFullSystem(sheet, model.rows()), 6);
+    EXPECT_EQ(model.rows().fileName(), QStringLiteral("leer.krsc"));
+    expectGroupedCount(model.rows(), 6);
+}
+
 TEST(FullSystem, AnIncompleteSheetDevelopsNothing) {
     BetModel model;
     loadSlip(model, 3);
