@@ -93,10 +93,8 @@ void TFEingabe::FormCreate() {
 
 void TFEingabe::buildTopBar() {
     ui::TopBar* bar = topBar();
-    bar->addCloseButton();
-    bar->addTitle(QStringLiteral("Von Tippreihen zum Spielschein"));
-    bar->addStretch();
-    QToolButton* position = bar->addPositionButton(QStringLiteral("bsSkinSpeedButton13"));
+    QToolButton* position =
+        bar->addTitleRow(QStringLiteral("Von Tippreihen zum Spielschein"), QStringLiteral("bsSkinSpeedButton13"));
     connect(position, &QToolButton::clicked, this, &TFEingabe::bsSkinSpeedButton13Click);
     bar->addEmblem(QStringLiteral("bsSkinSpeedButton5"), ui::IconKind::SlipEntry);
 }

@@ -54,10 +54,7 @@ TFAbbild::TFAbbild(const QImage& picture, const QString& caption, QWidget* paren
     sharedFolder() = withSeparator(readScreenshotFolder());
 
     ui::TopBar* toolbar = topBar();
-    toolbar->addCloseButton();
-    toolbar->addTitle(QStringLiteral("Screenshot"));
-    toolbar->addStretch();
-    QToolButton* position = toolbar->addPositionButton(QStringLiteral("BPosition"));
+    QToolButton* position = toolbar->addTitleRow(QStringLiteral("Screenshot"), QStringLiteral("BPosition"));
     connect(position, &QToolButton::clicked, this, &TFAbbild::PositionClick);
 
     auto* bar = new QWidget(this);

@@ -46,12 +46,7 @@ QVariant WinTableModel::data(const QModelIndex& index, int role) const {
         return QVariant::fromValue(
             Qt::Alignment(column == 0 ? Qt::AlignLeft : column == 1 ? Qt::AlignHCenter : Qt::AlignRight));
     case Qt::FontRole:
-        if (column > 0) {
-            QFont bold;
-            bold.setBold(true);
-            return bold;
-        }
-        return QVariant();
+        return column > 0 ? boldFont() : QVariant();
     default:
         return QVariant();
     }

@@ -1,5 +1,7 @@
 #include "grid_model.h"
 
+#include <QFont>
+
 namespace korbisto::ui {
 
 GridModel::GridModel(int columns, QObject* parent) : QAbstractTableModel(parent), columns_(columns) {
@@ -23,6 +25,12 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
     return index.isValid() ? Qt::ItemIsEnabled : Qt::NoItemFlags;
+}
+
+QVariant GridModel::boldFont() {
+    QFont bold;
+    bold.setBold(true);
+    return bold;
 }
 
 void GridModel::cellsChanged() {

@@ -23,6 +23,10 @@ public:
     // Every cell may show something else now.
     void cellsChanged();
 
+protected:
+    // The font role of a cell drawn in bold in the grid's own font.
+    static QVariant boldFont();
+
 private:
     int columns_;
     QStringList headers_;

@@ -108,12 +108,7 @@ QVariant TipGridModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(column == 0 ? Qt::AlignLeft : Qt::AlignHCenter));
     case Qt::FontRole:
-        if (winning_ && column == TipTable::kHitColumn && hitsOf(row) == 13) {
-            QFont bold;
-            bold.setBold(true);
-            return bold;
-        }
-        return QVariant();
+        return winning_ && column == TipTable::kHitColumn && hitsOf(row) == 13 ? boldFont() : QVariant();
     default:
         return QVariant();
     }

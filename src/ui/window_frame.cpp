@@ -74,6 +74,13 @@ QLabel* TopBar::addEmblem(const QString& objectName, IconKind icon) {
 
 void TopBar::addWidget(QWidget* widget) { row_->addWidget(widget); }
 
+QToolButton* TopBar::addTitleRow(const QString& title, const QString& positionButton) {
+    addCloseButton();
+    addTitle(title);
+    addStretch();
+    return addPositionButton(positionButton);
+}
+
 WindowFrame::WindowFrame(const QString& objectName, QWidget* parent, Kind kind) : QWidget(parent, flagsOf(kind)) {
     setObjectName(objectName);
     setWindowTitle(programCaption());

@@ -36,6 +36,9 @@ public:
     // nothing, so it is a picture and not a button that would invite a click.
     QLabel* addEmblem(const QString& objectName, IconKind icon);
     void addWidget(QWidget* widget);
+    // The bar of a window opened from the main window: the close button and
+    // the title at the left, the position button at the right.
+    QToolButton* addTitleRow(const QString& title, const QString& positionButton);
 
 private:
     QHBoxLayout* row_;
