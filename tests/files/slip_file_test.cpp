@@ -18,10 +18,7 @@ using test::writeBytes;
 
 TEST(SlipFile, ThreeRowsMake120BytesAndComeBack) {
     test::TempDataFolder tmp;
-    TipTable t(3);
-    test::setRow(t, 1, "1021021021021");
-    test::setRow(t, 2, "0000000000000");
-    test::setRow(t, 3, "2222222222221");
+    TipTable t = test::tableOf({"1021021021021", "0000000000000", "2222222222221"});
     t.setHits(2, 13);
     const QString path = tmp.path(QStringLiteral("drei.krsc"));
     WriteSlipFile(t, path);
@@ -51,11 +48,7 @@ TEST(SlipFile, ThreeRowsMake120BytesAndComeBack) {
 
 TEST(SlipFile, RowsWithoutFirstTipAreLeftOutAndTheRestRenumbered) {
     test::TempDataFolder tmp;
-    TipTable t(4);
-    test::setRow(t, 1, "1111111111111");
-    test::setRow(t, 2, "-222222222222");
-    test::setRow(t, 3, "-------------");
-    test::setRow(t, 4, "0000000000000");
+    TipTable t = test::tableOf({"1111111111111", "-222222222222", "-------------", "0000000000000"});
     const QString path = tmp.path(QStringLiteral("luecke.krsc"));
     WriteSlipFile(t, path);
     EXPECT_EQ(readBytes(path).size(), 80);
@@ -117,10 +110,7 @@ TEST(SlipFile, WriterRefusesBadTipsAndWritesNothing) {
     test::TempDataFolder tmp;
     const QString path = tmp.path(QStringLiteral("alt.krsc"));
     writeBytes(path, test::slipRecord("1111111111111"));
-    TipTable t(3);
-    test::setRow(t, 1, "1111111111111");
-    test::setRow(t, 2, "2222222222222");
-    test::setRow(t, 3, "0000000000000");
+    TipTable t = test::tableOf({"1111111111111", "2222222222222", "0000000000000"});
     t.setCellText(3, 5, QStringLiteral("7"));
     EXPECT_EQ(test::errorOf([&] { WriteSlipFile(t, path); }),
               QStringLiteral("Der Tipp in Reihe 3, Spiel 5 lautet „7“. Ein Spielschein kann nur die Tipps 1, 0 und 2 "
@@ -140,8 +130,7 @@ TEST(SlipFile, WriterRefusesBadTipsAndWritesNothing) {
 
 TEST(SlipFile, WriterTakesWhatTheRuntimeReadsAsADigit) {
     test::TempDataFolder tmp;
-    TipTable t(1);
-    test::setRow(t, 1, "1111111111111");
+    TipTable t = test::tableOf({"1111111111111"});
     t.setCellText(1, 2, QStringLiteral(" 2"));
     t.setCellText(1, 3, QStringLiteral("+0"));
     const QString path = tmp.path(QStringLiteral("a.krsc"));
@@ -151,8 +140,7 @@ TEST(SlipFile, WriterTakesWhatTheRuntimeReadsAsADigit) {
 
 TEST(SlipFile, WriterReportsFoldersThatAreNotThere) {
     test::TempDataFolder tmp;
-    TipTable t(1);
-    test::setRow(t, 1, "1111111111111");
+    TipTable t = test::tableOf({"1111111111111"});
     EXPECT_EQ(test::errorOf([&] { WriteSlipFile(t, tmp.path(QStringLiteral("fehlt/a.krsc"))); }),
               QStringLiteral("Die angegebene Datei wurde nicht gefunden"));
     EXPECT_EQ(test::errorOf([&] { WriteSlipFile(t, tmp.root()); }), QStringLiteral("E/A-Fehler 21"));
@@ -164,8 +152,7 @@ TEST(SlipFile, ProtectedFilesAreNotReplaced) {
     const QString path = tmp.path(QStringLiteral("schreibgeschuetzt.krsc"));
     writeBytes(path, test::slipRecord("2222222222222"));
     QFile::setPermissions(path, QFile::ReadOwner);
-    TipTable t(1);
-    test::setRow(t, 1, "1111111111111");
+    TipTable t = test::tableOf({"1111111111111"});
     EXPECT_EQ(test::errorOf([&] { WriteSlipFile(t, path); }), QStringLiteral("Dateizugriff verweigert"));
     EXPECT_EQ(readBytes(path), test::slipRecord("2222222222222"));
     QFile::setPermissions(path, QFile::WriteOwner);

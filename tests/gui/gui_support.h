@@ -18,6 +18,14 @@
 #include <memory>
 #include <vector>
 
+namespace korbisto::ui {
+inline void PrintTo(MessageIcon icon, std::ostream* os) {
+    const char* names[] = {"information", "warning", "error", "confirmation"};
+    *os << names[static_cast<int>(icon)];
+}
+inline void PrintTo(MessageButtons buttons, std::ostream* os) { *os << (buttons == MessageButtons::Ok ? "OK" : "Yes/No"); }
+}  // namespace korbisto::ui
+
 namespace korbisto::test {
 
 // A fresh data folder with the program's folders, every seam recording, and

@@ -3,7 +3,9 @@
 #include "printers.h"
 
 #include "core/evaluation.h"
+#include "core/tip_document.h"
 #include "core/tip_table.h"
+#include "files/text_import.h"
 
 #include <QByteArray>
 #include <QList>
@@ -11,6 +13,15 @@
 #include <QStringList>
 
 #include <vector>
+
+namespace korbisto {
+inline void PrintTo(TipDocument::CountStyle style, std::ostream* os) {
+    *os << (style == TipDocument::CountStyle::Grouped ? "grouped" : "plain");
+}
+inline void PrintTo(ImportMode mode, std::ostream* os) {
+    *os << (mode == ImportMode::FixedWidth ? "fixed width" : "separated");
+}
+}  // namespace korbisto
 
 // Tip rows written as 13 characters, one per match: "1", "0", "2", or "-"
 // for an empty cell.
