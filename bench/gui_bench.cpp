@@ -80,9 +80,15 @@ struct MainWindowFixture {
     }
 };
 
-MainWindowFixture& fixture() {
-    static MainWindowFixture f;
+// The windows of the fixtures go before the application does.
+std::unique_ptr<MainWindowFixture>& mainFixture() {
+    static std::unique_ptr<MainWindowFixture> f;
     return f;
+}
+
+MainWindowFixture& fixture() {
+    if (!mainFixture()) mainFixture() = std::make_unique<MainWindowFixture>();
+    return *mainFixture();
 }
 
 void BM_EvaluateClickToRepaint_96000Rows(benchmark::State& state) {
@@ -234,9 +240,14 @@ struct EntryFixture {
     }
 };
 
-EntryFixture& entryFixture() {
-    static EntryFixture f;
+std::unique_ptr<EntryFixture>& entryFixtureSlot() {
+    static std::unique_ptr<EntryFixture> f;
     return f;
+}
+
+EntryFixture& entryFixture() {
+    if (!entryFixtureSlot()) entryFixtureSlot() = std::make_unique<EntryFixture>();
+    return *entryFixtureSlot();
 }
 
 // Ctrl+V into the empty field until it is painted: the tabs become commas on
@@ -412,5 +423,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    entryFixtureSlot().reset();
+    mainFixture().reset();
     return 0;
 }
