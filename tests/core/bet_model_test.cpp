@@ -6,12 +6,10 @@
 #include <gtest/gtest.h>
 
 using namespace korbisto;
+using test::setWinningRow;
 
 namespace {
 void loadRows(BetModel& model, const std::vector<const char*>& rows) { model.rows().replaceRows(test::tableOf(rows)); }
-void setWinningRow(BetModel& model, const char* digits) {
-    for (int m = 1; m <= 13; ++m) model.setWinning(m, test::tipText(digits[m - 1]));
-}
 int rankCount(const BetModel& model, int rank) { return model.results()->rank(rank).count; }
 }  // namespace
 

@@ -24,10 +24,7 @@ protected:
         writeSlip(slipFolder() + QStringLiteral("s.krsc"), rows);
         main->SpielscheinEinlesen(slipFolder() + QStringLiteral("s.krsc"));
     }
-    void setWinningRow(const char* row) {
-        for (int m = 1; m <= 13; ++m)
-            main->model().setWinning(m, row[m - 1] == '.' ? QString() : QString(QChar(row[m - 1])));
-    }
+    void setWinningRow(const char* row) { test::setWinningRow(main->model(), row); }
 
     QRect cell(int row, int column) { return grid->visualRect(grid->model()->index(row - 1, column)); }
     // The colour of a cell where no text reaches: its top-left corner.
@@ -45,7 +42,7 @@ const QColor kRed(255, 191, 191);
 
 TEST_F(GridPaintingTest, TipsAgainstAnIncompleteWinningRow) {
     load({"1021201102120"});
-    setWinningRow("1.2......0...");  // results for matches 1, 3 and 10 only
+    setWinningRow("1-2------0---");  // results for matches 1, 3 and 10 only
     const QImage image = render();
     EXPECT_EQ(background(image, 1, 1), kGreen);
     EXPECT_EQ(background(image, 1, 3), kGreen);

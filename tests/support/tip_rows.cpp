@@ -10,6 +10,10 @@ WinningRow rowOf(const char* digits) {
     return w;
 }
 
+void setWinningRow(BetModel& model, const char* digits) {
+    for (int m = 1; m <= kMatches; ++m) model.setWinning(m, tipText(digits[m - 1]));
+}
+
 void setRow(TipTable& table, int r, const char* digits, int number) {
     for (int m = 1; m <= kMatches; ++m) table.setCellText(r, m, tipText(digits[m - 1]));
     table.setNumber(r, number < 0 ? r : number);

@@ -2,6 +2,7 @@
 
 #include "printers.h"
 
+#include "core/bet_model.h"
 #include "core/evaluation.h"
 #include "core/tip_document.h"
 #include "core/tip_table.h"
@@ -31,6 +32,8 @@ inline QString tipText(char c) { return c == '-' ? QString() : QString(QChar::fr
 
 // A winning row, "-" for a match without a result.
 WinningRow rowOf(const char* digits);
+// The same typed into the model's 13 edits, one after the other.
+void setWinningRow(BetModel& model, const char* digits);
 // Fills row r, numbered `number` (r when negative).
 void setRow(TipTable& table, int r, const char* digits, int number = -1);
 // A table of these rows, numbered 1 .. n.
