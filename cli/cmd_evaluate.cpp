@@ -92,7 +92,7 @@ QString textOutput(const BetModel& model) {
     return s;
 }
 
-int runEvaluate(const Arguments& args) {
+int runEvaluate(const CommandLine& args) {
     args.expectPositional(0);
     const QString slip = args.required(QStringLiteral("slip"));
     if (args.has(QStringLiteral("matchday")) && args.has(QStringLiteral("result")))
@@ -137,9 +137,10 @@ const RegisterCommand registration({
                    "  --sort hits         nach Treffern sortieren\n"
                    "  --json              Ausgabe als JSON"),
     runEvaluate,
-    {QStringLiteral("slip"), QStringLiteral("matchday"), QStringLiteral("result"), QStringLiteral("quota"),
-     QStringLiteral("now"), QStringLiteral("sort")},
-    {QStringLiteral("json")},
+    {{QStringLiteral("slip"), QStringLiteral("DATEI")}, {QStringLiteral("matchday"), QStringLiteral("DATEI")},
+     {QStringLiteral("result"), QStringLiteral("REIHE")}, {QStringLiteral("quota"), QStringLiteral("RANG=TEXT")},
+     {QStringLiteral("now"), QStringLiteral("DATUM")}, {QStringLiteral("sort"), QStringLiteral("hits")},
+     {QStringLiteral("json"), QString()}},
 });
 
 }  // namespace

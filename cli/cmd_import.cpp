@@ -50,7 +50,7 @@ QString summary(const TipImport& import) {
     return found + QStringLiteral(" (Trennzeichen %1).\n").arg(separatorName(*import.separator));
 }
 
-int runImport(const Arguments& args) {
+int runImport(const CommandLine& args) {
     args.expectPositional(1);
     LoadedText loaded = loadTextFile(args.positional().first());
     // Loading runs the field's change handler first: tabs become commas.
@@ -88,8 +88,7 @@ const RegisterCommand registration({
         "  --json        gibt {\"mode\":\"fixed\"|\"separated\",\"separator\":\" \"|\";\"|\"\\t\"|\",\"|null,\n"
         "                \"rows\":[[13 Texte]...]} aus; ein leeres Feld steht als \" \"."),
     runImport,
-    {QStringLiteral("out")},
-    {QStringLiteral("json")},
+    {{QStringLiteral("out"), QStringLiteral("DATEI.krsc")}, {QStringLiteral("json"), QString()}},
 });
 
 }  // namespace

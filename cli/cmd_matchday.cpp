@@ -8,7 +8,7 @@
 namespace korbisto::cli {
 namespace {
 
-int runMatchday(const Arguments& args) {
+int runMatchday(const CommandLine& args) {
     args.expectPositional(1);
     const QDateTime now = parseNow(args.value(QStringLiteral("now")));
     BetModel model;
@@ -43,7 +43,7 @@ double parseQuotaArgument(const QString& text) {
     return *v;
 }
 
-int runMakeMatchday(const Arguments& args) {
+int runMakeMatchday(const CommandLine& args) {
     args.expectPositional(0);
     const QString outPath = args.required(QStringLiteral("out"));
     const QDate date = parseDate(args.required(QStringLiteral("date")));
@@ -81,8 +81,7 @@ const RegisterCommand matchday({
                    "                wenn der Spieltag mehr als einen Tag zurückliegt\n"
                    "  --json        Ausgabe als JSON"),
     runMatchday,
-    {QStringLiteral("now")},
-    {QStringLiteral("json")},
+    {{QStringLiteral("now"), QStringLiteral("DATUM")}, {QStringLiteral("json"), QString()}},
 });
 
 const RegisterCommand makeMatchday({
@@ -94,9 +93,9 @@ const RegisterCommand makeMatchday({
                    "  --quotas         vier Quoten in deutscher Schreibweise, 0 = unbesetzt\n"
                    "  --pairing        bis zu 13 Paarungen in Spielreihenfolge, je höchstens 30 Zeichen"),
     runMakeMatchday,
-    {QStringLiteral("out"), QStringLiteral("date"), QStringLiteral("result"), QStringLiteral("quotas"),
-     QStringLiteral("pairing")},
-    {},
+    {{QStringLiteral("out"), QStringLiteral("DATEI")}, {QStringLiteral("date"), QStringLiteral("TT.MM.JJJJ")},
+     {QStringLiteral("result"), QStringLiteral("REIHE")}, {QStringLiteral("quotas"), QStringLiteral("Q1;Q2;Q3;Q4")},
+     {QStringLiteral("pairing"), QStringLiteral("HEIM|GAST")}},
 });
 
 }  // namespace

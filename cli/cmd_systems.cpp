@@ -101,7 +101,7 @@ QString structureText(const CrossSheet& sheet) {
 }
 
 
-QChar outputSeparator(const Arguments& args) {
+QChar outputSeparator(const CommandLine& args) {
     if (!args.has(QStringLiteral("format"))) return u',';
     if (args.has(QStringLiteral("out")))
         throw UsageError(QStringLiteral("--format gilt nur für die Ausgabe der Reihen, nicht mit --out."));
@@ -117,14 +117,14 @@ void requireComplete(const CrossSheet& sheet) {
             "Nicht jedes der 13 Spiele ist angekreuzt. Ein System braucht auf jedem Spiel mindestens ein Kreuz.")));
 }
 
-void emitRows(const Arguments& args, const TipTable& table, QChar separator) {
+void emitRows(const CommandLine& args, const TipTable& table, QChar separator) {
     if (args.has(QStringLiteral("out")))
         WriteSlipFile(table, args.value(QStringLiteral("out")));
     else
         printRows(table, separator);
 }
 
-int runStructure(const Arguments& args) {
+int runStructure(const CommandLine& args) {
     args.expectPositional(0);
     const Crosses crosses = parseCrosses(args.required(QStringLiteral("crosses")));
     CrossSheet sheet;
@@ -134,14 +134,14 @@ int runStructure(const Arguments& args) {
 }
 
 // The complete sheet of --crosses for the developments.
-void completeSheet(const Arguments& args, CrossSheet& sheet) {
+void completeSheet(const CommandLine& args, CrossSheet& sheet) {
     args.expectPositional(0);
     const Crosses crosses = parseCrosses(args.required(QStringLiteral("crosses")));
     applyCrosses(sheet, crosses);
     requireComplete(sheet);
 }
 
-int runFull(const Arguments& args) {
+int runFull(const CommandLine& args) {
     const QChar separator = outputSeparator(args);
     CrossSheet sheet;
     completeSheet(args, sheet);
@@ -156,7 +156,7 @@ QString catalogueStructures() {
     return list.join(QStringLiteral(", "));
 }
 
-int runVew(const Arguments& args) {
+int runVew(const CommandLine& args) {
     const QChar separator = outputSeparator(args);
     CrossSheet sheet;
     completeSheet(args, sheet);
@@ -183,8 +183,7 @@ const RegisterCommand structureCommand({
                    "Tippreihen im Vollsystem, das passende VEW-System und ob das Vollsystem abwickelbar ist.\n") +
         kCrossesHelp + QStringLiteral("  --json               Ausgabe als JSON"),
     runStructure,
-    {QStringLiteral("crosses")},
-    {QStringLiteral("json")},
+    {{QStringLiteral("crosses"), QStringLiteral("SPEC")}, {QStringLiteral("json"), QString()}},
 });
 
 const RegisterCommand fullCommand({
@@ -196,8 +195,8 @@ const RegisterCommand fullCommand({
         QStringLiteral("  --out DATEI          als Spielschein (.krsc) speichern statt ausgeben\n"
                        "  --format text|csv    Trennzeichen „,“ (text) oder „;“ (csv)"),
     runFull,
-    {QStringLiteral("crosses"), QStringLiteral("out"), QStringLiteral("format")},
-    {},
+    {{QStringLiteral("crosses"), QStringLiteral("SPEC")}, {QStringLiteral("out"), QStringLiteral("DATEI.krsc")},
+     {QStringLiteral("format"), QStringLiteral("text|csv")}},
 });
 
 const RegisterCommand vewCommand({
@@ -209,8 +208,8 @@ const RegisterCommand vewCommand({
         QStringLiteral("  --out DATEI          als Spielschein (.krsc) speichern statt ausgeben\n"
                        "  --format text|csv    Trennzeichen „,“ (text) oder „;“ (csv)"),
     runVew,
-    {QStringLiteral("crosses"), QStringLiteral("out"), QStringLiteral("format")},
-    {},
+    {{QStringLiteral("crosses"), QStringLiteral("SPEC")}, {QStringLiteral("out"), QStringLiteral("DATEI.krsc")},
+     {QStringLiteral("format"), QStringLiteral("text|csv")}},
 });
 
 }  // namespace
