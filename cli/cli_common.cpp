@@ -136,46 +136,4 @@ void printRows(const TipTable& table, QChar separator) {
         out(exportRowsText(table, separator, first, std::min(first + kBlock - 1, table.rowCount() - 1)));
 }
 
-QString jsonString(const QString& text) {
-    QString s;
-    s.reserve(text.size() + 2);
-    s += u'"';
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case u'"':
-            s += QStringLiteral("\\\"");
-            break;
-        case u'\\':
-            s += QStringLiteral("\\\\");
-            break;
-        case u'\n':
-            s += QStringLiteral("\\n");
-            break;
-        case u'\r':
-            s += QStringLiteral("\\r");
-            break;
-        case u'\t':
-            s += QStringLiteral("\\t");
-            break;
-        default:
-            if (c.unicode() < 0x20)
-                s += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                s += c;
-        }
-    }
-    s += u'"';
-    return s;
-}
-
-QString jsonStringArray(const QStringList& texts) {
-    QString s = QStringLiteral("[");
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        if (i) s += u',';
-        s += jsonString(texts[i]);
-    }
-    s += u']';
-    return s;
-}
-
 }  // namespace korbisto::cli

@@ -72,8 +72,4 @@ QDateTime parseNow(const QString& text);
 // millions of rows never sit in memory twice.
 void printRows(const TipTable& table, QChar separator);
 
-// Minimal JSON text in the key order we write.
-QString jsonString(const QString& text);
-QString jsonStringArray(const QStringList& texts);
-
 }  // namespace korbisto::cli

@@ -1,4 +1,5 @@
 #include "cli_common.h"
+#include "json_writer.h"
 
 #include "core/bet_model.h"
 #include "core/german.h"
@@ -21,9 +22,12 @@ int runMatchday(const CommandLine& args) {
     const QStringList winning(model.winningRow().begin(), model.winningRow().end());
     const QStringList quotas(model.quotas().begin(), model.quotas().end());
     if (args.has(QStringLiteral("json"))) {
-        out(QStringLiteral("{\"date\":%1,\"pairings\":%2,\"winning_row\":%3,\"quotas\":%4}\n")
-                .arg(jsonString(date), jsonStringArray(pairings), jsonStringArray(winning),
-                     jsonStringArray(quotas)));
+        JsonWriter json;
+        json.beginObject().key(u"date").string(date);
+        json.key(u"pairings").strings(pairings);
+        json.key(u"winning_row").strings(winning);
+        json.key(u"quotas").strings(quotas);
+        json.endObject().finish();
         return 0;
     }
     QString s = QStringLiteral("Spieltag: %1\n\n").arg(date);

@@ -1,4 +1,5 @@
 #include "cli_common.h"
+#include "json_writer.h"
 
 #include "core/error.h"
 #include "core/german.h"
@@ -61,17 +62,19 @@ void applyCrosses(CrossSheet& sheet, const Crosses& crosses) {
             if (crosses[static_cast<size_t>(m)][static_cast<size_t>(c)]) sheet.toggle(m, c);
 }
 
-QString structureJson(const CrossSheet& sheet) {
+void writeStructureJson(const CrossSheet& sheet) {
     const SheetCounts counts = sheet.counts().value_or(SheetCounts{});
-    QString vew = QStringLiteral("null");
-    if (sheet.offeredVew() != 0)
-        vew = QStringLiteral("{\"number\":%1,\"rows\":%2}").arg(sheet.offeredVew()).arg(vewEintrag(sheet.offeredVew()).Reihen);
-    return QStringLiteral("{\"bankers\":%1,\"zw\":%2,\"dw\":%3,\"rows\":%4,\"vew\":%5,\"full_enabled\":%6}\n")
-        .arg(counts.bankers)
-        .arg(counts.zw)
-        .arg(counts.dw)
-        .arg(counts.rows)
-        .arg(vew, sheet.fullSystemAllowed() ? QStringLiteral("true") : QStringLiteral("false"));
+    JsonWriter json;
+    json.beginObject();
+    json.key(u"bankers").number(counts.bankers);
+    json.key(u"zw").number(counts.zw);
+    json.key(u"dw").number(counts.dw);
+    json.key(u"rows").number(counts.rows);
+    json.key(u"vew");
+    if (const int vew = sheet.offeredVew(); vew == 0) json.null();
+    else json.beginObject().key(u"number").number(vew).key(u"rows").number(vewEintrag(vew).Reihen).endObject();
+    json.key(u"full_enabled").boolean(sheet.fullSystemAllowed());
+    json.endObject().finish();
 }
 
 QString structureText(const CrossSheet& sheet) {
@@ -129,7 +132,8 @@ int runStructure(const CommandLine& args) {
     const Crosses crosses = parseCrosses(args.required(QStringLiteral("crosses")));
     CrossSheet sheet;
     applyCrosses(sheet, crosses);
-    out(args.has(QStringLiteral("json")) ? structureJson(sheet) : structureText(sheet));
+    if (args.has(QStringLiteral("json"))) writeStructureJson(sheet);
+    else out(structureText(sheet));
     return 0;
 }
 

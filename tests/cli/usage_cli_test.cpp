@@ -29,7 +29,8 @@ TEST(CliUsage, HelpOnEverySubcommandInBothForms) {
     for (const QString& command : kCommands) {
         const auto help = runCli({command, "--help"});
         EXPECT_EQ(help.exitCode, 0) << command.toStdString();
-        EXPECT_TRUE(help.out.startsWith(QStringLiteral("Aufruf: korbisto-cli ") + command + u' ')) << command.toStdString();
+        EXPECT_TRUE(help.out.startsWith(QStringLiteral("Aufruf: korbisto-cli ") + command + u' '))
+            << command.toStdString();
         EXPECT_TRUE(help.err.isEmpty());
         EXPECT_FALSE(soundsEnglish(help.out));
         const auto shortForm = runCli({command, "-h"});
