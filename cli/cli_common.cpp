@@ -8,69 +8,73 @@
 
 namespace korbisto::cli {
 
-Arguments::Arguments(const QStringList& args, const QStringList& valueOptions, const QStringList& flags) {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            help_ = true;
-            continue;
+namespace {
+
+const QString kHelp = QStringLiteral("help");
+
+// QCommandLineParser goes on after a refusal and explains in English; this names the
+// earliest word it refused, as typed, in German.
+QString complaint(const QCommandLineParser& parser, const QStringList& args, const std::vector<Option>& options) {
+    qsizetype first = args.size();
+    QString text;
+    const auto consider = [&](qsizetype index, const QString& message) {
+        if (index < first) {
+            first = index;
+            text = message;
         }
-        if (a.startsWith(QLatin1String("--"))) {
-            QString name = a.mid(2);
-            QString value;
-            bool inlineValue = false;
-            if (const qsizetype eq = name.indexOf(u'='); eq >= 0) {
-                value = name.mid(eq + 1);
-                name = name.left(eq);
-                inlineValue = true;
-            }
-            if (valueOptions.contains(name)) {
-                if (!inlineValue) {
-                    if (i + 1 >= args.size()) throw UsageError(QStringLiteral("--%1 braucht einen Wert.").arg(name));
-                    value = args[++i];
-                }
-                options_.emplace_back(name, value);
-            } else if (flags.contains(name)) {
-                if (inlineValue) throw UsageError(QStringLiteral("--%1 nimmt keinen Wert.").arg(name));
-                options_.emplace_back(name, QString());
-            } else {
-                throw UsageError(QStringLiteral("Unbekannte Option: %1").arg(a));
-            }
-            continue;
+    };
+    const QStringList unknown = parser.unknownOptionNames();
+    QStringList flags{QStringLiteral("h"), kHelp};
+    for (const Option& o : options) {
+        if (o.valueName.isEmpty()) {
+            flags << o.name;
+        } else if (parser.optionNames().count(o.name) > parser.values(o.name).size()) {
+            // Only the last word can lack its value.
+            consider(args.size() - 1, QStringLiteral("%1 braucht einen Wert.").arg(args.last()));
         }
-        positional_ << a;
     }
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& word = args[i];
+        if (word.size() < 2 || !word.startsWith(u'-')) continue;
+        const bool dashes = word.startsWith(QLatin1String("--"));
+        const QString name = word.mid(dashes ? 2 : 1).section(u'=', 0, 0);
+        // After a single dash the parser reads one-letter options.
+        const bool refused = dashes ? unknown.contains(name)
+                                    : std::any_of(name.begin(), name.end(),
+                                                  [&](QChar c) { return unknown.contains(QString(c)); });
+        if (refused)
+            consider(i, QStringLiteral("Unbekannte Option: %1").arg(word));
+        else if (flags.contains(name) && word.contains(u'='))
+            consider(i, QStringLiteral("%1 nimmt keinen Wert.").arg(word.section(u'=', 0, 0)));
+    }
+    return text.isEmpty() ? QStringLiteral("Der Aufruf ist nicht zu verstehen.") : text;
 }
 
-bool Arguments::has(const QString& name) const {
-    for (const auto& [n, v] : options_)
-        if (n == name) return true;
-    return false;
+}  // namespace
+
+CommandLine::CommandLine(const QStringList& args, const std::vector<Option>& options) {
+    // Options are words after two dashes; -h is the only one-letter option, so any other
+    // single-dash word is refused rather than read as a long option.
+    parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    parser_.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), kHelp}));
+    for (const Option& o : options) parser_.addOption(QCommandLineOption(o.name, QString(), o.valueName));
+    // The parser skips the first word as the program's name.
+    if (!parser_.parse(QStringList{QStringLiteral("korbisto-cli")} + args))
+        throw UsageError(complaint(parser_, args, options));
 }
 
-QString Arguments::value(const QString& name) const {
-    QString result;
-    for (const auto& [n, v] : options_)
-        if (n == name) result = v;
-    return result;
-}
+bool CommandLine::helpRequested() const { return parser_.isSet(kHelp); }
 
-QStringList Arguments::values(const QString& name) const {
-    QStringList result;
-    for (const auto& [n, v] : options_)
-        if (n == name) result << v;
-    return result;
-}
-
-QString Arguments::required(const QString& name) const {
+QString CommandLine::required(const QString& name) const {
     if (!has(name)) throw UsageError(QStringLiteral("--%1 fehlt.").arg(name));
     return value(name);
 }
 
-void Arguments::expectPositional(int n) const {
-    if (positional_.size() != n)
+void CommandLine::expectPositional(int n) const {
+    const QStringList positional = parser_.positionalArguments();
+    if (positional.size() != n)
         throw UsageError(n == 1 ? QStringLiteral("Es wird genau eine Datei erwartet.")
-                                : QStringLiteral("Unerwartete Argumente: %1").arg(positional_.join(u' ')));
+                                : QStringLiteral("Unerwartete Argumente: %1").arg(positional.join(u' ')));
 }
 
 std::vector<Command>& commands() {
@@ -130,48 +134,6 @@ void printRows(const TipTable& table, QChar separator) {
     constexpr int kBlock = 65536;
     for (int first = 1; first < table.rowCount(); first += kBlock)
         out(exportRowsText(table, separator, first, std::min(first + kBlock - 1, table.rowCount() - 1)));
-}
-
-QString jsonString(const QString& text) {
-    QString s;
-    s.reserve(text.size() + 2);
-    s += u'"';
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case u'"':
-            s += QStringLiteral("\\\"");
-            break;
-        case u'\\':
-            s += QStringLiteral("\\\\");
-            break;
-        case u'\n':
-            s += QStringLiteral("\\n");
-            break;
-        case u'\r':
-            s += QStringLiteral("\\r");
-            break;
-        case u'\t':
-            s += QStringLiteral("\\t");
-            break;
-        default:
-            if (c.unicode() < 0x20)
-                s += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                s += c;
-        }
-    }
-    s += u'"';
-    return s;
-}
-
-QString jsonStringArray(const QStringList& texts) {
-    QString s = QStringLiteral("[");
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        if (i) s += u',';
-        s += jsonString(texts[i]);
-    }
-    s += u']';
-    return s;
 }
 
 }  // namespace korbisto::cli

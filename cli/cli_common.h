@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCommandLineParser>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -19,33 +20,37 @@ struct UsageError : std::runtime_error {
     explicit UsageError(const QString& message) : std::runtime_error(message.toStdString()) {}
 };
 
-// Options of one subcommand: "--name VALUE" or "--name=VALUE", flags without
-// value, positional arguments in order.
-class Arguments {
-public:
-    Arguments(const QStringList& args, const QStringList& valueOptions, const QStringList& flags);
+// One option of a subcommand; a value name makes it take a value.
+struct Option {
+    QString name;
+    QString valueName;  // empty: a flag
+};
 
-    bool helpRequested() const { return help_; }
-    bool has(const QString& name) const;
-    QString value(const QString& name) const;  // last given; empty if absent
-    QStringList values(const QString& name) const;
-    const QStringList& positional() const { return positional_; }
+// The command line of one subcommand as QCommandLineParser reads it: "--name VALUE"
+// or "--name=VALUE", flags without value, positional arguments in order.
+class CommandLine {
+public:
+    // Throws a UsageError in German for whatever the parser refuses.
+    CommandLine(const QStringList& args, const std::vector<Option>& options);
+
+    bool helpRequested() const;
+    bool has(const QString& name) const { return parser_.isSet(name); }
+    QString value(const QString& name) const { return parser_.value(name); }  // last given; empty if absent
+    QStringList values(const QString& name) const { return parser_.values(name); }
+    QStringList positional() const { return parser_.positionalArguments(); }
     QString required(const QString& name) const;
     // Exactly `n` positional arguments.
     void expectPositional(int n) const;
 
 private:
-    bool help_ = false;
-    std::vector<std::pair<QString, QString>> options_;
-    QStringList positional_;
+    QCommandLineParser parser_;
 };
 
 struct Command {
     QString name;
     QString usage;  // first line: the synopsis; then the description
-    std::function<int(const Arguments&)> run;
-    QStringList valueOptions;
-    QStringList flags;
+    std::function<int(const CommandLine&)> run;
+    std::vector<Option> options;
 };
 
 // Registry filled by each subcommand's file.
@@ -66,9 +71,5 @@ QDateTime parseNow(const QString& text);
 // Prints the rows as the clipboard copy gives them, in blocks, so that
 // millions of rows never sit in memory twice.
 void printRows(const TipTable& table, QChar separator);
-
-// Minimal JSON text in the key order we write.
-QString jsonString(const QString& text);
-QString jsonStringArray(const QStringList& texts);
 
 }  // namespace korbisto::cli

@@ -1,4 +1,5 @@
 #include "cli_common.h"
+#include "json_writer.h"
 
 #include "core/bet_model.h"
 #include "core/german.h"
@@ -15,11 +16,12 @@ int rankOfNumeral(const QString& numeral) {
     return 0;
 }
 
-QString jsonNumberOrNull(const TipTable& table, int row, int column) {
+// A cell as the table shows it: a whole number where it holds one.
+void writeCell(JsonWriter& json, const TipTable& table, int row, int column) {
     const QString text = table.cellText(row, column);
-    if (text.isEmpty()) return QStringLiteral("null");
-    if (const auto v = table.wholeNumber(table.rowAt(row), column)) return QString::number(*v);
-    return jsonString(text);
+    if (text.isEmpty()) json.null();
+    else if (const auto v = table.wholeNumber(table.rowAt(row), column)) json.number(*v);
+    else json.string(text);
 }
 
 QString countText(const BetModel& model, int rank) {
@@ -33,33 +35,39 @@ QString amountText(const BetModel& model, int rank) {
 
 QString totalText(const BetModel& model) { return model.results() ? formatAmount(model.results()->total) : QString(); }
 
-QString jsonOutput(const BetModel& model) {
+void writeJson(const BetModel& model) {
     const TipTable& table = model.table();
-    QString s;
-    s.reserve(static_cast<qsizetype>(table.dataRowCount()) * 90 + 400);
-    s += QStringLiteral("{\"winning_row\":") +
-         jsonStringArray(QStringList(model.winningRow().begin(), model.winningRow().end()));
-    s += QStringLiteral(",\"quotas\":") + jsonStringArray(QStringList(model.quotas().begin(), model.quotas().end()));
-    s += QStringLiteral(",\"rows\":[");
+    JsonWriter json;
+    json.beginObject();
+    json.key(u"winning_row").strings(model.winningRow());
+    json.key(u"quotas").strings(model.quotas());
+    json.key(u"rows").beginArray();
     for (int r = 1; r < table.rowCount(); ++r) {
-        if (r > 1) s += u',';
-        s += QStringLiteral("{\"number\":") + jsonNumberOrNull(table, r, 0) + QStringLiteral(",\"tips\":[");
-        for (int m = 1; m <= kMatches; ++m) {
-            if (m > 1) s += u',';
-            s += jsonString(table.cellText(r, m));
-        }
-        s += QStringLiteral("],\"hits\":") + jsonNumberOrNull(table, r, TipTable::kHitColumn) + u'}';
+        json.beginObject().key(u"number");
+        writeCell(json, table, r, 0);
+        json.key(u"tips").beginArray();
+        for (int m = 1; m <= kMatches; ++m) json.string(table.cellText(r, m));
+        json.endArray().key(u"hits");
+        writeCell(json, table, r, TipTable::kHitColumn);
+        json.endObject();
     }
-    s += QStringLiteral("],\"ranks\":[");
+    json.endArray();
+    json.key(u"ranks").beginArray();
     for (int k = 1; k <= kRanks; ++k) {
-        if (k > 1) s += u',';
+        json.beginObject().key(u"rank").string(QString::fromLatin1(RangNamen[static_cast<size_t>(k)]));
+        json.key(u"count");
+        if (model.results()) json.number(model.results()->rank(k).count);
+        else json.null();
         const QString amount = amountText(model, k);
-        s += QStringLiteral("{\"rank\":\"%1\",\"count\":%2,\"amount\":%3}")
-                 .arg(QLatin1String(RangNamen[static_cast<size_t>(k)]), countText(model, k),
-                      amount.isEmpty() ? QStringLiteral("null") : jsonString(amount));
+        json.key(u"amount");
+        if (amount.isEmpty()) json.null();
+        else json.string(amount);
+        json.endObject();
     }
-    s += QStringLiteral("],\"total\":") + jsonString(totalText(model)) + QStringLiteral("}\n");
-    return s;
+    json.endArray();
+    json.key(u"total").string(totalText(model));
+    json.endObject();
+    json.finish();
 }
 
 QString cellColumn(const QString& text, int width) { return text.rightJustified(width); }
@@ -92,7 +100,7 @@ QString textOutput(const BetModel& model) {
     return s;
 }
 
-int runEvaluate(const Arguments& args) {
+int runEvaluate(const CommandLine& args) {
     args.expectPositional(0);
     const QString slip = args.required(QStringLiteral("slip"));
     if (args.has(QStringLiteral("matchday")) && args.has(QStringLiteral("result")))
@@ -120,7 +128,8 @@ int runEvaluate(const Arguments& args) {
     for (const auto& [rank, text] : quotas) model.setQuota(rank, text);
     model.evaluate();
     if (sort == QLatin1String("hits")) model.sortByHits();
-    out(args.has(QStringLiteral("json")) ? jsonOutput(model) : textOutput(model));
+    if (args.has(QStringLiteral("json"))) writeJson(model);
+    else out(textOutput(model));
     return 0;
 }
 
@@ -137,9 +146,10 @@ const RegisterCommand registration({
                    "  --sort hits         nach Treffern sortieren\n"
                    "  --json              Ausgabe als JSON"),
     runEvaluate,
-    {QStringLiteral("slip"), QStringLiteral("matchday"), QStringLiteral("result"), QStringLiteral("quota"),
-     QStringLiteral("now"), QStringLiteral("sort")},
-    {QStringLiteral("json")},
+    {{QStringLiteral("slip"), QStringLiteral("DATEI")}, {QStringLiteral("matchday"), QStringLiteral("DATEI")},
+     {QStringLiteral("result"), QStringLiteral("REIHE")}, {QStringLiteral("quota"), QStringLiteral("RANG=TEXT")},
+     {QStringLiteral("now"), QStringLiteral("DATUM")}, {QStringLiteral("sort"), QStringLiteral("hits")},
+     {QStringLiteral("json"), QString()}},
 });
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "cli_common.h"
+#include "json_writer.h"
 
 #include "core/german.h"
 #include "core/outcomes.h"
@@ -9,25 +10,19 @@
 namespace korbisto::cli {
 namespace {
 
-QString jsonOutput(ImportMode mode, std::optional<QChar> separator, const TipTable& rows) {
-    QString s;
-    s.reserve(static_cast<qsizetype>(rows.dataRowCount()) * 56 + 64);
-    s += QStringLiteral("{\"mode\":");
-    s += mode == ImportMode::FixedWidth ? QStringLiteral("\"fixed\"") : QStringLiteral("\"separated\"");
-    s += QStringLiteral(",\"separator\":");
-    s += separator ? jsonString(QString(*separator)) : QStringLiteral("null");
-    s += QStringLiteral(",\"rows\":[");
+void writeJson(ImportMode mode, std::optional<QChar> separator, const TipTable& rows) {
+    JsonWriter json;
+    json.beginObject().key(u"mode").string(mode == ImportMode::FixedWidth ? u"fixed" : u"separated");
+    json.key(u"separator");
+    if (separator) json.string(QString(*separator));
+    else json.null();
+    json.key(u"rows").beginArray();
     for (int r = 1; r < rows.rowCount(); ++r) {
-        if (r > 1) s += u',';
-        s += u'[';
-        for (int m = 1; m <= kMatches; ++m) {
-            if (m > 1) s += u',';
-            s += jsonString(rows.cellText(r, m));
-        }
-        s += u']';
+        json.beginArray();
+        for (int m = 1; m <= kMatches; ++m) json.string(rows.cellText(r, m));
+        json.endArray();
     }
-    s += QStringLiteral("]}\n");
-    return s;
+    json.endArray().endObject().finish();
 }
 
 QString separatorName(QChar c) {
@@ -50,7 +45,7 @@ QString summary(const TipImport& import) {
     return found + QStringLiteral(" (Trennzeichen %1).\n").arg(separatorName(*import.separator));
 }
 
-int runImport(const Arguments& args) {
+int runImport(const CommandLine& args) {
     args.expectPositional(1);
     LoadedText loaded = loadTextFile(args.positional().first());
     // Loading runs the field's change handler first: tabs become commas.
@@ -65,7 +60,7 @@ int runImport(const Arguments& args) {
     if (args.has(QStringLiteral("out"))) saveSlip(grid, args.value(QStringLiteral("out")));
 
     if (args.has(QStringLiteral("json"))) {
-        out(jsonOutput(mode, separator, grid.table()));
+        writeJson(mode, separator, grid.table());
     } else {
         printRows(grid.table(), u',');
         err(summaryLine);
@@ -88,8 +83,7 @@ const RegisterCommand registration({
         "  --json        gibt {\"mode\":\"fixed\"|\"separated\",\"separator\":\" \"|\";\"|\"\\t\"|\",\"|null,\n"
         "                \"rows\":[[13 Texte]...]} aus; ein leeres Feld steht als \" \"."),
     runImport,
-    {QStringLiteral("out")},
-    {QStringLiteral("json")},
+    {{QStringLiteral("out"), QStringLiteral("DATEI.krsc")}, {QStringLiteral("json"), QString()}},
 });
 
 }  // namespace

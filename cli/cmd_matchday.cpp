@@ -1,4 +1,5 @@
 #include "cli_common.h"
+#include "json_writer.h"
 
 #include "core/bet_model.h"
 #include "core/german.h"
@@ -8,7 +9,7 @@
 namespace korbisto::cli {
 namespace {
 
-int runMatchday(const Arguments& args) {
+int runMatchday(const CommandLine& args) {
     args.expectPositional(1);
     const QDateTime now = parseNow(args.value(QStringLiteral("now")));
     BetModel model;
@@ -21,9 +22,12 @@ int runMatchday(const Arguments& args) {
     const QStringList winning(model.winningRow().begin(), model.winningRow().end());
     const QStringList quotas(model.quotas().begin(), model.quotas().end());
     if (args.has(QStringLiteral("json"))) {
-        out(QStringLiteral("{\"date\":%1,\"pairings\":%2,\"winning_row\":%3,\"quotas\":%4}\n")
-                .arg(jsonString(date), jsonStringArray(pairings), jsonStringArray(winning),
-                     jsonStringArray(quotas)));
+        JsonWriter json;
+        json.beginObject().key(u"date").string(date);
+        json.key(u"pairings").strings(pairings);
+        json.key(u"winning_row").strings(winning);
+        json.key(u"quotas").strings(quotas);
+        json.endObject().finish();
         return 0;
     }
     QString s = QStringLiteral("Spieltag: %1\n\n").arg(date);
@@ -43,7 +47,7 @@ double parseQuotaArgument(const QString& text) {
     return *v;
 }
 
-int runMakeMatchday(const Arguments& args) {
+int runMakeMatchday(const CommandLine& args) {
     args.expectPositional(0);
     const QString outPath = args.required(QStringLiteral("out"));
     const QDate date = parseDate(args.required(QStringLiteral("date")));
@@ -81,8 +85,7 @@ const RegisterCommand matchday({
                    "                wenn der Spieltag mehr als einen Tag zurückliegt\n"
                    "  --json        Ausgabe als JSON"),
     runMatchday,
-    {QStringLiteral("now")},
-    {QStringLiteral("json")},
+    {{QStringLiteral("now"), QStringLiteral("DATUM")}, {QStringLiteral("json"), QString()}},
 });
 
 const RegisterCommand makeMatchday({
@@ -94,9 +97,9 @@ const RegisterCommand makeMatchday({
                    "  --quotas         vier Quoten in deutscher Schreibweise, 0 = unbesetzt\n"
                    "  --pairing        bis zu 13 Paarungen in Spielreihenfolge, je höchstens 30 Zeichen"),
     runMakeMatchday,
-    {QStringLiteral("out"), QStringLiteral("date"), QStringLiteral("result"), QStringLiteral("quotas"),
-     QStringLiteral("pairing")},
-    {},
+    {{QStringLiteral("out"), QStringLiteral("DATEI")}, {QStringLiteral("date"), QStringLiteral("TT.MM.JJJJ")},
+     {QStringLiteral("result"), QStringLiteral("REIHE")}, {QStringLiteral("quotas"), QStringLiteral("Q1;Q2;Q3;Q4")},
+     {QStringLiteral("pairing"), QStringLiteral("HEIM|GAST")}},
 });
 
 }  // namespace

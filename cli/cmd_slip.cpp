@@ -6,7 +6,7 @@
 namespace korbisto::cli {
 namespace {
 
-int runSlip(const Arguments& args) {
+int runSlip(const CommandLine& args) {
     args.expectPositional(1);
     const QString format = args.has(QStringLiteral("format")) ? args.value(QStringLiteral("format"))
                                                               : QStringLiteral("text");
@@ -24,8 +24,7 @@ const RegisterCommand registration({
                    "Gibt die Tippreihen eines Spielscheins (.krsc) aus, eine Zeile je Reihe, die 13 Tipps\n"
                    "durch „,“ getrennt (text) oder durch „;“ (csv), wie „Reihen kopieren“ sie liefert."),
     runSlip,
-    {QStringLiteral("format")},
-    {},
+    {{QStringLiteral("format"), QStringLiteral("text|csv")}},
 });
 
 }  // namespace

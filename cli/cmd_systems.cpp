@@ -1,4 +1,5 @@
 #include "cli_common.h"
+#include "json_writer.h"
 
 #include "core/error.h"
 #include "core/german.h"
@@ -61,17 +62,19 @@ void applyCrosses(CrossSheet& sheet, const Crosses& crosses) {
             if (crosses[static_cast<size_t>(m)][static_cast<size_t>(c)]) sheet.toggle(m, c);
 }
 
-QString structureJson(const CrossSheet& sheet) {
+void writeStructureJson(const CrossSheet& sheet) {
     const SheetCounts counts = sheet.counts().value_or(SheetCounts{});
-    QString vew = QStringLiteral("null");
-    if (sheet.offeredVew() != 0)
-        vew = QStringLiteral("{\"number\":%1,\"rows\":%2}").arg(sheet.offeredVew()).arg(vewEintrag(sheet.offeredVew()).Reihen);
-    return QStringLiteral("{\"bankers\":%1,\"zw\":%2,\"dw\":%3,\"rows\":%4,\"vew\":%5,\"full_enabled\":%6}\n")
-        .arg(counts.bankers)
-        .arg(counts.zw)
-        .arg(counts.dw)
-        .arg(counts.rows)
-        .arg(vew, sheet.fullSystemAllowed() ? QStringLiteral("true") : QStringLiteral("false"));
+    JsonWriter json;
+    json.beginObject();
+    json.key(u"bankers").number(counts.bankers);
+    json.key(u"zw").number(counts.zw);
+    json.key(u"dw").number(counts.dw);
+    json.key(u"rows").number(counts.rows);
+    json.key(u"vew");
+    if (const int vew = sheet.offeredVew(); vew == 0) json.null();
+    else json.beginObject().key(u"number").number(vew).key(u"rows").number(vewEintrag(vew).Reihen).endObject();
+    json.key(u"full_enabled").boolean(sheet.fullSystemAllowed());
+    json.endObject().finish();
 }
 
 QString structureText(const CrossSheet& sheet) {
@@ -101,7 +104,7 @@ QString structureText(const CrossSheet& sheet) {
 }
 
 
-QChar outputSeparator(const Arguments& args) {
+QChar outputSeparator(const CommandLine& args) {
     if (!args.has(QStringLiteral("format"))) return u',';
     if (args.has(QStringLiteral("out")))
         throw UsageError(QStringLiteral("--format gilt nur für die Ausgabe der Reihen, nicht mit --out."));
@@ -117,31 +120,32 @@ void requireComplete(const CrossSheet& sheet) {
             "Nicht jedes der 13 Spiele ist angekreuzt. Ein System braucht auf jedem Spiel mindestens ein Kreuz.")));
 }
 
-void emitRows(const Arguments& args, const TipTable& table, QChar separator) {
+void emitRows(const CommandLine& args, const TipTable& table, QChar separator) {
     if (args.has(QStringLiteral("out")))
         WriteSlipFile(table, args.value(QStringLiteral("out")));
     else
         printRows(table, separator);
 }
 
-int runStructure(const Arguments& args) {
+int runStructure(const CommandLine& args) {
     args.expectPositional(0);
     const Crosses crosses = parseCrosses(args.required(QStringLiteral("crosses")));
     CrossSheet sheet;
     applyCrosses(sheet, crosses);
-    out(args.has(QStringLiteral("json")) ? structureJson(sheet) : structureText(sheet));
+    if (args.has(QStringLiteral("json"))) writeStructureJson(sheet);
+    else out(structureText(sheet));
     return 0;
 }
 
 // The complete sheet of --crosses for the developments.
-void completeSheet(const Arguments& args, CrossSheet& sheet) {
+void completeSheet(const CommandLine& args, CrossSheet& sheet) {
     args.expectPositional(0);
     const Crosses crosses = parseCrosses(args.required(QStringLiteral("crosses")));
     applyCrosses(sheet, crosses);
     requireComplete(sheet);
 }
 
-int runFull(const Arguments& args) {
+int runFull(const CommandLine& args) {
     const QChar separator = outputSeparator(args);
     CrossSheet sheet;
     completeSheet(args, sheet);
@@ -156,7 +160,7 @@ QString catalogueStructures() {
     return list.join(QStringLiteral(", "));
 }
 
-int runVew(const Arguments& args) {
+int runVew(const CommandLine& args) {
     const QChar separator = outputSeparator(args);
     CrossSheet sheet;
     completeSheet(args, sheet);
@@ -183,8 +187,7 @@ const RegisterCommand structureCommand({
                    "Tippreihen im Vollsystem, das passende VEW-System und ob das Vollsystem abwickelbar ist.\n") +
         kCrossesHelp + QStringLiteral("  --json               Ausgabe als JSON"),
     runStructure,
-    {QStringLiteral("crosses")},
-    {QStringLiteral("json")},
+    {{QStringLiteral("crosses"), QStringLiteral("SPEC")}, {QStringLiteral("json"), QString()}},
 });
 
 const RegisterCommand fullCommand({
@@ -196,8 +199,8 @@ const RegisterCommand fullCommand({
         QStringLiteral("  --out DATEI          als Spielschein (.krsc) speichern statt ausgeben\n"
                        "  --format text|csv    Trennzeichen „,“ (text) oder „;“ (csv)"),
     runFull,
-    {QStringLiteral("crosses"), QStringLiteral("out"), QStringLiteral("format")},
-    {},
+    {{QStringLiteral("crosses"), QStringLiteral("SPEC")}, {QStringLiteral("out"), QStringLiteral("DATEI.krsc")},
+     {QStringLiteral("format"), QStringLiteral("text|csv")}},
 });
 
 const RegisterCommand vewCommand({
@@ -209,8 +212,8 @@ const RegisterCommand vewCommand({
         QStringLiteral("  --out DATEI          als Spielschein (.krsc) speichern statt ausgeben\n"
                        "  --format text|csv    Trennzeichen „,“ (text) oder „;“ (csv)"),
     runVew,
-    {QStringLiteral("crosses"), QStringLiteral("out"), QStringLiteral("format")},
-    {},
+    {{QStringLiteral("crosses"), QStringLiteral("SPEC")}, {QStringLiteral("out"), QStringLiteral("DATEI.krsc")},
+     {QStringLiteral("format"), QStringLiteral("text|csv")}},
 });
 
 }  // namespace

@@ -45,12 +45,12 @@ int main(int argc, char** argv) {
     for (const Command& command : commands()) {
         if (command.name != name) continue;
         try {
-            const Arguments arguments(args, command.valueOptions, command.flags);
-            if (arguments.helpRequested()) {
+            const CommandLine line(args, command.options);
+            if (line.helpRequested()) {
                 out(QStringLiteral("Aufruf: korbisto-cli ") + command.usage + u'\n');
                 return 0;
             }
-            return command.run(arguments);
+            return command.run(line);
         } catch (const UsageError& e) {
             err(QString::fromUtf8(e.what()) + QStringLiteral("\n\nAufruf: korbisto-cli ") + command.usage + u'\n');
             return 2;

@@ -131,14 +131,3 @@ TEST(CliEvaluate, WrongUsageExitsWithTwo) {
         EXPECT_TRUE(r.out.isEmpty());
     }
 }
-
-TEST(CliHelp, EverySubcommandExplainsItself) {
-    for (const char* command : {"evaluate", "matchday", "make-matchday", "slip"}) {
-        const auto r = runCli({command, "--help"});
-        EXPECT_EQ(r.exitCode, 0) << command;
-        EXPECT_TRUE(r.out.startsWith(QStringLiteral("Aufruf: korbisto-cli ") + command)) << r.out.toStdString();
-    }
-    const auto r = runCli({"--help"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_TRUE(r.out.contains(QStringLiteral("make-matchday")));
-}

@@ -101,7 +101,4 @@ TEST(CliImport, FileErrorsAndWrongUse) {
 
     EXPECT_EQ(cli({QStringLiteral("import")}).exitCode, 2);
     EXPECT_EQ(import(folder, "1", {QStringLiteral("--out")}).exitCode, 2);
-    const CliRun help = cli({QStringLiteral("import"), QStringLiteral("--help")});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.outBytes.startsWith("Aufruf: korbisto-cli import DATEI"));
 }

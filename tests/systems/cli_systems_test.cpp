@@ -77,15 +77,6 @@ TEST(SystemsCli, MalformedCrossesAreUsageErrors) {
     EXPECT_EQ(cli(QStringLiteral("structure"), kSixRows, {QStringLiteral("extra")}).exitCode, 2);
 }
 
-TEST(SystemsCli, EveryCommandExplainsItself) {
-    for (const char* command : {"structure", "full", "vew"}) {
-        const CliRun run = cli({QLatin1String(command), QStringLiteral("--help")});
-        EXPECT_EQ(run.exitCode, 0);
-        EXPECT_TRUE(run.out.startsWith(QStringLiteral("Aufruf: korbisto-cli ") + QLatin1String(command)));
-        EXPECT_TRUE(run.out.contains(QStringLiteral("--crosses")));
-    }
-}
-
 TEST(SystemsCli, FullPrintsTheRowsAsCopied) {
     const CliRun text = cli(QStringLiteral("full"), kSixRows);
     EXPECT_EQ(text.exitCode, 0);

@@ -1,0 +1,150 @@
+#include "json_writer.h"
+
+#include <charconv>
+
+namespace korbisto::cli {
+
+JsonWriter::JsonWriter()
+    : JsonWriter([](const char* data, qsizetype size) { std::fwrite(data, 1, static_cast<size_t>(size), stdout); }) {}
+
+JsonWriter::JsonWriter(Sink sink) : sink_(std::move(sink)) { buffer_.reserve(kBlock + 4096); }
+
+// Nothing written is lost, even when an error ends the output early.
+JsonWriter::~JsonWriter() { flush(); }
+
+void JsonWriter::beginValue() {
+    if (afterKey_) {
+        afterKey_ = false;
+        return;
+    }
+    if (filled_.empty()) return;
+    if (filled_.back()) buffer_ += ',';
+    filled_.back() = true;
+}
+
+JsonWriter& JsonWriter::beginObject() {
+    beginValue();
+    buffer_ += '{';
+    filled_.push_back(false);
+    return *this;
+}
+
+JsonWriter& JsonWriter::endObject() {
+    filled_.pop_back();
+    buffer_ += '}';
+    flushIfFull();
+    return *this;
+}
+
+JsonWriter& JsonWriter::beginArray() {
+    beginValue();
+    buffer_ += '[';
+    filled_.push_back(false);
+    return *this;
+}
+
+JsonWriter& JsonWriter::endArray() {
+    filled_.pop_back();
+    buffer_ += ']';
+    flushIfFull();
+    return *this;
+}
+
+JsonWriter& JsonWriter::key(QStringView name) {
+    beginValue();
+    appendEscaped(name);
+    buffer_ += ':';
+    afterKey_ = true;
+    return *this;
+}
+
+JsonWriter& JsonWriter::string(QStringView text) {
+    beginValue();
+    appendEscaped(text);
+    flushIfFull();
+    return *this;
+}
+
+JsonWriter& JsonWriter::number(long long value) {
+    beginValue();
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    buffer_.append(digits, end - digits);
+    flushIfFull();
+    return *this;
+}
+
+JsonWriter& JsonWriter::null() {
+    beginValue();
+    buffer_ += "null";
+    flushIfFull();
+    return *this;
+}
+
+JsonWriter& JsonWriter::boolean(bool value) {
+    beginValue();
+    buffer_ += value ? "true" : "false";
+    flushIfFull();
+    return *this;
+}
+
+void JsonWriter::finish() {
+    buffer_ += '\n';
+    flush();
+}
+
+void JsonWriter::appendEscaped(QStringView text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    buffer_ += '"';
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x80) {
+            // Whole runs, so that a surrogate pair is converted together.
+            qsizetype end = i + 1;
+            while (end < text.size() && text[end].unicode() >= 0x80) ++end;
+            buffer_ += text.sliced(i, end - i).toUtf8();
+            i = end;
+            continue;
+        }
+        switch (c) {
+        case u'"':
+            buffer_ += "\\\"";
+            break;
+        case u'\\':
+            buffer_ += "\\\\";
+            break;
+        case u'\n':
+            buffer_ += "\\n";
+            break;
+        case u'\r':
+            buffer_ += "\\r";
+            break;
+        case u'\t':
+            buffer_ += "\\t";
+            break;
+        default:
+            if (c < 0x20) {
+                buffer_ += "\\u00";
+                buffer_ += kHex[c >> 4];
+                buffer_ += kHex[c & 0xF];
+            } else {
+                buffer_ += static_cast<char>(c);
+            }
+        }
+        ++i;
+    }
+    buffer_ += '"';
+}
+
+void JsonWriter::flushIfFull() {
+    if (buffer_.size() >= kBlock) flush();
+}
+
+void JsonWriter::flush() {
+    if (buffer_.isEmpty()) return;
+    sink_(buffer_.constData(), buffer_.size());
+    buffer_.resize(0);  // keeps the block's memory
+}
+
+}  // namespace korbisto::cli

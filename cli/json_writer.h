@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringView>
+
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace korbisto::cli {
+
+// JSON text written as it is produced and handed on in blocks: the largest
+// outputs (every row of a full system) never sit in memory as a whole.
+// Compact, keys in the order written; strings escape `"`, `\`, \n, \r, \t and
+// other control characters as \u00XX, everything else goes out as UTF-8.
+class JsonWriter {
+public:
+    using Sink = std::function<void(const char* data, qsizetype size)>;
+    static constexpr qsizetype kBlock = 64 * 1024;
+
+    JsonWriter();  // to stdout
+    explicit JsonWriter(Sink sink);
+    ~JsonWriter();
+    JsonWriter(const JsonWriter&) = delete;
+    JsonWriter& operator=(const JsonWriter&) = delete;
+
+    JsonWriter& beginObject();
+    JsonWriter& endObject();
+    JsonWriter& beginArray();
+    JsonWriter& endArray();
+    JsonWriter& key(QStringView name);
+    JsonWriter& string(QStringView text);
+    JsonWriter& number(long long value);
+    JsonWriter& null();
+    JsonWriter& boolean(bool value);
+
+    template <typename Texts>
+    JsonWriter& strings(const Texts& texts) {
+        beginArray();
+        for (const auto& text : texts) string(text);
+        return endArray();
+    }
+
+    // Ends the output with a line break and hands everything on.
+    void finish();
+
+private:
+    void beginValue();
+    void appendEscaped(QStringView text);
+    void flushIfFull();
+    void flush();
+
+    Sink sink_;
+    QByteArray buffer_;
+    // Per open bracket: whether it holds an item yet, for the commas.
+    std::vector<bool> filled_;
+    bool afterKey_ = false;
+};
+
+}  // namespace korbisto::cli
