@@ -89,6 +89,8 @@ void TFEingabe::FormCreate() {
     m1->setInsertFilter([](const QString& text) { return fieldChanged(text).text; });
     ui::showDocumentLabels(rows_, LDatei, LReihen);
     M1Change();
+    // Rows are pasted or typed into the field; that is where the keys go first.
+    m1->setFocus();
 }
 
 void TFEingabe::buildTopBar() {

@@ -3,6 +3,7 @@
 #include "files/match_day_file.h"
 #include "files/slip_file.h"
 #include "support/test_env.h"
+#include "support/tip_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +13,8 @@ using test::runCli;
 namespace {
 
 QString makeSlip(const test::TempDataFolder& tmp, const std::vector<const char*>& rows) {
-    TipTable t(static_cast<int>(rows.size()));
-    for (int r = 1; r <= static_cast<int>(rows.size()); ++r)
-        for (int m = 1; m <= 13; ++m) t.setCellText(r, m, QString(QChar(rows[r - 1][m - 1])));
     const QString path = tmp.path(QStringLiteral("schein.krsc"));
-    WriteSlipFile(t, path);
+    test::writeSlip(path, rows);
     return path;
 }
 

@@ -2,6 +2,7 @@
 
 #include "files/slip_file.h"
 #include "support/test_env.h"
+#include "support/tip_rows.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -16,12 +17,10 @@ namespace {
 
 // Ones in every match; every second row has a 2 in match 13.
 QString slipOfOnes(const test::TempDataFolder& tmp, int rows) {
-    TipTable table(rows);
-    for (int r = 1; r <= rows; ++r)
-        for (int m = 1; m <= 13; ++m)
-            table.setCellText(r, m, m == 13 && r % 2 == 0 ? QStringLiteral("2") : QStringLiteral("1"));
+    std::vector<const char*> tips;
+    for (int r = 1; r <= rows; ++r) tips.push_back(r % 2 == 0 ? "1111111111112" : "1111111111111");
     const QString path = tmp.path(QStringLiteral("schein.krsc"));
-    WriteSlipFile(table, path);
+    test::writeSlip(path, tips);
     return path;
 }
 

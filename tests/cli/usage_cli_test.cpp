@@ -3,6 +3,7 @@
 #include "files/match_day_file.h"
 #include "files/slip_file.h"
 #include "support/test_env.h"
+#include "support/tip_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -120,10 +121,8 @@ TEST(CliUsage, WrongUseNamesTheWordInGermanAndShowsTheUsage) {
 
 TEST(CliUsage, ValuesThatLookLikeOptionsBelongToTheirOption) {
     test::TempDataFolder tmp;
-    TipTable rows(1);
-    for (int m = 1; m <= 13; ++m) rows.setCellText(1, m, QStringLiteral("1"));
     const QString slip = tmp.path(QStringLiteral("s.krsc"));
-    WriteSlipFile(rows, slip);
+    test::writeSlip(slip, {"1111111111111"});
     // Thirteen dashes: a winning row without any entry.
     const auto empty = runCli({"evaluate", "--slip", slip, "--result", "-------------", "--json"});
     EXPECT_EQ(empty.exitCode, 0) << empty.err.toStdString();
@@ -136,13 +135,8 @@ TEST(CliUsage, ValuesThatLookLikeOptionsBelongToTheirOption) {
 
 TEST(CliUsage, AnInlineValueIsTheSameAsTheNextWord) {
     test::TempDataFolder tmp;
-    TipTable rows(2);
-    for (int m = 1; m <= 13; ++m) {
-        rows.setCellText(1, m, QStringLiteral("1"));
-        rows.setCellText(2, m, m % 2 ? QStringLiteral("2") : QStringLiteral("0"));
-    }
     const QString slip = tmp.path(QStringLiteral("s.krsc"));
-    WriteSlipFile(rows, slip);
+    test::writeSlip(slip, {"1111111111111", "2020202020202"});
     TSpieltag day;
     day.Datum = 44268.0;  // 13.03.2021
     day.Ergebnis.fill(1);

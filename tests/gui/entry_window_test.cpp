@@ -72,6 +72,7 @@ TEST_F(EntryWindowTest, ANewWindowShowsNumberedEmptyRowsAndRefusesToSave) {
     EXPECT_EQ(entry->windowTitle(), QStringLiteral("Korbisto 1.3.0.0"));
     EXPECT_EQ(entry->size(), QSize(585, 695));
     EXPECT_EQ(entry->pos(), QPoint(0, 70));
+    EXPECT_EQ(entry->focusWidget(), field());
     EXPECT_EQ(grid()->rowCount(), 35);
     EXPECT_EQ(grid()->columnCount(), 14);
     EXPECT_EQ(grid()->index(34, 0).data().toString().trimmed(), QStringLiteral("35"));
