@@ -1,4 +1,5 @@
 #include "cli_common.h"
+#include "output.h"
 
 #include "core/german.h"
 #include "core/tip_table.h"
@@ -82,10 +83,7 @@ std::vector<Command>& commands() {
     return list;
 }
 
-void out(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-}
+void out(const QString& text) { standardOutput().text(text); }
 
 void err(const QString& text) {
     const QByteArray bytes = text.toUtf8();
@@ -128,12 +126,6 @@ QDateTime parseNow(const QString& text) {
     if (!date.isValid() || !time.isValid())
         throw UsageError(QStringLiteral("--now erwartet TT.MM.JJJJ oder TT.MM.JJJJTHH:MM, nicht „%1“.").arg(text));
     return QDateTime(date, time);
-}
-
-void printRows(const TipTable& table, QChar separator) {
-    constexpr int kBlock = 65536;
-    for (int first = 1; first < table.rowCount(); first += kBlock)
-        out(exportRowsText(table, separator, first, std::min(first + kBlock - 1, table.rowCount() - 1)));
 }
 
 }  // namespace korbisto::cli

@@ -59,7 +59,8 @@ struct RegisterCommand {
     explicit RegisterCommand(Command command) { commands().push_back(std::move(command)); }
 };
 
-// Output in UTF-8; line ends as given.
+// Output in UTF-8; line ends as given. Standard output goes through
+// standardOutput(), in order with everything else written there.
 void out(const QString& text);
 void err(const QString& text);
 
@@ -68,8 +69,5 @@ QStringList parseRowArgument(const QString& row, const QString& option);
 // DD.MM.YYYY or DD.MM.YYYYTHH:MM; the system clock when empty.
 QDateTime parseNow(const QString& text);
 
-// Prints the rows as the clipboard copy gives them, in blocks, so that
-// millions of rows never sit in memory twice.
-void printRows(const TipTable& table, QChar separator);
 
 }  // namespace korbisto::cli

@@ -1,5 +1,6 @@
 #include "cli_common.h"
 #include "json_writer.h"
+#include "output.h"
 
 #include "core/german.h"
 #include "core/outcomes.h"
@@ -17,9 +18,9 @@ void writeJson(ImportMode mode, std::optional<QChar> separator, const TipTable& 
     if (separator) json.string(QString(*separator));
     else json.null();
     json.key(u"rows").beginArray();
-    for (int r = 1; r < rows.rowCount(); ++r) {
+    for (const TipTable::Row& row : rows.rows()) {
         json.beginArray();
-        for (int m = 1; m <= kMatches; ++m) json.string(rows.cellText(r, m));
+        for (int m = 1; m <= kMatches; ++m) json.string(rows.tipView(row, m));
         json.endArray();
     }
     json.endArray().endObject().finish();
@@ -47,7 +48,7 @@ QString summary(const TipImport& import) {
 
 int runImport(const CommandLine& args) {
     args.expectPositional(1);
-    LoadedText loaded = loadTextFile(args.positional().first());
+    LoadedText loaded = loadTextFile(args.positional().first(), LineBreaks::AsTheyAre);
     // Loading runs the field's change handler first: tabs become commas.
     const FieldChange field = fieldChanged(loaded.text);
     TipImport import = importTipRows(field.text);
@@ -62,7 +63,7 @@ int runImport(const CommandLine& args) {
     if (args.has(QStringLiteral("json"))) {
         writeJson(mode, separator, grid.table());
     } else {
-        printRows(grid.table(), u',');
+        printRows(grid.table(), ',');
         err(summaryLine);
     }
     return 0;

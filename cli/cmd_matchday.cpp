@@ -1,5 +1,6 @@
 #include "cli_common.h"
 #include "json_writer.h"
+#include "output.h"
 
 #include "core/bet_model.h"
 #include "core/german.h"
@@ -30,9 +31,11 @@ int runMatchday(const CommandLine& args) {
         json.endObject().finish();
         return 0;
     }
+    // Team names are shown, never obeyed: an escape sequence in one must not
+    // reach the terminal.
     QString s = QStringLiteral("Spieltag: %1\n\n").arg(date);
     for (int m = 1; m <= kMatches; ++m)
-        s += QStringLiteral("%1  %2 %3\n").arg(m, 2).arg(pairings[m - 1].leftJustified(63), winning[m - 1]);
+        s += QStringLiteral("%1  %2 %3\n").arg(m, 2).arg(visible(pairings[m - 1]).leftJustified(63), winning[m - 1]);
     s += u'\n';
     for (int k = 1; k <= kRanks; ++k)
         s += QStringLiteral("Rang %1: %2\n")
@@ -69,7 +72,7 @@ int runMakeMatchday(const CommandLine& args) {
     if (pairings.size() > kMatches) throw UsageError(QStringLiteral("Höchstens 13 Paarungen."));
     for (int m = 0; m < pairings.size(); ++m) {
         const qsizetype bar = pairings[m].indexOf(u'|');
-        if (bar < 0) throw UsageError(QStringLiteral("--pairing erwartet HEIM|GAST."));
+        if (bar < 0 || pairings[m].count(u'|') > 1) throw UsageError(QStringLiteral("--pairing erwartet HEIM|GAST."));
         day.Heim[static_cast<size_t>(m)] = pairings[m].left(bar);
         day.Gast[static_cast<size_t>(m)] = pairings[m].mid(bar + 1);
     }

@@ -1,4 +1,5 @@
 #include "cli_common.h"
+#include "output.h"
 
 #include "core/tip_table.h"
 #include "files/slip_file.h"
@@ -12,9 +13,13 @@ int runSlip(const CommandLine& args) {
                                                               : QStringLiteral("text");
     if (format != QLatin1String("text") && format != QLatin1String("csv"))
         throw UsageError(QStringLiteral("--format kennt nur text und csv."));
-    TipTable table;
-    readSlipFile(args.positional().first(), table);
-    printRows(table, format == QLatin1String("csv") ? u';' : u',');
+    // A block at a time: the largest slip costs no more memory than a small one.
+    SlipReader reader(args.positional().first());
+    TipTable block;
+    while (reader.readInto(block) > 0) {
+        printRows(block, format == QLatin1String("csv") ? ';' : ',');
+        block.clearAll();
+    }
     return 0;
 }
 

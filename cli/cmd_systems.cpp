@@ -1,5 +1,6 @@
 #include "cli_common.h"
 #include "json_writer.h"
+#include "output.h"
 
 #include "core/error.h"
 #include "core/german.h"
@@ -104,13 +105,13 @@ QString structureText(const CrossSheet& sheet) {
 }
 
 
-QChar outputSeparator(const CommandLine& args) {
-    if (!args.has(QStringLiteral("format"))) return u',';
+char outputSeparator(const CommandLine& args) {
+    if (!args.has(QStringLiteral("format"))) return ',';
     if (args.has(QStringLiteral("out")))
         throw UsageError(QStringLiteral("--format gilt nur für die Ausgabe der Reihen, nicht mit --out."));
     const QString format = args.value(QStringLiteral("format"));
-    if (format == QLatin1String("text")) return u',';
-    if (format == QLatin1String("csv")) return u';';
+    if (format == QLatin1String("text")) return ',';
+    if (format == QLatin1String("csv")) return ';';
     throw UsageError(QStringLiteral("--format kennt nur text und csv."));
 }
 
@@ -120,11 +121,20 @@ void requireComplete(const CrossSheet& sheet) {
             "Nicht jedes der 13 Spiele ist angekreuzt. Ein System braucht auf jedem Spiel mindestens ein Kreuz.")));
 }
 
-void emitRows(const CommandLine& args, const TipTable& table, QChar separator) {
-    if (args.has(QStringLiteral("out")))
-        WriteSlipFile(table, args.value(QStringLiteral("out")));
-    else
-        printRows(table, separator);
+// The rows a block at a time into the slip of --out or onto the output;
+// `nextBlock` appends the next rows to the block and returns how many.
+void emitRows(const CommandLine& args, const std::function<int(TipTable&)>& nextBlock, char separator) {
+    std::optional<SlipWriter> slip;
+    if (args.has(QStringLiteral("out"))) slip.emplace(args.value(QStringLiteral("out")));
+    TipTable block;
+    while (nextBlock(block) > 0) {
+        if (slip)
+            slip->write(block);
+        else
+            printRows(block, separator);
+        block.clearAll();
+    }
+    if (slip) slip->commit();
 }
 
 int runStructure(const CommandLine& args) {
@@ -146,10 +156,12 @@ void completeSheet(const CommandLine& args, CrossSheet& sheet) {
 }
 
 int runFull(const CommandLine& args) {
-    const QChar separator = outputSeparator(args);
+    const char separator = outputSeparator(args);
     CrossSheet sheet;
     completeSheet(args, sheet);
-    emitRows(args, expandFullSystem(sheet.structure()), separator);
+    // All of 3^13 never sits in memory: each block is written and forgotten.
+    FullSystemRows rows(sheet.structure());
+    emitRows(args, [&](TipTable& block) { return rows.appendTo(block, SlipReader::kBlockRows); }, separator);
     return 0;
 }
 
@@ -161,7 +173,7 @@ QString catalogueStructures() {
 }
 
 int runVew(const CommandLine& args) {
-    const QChar separator = outputSeparator(args);
+    const char separator = outputSeparator(args);
     CrossSheet sheet;
     completeSheet(args, sheet);
     if (sheet.offeredVew() == 0)
@@ -170,8 +182,16 @@ int runVew(const CommandLine& args) {
                 .arg(sheet.AnzZW())
                 .arg(sheet.AnzDW())
                 .arg(catalogueStructures())));
-    const std::optional<TipTable> rows = expandVew(sheet.structure(), sheet.offeredVew());
-    emitRows(args, rows.value_or(TipTable()), separator);
+    std::optional<TipTable> rows = expandVew(sheet.structure(), sheet.offeredVew());
+    emitRows(
+        args,
+        [&](TipTable& block) {
+            if (!rows) return 0;
+            block = std::move(*rows);
+            rows.reset();
+            return block.dataRowCount();
+        },
+        separator);
     return 0;
 }
 

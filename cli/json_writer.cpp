@@ -1,16 +1,28 @@
 #include "json_writer.h"
 
+#include "output.h"
+
 #include <charconv>
 
 namespace korbisto::cli {
 
 JsonWriter::JsonWriter()
-    : JsonWriter([](const char* data, qsizetype size) { std::fwrite(data, 1, static_cast<size_t>(size), stdout); }) {}
+    : JsonWriter([](const char* data, qsizetype size) {
+          Output& output = standardOutput();
+          output.bytes().append(data, size);
+          output.maybeFlush();
+      }) {}
 
 JsonWriter::JsonWriter(Sink sink) : sink_(std::move(sink)) { buffer_.reserve(kBlock + 4096); }
 
 // Nothing written is lost, even when an error ends the output early.
-JsonWriter::~JsonWriter() { flush(); }
+JsonWriter::~JsonWriter() {
+    try {
+        flush();
+    } catch (...) {
+        // The write that failed has been reported already, or is about to be.
+    }
+}
 
 void JsonWriter::beginValue() {
     if (afterKey_) {
@@ -74,6 +86,13 @@ JsonWriter& JsonWriter::number(long long value) {
     return *this;
 }
 
+JsonWriter& JsonWriter::raw(std::string_view json) {
+    beginValue();
+    buffer_ += json;
+    flushIfFull();
+    return *this;
+}
+
 JsonWriter& JsonWriter::null() {
     beginValue();
     buffer_ += "null";
@@ -103,7 +122,8 @@ void JsonWriter::appendEscaped(QStringView text) {
             // Whole runs, so that a surrogate pair is converted together.
             qsizetype end = i + 1;
             while (end < text.size() && text[end].unicode() >= 0x80) ++end;
-            buffer_ += text.sliced(i, end - i).toUtf8();
+            const QByteArray utf8 = text.sliced(i, end - i).toUtf8();
+            buffer_.append(utf8.constData(), static_cast<size_t>(utf8.size()));
             i = end;
             continue;
         }
@@ -138,13 +158,13 @@ void JsonWriter::appendEscaped(QStringView text) {
 }
 
 void JsonWriter::flushIfFull() {
-    if (buffer_.size() >= kBlock) flush();
+    if (buffer_.size() >= static_cast<size_t>(kBlock)) flush();
 }
 
 void JsonWriter::flush() {
-    if (buffer_.isEmpty()) return;
-    sink_(buffer_.constData(), buffer_.size());
-    buffer_.resize(0);  // keeps the block's memory
+    if (buffer_.empty()) return;
+    sink_(buffer_.data(), static_cast<qsizetype>(buffer_.size()));
+    buffer_.clear();  // keeps the block's memory
 }
 
 }  // namespace korbisto::cli

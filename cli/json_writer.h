@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <functional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace korbisto::cli {
@@ -33,6 +35,8 @@ public:
     JsonWriter& number(long long value);
     JsonWriter& null();
     JsonWriter& boolean(bool value);
+    // A value already written as JSON, such as a whole row.
+    JsonWriter& raw(std::string_view json);
 
     template <typename Texts>
     JsonWriter& strings(const Texts& texts) {
@@ -51,7 +55,7 @@ private:
     void flush();
 
     Sink sink_;
-    QByteArray buffer_;
+    std::string buffer_;
     // Per open bracket: whether it holds an item yet, for the commas.
     std::vector<bool> filled_;
     bool afterKey_ = false;

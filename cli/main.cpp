@@ -1,8 +1,11 @@
 #include "cli_common.h"
+#include "output.h"
 
 #include "core/error.h"
 
 #include <QCoreApplication>
+
+#include <csignal>
 
 using namespace korbisto;
 using namespace korbisto::cli;
@@ -27,9 +30,23 @@ QString plain(const QString& message) {
     return text;
 }
 
+// What a command wrote before it failed still goes out; a second failure of
+// the output is not reported twice.
+void flushAfterFailure() {
+    try {
+        standardOutput().finish();
+    } catch (const KorbistoError&) {
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef SIGPIPE
+    // A reader that goes away (`| head`) is a write error reported as such,
+    // not a signal that ends the program unseen.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("korbisto-cli"));
     QStringList args = QCoreApplication::arguments().mid(1);
@@ -39,7 +56,13 @@ int main(int argc, char** argv) {
     }
     const QString name = args.takeFirst();
     if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
-        out(overview());
+        try {
+            out(overview());
+            standardOutput().finish();
+        } catch (const KorbistoError& e) {
+            err(plain(e.message()) + u'\n');
+            return 1;
+        }
         return 0;
     }
     for (const Command& command : commands()) {
@@ -48,16 +71,22 @@ int main(int argc, char** argv) {
             const CommandLine line(args, command.options);
             if (line.helpRequested()) {
                 out(QStringLiteral("Aufruf: korbisto-cli ") + command.usage + u'\n');
+                standardOutput().finish();
                 return 0;
             }
-            return command.run(line);
+            const int result = command.run(line);
+            standardOutput().finish();
+            return result;
         } catch (const UsageError& e) {
+            flushAfterFailure();
             err(QString::fromUtf8(e.what()) + QStringLiteral("\n\nAufruf: korbisto-cli ") + command.usage + u'\n');
             return 2;
         } catch (const KorbistoError& e) {
+            flushAfterFailure();
             err(plain(e.message()) + u'\n');
             return 1;
         } catch (const std::bad_alloc&) {
+            flushAfterFailure();
             err(QStringLiteral("Zu wenig Arbeitsspeicher.\n"));
             return 1;
         }

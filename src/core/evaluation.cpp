@@ -51,25 +51,44 @@ int countHits(const TipTable& table, int row, const WinningRow& winning) {
     return hitsOf(table, table.rowAt(row), prepare(winning), winning);
 }
 
-EvaluationResult evaluateTable(TipTable& table, const WinningRow& winning, const QuotaTexts& quotas) {
+HitCounts markHits(TipTable& table, const WinningRow& winning) {
     const PreparedRow p = prepare(winning);
-    std::array<int, 14> perHits{};
+    HitCounts perHits{};
     for (TipTable::Row& row : table.rows()) {
         if (row.tips[0] == kTipEmpty) continue;
         const int hits = hitsOf(table, row, p, winning);
         row.hits = static_cast<std::int8_t>(hits);
-        ++perHits[hits];
+        ++perHits[static_cast<size_t>(hits)];
     }
+    return perHits;
+}
+
+EvaluationResult resultOf(const HitCounts& hits, const QuotaTexts& quotas) {
     EvaluationResult result;
     for (int k = 1; k <= kRanks; ++k) {
-        RankResult& r = result.ranks[k - 1];
-        r.count = perHits[14 - k];
-        if (const auto quota = ParseQuota(quotas[k - 1])) {
+        RankResult& r = result.ranks[static_cast<size_t>(k - 1)];
+        r.count = static_cast<int>(hits[static_cast<size_t>(14 - k)]);
+        if (const auto quota = ParseQuota(quotas[static_cast<size_t>(k - 1)])) {
             r.amount = r.count * *quota;
             result.total += *r.amount;
         }
     }
     return result;
+}
+
+EvaluationResult evaluateTable(TipTable& table, const WinningRow& winning, const QuotaTexts& quotas) {
+    return resultOf(markHits(table, winning), quotas);
+}
+
+std::vector<std::uint32_t> orderByHits(const std::vector<std::int8_t>& hits) {
+    // Bucket 0 takes 13 hits, bucket 13 none, bucket 14 the rows without a count.
+    std::array<std::uint32_t, kMatches + 3> start{};
+    const auto bucket = [](std::int8_t h) { return h < 0 || h > kMatches ? kMatches + 1 : kMatches - h; };
+    for (std::int8_t h : hits) ++start[static_cast<size_t>(bucket(h) + 1)];
+    for (size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
+    std::vector<std::uint32_t> order(hits.size());
+    for (size_t i = 0; i < hits.size(); ++i) order[start[static_cast<size_t>(bucket(hits[i]))]++] = static_cast<std::uint32_t>(i);
+    return order;
 }
 
 void SortGridByColumn(TipTable& table, int column, bool descending) {

@@ -85,6 +85,21 @@ const QString& TipTable::oddText(const Row& row, int column) const {
     return odd_[row.odd - 1][static_cast<size_t>(column)];
 }
 
+QStringView TipTable::tipView(const Row& row, int match) const {
+    switch (static_cast<TipCode>(row.tips[static_cast<size_t>(match - 1)])) {
+    case kTipOne:
+        return u"1";
+    case kTipZero:
+        return u"0";
+    case kTipTwo:
+        return u"2";
+    case kTipOther:
+        return oddText(row, match);
+    default:
+        return QStringView();
+    }
+}
+
 std::optional<long long> TipTable::wholeNumber(const Row& r, int column) const {
     if (column == 0) {
         if (r.number == kNoNumber) return std::nullopt;

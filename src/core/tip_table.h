@@ -92,6 +92,9 @@ public:
     const std::vector<Row>& rows() const { return rows_; }
     // Texts of the cells that hold something other than their compact form.
     const QString& oddText(const Row& row, int column) const;
+    // The text of a tip cell without making a string of it; valid as long as
+    // the row is not changed.
+    QStringView tipView(const Row& row, int match) const;
     // The whole number a cell holds, leading blanks ignored; none for other text.
     std::optional<long long> wholeNumber(const Row& row, int column) const;
 

@@ -8,17 +8,19 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <memory>
 
 namespace korbisto {
 
 namespace {
 
-constexpr qint64 kChunkRecords = 32768;
-// Ten times the largest full system; a larger file is no slip of ours and
-// would only exhaust the memory.
-constexpr qint64 kMaxSlipRows = 16777216;
+constexpr qint64 kChunkBytes = SlipReader::kBlockRows * TScheinOffen::kSize;
 
 KorbistoError tooManyRows() {
     return KorbistoError(refusal(QStringLiteral("Die Datei ist zu groß für einen Spielschein: Es können höchstens "
@@ -42,38 +44,103 @@ int slipDigit(const TipTable& table, const TipTable::Row& row, int match) {
 
 }  // namespace
 
+namespace {
+
+// Bit i set where byte i of the 40-byte record is not 0.
+std::uint64_t trueBytes(const char* record) {
+#if defined(__SSE2__)
+    // Three loads of 16 bytes cover the record; the last one overlaps the
+    // second, which does no harm to an OR.
+    const __m128i zero = _mm_setzero_si128();
+    const auto nonZero = [&](const char* at) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        return static_cast<std::uint64_t>(~_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zero)) & 0xFFFF);
+    };
+    return nonZero(record) | nonZero(record + 16) << 16 | nonZero(record + 24) << 24;
+#else
+    std::uint64_t bits = 0;
+    for (int i = 0; i < TScheinOffen::kSize; ++i) bits |= static_cast<std::uint64_t>(record[i] != 0) << i;
+    return bits;
+#endif
+}
+
+}  // namespace
+
+namespace {
+
+// The first true byte of a match's three decides its tip: indexed by which
+// of them are true.
+constexpr std::uint8_t kFirstTrue[8] = {kTipEmpty, kTipOne, kTipZero, kTipOne, kTipTwo, kTipOne, kTipZero, kTipOne};
+
+// The tips of two matches at once, indexed by their six bytes' truth.
+constexpr std::array<std::array<std::uint8_t, 2>, 64> kTwoTips = [] {
+    std::array<std::array<std::uint8_t, 2>, 64> pairs{};
+    for (int i = 0; i < 64; ++i) pairs[static_cast<size_t>(i)] = {kFirstTrue[i & 7], kFirstTrue[i >> 3]};
+    return pairs;
+}();
+
+}  // namespace
+
 std::array<std::uint8_t, kMatches> tipsOfRecord(const char* record) {
+    const std::uint64_t ja = trueBytes(record) >> 1;
     std::array<std::uint8_t, kMatches> tips{};
-    const char* ja = record + 1;
-    for (int m = 0; m < kMatches; ++m) {
-        const char* b = ja + 3 * m;
-        tips[static_cast<size_t>(m)] = b[0] ? kTipOne : b[1] ? kTipZero : b[2] ? kTipTwo : kTipEmpty;
+    for (int m = 0; m + 1 < kMatches; m += 2) {
+        const auto& two = kTwoTips[(ja >> (3 * m)) & 63];
+        tips[static_cast<size_t>(m)] = two[0];
+        tips[static_cast<size_t>(m + 1)] = two[1];
     }
+    tips[kMatches - 1] = kFirstTrue[(ja >> (3 * (kMatches - 1))) & 7];
     return tips;
 }
 
-int readSlipFile(const QString& path, TipTable& table) {
-    InputFile file(path);
-    table.clearAll();
-    const qint64 expected = file.size() / TScheinOffen::kSize;
-    if (expected > kMaxSlipRows) throw tooManyRows();
-    table.reserve(static_cast<int>(expected));
-    auto buffer = std::make_unique<char[]>(static_cast<size_t>(kChunkRecords * TScheinOffen::kSize));
-    qint64 carry = 0;
-    std::int32_t number = 0;
-    for (;;) {
-        const qint64 got = file.read(buffer.get() + carry, kChunkRecords * TScheinOffen::kSize - carry);
-        const qint64 available = carry + got;
-        const qint64 whole = available / TScheinOffen::kSize;
-        for (qint64 i = 0; i < whole; ++i) {
-            if (number == kMaxSlipRows) throw tooManyRows();
-            table.appendRow(++number, tipsOfRecord(buffer.get() + i * TScheinOffen::kSize));
+SlipReader::SlipReader(const QString& path)
+    : file_(std::make_unique<InputFile>(path)), buffer_(std::make_unique<char[]>(static_cast<size_t>(kChunkBytes))) {
+    records_ = file_->size() / TScheinOffen::kSize;
+    if (records_ > kMaxSlipRows) throw tooManyRows();
+}
+
+SlipReader::~SlipReader() = default;
+
+int SlipReader::readInto(TipTable& table, int maxRows) {
+    int added = 0;
+    while (added < maxRows) {
+        if (held_ < TScheinOffen::kSize) {
+            if (atEnd_) break;
+            // The part of a record left over goes to the front, the rest is refilled.
+            if (held_ > 0) std::memmove(buffer_.get(), buffer_.get() + offset_, static_cast<size_t>(held_));
+            offset_ = 0;
+            const qint64 got = file_->read(buffer_.get() + held_, kChunkBytes - held_);
+            if (got == 0) atEnd_ = true;
+            held_ += got;
+            continue;
         }
-        carry = available - whole * TScheinOffen::kSize;
-        if (got == 0) break;
-        if (carry > 0) std::memmove(buffer.get(), buffer.get() + whole * TScheinOffen::kSize, static_cast<size_t>(carry));
+        // The whole records held, up to the rows still wanted, in one go.
+        const int take = static_cast<int>(std::min<qint64>(held_ / TScheinOffen::kSize, maxRows - added));
+        // A file that grew since it was opened is held to the same limit.
+        if (number_ + static_cast<qint64>(take) > kMaxSlipRows) throw tooManyRows();
+        auto& rows = table.rows();
+        const size_t base = rows.size();
+        rows.resize(base + static_cast<size_t>(take));
+        const char* record = buffer_.get() + offset_;
+        for (int i = 0; i < take; ++i, record += TScheinOffen::kSize) {
+            TipTable::Row& row = rows[base + static_cast<size_t>(i)];
+            row.number = ++number_;
+            row.tips = tipsOfRecord(record);
+        }
+        offset_ += static_cast<qint64>(take) * TScheinOffen::kSize;
+        held_ -= static_cast<qint64>(take) * TScheinOffen::kSize;
+        added += take;
     }
-    return number;
+    return added;
+}
+
+int readSlipFile(const QString& path, TipTable& table) {
+    SlipReader reader(path);
+    table.clearAll();
+    table.reserve(static_cast<int>(reader.records()));
+    int n = 0;
+    while (const int added = reader.readInto(table)) n += added;
+    return n;
 }
 
 void SpielscheinEinlesen(TipDocument& document, const QString& path) {
@@ -87,8 +154,9 @@ void SpielscheinEinlesen(TipDocument& document, const QString& path) {
 
 namespace {
 
-[[noreturn]] void refuseTip(const TipTable& table, int row, int match) {
+[[noreturn]] void refuseTip(const TipTable& table, int row, int match, int rowsBefore) {
     const QString text = table.cellText(row, match);
+    row += rowsBefore;
     const QString what = text.isEmpty() ? QStringLiteral("ist leer") : QStringLiteral("lautet „%1“").arg(text);
     throw KorbistoError(refusal(QStringLiteral("Der Tipp in Reihe %1, Spiel %2 %3. Ein Spielschein kann nur die Tipps "
                                                "1, 0 und 2 speichern; es wurde nichts gespeichert.")
@@ -97,12 +165,15 @@ namespace {
                                     .arg(what)));
 }
 
-// Encodes the tip rows in blocks and hands each block to `sink`; a tip that
-// is not 0, 1 or 2 stops it with the refusal before the block is handed on.
+constexpr int kBlockRecords = 16384;
+
+// Encodes the tip rows in blocks of `block` and hands each block to `sink`; a
+// tip that is not 0, 1 or 2 stops it with the refusal before the block is
+// handed on. Rows are named counting on from `rowsBefore`. The block's memory
+// is the caller's, so that a writer fills the same pages block after block.
 template <typename Sink>
-void encodeTipRows(const TipTable& table, Sink&& sink) {
-    constexpr int kBlockRecords = 16384;
-    QByteArray block(kBlockRecords * TScheinOffen::kSize, Qt::Uninitialized);
+void encodeTipRows(const TipTable& table, Sink&& sink, QByteArray& block, int rowsBefore = 0) {
+    block.resize(kBlockRecords * TScheinOffen::kSize);
     int inBlock = 0;
     const auto& rows = table.rows();
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -114,7 +185,7 @@ void encodeTipRows(const TipTable& table, Sink&& sink) {
             int column = row.tips[static_cast<size_t>(m)];
             if (column == kTipEmpty || column == kTipOther) {
                 const int d = slipDigit(table, row, m + 1);
-                if (d < 0) refuseTip(table, static_cast<int>(i) + 1, m + 1);
+                if (d < 0) refuseTip(table, static_cast<int>(i) + 1, m + 1, rowsBefore);
                 column = TippSpalte[static_cast<size_t>(d)];
             }
             out[3 * m + column] = 1;
@@ -130,23 +201,35 @@ void encodeTipRows(const TipTable& table, Sink&& sink) {
 }  // namespace
 
 void validateSlipRows(const TipTable& table) {
-    encodeTipRows(table, [](const char*, qint64) {});
+    QByteArray block;
+    encodeTipRows(table, [](const char*, qint64) {}, block);
 }
 
 QByteArray encodeSlip(const TipTable& table) {
     QByteArray bytes;
+    QByteArray block;
     bytes.reserve(static_cast<qsizetype>(table.dataRowCount()) * TScheinOffen::kSize);
-    encodeTipRows(table, [&](const char* data, qint64 size) { bytes.append(data, size); });
+    encodeTipRows(table, [&](const char* data, qint64 size) { bytes.append(data, size); }, block);
     return bytes;
 }
 
 void WriteSlipFile(const TipTable& table, const QString& path) {
-    // Refused rows are found before the file is touched; the atomic file
-    // drops everything it got when encoding stops half-way.
-    AtomicFile file(path);
-    encodeTipRows(table, [&](const char* data, qint64 size) { file.write(data, size); });
-    file.commit();
+    SlipWriter writer(path);
+    writer.write(table);
+    writer.commit();
 }
+
+SlipWriter::SlipWriter(const QString& path) : file_(std::make_unique<AtomicFile>(path)) {}
+
+SlipWriter::~SlipWriter() = default;
+
+void SlipWriter::write(const TipTable& block) {
+    // The atomic file drops everything it got when encoding stops half-way.
+    encodeTipRows(block, [&](const char* data, qint64 size) { file_->write(data, size); }, buffer_, rowsBefore_);
+    rowsBefore_ += block.dataRowCount();
+}
+
+void SlipWriter::commit() { file_->commit(); }
 
 void checkCanSave(const TipDocument& document) {
     if (document.isEmpty()) throw KorbistoError(refusal(QStringLiteral("Es gibt nichts zu speichern.")));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "binary_io.h"
+
 #include "core/tip_document.h"
 #include "core/tip_table.h"
 
@@ -8,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 namespace korbisto {
 
@@ -22,8 +25,42 @@ struct TScheinOffen {
 // The tips of a record: per match the first true column, or empty.
 std::array<std::uint8_t, kMatches> tipsOfRecord(const char* record);
 
+// The most records a slip may hold: ten times the largest full system. A
+// larger file is no slip of ours and would only exhaust the memory.
+inline constexpr qint64 kMaxSlipRows = 16777216;
+
+// Reads a slip file a block of rows at a time, so that a command can work
+// through any slip holding only one block. Rows are numbered 1 .. n across
+// the blocks; bytes after the last whole record are ignored.
+class SlipReader {
+public:
+    static constexpr int kBlockRows = 32768;
+
+    // Opens the file; throws KorbistoError, also for a file of more records
+    // than a slip may hold, before any row is read.
+    explicit SlipReader(const QString& path);
+    ~SlipReader();
+    SlipReader(const SlipReader&) = delete;
+    SlipReader& operator=(const SlipReader&) = delete;
+
+    // The number of whole records the file holds.
+    qint64 records() const { return records_; }
+    // Appends the next rows, at most `maxRows`, to `table`; returns how many,
+    // 0 at the end of the file.
+    int readInto(TipTable& table, int maxRows = kBlockRows);
+
+private:
+    std::unique_ptr<InputFile> file_;
+    std::unique_ptr<char[]> buffer_;
+    qint64 records_ = 0;
+    qint64 held_ = 0;   // bytes read ahead and not yet decoded
+    qint64 offset_ = 0; // where they start in the buffer
+    std::int32_t number_ = 0;
+    bool atEnd_ = false;
+};
+
 // Reads the slip file into `table` (rows 1 .. n numbered 1 .. n, hit cells
-// empty) and returns n. Bytes after the last whole record are ignored.
+// empty) and returns n.
 int readSlipFile(const QString& path, TipTable& table);
 
 // SpielscheinEinlesen: clears the rows ("Reihen löschen"), reads the file,
@@ -38,6 +75,26 @@ QByteArray encodeSlip(const TipTable& table);
 // WriteSlipFile: validates all rows, then replaces the file at `path` in one
 // step. Nothing is written when a row is refused or the file cannot be made.
 void WriteSlipFile(const TipTable& table, const QString& path);
+
+// Writes a slip a block of rows at a time; the file takes the place of the
+// old one only on commit, so a refused row or a failure leaves it as it was.
+class SlipWriter {
+public:
+    explicit SlipWriter(const QString& path);  // throws KorbistoError
+    ~SlipWriter();
+    SlipWriter(const SlipWriter&) = delete;
+    SlipWriter& operator=(const SlipWriter&) = delete;
+
+    // The tip rows of `block`; throws the refusal of a tip that is no 0, 1
+    // or 2, naming its row counted over all blocks written.
+    void write(const TipTable& block);
+    void commit();
+
+private:
+    std::unique_ptr<AtomicFile> file_;
+    QByteArray buffer_;
+    int rowsBefore_ = 0;
+};
 
 // The refusal of an empty table, before a save dialog opens.
 void checkCanSave(const TipDocument& document);

@@ -79,13 +79,16 @@ QString decodeTextBytes(const QByteArray& bytes) {
 
 QString decodeTextFile(const QByteArray& bytes) { return withCrLf(decodeTextBytes(bytes)); }
 
-LoadedText loadTextFile(const QString& path) {
-    const QByteArray bytes = readFileBytes(path, kMaxTextFileBytes + 1);
+LoadedText loadTextFile(const QString& path, LineBreaks breaks) {
+    QByteArray bytes = readFileBytes(path, kMaxTextFileBytes + 1);
     if (bytes.size() > kMaxTextFileBytes)
         throw KorbistoError(refusal(QStringLiteral("Die Datei ist zu groß für das Textfeld: Es können höchstens "
                                                    "%1 MB Text eingelesen werden.")
                                         .arg(kMaxTextFileBytes / (1024 * 1024))));
-    return {decodeTextFile(bytes), QFileInfo(path).fileName()};
+    QString text = decodeTextBytes(bytes);
+    bytes = QByteArray();  // the bytes go before the text is copied once more
+    if (breaks == LineBreaks::CrLf) text = withCrLf(text);
+    return {std::move(text), QFileInfo(path).fileName()};
 }
 
 }  // namespace korbisto

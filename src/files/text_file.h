@@ -23,8 +23,12 @@ struct LoadedText {
     QString fileName;  // without its folder, for LDatei0
 };
 
-// A .txt or .csv file as the entry window loads it into its text field.
-// Throws KorbistoError with the German I/O texts.
-LoadedText loadTextFile(const QString& path);
+enum class LineBreaks { CrLf, AsTheyAre };
+
+// A .txt or .csv file as the entry window loads it into its text field, its
+// line breaks made CR LF. The import reads every kind of break alike, so it
+// may take them as they are and hold the text once. Throws KorbistoError with
+// the German I/O texts.
+LoadedText loadTextFile(const QString& path, LineBreaks breaks = LineBreaks::CrLf);
 
 }  // namespace korbisto

@@ -35,6 +35,24 @@ void forEachLine(QStringView text, Fn&& line) {
     line(start, n - start);
 }
 
+// Line `index` of the text as forEachLine gives it; empty past the end.
+QStringView lineAt(QStringView text, int index) {
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (int line = 0; line < index; ++line) {
+        const qsizetype br = [&] {
+            for (qsizetype i = start; i < n; ++i)
+                if (text[i] == u'\r' || text[i] == u'\n') return i;
+            return n;
+        }();
+        if (br == n) return QStringView();
+        start = br + (text[br] == u'\r' && br + 1 < n && text[br + 1] == u'\n' ? 2 : 1);
+    }
+    qsizetype end = start;
+    while (end < n && text[end] != u'\r' && text[end] != u'\n') ++end;
+    return text.mid(start, end - start);
+}
+
 QStringView trimmed(QStringView line) {
     qsizetype b = 0;
     qsizetype e = line.size();
@@ -140,26 +158,27 @@ void splitFields(QStringView line, char16_t separator, RowBuilder& row) {
     }
 }
 
-TipImport importFromLines(const QString& text, const std::vector<QStringView>& shown) {
+// The rows of a text. `first` and `third` are the first and third line as the
+// field shows them, trimmed; `eachShown(fn)` calls fn with every shown line,
+// trimmed, in order.
+template <typename EachShownLine>
+TipImport importFromLines(const QString& text, QStringView first, QStringView third, EachShownLine&& eachShown) {
     TipImport result;
-    const QStringView first = shown.empty() ? QStringView() : shown[0];
     RowBuilder row;
     std::int32_t found = 0;
 
     if (first.size() <= kMatches) {
         result.mode = ImportMode::FixedWidth;
-        result.rows.reserve(static_cast<int>(shown.size()));
-        for (QStringView line : shown) {
-            if (line.size() != kMatches) continue;
+        eachShown([&](QStringView line) {
+            if (line.size() != kMatches) return;
             row.clear();
             for (int c = 1; c <= kMatches; ++c) row.set(c, line.mid(c - 1, 1));
             row.appendTo(result.rows, ++found);
-        }
+        });
     } else {
         result.mode = ImportMode::Separated;
-        result.separator = detectSeparator(shown.size() >= 3 ? shown[2] : QStringView());
+        result.separator = detectSeparator(third);
         const char16_t separator = result.separator ? result.separator->unicode() : u',';
-        result.rows.reserve(static_cast<int>(shown.size()));
         const QStringView whole(text);
         // The rows come from the real lines: wrapping only changes how the
         // field shows a line, never which fields it holds.
@@ -227,19 +246,21 @@ TipImport importTipRows(const QString& fieldText, const QStringList& shownLines)
     shownText.reserve(shownLines.size());
     for (const QString& line : shownLines)
         shownText << (line.contains(u'X') || line.contains(u'x') ? replaceDrawLetters(line) : line);
-    std::vector<QStringView> shown;
-    shown.reserve(static_cast<size_t>(shownText.size()));
-    for (const QString& line : shownText) shown.push_back(trimmed(line));
-    return importFromLines(text, shown);
+    const auto shown = [&](qsizetype i) { return i < shownText.size() ? trimmed(shownText[i]) : QStringView(); };
+    return importFromLines(text, shown(0), shown(2), [&](auto&& fn) {
+        for (const QString& line : shownText) fn(trimmed(line));
+    });
 }
 
 TipImport importTipRows(const QString& fieldText) {
     refuseEmptyField(fieldText);
     const QString text = replaceDrawLetters(fieldText);
-    std::vector<QStringView> shown;
+    // The lines are walked, never collected: a text of millions of empty
+    // lines costs no memory beyond itself.
     const QStringView whole(text);
-    forEachLine(whole, [&](qsizetype start, qsizetype length) { shown.push_back(trimmed(whole.mid(start, length))); });
-    return importFromLines(text, shown);
+    return importFromLines(text, trimmed(lineAt(whole, 0)), trimmed(lineAt(whole, 2)), [&](auto&& fn) {
+        forEachLine(whole, [&](qsizetype start, qsizetype length) { fn(trimmed(whole.mid(start, length))); });
+    });
 }
 
 void initEntryRows(TipDocument& rows) {

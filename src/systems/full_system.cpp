@@ -1,5 +1,7 @@
 #include "full_system.h"
 
+#include <algorithm>
+
 namespace korbisto {
 
 long long fullSystemRowCount(const SystemStructure& structure) {
@@ -8,30 +10,40 @@ long long fullSystemRowCount(const SystemStructure& structure) {
     return rows;
 }
 
-TipTable expandFullSystem(const SystemStructure& structure) {
-    const long long count = fullSystemRowCount(structure);
-    TipTable table(static_cast<int>(count));
-    if (count == 0) return table;
-
+FullSystemRows::FullSystemRows(const SystemStructure& structure)
+    : structure_(structure), count_(fullSystemRowCount(structure)) {
     // An odometer over the matches; a tip code is its outcome column.
-    std::array<int, kMatches> position{};
-    std::array<std::uint8_t, kMatches> tips{};
-    for (size_t m = 0; m < kMatches; ++m) tips[m] = structure.SpielTipps[m].Tipp[1];
-    std::vector<TipTable::Row>& rows = table.rows();
-    for (long long k = 0; k < count; ++k) {
-        TipTable::Row& row = rows[static_cast<size_t>(k)];
-        row.number = static_cast<std::int32_t>(k + 1);
-        row.tips = tips;
+    for (size_t m = 0; m < kMatches; ++m) tips_[m] = structure_.SpielTipps[m].Tipp[1];
+}
+
+int FullSystemRows::appendTo(TipTable& table, int maxRows) {
+    const int take = static_cast<int>(std::min<long long>(maxRows, count_ - next_));
+    if (take <= 0) return 0;
+    auto& rows = table.rows();
+    const size_t base = rows.size();
+    rows.resize(base + static_cast<size_t>(take));
+    for (int i = 0; i < take; ++i) {
+        TipTable::Row& row = rows[base + static_cast<size_t>(i)];
+        row.number = static_cast<std::int32_t>(++next_);
+        row.tips = tips_;
         for (size_t m = kMatches; m-- > 0;) {
-            const SpielTipp& t = structure.SpielTipps[m];
-            if (++position[m] < t.Anzahl) {
-                tips[m] = t.Tipp[static_cast<size_t>(position[m] + 1)];
+            const SpielTipp& t = structure_.SpielTipps[m];
+            if (++position_[m] < t.Anzahl) {
+                tips_[m] = t.Tipp[static_cast<size_t>(position_[m] + 1)];
                 break;
             }
-            position[m] = 0;
-            tips[m] = t.Tipp[1];
+            position_[m] = 0;
+            tips_[m] = t.Tipp[1];
         }
     }
+    return take;
+}
+
+TipTable expandFullSystem(const SystemStructure& structure) {
+    FullSystemRows rows(structure);
+    TipTable table;
+    table.reserve(static_cast<int>(rows.count()));
+    rows.appendTo(table, static_cast<int>(rows.count()));
     return table;
 }
 

@@ -151,3 +151,43 @@ TEST(GridSort, WideKeysSortStablyToo) {
     const int descendingMarks[] = {1, 5, 2, 4, 3};
     for (int r = 1; r <= 5; ++r) EXPECT_EQ(t.cellText(r, 14), QString::number(descendingMarks[r - 1])) << r;
 }
+
+// Evaluated a block at a time, the counts add up to those of the whole table.
+TEST(Evaluation, HitCountsOfBlocksAddUp) {
+    TipTable whole = test::tableOf({"1111111111111", "1111111111110", "-111111111111", "1111111111100",
+                                    "2222222222222", "1111111111111"});
+    const WinningRow winning = rowOf("1111111111111");
+    const QuotaTexts quotas{QStringLiteral("10,5"), QString(), QStringLiteral("2"), QStringLiteral("1")};
+    const EvaluationResult expected = evaluateTable(whole, winning, quotas);
+    HitCounts sum{};
+    for (int first = 1; first <= 6; first += 4) {
+        TipTable block;
+        for (int r = first; r < std::min(first + 4, 7); ++r) block.rows().push_back(whole.rowAt(r));
+        const HitCounts part = markHits(block, winning);
+        for (size_t h = 0; h < sum.size(); ++h) sum[h] += part[h];
+    }
+    EXPECT_EQ(sum[13], 2);
+    EXPECT_EQ(sum[0], 1);
+    const EvaluationResult r = resultOf(sum, quotas);
+    for (int k = 1; k <= 4; ++k) {
+        EXPECT_EQ(r.rank(k).count, expected.rank(k).count) << k;
+        EXPECT_EQ(r.rank(k).amount, expected.rank(k).amount) << k;
+    }
+    EXPECT_EQ(r.total, expected.total);
+}
+
+TEST(Evaluation, OrderByHitsIsStableWithRowsWithoutHitsLast) {
+    const std::vector<std::int8_t> hits = {11, -1, 13, 11, 0, 12, -1, 13, 0};
+    const std::vector<std::uint32_t> expected = {2, 7, 5, 0, 3, 4, 8, 1, 6};
+    EXPECT_EQ(orderByHits(hits), expected);
+    EXPECT_TRUE(orderByHits({}).empty());
+    // The same order as the grid's own sort of the hit column.
+    TipTable t(static_cast<int>(hits.size()));
+    for (int r = 1; r <= t.dataRowCount(); ++r) {
+        t.setNumber(r, r);
+        t.setHits(r, hits[static_cast<size_t>(r - 1)]);
+    }
+    SortGridByColumn(t, TipTable::kHitColumn, true);
+    for (int r = 1; r <= t.dataRowCount(); ++r)
+        EXPECT_EQ(t.number(r), static_cast<int>(expected[static_cast<size_t>(r - 1)]) + 1) << r;
+}

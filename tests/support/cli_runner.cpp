@@ -1,14 +1,17 @@
 #include "cli_runner.h"
 
+#include "test_env.h"
+
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace korbisto::test {
 
-CliResult runCli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(KORBISTO_CLI_PATH), args);
+namespace {
+
+CliResult finish(QProcess& p, const QStringList& args) {
     CliResult r;
     if (!p.waitForFinished(120000)) {
         ADD_FAILURE() << "korbisto-cli did not finish: " << args.join(u' ').toStdString();
@@ -20,6 +23,44 @@ CliResult runCli(const QStringList& args) {
     r.outBytes = p.readAllStandardOutput();
     r.out = QString::fromUtf8(r.outBytes);
     r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+}  // namespace
+
+CliResult runCli(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(KORBISTO_CLI_PATH), args);
+    return finish(p, args);
+}
+
+CliResult runCliInto(const QStringList& args, const QString& file) {
+    QProcess p;
+    p.setStandardOutputFile(file);
+    p.start(QStringLiteral(KORBISTO_CLI_PATH), args);
+    return finish(p, args);
+}
+
+CliResult runCliReadingOnly(const QStringList& args, qint64 bytes) {
+    // A real pipe into head, as a user's shell makes it; the tool's exit code
+    // is what bash saw of the pipe's first command.
+    QTemporaryDir folder;
+    const QString out = folder.filePath(QStringLiteral("out"));
+    const QString err = folder.filePath(QStringLiteral("err"));
+    QProcess p;
+    p.start(QStringLiteral("bash"), QStringList{QStringLiteral("-c"),
+                                                QStringLiteral("\"$0\" \"$@\" 2>'%1' | head -c %2 >'%3'; echo ${PIPESTATUS[0]}")
+                                                    .arg(err)
+                                                    .arg(bytes)
+                                                    .arg(out),
+                                                QStringLiteral(KORBISTO_CLI_PATH)} +
+                                        args);
+    const CliResult shell = finish(p, args);
+    CliResult r;
+    r.exitCode = shell.out.trimmed().toInt();
+    r.outBytes = readBytes(out);
+    r.out = QString::fromUtf8(r.outBytes);
+    r.err = QString::fromUtf8(readBytes(err));
     return r;
 }
 

@@ -120,6 +120,25 @@ TEST(FullSystem, ReplacesASlipAndForgetsItsFile) {
     EXPECT_EQ(exportRowsText(model.table(), u','), first);
 }
 
+TEST(FullSystem, BlocksOfAnySizeGiveTheSameRowsInTheSameOrder) {
+    Sheet sheet(QStringLiteral("10,12,102,102,102,1,1,1,1,1,1,0,2"));
+    const TipTable whole = expandFullSystem(sheet.structure());
+    ASSERT_EQ(whole.dataRowCount(), 108);
+    for (const int blockRows : {1, 5, 107, 108, 5000}) {
+        FullSystemRows rows(sheet.structure());
+        EXPECT_EQ(rows.count(), 108);
+        TipTable pieces;
+        while (rows.appendTo(pieces, blockRows) > 0) {
+        }
+        EXPECT_EQ(exportRowsText(pieces, u','), exportRowsText(whole, u',')) << blockRows;
+        EXPECT_EQ(pieces.number(108), 108);
+    }
+    // An incomplete sheet has no rows at all.
+    FullSystemRows none(Sheet(QStringLiteral("1,1,1")).structure());
+    TipTable empty;
+    EXPECT_EQ(none.appendTo(empty, 10), 0);
+}
+
 TEST(FullSystem, ARowlessTableKeepsItsFileName) {
     // The rows of an empty slip file: "Reihen löschen" leaves such a table
     // alone, so the name stays beside the developed rows.
