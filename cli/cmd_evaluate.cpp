@@ -9,6 +9,8 @@
 #include "files/slip_file.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -41,6 +43,33 @@ HitCounts evaluateInFileOrder(SlipReader& slip, const WinningRow& winning, const
     return total;
 }
 
+// Thirteen tip codes (0 .. 3) in two bits each, and back: eight bytes are
+// folded in three steps of shifts instead of one step a tip.
+std::uint32_t packTips(const std::array<std::uint8_t, kMatches>& tips) {
+    const auto fold = [](std::uint64_t x) {
+        x = (x | x >> 6) & 0x000F000F000F000FULL;
+        x = (x | x >> 12) & 0x000000FF000000FFULL;
+        return static_cast<std::uint32_t>((x | x >> 24) & 0xFFFF);
+    };
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
+    std::memcpy(&low, tips.data(), 8);
+    std::memcpy(&high, tips.data() + 8, kMatches - 8);
+    return fold(low) | fold(high) << 16;
+}
+
+void unpackTips(std::uint32_t packed, std::array<std::uint8_t, kMatches>& tips) {
+    const auto spread = [](std::uint64_t x) {
+        x = (x | x << 24) & 0x000000FF000000FFULL;
+        x = (x | x << 12) & 0x000F000F000F000FULL;
+        return (x | x << 6) & 0x0303030303030303ULL;
+    };
+    const std::uint64_t low = spread(packed & 0xFFFF);
+    const std::uint64_t high = spread(packed >> 16);
+    std::memcpy(tips.data(), &low, 8);
+    std::memcpy(tips.data() + 8, &high, kMatches - 8);
+}
+
 // The same, then sorted by hits as the sort button does. Meanwhile each row
 // is kept in five bytes, its 13 tips packed two bits each beside its hits.
 HitCounts evaluateSortedByHits(SlipReader& slip, const WinningRow& winning, const RowSink& sink) {
@@ -53,9 +82,7 @@ HitCounts evaluateSortedByHits(SlipReader& slip, const WinningRow& winning, cons
     while (slip.readInto(block) > 0) {
         addHits(total, markHits(block, winning));
         for (const TipTable::Row& row : block.rows()) {
-            std::uint32_t tips = 0;
-            for (int m = 0; m < kMatches; ++m) tips |= std::uint32_t{row.tips[static_cast<size_t>(m)]} << (2 * m);
-            packed.push_back(tips);
+            packed.push_back(packTips(row.tips));
             hits.push_back(row.hits);
         }
         block.clearAll();
@@ -68,7 +95,7 @@ HitCounts evaluateSortedByHits(SlipReader& slip, const WinningRow& winning, cons
     for (size_t n = 0; n < packed.size(); ++n) {
         const std::uint32_t i = order.empty() ? static_cast<std::uint32_t>(n) : order[n];
         row.number = static_cast<std::int32_t>(i + 1);
-        for (int m = 0; m < kMatches; ++m) row.tips[static_cast<size_t>(m)] = (packed[i] >> (2 * m)) & 3u;
+        unpackTips(packed[i], row.tips);
         row.hits = hits[i];
         sink(noTexts, row);
     }
@@ -84,6 +111,12 @@ QString amountText(const EvaluationResult& result, int rank) {
 
 // A cell as the table shows it, right-justified as QString pads it.
 void appendCell(QByteArray& out, const TipTable& table, const TipTable::Row& row, int column, int width) {
+    const long long number = column == 0 ? row.number : column == TipTable::kHitColumn ? row.hits : -1;
+    if (number >= 0) {
+        char digits[24];
+        out.append(digits, putNumber(digits, number, width) - digits);
+        return;
+    }
     QStringView text;
     if (column == 0)
         text = row.number == TipTable::kNoNumber ? QStringView() : QStringView(table.oddText(row, 0));
@@ -94,57 +127,50 @@ void appendCell(QByteArray& out, const TipTable& table, const TipTable::Row& row
     appendRightJustified(out, text, width);
 }
 
-// Writes `value` right-justified to `width` at `p`; returns the end.
-char* putNumber(char* p, long long value, int width) {
-    char digits[24];
-    int n = 0;
-    do {
-        digits[n++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value > 0);
-    for (int pad = width - n; pad > 0; --pad) *p++ = ' ';
-    while (n) *p++ = digits[--n];
-    return p;
-}
-
-void appendTextRow(QByteArray& out, const TipTable& table, const TipTable::Row& row) {
-    const bool plain = row.odd == 0 && row.number >= 0 && row.hits >= TipTable::kNoHits;
-    if (!plain) {
+void writeTextRow(Output& out, const TipTable& table, const TipTable::Row& row) {
+    if (row.odd != 0 || row.number < 0) {
         // Cells with texts of their own go the long way.
-        if (row.number >= 0 || row.number == TipTable::kNoNumber) {
-            char number[24];
-            out.append(number, row.number >= 0 ? putNumber(number, row.number, 5) - number : 0);
-            if (row.number == TipTable::kNoNumber) out += "     ";
-        } else {
-            appendCell(out, table, row, 0, 5);
+        QByteArray line;
+        for (int column = 0; column <= TipTable::kHitColumn; ++column) {
+            appendCell(line, table, row, column, column == 0 ? 5 : column == TipTable::kHitColumn ? 9 : 3);
+            if (column == 0) line += ' ';
         }
-        out += ' ';
-        for (int m = 1; m <= kMatches; ++m) appendCell(out, table, row, m, 3);
-        if (row.hits >= 0) {
-            char hits[24];
-            out.append(hits, putNumber(hits, row.hits, 9) - hits);
-        } else {
-            appendCell(out, table, row, TipTable::kHitColumn, 9);
-        }
-        out += '\n';
+        line += '\n';
+        out.append(line);
         return;
     }
     static constexpr char kDigit[] = {' ', '1', '0', '2'};
-    char line[96];
-    char* p = putNumber(line, row.number, 5);
+    // The hit column of 0 .. 13 hits, and of none, ready to copy.
+    static constexpr auto kHitCells = [] {
+        std::array<std::array<char, 9>, kMatches + 2> cells{};
+        for (int h = 0; h <= kMatches + 1; ++h) {
+            cells[static_cast<size_t>(h)].fill(' ');
+            if (h <= kMatches) {
+                cells[static_cast<size_t>(h)][8] = static_cast<char>('0' + h % 10);
+                if (h >= 10) cells[static_cast<size_t>(h)][7] = '1';
+            }
+        }
+        return cells;
+    }();
+    char* const start = out.room(96);
+    char* p = start;
+    p = putNumber(p, row.number, 5);
     *p++ = ' ';
     for (int m = 0; m < kMatches; ++m) {
-        *p++ = ' ';
-        *p++ = ' ';
-        *p++ = kDigit[row.tips[static_cast<size_t>(m)]];
+        p[0] = ' ';
+        p[1] = ' ';
+        p[2] = kDigit[row.tips[static_cast<size_t>(m)]];
+        p += 3;
     }
-    if (row.hits >= 0) {
+    const size_t hitCell = row.hits >= 0 && row.hits <= kMatches ? static_cast<size_t>(row.hits) : kMatches + 1;
+    if (row.hits > kMatches) {
         p = putNumber(p, row.hits, 9);
     } else {
-        for (int i = 0; i < 9; ++i) *p++ = ' ';
+        std::memcpy(p, kHitCells[hitCell].data(), 9);
+        p += 9;
     }
     *p++ = '\n';
-    out.append(line, p - line);
+    out.advance(p - start);
 }
 
 using Evaluate = HitCounts (*)(SlipReader&, const WinningRow&, const RowSink&);
@@ -167,8 +193,7 @@ void writeText(const BetModel& model, SlipReader& slip, Evaluate evaluate) {
     output.text(s);
 
     const HitCounts hits = evaluate(slip, model.winningRow(), [&](const TipTable& table, const TipTable::Row& row) {
-        appendTextRow(output.bytes(), table, row);
-        output.maybeFlush();
+        writeTextRow(output, table, row);
     });
     const EvaluationResult result = resultOf(hits, model.quotas());
 

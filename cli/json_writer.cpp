@@ -8,9 +8,7 @@ namespace korbisto::cli {
 
 JsonWriter::JsonWriter()
     : JsonWriter([](const char* data, qsizetype size) {
-          Output& output = standardOutput();
-          output.bytes().append(data, size);
-          output.maybeFlush();
+          standardOutput().append(data, size);
       }) {}
 
 JsonWriter::JsonWriter(Sink sink) : sink_(std::move(sink)) { buffer_.reserve(kBlock + 4096); }

@@ -4,6 +4,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace korbisto::cli {
 
@@ -17,31 +20,25 @@ namespace {
 
 }  // namespace
 
-void appendNumber(QByteArray& out, long long value) {
-    char digits[24];
-    int n = 0;
-    unsigned long long v = value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
-    do {
-        digits[n++] = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v);
-    if (value < 0) digits[n++] = '-';
-    while (n) out += digits[--n];
+Output::Output() : data_(std::make_unique<char[]>(static_cast<size_t>(kCapacity))) {}
+
+void Output::append(const char* data, qsizetype size) {
+    while (size > 0) {
+        const qsizetype part = std::min(size, kBlock);
+        std::memcpy(room(part), data, static_cast<size_t>(part));
+        advance(part);
+        data += part;
+        size -= part;
+    }
 }
 
-Output::Output() { buffer_.reserve(kBlock + 4096); }
-
-void Output::text(QStringView text) {
-    buffer_ += text.toUtf8();
-    maybeFlush();
-}
+void Output::text(QStringView text) { append(text.toUtf8()); }
 
 void Output::flush() {
-    if (buffer_.isEmpty()) return;
-    const size_t size = static_cast<size_t>(buffer_.size());
-    const size_t written = std::fwrite(buffer_.constData(), 1, size, stdout);
-    buffer_.resize(0);
-    if (written != size) writeFailed(errno);
+    if (used_ == 0) return;
+    const size_t size = static_cast<size_t>(used_);
+    used_ = 0;
+    if (std::fwrite(data_.get(), 1, size, stdout) != size) writeFailed(errno);
 }
 
 void Output::finish() {
@@ -65,24 +62,7 @@ QString visible(QStringView text) {
 void appendVisible(QByteArray& out, QStringView text) {
     bool plain = true;
     for (QChar c : text) plain = plain && c.unicode() >= 32 && c.unicode() < 127;
-    if (plain) {
-        // Most texts are printable ASCII: straight through, byte for byte.
-        const qsizetype at = out.size();
-        out.resize(at + text.size());
-        char* p = out.data() + at;
-        for (QChar c : text) *p++ = static_cast<char>(c.unicode());
-        return;
-    }
-    qsizetype from = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c >= 32 && c != 127) continue;
-        out += text.sliced(from, i - from).toUtf8();
-        // U+2400 .. U+241F picture the codes 0 .. 31, U+2421 the DEL.
-        out += QString(QChar(c == 127 ? 0x2421 : 0x2400 + c)).toUtf8();
-        from = i + 1;
-    }
-    out += text.sliced(from).toUtf8();
+    out += plain ? text.toLatin1() : visible(text).toUtf8();
 }
 
 void appendRightJustified(QByteArray& out, QStringView text, int width) {
@@ -90,38 +70,74 @@ void appendRightJustified(QByteArray& out, QStringView text, int width) {
     appendVisible(out, text);
 }
 
-void appendTipsLine(QByteArray& out, const TipTable& table, const TipTable::Row& row, char separator) {
+char* putNumber(char* p, long long value, int width) {
+    if (value < 0) {
+        // No row number or hit count of a slip is negative; the slow way for a table that has one.
+        const QByteArray text = QByteArray::number(value).rightJustified(width);
+        return std::copy(text.begin(), text.end(), p);
+    }
+    if (value > 0xFFFFFFFFLL) {
+        const QByteArray text = QByteArray::number(value).rightJustified(width);
+        return std::copy(text.begin(), text.end(), p);
+    }
+    // Row numbers and hits fit 32 bits, whose arithmetic is the cheaper.
+    auto v = static_cast<std::uint32_t>(value);
+    int n = 1;
+    for (std::uint64_t power = 10; n < 10 && v >= power; power *= 10) ++n;
+    const int places = std::max(width, n);
+    // Two digits at a time, from the right end of the field.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    char* q = p + places;
+    while (v >= 100) {
+        q -= 2;
+        const std::uint32_t rest = v / 100;
+        std::memcpy(q, kPairs + 2 * (v - rest * 100), 2);
+        v = rest;
+    }
+    if (v >= 10) {
+        q -= 2;
+        std::memcpy(q, kPairs + 2 * v, 2);
+    } else {
+        *--q = static_cast<char>('0' + v);
+    }
+    while (q > p) *--q = ' ';
+    return p + places;
+}
+
+void writeTipsLine(Output& out, const TipTable& table, const TipTable::Row& row, char separator) {
     static constexpr char kDigit[] = {0, '1', '0', '2'};
     if (row.odd == 0) {
-        // Tips only: the whole line in one go.
-        char line[2 * kMatches + 2];
-        char* p = line;
+        // Tips only: the whole line in place.
+        char* const start = out.room(2 * kMatches + 2);
+        char* p = start;
         for (int m = 0; m < kMatches; ++m) {
             if (m > 0) *p++ = separator;
             if (const std::uint8_t code = row.tips[static_cast<size_t>(m)]; code != kTipEmpty) *p++ = kDigit[code];
         }
         *p++ = '\r';
         *p++ = '\n';
-        out.append(line, p - line);
+        out.advance(p - start);
         return;
     }
+    QByteArray line;
     for (int m = 1; m <= kMatches; ++m) {
-        if (m > 1) out += separator;
+        if (m > 1) line += separator;
         const auto code = static_cast<TipCode>(row.tips[static_cast<size_t>(m - 1)]);
         if (code == kTipOther)
-            appendVisible(out, table.oddText(row, m));
+            appendVisible(line, table.oddText(row, m));
         else if (code != kTipEmpty)
-            out += kDigit[code];
+            line += kDigit[code];
     }
-    out += "\r\n";
+    line += "\r\n";
+    out.append(line);
 }
 
 void printRows(const TipTable& table, char separator) {
     Output& output = standardOutput();
-    for (const TipTable::Row& row : table.rows()) {
-        appendTipsLine(output.bytes(), table, row, separator);
-        output.maybeFlush();
-    }
+    for (const TipTable::Row& row : table.rows()) writeTipsLine(output, table, row, separator);
 }
 
 }  // namespace korbisto::cli

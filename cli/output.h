@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QStringView>
 
+#include <memory>
+
 namespace korbisto::cli {
 
 // Standard output in blocks of bytes. A write that fails (a closed pipe, a
@@ -16,25 +18,32 @@ public:
 
     Output();
 
-    // Bytes are added here, then maybeFlush() hands on full blocks.
-    QByteArray& bytes() { return buffer_; }
-    void maybeFlush() {
-        if (buffer_.size() >= kBlock) flush();
+    // Room for `size` bytes at the end of the block, written in place and
+    // kept by advance(); `size` at most kBlock.
+    char* room(qsizetype size) {
+        if (used_ + size > kCapacity) flush();
+        return data_.get() + used_;
     }
+    void advance(qsizetype size) {
+        used_ += size;
+        if (used_ >= kBlock) flush();
+    }
+    void append(const char* data, qsizetype size);
+    void append(const QByteArray& bytes) { append(bytes.constData(), bytes.size()); }
     void text(QStringView text);
     void flush();
     // The last block and the system's own buffer; throws as a write does.
     void finish();
 
 private:
-    QByteArray buffer_;
+    static constexpr qsizetype kCapacity = 2 * kBlock;
+    std::unique_ptr<char[]> data_;
+    qsizetype used_ = 0;
 };
 
 // All standard output of the tool goes through this one, in order.
 Output& standardOutput();
 
-// Appends the decimal digits of `value`.
-void appendNumber(QByteArray& out, long long value);
 // Text from a file or an argument as a terminal may show it: control
 // characters (below 32, and 127) become the visible pictures of them.
 QString visible(QStringView text);
@@ -42,11 +51,13 @@ QString visible(QStringView text);
 void appendVisible(QByteArray& out, QStringView text);
 // Appends `text` right-justified to `width` characters, as QString pads it.
 void appendRightJustified(QByteArray& out, QStringView text, int width);
+// Writes `value` right-justified to `width` at `p`; returns the end.
+char* putNumber(char* p, long long value, int width);
 
 // A row as "Reihen kopieren" gives it: the 13 tips joined by `separator`,
 // then CR LF.
-void appendTipsLine(QByteArray& out, const TipTable& table, const TipTable::Row& row, char separator);
-// Every row of the table so, in blocks.
+void writeTipsLine(Output& out, const TipTable& table, const TipTable::Row& row, char separator);
+// Every row of the table so.
 void printRows(const TipTable& table, char separator);
 
 }  // namespace korbisto::cli

@@ -81,15 +81,19 @@ constexpr std::array<std::array<std::uint8_t, 2>, 64> kTwoTips = [] {
 
 }  // namespace
 
-std::array<std::uint8_t, kMatches> tipsOfRecord(const char* record) {
+namespace {
+
+inline void decodeRecord(const char* record, std::uint8_t* tips) {
     const std::uint64_t ja = trueBytes(record) >> 1;
-    std::array<std::uint8_t, kMatches> tips{};
-    for (int m = 0; m + 1 < kMatches; m += 2) {
-        const auto& two = kTwoTips[(ja >> (3 * m)) & 63];
-        tips[static_cast<size_t>(m)] = two[0];
-        tips[static_cast<size_t>(m + 1)] = two[1];
-    }
+    for (int m = 0; m + 1 < kMatches; m += 2) std::memcpy(tips + m, kTwoTips[(ja >> (3 * m)) & 63].data(), 2);
     tips[kMatches - 1] = kFirstTrue[(ja >> (3 * (kMatches - 1))) & 7];
+}
+
+}  // namespace
+
+std::array<std::uint8_t, kMatches> tipsOfRecord(const char* record) {
+    std::array<std::uint8_t, kMatches> tips;
+    decodeRecord(record, tips.data());
     return tips;
 }
 
@@ -125,7 +129,7 @@ int SlipReader::readInto(TipTable& table, int maxRows) {
         for (int i = 0; i < take; ++i, record += TScheinOffen::kSize) {
             TipTable::Row& row = rows[base + static_cast<size_t>(i)];
             row.number = ++number_;
-            row.tips = tipsOfRecord(record);
+            decodeRecord(record, row.tips.data());
         }
         offset_ += static_cast<qint64>(take) * TScheinOffen::kSize;
         held_ -= static_cast<qint64>(take) * TScheinOffen::kSize;
