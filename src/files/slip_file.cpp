@@ -97,10 +97,12 @@ std::array<std::uint8_t, kMatches> tipsOfRecord(const char* record) {
     return tips;
 }
 
-SlipReader::SlipReader(const QString& path)
-    : file_(std::make_unique<InputFile>(path)), buffer_(std::make_unique<char[]>(static_cast<size_t>(kChunkBytes))) {
+SlipReader::SlipReader(const QString& path) : file_(std::make_unique<InputFile>(path)) {
     records_ = file_->size() / TScheinOffen::kSize;
     if (records_ > kMaxSlipRows) throw tooManyRows();
+    // A small slip needs no large buffer; what it holds is read over anyway.
+    capacity_ = std::min<qint64>(kChunkBytes, std::max<qint64>(file_->size(), 0) + TScheinOffen::kSize);
+    buffer_.reset(new char[static_cast<size_t>(capacity_)]);
 }
 
 SlipReader::~SlipReader() = default;
@@ -113,7 +115,7 @@ int SlipReader::readInto(TipTable& table, int maxRows) {
             // The part of a record left over goes to the front, the rest is refilled.
             if (held_ > 0) std::memmove(buffer_.get(), buffer_.get() + offset_, static_cast<size_t>(held_));
             offset_ = 0;
-            const qint64 got = file_->read(buffer_.get() + held_, kChunkBytes - held_);
+            const qint64 got = file_->read(buffer_.get() + held_, capacity_ - held_);
             if (got == 0) atEnd_ = true;
             held_ += got;
             continue;

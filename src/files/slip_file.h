@@ -52,6 +52,7 @@ public:
 private:
     std::unique_ptr<InputFile> file_;
     std::unique_ptr<char[]> buffer_;
+    qint64 capacity_ = 0;
     qint64 records_ = 0;
     qint64 held_ = 0;   // bytes read ahead and not yet decoded
     qint64 offset_ = 0; // where they start in the buffer
