@@ -207,16 +207,11 @@ void writeText(const BetModel& model, SlipReader& slip, Evaluate evaluate) {
 
 // A cell as JSON: a whole number where it holds one, null where empty.
 void writeCell(JsonWriter& json, const TipTable& table, const TipTable::Row& row, int column) {
-    if (const auto v = table.wholeNumber(row, column)) {
-        const bool odd = column == 0 ? row.number == TipTable::kNoNumber + 1 : row.hits == -2;
-        if (!odd || table.oddText(row, column) == QString::number(*v)) {
-            json.number(*v);
-            return;
-        }
-    }
     const bool empty = column == 0 ? row.number == TipTable::kNoNumber : row.hits == TipTable::kNoHits;
     if (empty)
         json.null();
+    else if (const auto v = table.wholeNumber(row, column))
+        json.number(*v);
     else
         json.string(table.oddText(row, column));
 }
