@@ -42,10 +42,6 @@ int slipDigit(const TipTable& table, const TipTable::Row& row, int match) {
     return -1;
 }
 
-}  // namespace
-
-namespace {
-
 // Bit i set where byte i of the 40-byte record is not 0.
 std::uint64_t trueBytes(const char* record) {
 #if defined(__SSE2__)
@@ -64,10 +60,6 @@ std::uint64_t trueBytes(const char* record) {
 #endif
 }
 
-}  // namespace
-
-namespace {
-
 // The first true byte of a match's three decides its tip: indexed by which
 // of them are true.
 constexpr std::uint8_t kFirstTrue[8] = {kTipEmpty, kTipOne, kTipZero, kTipOne, kTipTwo, kTipOne, kTipZero, kTipOne};
@@ -78,10 +70,6 @@ constexpr std::array<std::array<std::uint8_t, 2>, 64> kTwoTips = [] {
     for (int i = 0; i < 64; ++i) pairs[static_cast<size_t>(i)] = {kFirstTrue[i & 7], kFirstTrue[i >> 3]};
     return pairs;
 }();
-
-}  // namespace
-
-namespace {
 
 inline void decodeRecord(const char* record, std::uint8_t* tips) {
     const std::uint64_t ja = trueBytes(record) >> 1;
