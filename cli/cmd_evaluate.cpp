@@ -226,17 +226,17 @@ void writeJson(const BetModel& model, SlipReader& slip, Evaluate evaluate) {
         if (row.odd == 0 && row.number >= 0) {
             // Tips only: the row written in one go.
             static constexpr std::string_view kTip[] = {R"("")", R"("1")", R"("0")", R"("2")"};
+            const auto put = [](char* at, std::string_view text) { return std::copy(text.begin(), text.end(), at); };
             char line[160];
-            char* p = std::copy_n("{\"number\":", 10, line);
+            char* p = put(line, R"({"number":)");
             p = putNumber(p, row.number, 0);
-            p = std::copy_n(",\"tips\":[", 9, p);
+            p = put(p, R"(,"tips":[)");
             for (int m = 0; m < kMatches; ++m) {
                 if (m > 0) *p++ = ',';
-                const std::string_view tip = kTip[row.tips[static_cast<size_t>(m)]];
-                p = std::copy(tip.begin(), tip.end(), p);
+                p = put(p, kTip[row.tips[static_cast<size_t>(m)]]);
             }
-            p = std::copy_n("],\"hits\":", 9, p);
-            p = row.hits >= 0 ? putNumber(p, row.hits, 0) : std::copy_n("null", 4, p);
+            p = put(p, R"(],"hits":)");
+            p = row.hits >= 0 ? putNumber(p, row.hits, 0) : put(p, "null");
             *p++ = '}';
             json.raw(std::string_view(line, static_cast<size_t>(p - line)));
             return;
