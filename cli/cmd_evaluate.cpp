@@ -4,6 +4,7 @@
 
 #include "core/bet_model.h"
 #include "core/german.h"
+#include "core/large_array.h"
 #include "core/outcomes.h"
 #include "files/match_day_file.h"
 #include "files/slip_file.h"
@@ -11,7 +12,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <functional>
 #include <vector>
 
 namespace korbisto::cli {
@@ -23,16 +23,16 @@ int rankOfNumeral(const QString& numeral) {
     return 0;
 }
 
-// One evaluated row on its way out; `table` holds the row's other texts.
-using RowSink = std::function<void(const TipTable& table, const TipTable::Row& row)>;
 
 void addHits(HitCounts& total, const HitCounts& more) {
     for (size_t i = 0; i < total.size(); ++i) total[i] += more[i];
 }
 
 // The slip a block at a time, each row evaluated and handed on in the
-// file's order: what the window shows after "Gewinn-Prüfung".
-HitCounts evaluateInFileOrder(SlipReader& slip, const WinningRow& winning, const RowSink& sink) {
+// file's order to `sink(table, row)`, where `table` holds the row's other
+// texts: what the window shows after "Gewinn-Prüfung".
+template <typename Sink>
+HitCounts evaluateInFileOrder(SlipReader& slip, const WinningRow& winning, Sink&& sink) {
     HitCounts total{};
     TipTable block;
     while (slip.readInto(block) > 0) {
@@ -72,9 +72,10 @@ void unpackTips(std::uint32_t packed, std::array<std::uint8_t, kMatches>& tips) 
 
 // The same, then sorted by hits as the sort button does. Meanwhile each row
 // is kept in five bytes, its 13 tips packed two bits each beside its hits.
-HitCounts evaluateSortedByHits(SlipReader& slip, const WinningRow& winning, const RowSink& sink) {
-    std::vector<std::uint32_t> packed;
-    std::vector<std::int8_t> hits;
+template <typename Sink>
+HitCounts evaluateSortedByHits(SlipReader& slip, const WinningRow& winning, Sink&& sink) {
+    LargeArray<std::uint32_t> packed;
+    LargeArray<std::int8_t> hits;
     packed.reserve(static_cast<size_t>(slip.records()));
     hits.reserve(static_cast<size_t>(slip.records()));
     HitCounts total{};
@@ -87,17 +88,21 @@ HitCounts evaluateSortedByHits(SlipReader& slip, const WinningRow& winning, cons
         }
         block.clearAll();
     }
-    // Nothing to sort by when the first row was never evaluated.
-    std::vector<std::uint32_t> order;
-    if (!hits.empty() && hits.front() >= 0) order = orderByHits(hits);
+    // Rows that were never evaluated have no count and keep the file's order.
+    HitOrder order(hits);
     const TipTable noTexts;  // a slip holds tips only
     TipTable::Row row;
-    for (size_t n = 0; n < packed.size(); ++n) {
-        const std::uint32_t i = order.empty() ? static_cast<std::uint32_t>(n) : order[n];
-        row.number = static_cast<std::int32_t>(i + 1);
-        unpackTips(packed[i], row.tips);
-        row.hits = hits[i];
-        sink(noTexts, row);
+    std::array<std::uint32_t, 4096> batch;
+    while (const std::size_t n = order.next(batch.data(), batch.size())) {
+        for (std::size_t k = 0; k < n; ++k) {
+            // The rows of a count lie scattered over the slip: their tips are fetched ahead.
+            if (k + 16 < n) __builtin_prefetch(&packed[batch[k + 16]]);
+            const std::uint32_t i = batch[k];
+            row.number = static_cast<std::int32_t>(i + 1);
+            unpackTips(packed[i], row.tips);
+            row.hits = hits[i];
+            sink(noTexts, row);
+        }
     }
     return total;
 }
@@ -173,9 +178,13 @@ void writeTextRow(Output& out, const TipTable& table, const TipTable::Row& row) 
     out.advance(p - start);
 }
 
-using Evaluate = HitCounts (*)(SlipReader&, const WinningRow&, const RowSink&);
+// Every row of the slip evaluated and handed to `sink`, sorted or in the file's order.
+template <typename Sink>
+HitCounts evaluate(SlipReader& slip, const WinningRow& winning, bool sorted, Sink&& sink) {
+    return sorted ? evaluateSortedByHits(slip, winning, sink) : evaluateInFileOrder(slip, winning, sink);
+}
 
-void writeText(const BetModel& model, SlipReader& slip, Evaluate evaluate) {
+void writeText(const BetModel& model, SlipReader& slip, bool sorted) {
     Output& output = standardOutput();
     QString s;
     QStringList winning;
@@ -192,7 +201,7 @@ void writeText(const BetModel& model, SlipReader& slip, Evaluate evaluate) {
     s += QStringLiteral("  Richtig\n");
     output.text(s);
 
-    const HitCounts hits = evaluate(slip, model.winningRow(), [&](const TipTable& table, const TipTable::Row& row) {
+    const HitCounts hits = evaluate(slip, model.winningRow(), sorted, [&](const TipTable& table, const TipTable::Row& row) {
         writeTextRow(output, table, row);
     });
     const EvaluationResult result = resultOf(hits, model.quotas());
@@ -216,13 +225,13 @@ void writeCell(JsonWriter& json, const TipTable& table, const TipTable::Row& row
         json.string(table.oddText(row, column));
 }
 
-void writeJson(const BetModel& model, SlipReader& slip, Evaluate evaluate) {
+void writeJson(const BetModel& model, SlipReader& slip, bool sorted) {
     JsonWriter json;
     json.beginObject();
     json.key(u"winning_row").strings(model.winningRow());
     json.key(u"quotas").strings(model.quotas());
     json.key(u"rows").beginArray();
-    const HitCounts hits = evaluate(slip, model.winningRow(), [&](const TipTable& table, const TipTable::Row& row) {
+    const HitCounts hits = evaluate(slip, model.winningRow(), sorted, [&](const TipTable& table, const TipTable::Row& row) {
         if (row.odd == 0 && row.number >= 0) {
             // Tips only: the row written in one go.
             static constexpr std::string_view kTip[] = {R"("")", R"("1")", R"("0")", R"("2")"};
@@ -295,11 +304,11 @@ int runEvaluate(const CommandLine& args) {
     for (const auto& [rank, text] : quotas) model.setQuota(rank, text);
     // One evaluation of every row, as the window does after its own; the rows
     // stream through a block at a time.
-    const Evaluate evaluate = sort == QLatin1String("hits") ? evaluateSortedByHits : evaluateInFileOrder;
+    const bool sorted = sort == QLatin1String("hits");
     if (args.has(QStringLiteral("json")))
-        writeJson(model, slip, evaluate);
+        writeJson(model, slip, sorted);
     else
-        writeText(model, slip, evaluate);
+        writeText(model, slip, sorted);
     return 0;
 }
 

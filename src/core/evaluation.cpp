@@ -3,9 +3,14 @@
 #include "german.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 #include <numeric>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace korbisto {
 
@@ -45,6 +50,21 @@ inline int hitsOf(const TipTable& table, const TipTable::Row& row, const Prepare
     return hits;
 }
 
+// Bucket 0 takes 13 hits, bucket 13 none, bucket 14 the rows without a count.
+int hitBucket(std::int8_t h) { return h < 0 || h > kMatches ? kMatches + 1 : kMatches - h; }
+
+// Rows from `i` on whose count is `wanted`, one by one; returns where it stopped.
+template <typename Wanted>
+std::size_t scanTail(const std::int8_t* hits, std::size_t size, std::size_t i, std::uint32_t* out, std::size_t& n,
+                     std::size_t room, std::size_t& left, Wanted wanted) {
+    for (; i < size && n < room && left > 0; ++i) {
+        if (!wanted(hits[i])) continue;
+        out[n++] = static_cast<std::uint32_t>(i);
+        --left;
+    }
+    return i;
+}
+
 }  // namespace
 
 int countHits(const TipTable& table, int row, const WinningRow& winning) {
@@ -80,15 +100,56 @@ EvaluationResult evaluateTable(TipTable& table, const WinningRow& winning, const
     return resultOf(markHits(table, winning), quotas);
 }
 
-std::vector<std::uint32_t> orderByHits(const std::vector<std::int8_t>& hits) {
-    // Bucket 0 takes 13 hits, bucket 13 none, bucket 14 the rows without a count.
-    std::array<std::uint32_t, kMatches + 3> start{};
-    const auto bucket = [](std::int8_t h) { return h < 0 || h > kMatches ? kMatches + 1 : kMatches - h; };
-    for (std::int8_t h : hits) ++start[static_cast<size_t>(bucket(h) + 1)];
-    for (size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
-    std::vector<std::uint32_t> order(hits.size());
-    for (size_t i = 0; i < hits.size(); ++i) order[start[static_cast<size_t>(bucket(hits[i]))]++] = static_cast<std::uint32_t>(i);
-    return order;
+HitOrder::HitOrder(std::span<const std::int8_t> hits) : hits_(hits) {
+    for (std::int8_t h : hits) ++left_[static_cast<size_t>(hitBucket(h))];
+}
+
+std::size_t HitOrder::next(std::uint32_t* out, std::size_t room) {
+    std::size_t n = 0;
+    const std::int8_t* const hits = hits_.data();
+    const std::size_t size = hits_.size();
+    while (n < room && bucket_ < kBuckets) {
+        std::size_t& left = left_[static_cast<size_t>(bucket_)];
+        if (left == 0) {
+            ++bucket_;
+            at_ = 0;
+            continue;
+        }
+        std::size_t i = at_;
+        if (bucket_ <= kMatches) {
+            const auto wanted = static_cast<std::int8_t>(kMatches - bucket_);
+#if defined(__SSE2__)
+            // Sixteen counts compared at once; most blocks hold none of the rare counts.
+            const __m128i key = _mm_set1_epi8(wanted);
+            while (n < room && left > 0) {
+                if (i + 16 > size) {
+                    i = scanTail(hits, size, i, out, n, room, left, [&](std::int8_t h) { return h == wanted; });
+                    break;
+                }
+                const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(hits + i));
+                auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, key)));
+                // Resume inside the block where the batch ended.
+                while (mask != 0 && n < room) {
+                    const int bit = std::countr_zero(mask);
+                    out[n++] = static_cast<std::uint32_t>(i + static_cast<size_t>(bit));
+                    --left;
+                    mask &= mask - 1;
+                }
+                if (mask != 0) {
+                    i += static_cast<size_t>(std::countr_zero(mask));
+                    break;
+                }
+                i += 16;
+            }
+#else
+            i = scanTail(hits, size, i, out, n, room, left, [&](std::int8_t h) { return h == wanted; });
+#endif
+        } else {
+            i = scanTail(hits, size, i, out, n, room, left, [&](std::int8_t h) { return hitBucket(h) == bucket_; });
+        }
+        at_ = i;
+    }
+    return n;
 }
 
 void SortGridByColumn(TipTable& table, int column, bool descending) {

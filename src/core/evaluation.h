@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace korbisto {
@@ -41,8 +42,22 @@ EvaluationResult evaluateTable(TipTable& table, const WinningRow& winning, const
 
 // The stable order of rows by their hit counts, most hits first; rows
 // without a count (a negative one) keep their order after all the others.
-// One counting pass over the keys 0 .. 13; returns row indexes from 0.
-std::vector<std::uint32_t> orderByHits(const std::vector<std::int8_t>& hits);
+// It is walked a batch of row indexes (from 0) at a time, so that millions of
+// rows need no index each: one counting pass, then per count present a scan
+// of the counts for the rows that have it.
+class HitOrder {
+public:
+    explicit HitOrder(std::span<const std::int8_t> hits);
+    // The next indexes in the order, at most `room` of them; 0 at the end.
+    std::size_t next(std::uint32_t* out, std::size_t room);
+
+private:
+    static constexpr int kBuckets = kMatches + 2;  // 13 .. 0 hits, then none
+    std::span<const std::int8_t> hits_;
+    std::array<std::size_t, kBuckets> left_{};  // rows still to come per bucket
+    int bucket_ = 0;
+    std::size_t at_ = 0;  // where the scan of the bucket goes on
+};
 
 // Hits of one row against the winning row (the same comparison as above).
 int countHits(const TipTable& table, int row, const WinningRow& winning);

@@ -34,7 +34,7 @@ inline constexpr qint64 kMaxSlipRows = 16777216;
 // the blocks; bytes after the last whole record are ignored.
 class SlipReader {
 public:
-    static constexpr int kBlockRows = 32768;
+    static constexpr int kBlockRows = 4096;
 
     // Opens the file; throws KorbistoError, also for a file of more records
     // than a slip may hold, before any row is read.

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
+#include <random>
+
 using namespace korbisto;
 using test::rowOf;
 using test::setRow;
@@ -176,11 +180,23 @@ TEST(Evaluation, HitCountsOfBlocksAddUp) {
     EXPECT_EQ(r.total, expected.total);
 }
 
-TEST(Evaluation, OrderByHitsIsStableWithRowsWithoutHitsLast) {
+// Every index HitOrder hands out, in batches of at most `room`.
+std::vector<std::uint32_t> hitOrder(const std::vector<std::int8_t>& hits, std::size_t room) {
+    HitOrder order(hits);
+    std::vector<std::uint32_t> all;
+    std::vector<std::uint32_t> batch(room);
+    while (const std::size_t n = order.next(batch.data(), room)) {
+        EXPECT_LE(n, room);
+        all.insert(all.end(), batch.begin(), batch.begin() + static_cast<std::ptrdiff_t>(n));
+    }
+    return all;
+}
+
+TEST(Evaluation, HitOrderIsStableWithRowsWithoutHitsLast) {
     const std::vector<std::int8_t> hits = {11, -1, 13, 11, 0, 12, -1, 13, 0};
     const std::vector<std::uint32_t> expected = {2, 7, 5, 0, 3, 4, 8, 1, 6};
-    EXPECT_EQ(orderByHits(hits), expected);
-    EXPECT_TRUE(orderByHits({}).empty());
+    for (std::size_t room : {1, 2, 4, 100}) EXPECT_EQ(hitOrder(hits, room), expected) << room;
+    EXPECT_TRUE(hitOrder({}, 8).empty());
     // The same order as the grid's own sort of the hit column.
     TipTable t(static_cast<int>(hits.size()));
     for (int r = 1; r <= t.dataRowCount(); ++r) {
@@ -190,4 +206,18 @@ TEST(Evaluation, OrderByHitsIsStableWithRowsWithoutHitsLast) {
     SortGridByColumn(t, TipTable::kHitColumn, true);
     for (int r = 1; r <= t.dataRowCount(); ++r)
         EXPECT_EQ(t.number(r), static_cast<int>(expected[static_cast<size_t>(r - 1)]) + 1) << r;
+}
+
+TEST(Evaluation, HitOrderOfManyRowsInAnyBatchesIsTheStableSort) {
+    // Long enough for whole blocks of counts and a ragged tail, with counts
+    // out of range and rare counts that a batch ends in the middle of.
+    std::mt19937 random(7);
+    std::vector<std::int8_t> hits(1037);
+    for (std::int8_t& h : hits) h = static_cast<std::int8_t>(static_cast<int>(random() % 17) - 2);
+    hits[1036] = 13;
+    std::vector<std::uint32_t> expected(hits.size());
+    std::iota(expected.begin(), expected.end(), 0u);
+    const auto key = [&](std::uint32_t i) { return hits[i] < 0 || hits[i] > 13 ? -1 : int{hits[i]}; };
+    std::stable_sort(expected.begin(), expected.end(), [&](std::uint32_t a, std::uint32_t b) { return key(a) > key(b); });
+    for (std::size_t room : {1, 5, 16, 17, 4096}) EXPECT_EQ(hitOrder(hits, room), expected) << room;
 }
