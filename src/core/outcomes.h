@@ -25,6 +25,11 @@ inline constexpr int kOutcomeCrosses = 3 * kMatches;
 using OutcomeCrosses = std::array<bool, kOutcomeCrosses>;
 inline constexpr int outcomeIndex(int match, int column) { return 3 * (match - 1) + (column - 1); }
 
+// The favourite level of each outcome in the generator's pattern, in the same
+// order: 0 "out", 1 .. 3 "Fav I " .. "Fav III", the outcome's weight.
+inline constexpr int kMaxLevel = 3;
+using PatternLevels = std::array<std::int32_t, kOutcomeCrosses>;
+
 // Separators the text import recognises, in order of preference.
 inline constexpr std::array<char16_t, 4> Trennzeichen = {u' ', u';', u'\t', u','};
 
