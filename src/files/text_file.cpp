@@ -4,6 +4,7 @@
 
 #include "core/codepage.h"
 #include "core/error.h"
+#include "core/tip_table.h"
 
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -89,6 +90,10 @@ LoadedText loadTextFile(const QString& path, LineBreaks breaks) {
     bytes = QByteArray();  // the bytes go before the text is copied once more
     if (breaks == LineBreaks::CrLf) text = withCrLf(text);
     return {std::move(text), QFileInfo(path).fileName()};
+}
+
+void saveRowsText(const QString& path, const TipTable& table, QChar separator) {
+    writeFileAtomically(path, encodeWindows1252Lossy(exportRowsText(table, separator)));
 }
 
 }  // namespace korbisto
