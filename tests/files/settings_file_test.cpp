@@ -1,9 +1,12 @@
 #include "files/settings_file.h"
 
 #include "core/paths.h"
+#include "files/text_file.h"
 #include "support/test_env.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -129,4 +132,80 @@ TEST(Settings, ScreenshotFolderDefaultsToShots) {
     EXPECT_TRUE(QFileInfo(shots).isDir());
     writeScreenshotFolder(tmp.path(QStringLiteral("bilder/")));
     EXPECT_EQ(readScreenshotFolder(), tmp.path(QStringLiteral("bilder/")));
+}
+
+TEST(Settings, A17MiBFileKeepsEveryByteWhenAKeyChanges) {
+    test::TempDataFolder tmp;
+    QByteArray other = "[Fremd]\r\n";
+    other.reserve(17 << 20);
+    for (int i = 0; other.size() < (17 << 20); ++i)
+        other += "Eintrag" + QByteArray::number(i) + '=' + QByteArray(60, 'x') + "\r\n";
+    writeIni(other + "[Wach]\r\nStand=7,50\r\n");
+    EXPECT_EQ(readMainWindowSettings().donationStatus, QStringLiteral("7,50"));
+    writeMainWindowClose(false, QStringLiteral("8"));
+    EXPECT_TRUE(test::readBytes(settings::filePath()) == other + "[Wach]\r\nStand=8\r\n[Auswertung]\r\nsofort=0\r\n");
+    EXPECT_FALSE(readMainWindowSettings().instantEvaluation);
+}
+
+TEST(Settings, AFileTooLargeToReadWholeIsNeverRewritten) {
+    test::TempDataFolder tmp;
+    writeIni("[Wach]\r\nStand=7,50\r\n");
+    {
+        QFile f(settings::filePath());
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.resize(kMaxTextFileBytes + 1));  // sparse: costs no disk
+    }
+    const QDateTime before = QFileInfo(settings::filePath()).lastModified();
+    // Read in part it could give a value cut short; it counts as missing.
+    EXPECT_EQ(readMainWindowSettings().donationStatus, QStringLiteral("0"));
+    writeMainWindowClose(false, QStringLiteral("8"));
+    SaveWindowPos(QStringLiteral("FKick"), 1, 2);
+    const QFileInfo after(settings::filePath());
+    EXPECT_EQ(after.size(), kMaxTextFileBytes + 1);
+    EXPECT_EQ(after.lastModified(), before);
+    QFile f(settings::filePath());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.read(21), QByteArray("[Wach]\r\nStand=7,50\r\n\0", 21));
+}
+
+TEST(Settings, WhatIsNoFileIsNeitherReadNorReplaced) {
+    test::TempDataFolder tmp;
+    QDir().mkpath(appPaths().SettingsFolder);
+    const QString ini = settings::filePath();
+    // A link to a device keeps no settings, as a link to /dev/null does.
+    const QString fifo = tmp.path(QStringLiteral("rohr"));
+    test::Fifo pipe(fifo);
+    QStringList targets{fifo};
+    const QByteArray device = QFile::encodeName(tmp.path(QStringLiteral("null")));
+    if (test::makeCharacterDevice(device, 3)) targets << QFile::decodeName(device);
+    for (const QString& target : targets) {
+        QFile::remove(ini);
+        ASSERT_TRUE(QFile::link(target, ini));
+        EXPECT_EQ(readMainWindowSettings().donationStatus, QStringLiteral("0"));
+        EXPECT_EQ(test::errorOf([] {
+                      writeMainWindowClose(false, QStringLiteral("5"));
+                      SaveWindowPos(QStringLiteral("FGewonnen"), 1, 2);
+                  }),
+                  QString());
+        EXPECT_EQ(test::kindAt(QFile::encodeName(ini)), QStringLiteral("link"));
+        EXPECT_NE(test::kindAt(QFile::encodeName(target)), QStringLiteral("file")) << target.toStdString();
+    }
+    QFile::remove(ini);
+    test::Fifo direct(ini);
+    EXPECT_EQ(readMainWindowSettings().position.top, 70);
+    EXPECT_EQ(test::errorOf([] { writeMainWindowClose(false, QStringLiteral("5")); }), QString());
+    EXPECT_EQ(test::kindAt(QFile::encodeName(ini)), QStringLiteral("fifo"));
+    EXPECT_FALSE(pipe.releasedAReader());
+    EXPECT_FALSE(direct.releasedAReader());
+}
+
+TEST(Settings, ALinkToAFileIsWrittenThroughAndKept) {
+    test::TempDataFolder tmp;
+    QDir().mkpath(appPaths().SettingsFolder);
+    const QString mine = tmp.path(QStringLiteral("meine.ini"));
+    test::writeBytes(mine, "[Wach]\r\nStand=3\r\n");
+    ASSERT_TRUE(QFile::link(mine, settings::filePath()));
+    writeMainWindowClose(true, QStringLiteral("4"));
+    EXPECT_EQ(test::kindAt(QFile::encodeName(settings::filePath())), QStringLiteral("link"));
+    EXPECT_EQ(test::readBytes(mine), QByteArray("[Wach]\r\nStand=4\r\n[Auswertung]\r\nsofort=1\r\n"));
 }
