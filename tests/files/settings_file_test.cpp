@@ -75,18 +75,18 @@ TEST(Settings, PathsComeBackAsTheyWere) {
 
 TEST(Settings, ReadsFilesTheWayTheProfileFunctionsDo) {
     test::TempDataFolder tmp;
-    writeIni("\xEF\xBB\xBF; Kommentar\n[zumstarteinlesen]\nSPIELTAG = \"/a/b c.sptag\"\r\n"
-             "Spielschein=/x/Spiel, 1.krsc\r[Wach]\nStand=7,50\n[Position]\nFGewonnen-top=  -5  \n");
+    const QByteArray before = "\xEF\xBB\xBF; Kommentar\n[zumstarteinlesen]\nSPIELTAG = \"/a/b c.sptag\"\r\n"
+                              "Spielschein=/x/Spiel, 1.krsc\r[Wach]\nStand=7,50\n[Position]\n";
+    writeIni(before + "FGewonnen-top=  -5  \n");
     const MainWindowSettings s = readMainWindowSettings();
     EXPECT_EQ(s.matchDayPath, QStringLiteral("/a/b c.sptag"));
     EXPECT_EQ(s.slipPath, QStringLiteral("/x/Spiel, 1.krsc"));
     EXPECT_EQ(s.donationStatus, QStringLiteral("7,50"));
     EXPECT_EQ(s.position.top, -5);
-    // Changing one key keeps the rest of the file as it was.
+    // Changing one key keeps the rest of the file as it was, down to its
+    // byte-order mark and line breaks; a changed line keeps its own break.
     SaveWindowPos(QStringLiteral("FGewonnen"), 3, 4);
-    const QByteArray after = test::readBytes(settings::filePath());
-    EXPECT_TRUE(after.startsWith("; Kommentar\r\n[zumstarteinlesen]\r\nSPIELTAG = \"/a/b c.sptag\"\r\n"));
-    EXPECT_TRUE(after.endsWith("[Position]\r\nFGewonnen-top=4\r\nFGewonnen-left=3\r\n"));
+    EXPECT_EQ(test::readBytes(settings::filePath()), before + "FGewonnen-top=4\nFGewonnen-left=3\r\n");
 }
 
 TEST(Settings, ValuesWithLineBreaksAreNeverWritten) {
@@ -132,6 +132,48 @@ TEST(Settings, ScreenshotFolderDefaultsToShots) {
     EXPECT_TRUE(QFileInfo(shots).isDir());
     writeScreenshotFolder(tmp.path(QStringLiteral("bilder/")));
     EXPECT_EQ(readScreenshotFolder(), tmp.path(QStringLiteral("bilder/")));
+}
+
+TEST(Settings, EachLineIsUtf8OrWindows1252OnItsOwn) {
+    test::TempDataFolder tmp;
+    // An old program's comment in Windows-1252 beside paths in UTF-8 and in Windows-1252.
+    const QByteArray before = "; Einstellungen f\xFCr Gr\xF6\xDF" "e\r\n"
+                              "[ZumStartEinlesen]\r\n"
+                              "Spieltag=/home/m\xC3\xBCller/Spieltage/07032021.sptag\r\n"
+                              "Spielschein=/home/m\xFCller/Tipp \x80.krsc\r\n"
+                              "[Wach]\r\nStand=0\r\n";
+    writeIni(before);
+    MainWindowSettings s = readMainWindowSettings();
+    EXPECT_EQ(s.matchDayPath, QStringLiteral("/home/müller/Spieltage/07032021.sptag"));
+    EXPECT_EQ(s.slipPath, QStringLiteral("/home/müller/Tipp €.krsc"));
+
+    writeMainWindowClose(true, QStringLiteral("12,50"));
+    QByteArray expected = before;
+    expected.replace("Stand=0", "Stand=12,50");
+    EXPECT_EQ(test::readBytes(settings::filePath()), expected + "[Auswertung]\r\nsofort=1\r\n");
+
+    // A changed line is written as UTF-8; the others stay as they were.
+    settings::writeString(settings::kStartFiles, QStringLiteral("Spielschein"), QStringLiteral("/home/jürgen/ä.krsc"));
+    expected.replace("/home/m\xFCller/Tipp \x80.krsc", "/home/j\xC3\xBCrgen/\xC3\xA4.krsc");
+    EXPECT_EQ(test::readBytes(settings::filePath()), expected + "[Auswertung]\r\nsofort=1\r\n");
+    s = readMainWindowSettings();
+    EXPECT_EQ(s.matchDayPath, QStringLiteral("/home/müller/Spieltage/07032021.sptag"));
+    EXPECT_EQ(s.slipPath, QStringLiteral("/home/jürgen/ä.krsc"));
+    EXPECT_EQ(s.donationStatus, QStringLiteral("12,50"));
+}
+
+TEST(Settings, AUtf16FileStaysUtf16) {
+    test::TempDataFolder tmp;
+    const auto utf16 = [](const QString& text) {
+        return QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);  // little-endian host
+    };
+    const QByteArray before = "\xFF\xFE" + utf16(QStringLiteral("[Wach]\r\nStand=Grüße\r\n; Ende"));
+    writeIni(before);
+    EXPECT_EQ(readMainWindowSettings().donationStatus, QStringLiteral("Grüße"));
+    SaveWindowPos(QStringLiteral("FKick"), 7, 8);
+    EXPECT_EQ(test::readBytes(settings::filePath()),
+              before + utf16(QStringLiteral("\r\n[Position]\r\nFKick-left=7\r\nFKick-top=8\r\n")));
+    EXPECT_EQ(readWindowPos(QStringLiteral("FKick")).top, 8);
 }
 
 TEST(Settings, A17MiBFileKeepsEveryByteWhenAKeyChanges) {
