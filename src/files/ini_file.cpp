@@ -115,7 +115,8 @@ QByteArray IniFile::encode(const QString& text) const {
 // Only a line with a bracket can be a section line, so outside the section
 // sought the others need no decoding; that keeps a large file quick to read.
 bool IniFile::maybeSection(const Line& line) const {
-    return encoding_ != Encoding::Bytes || QByteArrayView(bytes_).sliced(line.start, line.end - line.start).contains('[');
+    return encoding_ != Encoding::Bytes ||
+           QByteArrayView(bytes_).sliced(line.start, line.end - line.start).contains('[');
 }
 
 bool IniFile::endsWithLineBreak() const {

@@ -39,7 +39,8 @@ CliResult runCliWithBytes(const QList<QByteArray>& args) {
     QStringList shown;
     for (const QByteArray& arg : args) {
         command += QStringLiteral(" $'");
-        for (char c : arg) command += QStringLiteral("\\x%1").arg(static_cast<uint>(static_cast<unsigned char>(c)), 2, 16, QChar(u'0'));
+        for (char c : arg)
+            command += QStringLiteral("\\x%1").arg(static_cast<uint>(static_cast<unsigned char>(c)), 2, 16, QChar(u'0'));
         command += u'\'';
         shown << QString::fromUtf8(arg);
     }
