@@ -48,6 +48,8 @@ void appendUtf8(QByteArray& bytes, char32_t c) {
 
 #ifdef _WIN32
 int openForReading(const QString& path) {
+    // A NUL would end the name early and name another file.
+    if (path.contains(QChar(u'\0'))) throw ioError(ENOENT);
     return ::_wopen(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()), _O_RDONLY | _O_BINARY);
 }
 long long readSome(int fd, char* buffer, long long size) {
