@@ -81,13 +81,13 @@ QString decodeTextBytes(const QByteArray& bytes) {
 QString decodeTextFile(const QByteArray& bytes) { return withCrLf(decodeTextBytes(bytes)); }
 
 LoadedText loadTextFile(const QString& path, LineBreaks breaks) {
-    QByteArray bytes = readFileBytes(path, kMaxTextFileBytes + 1);
-    if (bytes.size() > kMaxTextFileBytes)
+    std::optional<QByteArray> bytes = readFileBytes(path, kMaxTextFileBytes);
+    if (!bytes)
         throw KorbistoError(refusal(QStringLiteral("Die Datei ist zu groß für das Textfeld: Es können höchstens "
                                                    "%1 MB Text eingelesen werden.")
                                         .arg(kMaxTextFileBytes / (1024 * 1024))));
-    QString text = decodeTextBytes(bytes);
-    bytes = QByteArray();  // the bytes go before the text is copied once more
+    QString text = decodeTextBytes(*bytes);
+    bytes.reset();  // the bytes go before the text is copied once more
     if (breaks == LineBreaks::CrLf) text = withCrLf(text);
     return {std::move(text), QFileInfo(path).fileName()};
 }
