@@ -67,4 +67,6 @@ TEST(PatternFile, LoadingSetsLineByLine) {
     EXPECT_EQ(levels[38], 1);
 
     EXPECT_THROW(LoadPattern(tmp.path(QStringLiteral("fehlt.wh13")), levels), KorbistoError);
+    test::writeBytes(path, QByteArray(2 << 20, '1'));
+    EXPECT_THROW(LoadPattern(path, levels), KorbistoError);
 }
