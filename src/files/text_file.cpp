@@ -93,7 +93,12 @@ LoadedText loadTextFile(const QString& path, LineBreaks breaks) {
 }
 
 void saveRowsText(const QString& path, const TipTable& table, QChar separator) {
-    writeFileAtomically(path, encodeWindows1252Lossy(exportRowsText(table, separator)));
+    // A few thousand rows at a time: the text of all of them is never held.
+    constexpr int kRowsAtATime = 4096;
+    AtomicFile file(path);
+    for (int first = 1; first < table.rowCount(); first += kRowsAtATime)
+        file.write(encodeWindows1252Lossy(exportRowsText(table, separator, first, first + kRowsAtATime - 1)));
+    file.commit();
 }
 
 }  // namespace korbisto

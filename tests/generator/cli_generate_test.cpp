@@ -61,6 +61,14 @@ TEST(GenerateCli, RowsAreTheLibrarysForTheSeedInEveryFormat) {
     EXPECT_EQ(bytes.size(), 500 * 27);
     EXPECT_EQ(bytes, (expected.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
 
+    // More rows than go to the file at once, and the csv twin.
+    const QStringList many = libraryRows(kPattern, 9000, 77);
+    const auto large = runCli({"generate", "--pattern", kPattern, "--count", "9000", "--seed", "77", "--format", "csv",
+                               "--out", file});
+    ASSERT_EQ(large.exitCode, 0) << large.err.toStdString();
+    QString csvFile = many.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    EXPECT_TRUE(test::readBytes(file) == csvFile.replace(u',', u';').toLatin1());
+
     const auto json = runCli(base + QStringList{"--format", "json"});
     ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
     const QJsonObject o = QJsonDocument::fromJson(json.outBytes).object();
