@@ -23,7 +23,6 @@ int rankOfNumeral(const QString& numeral) {
     return 0;
 }
 
-
 void addHits(HitCounts& total, const HitCounts& more) {
     for (size_t i = 0; i < total.size(); ++i) total[i] += more[i];
 }
@@ -95,8 +94,10 @@ HitCounts evaluateSortedByHits(SlipReader& slip, const WinningRow& winning, Sink
     std::array<std::uint32_t, 4096> batch;
     while (const std::size_t n = order.next(batch.data(), batch.size())) {
         for (std::size_t k = 0; k < n; ++k) {
+#if defined(__GNUC__)
             // The rows of a count lie scattered over the slip: their tips are fetched ahead.
             if (k + 16 < n) __builtin_prefetch(&packed[batch[k + 16]]);
+#endif
             const std::uint32_t i = batch[k];
             row.number = static_cast<std::int32_t>(i + 1);
             unpackTips(packed[i], row.tips);

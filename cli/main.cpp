@@ -2,6 +2,7 @@
 #include "output.h"
 
 #include "core/error.h"
+#include "files/binary_io.h"
 
 #include <QCoreApplication>
 
@@ -49,7 +50,14 @@ int main(int argc, char** argv) {
 #endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("korbisto-cli"));
+#ifdef _WIN32
     QStringList args = QCoreApplication::arguments().mid(1);
+#else
+    // Qt would turn the bytes of a file name that is not UTF-8 into U+FFFD
+    // and so name another file; these come back as the bytes given.
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << decodeFileName(QByteArray(argv[i]));
+#endif
     if (args.isEmpty()) {
         err(overview());
         return 2;

@@ -111,9 +111,10 @@ char* putNumber(char* p, long long value, int width) {
     return p + places;
 }
 
-void writeTipsLine(Output& out, const TipTable& table, const TipTable::Row& row, char separator) {
+void writeTipsLine(Output& out, const TipTable& table, const TipTable::Row& row, char separator,
+                   std::string_view lineEnd) {
     static constexpr char kDigit[] = {0, '1', '0', '2'};
-    if (row.odd == 0) {
+    if (row.odd == 0 && lineEnd.size() <= 2) {
         // Tips only: the whole line in place.
         char* const start = out.room(2 * kMatches + 2);
         char* p = start;
@@ -121,8 +122,7 @@ void writeTipsLine(Output& out, const TipTable& table, const TipTable::Row& row,
             if (m > 0) *p++ = separator;
             if (const std::uint8_t code = row.tips[static_cast<size_t>(m)]; code != kTipEmpty) *p++ = kDigit[code];
         }
-        *p++ = '\r';
-        *p++ = '\n';
+        p = std::copy(lineEnd.begin(), lineEnd.end(), p);
         out.advance(p - start);
         return;
     }
@@ -135,7 +135,7 @@ void writeTipsLine(Output& out, const TipTable& table, const TipTable::Row& row,
         else if (code != kTipEmpty)
             line += kDigit[code];
     }
-    line += "\r\n";
+    line.append(lineEnd.data(), static_cast<qsizetype>(lineEnd.size()));
     out.append(line);
 }
 

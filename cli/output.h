@@ -6,6 +6,7 @@
 #include <QStringView>
 
 #include <memory>
+#include <string_view>
 
 namespace korbisto::cli {
 
@@ -55,8 +56,9 @@ void appendRightJustified(QByteArray& out, QStringView text, int width);
 char* putNumber(char* p, long long value, int width);
 
 // A row as "Reihen kopieren" gives it: the 13 tips joined by `separator`,
-// then CR LF.
-void writeTipsLine(Output& out, const TipTable& table, const TipTable::Row& row, char separator);
+// then `lineEnd`.
+void writeTipsLine(Output& out, const TipTable& table, const TipTable::Row& row, char separator,
+                   std::string_view lineEnd = "\r\n");
 // Every row of the table so.
 void printRows(const TipTable& table, char separator);
 

@@ -10,15 +10,14 @@
 #include "winning_frame.h"
 
 #include "core/clock.h"
-#include "core/codepage.h"
 #include "core/error.h"
 #include "core/german.h"
 #include "core/paths.h"
-#include "files/binary_io.h"
 #include "files/match_day_file.h"
 #include "files/settings_file.h"
 #include "files/slip_file.h"
 #include "files/structure_file.h"
+#include "files/text_file.h"
 #include "ui/captions.h"
 #include "ui/file_dialogs.h"
 #include "ui/filtered_edit.h"
@@ -530,7 +529,7 @@ void TFGewonnen::bsSkinSpeedButton11Click() {
             this, ui::FileDialogRequest::save(QStringLiteral("Als CSV-Datei speichern"), QStringLiteral("CSV-Datei"),
                                               QStringLiteral("*.csv"), QStringLiteral("csv"), slipFolder_));
         if (path.isEmpty()) return;
-        writeFileAtomically(path, encodeWindows1252Lossy(exportRowsText(model_.table(), u';')));
+        saveRowsText(path, model_.table(), u';');
         model_.rows().setFileName(QFileInfo(path).fileName());
     });
 }

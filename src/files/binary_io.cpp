@@ -2,15 +2,16 @@
 
 #include "core/error.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #ifdef _WIN32
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <io.h>
 #else
 #include <unistd.h>
@@ -21,49 +22,156 @@ namespace korbisto {
 namespace {
 int lastError(int fallback = EIO) { return errno != 0 ? errno : fallback; }
 
+enum class FileKind { Regular, Folder, Other };
+
+// A folder keeps its own error number; anything else that is no regular file
+// is refused as a file without access.
+KorbistoError notARegularFile(FileKind kind) { return ioError(kind == FileKind::Folder ? EISDIR : EACCES); }
+
+void appendUtf8(QByteArray& bytes, char32_t c) {
+    if (c < 0x80) {
+        bytes += static_cast<char>(c);
+    } else if (c < 0x800) {
+        bytes += static_cast<char>(0xC0 | c >> 6);
+        bytes += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        bytes += static_cast<char>(0xE0 | c >> 12);
+        bytes += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        bytes += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        bytes += static_cast<char>(0xF0 | c >> 18);
+        bytes += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        bytes += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        bytes += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
 #ifdef _WIN32
 int openForReading(const QString& path) {
+    // A NUL would end the name early and name another file.
+    if (path.contains(QChar(u'\0'))) throw ioError(ENOENT);
     return ::_wopen(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()), _O_RDONLY | _O_BINARY);
 }
 long long readSome(int fd, char* buffer, long long size) {
     return ::_read(fd, buffer, static_cast<unsigned>(std::min<long long>(size, 1 << 30)));
 }
 int closeFile(int fd) { return ::_close(fd); }
-bool statFile(int fd, long long& size, bool& isDir) {
+bool statFile(int fd, long long& size, FileKind& kind) {
     struct _stat64 st {};
     if (::_fstat64(fd, &st) != 0) return false;
     size = st.st_size;
-    isDir = (st.st_mode & _S_IFDIR) != 0;
+    kind = (st.st_mode & _S_IFDIR) ? FileKind::Folder : (st.st_mode & _S_IFREG) ? FileKind::Regular : FileKind::Other;
     return true;
 }
 #else
+// The bytes of a path for the system. A NUL would end the name early and
+// name another file, so such a path names none.
+QByteArray nativeName(const QString& path) {
+    QByteArray name = encodeFileName(path);
+    if (name.contains('\0')) throw ioError(ENOENT);
+    return name;
+}
+FileKind kindOf(mode_t mode) {
+    return S_ISREG(mode) ? FileKind::Regular : S_ISDIR(mode) ? FileKind::Folder : FileKind::Other;
+}
 int openForReading(const QString& path) {
-    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const QByteArray name = nativeName(path);
+    // A device is not even opened, since opening alone may act on it.
+    struct stat st {};
+    if (::stat(name.constData(), &st) == 0 && !S_ISREG(st.st_mode)) throw notARegularFile(kindOf(st.st_mode));
+    // Non-blocking, so that a FIFO put there since cannot hold the open; the
+    // flag means nothing to a regular file.
+    return ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
 }
 long long readSome(int fd, char* buffer, long long size) { return ::read(fd, buffer, static_cast<size_t>(size)); }
 int closeFile(int fd) { return ::close(fd); }
-bool statFile(int fd, long long& size, bool& isDir) {
+bool statFile(int fd, long long& size, FileKind& kind) {
     struct stat st {};
     if (::fstat(fd, &st) != 0) return false;
     size = static_cast<long long>(st.st_size);
-    isDir = S_ISDIR(st.st_mode);
+    kind = kindOf(st.st_mode);
     return true;
 }
 #endif
 }  // namespace
 
-InputFile::InputFile(const QString& path) : path_(path) {
+QString decodeFileName(const QByteArray& name) {
+    const auto* s = reinterpret_cast<const unsigned char*>(name.constData());
+    const qsizetype n = name.size();
+    QString text;
+    text.reserve(n);
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char lead = s[i];
+        qsizetype length = 0;
+        char32_t c = 0;
+        char32_t least = 0;
+        if (lead < 0x80) {
+            length = 1;
+            c = lead;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            c = lead & 0x1F;
+            least = 0x80;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            c = lead & 0x0F;
+            least = 0x800;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            c = lead & 0x07;
+            least = 0x10000;
+        }
+        bool valid = length > 0 && i + length <= n;
+        for (qsizetype k = 1; valid && k < length; ++k) {
+            valid = (s[i + k] & 0xC0) == 0x80;
+            c = c << 6 | (s[i + k] & 0x3F);
+        }
+        valid = valid && c >= least && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
+        if (!valid) {
+            text += QChar(static_cast<char16_t>(0xDC00 + lead));
+            ++i;
+        } else if (c > 0xFFFF) {
+            text += QChar(QChar::highSurrogate(c));
+            text += QChar(QChar::lowSurrogate(c));
+            i += length;
+        } else {
+            text += QChar(static_cast<char16_t>(c));
+            i += length;
+        }
+    }
+    return text;
+}
+
+QByteArray encodeFileName(const QString& name) {
+    QByteArray bytes;
+    bytes.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t u = name[i].unicode();
+        if (QChar::isHighSurrogate(u) && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            appendUtf8(bytes, QChar::surrogateToUcs4(u, name[i + 1].unicode()));
+            ++i;
+        } else if (u >= 0xDC80 && u <= 0xDCFF) {
+            bytes += static_cast<char>(u - 0xDC00);
+        } else {
+            appendUtf8(bytes, QChar::isSurrogate(u) ? char32_t{0xFFFD} : char32_t{u});
+        }
+    }
+    return bytes;
+}
+
+InputFile::InputFile(const QString& path) {
     do {
         errno = 0;
         fd_ = openForReading(path);
     } while (fd_ < 0 && errno == EINTR);
     if (fd_ < 0) throw ioError(lastError());
     long long size = 0;
-    bool isDir = false;
-    if (statFile(fd_, size, isDir) && isDir) {
+    FileKind kind = FileKind::Regular;
+    if (!statFile(fd_, size, kind) || kind != FileKind::Regular) {
+        const KorbistoError error = kind != FileKind::Regular ? notARegularFile(kind) : ioError(lastError());
         closeFile(fd_);
         fd_ = -1;
-        throw ioError(EISDIR);
+        throw error;
     }
 }
 
@@ -91,31 +199,32 @@ void InputFile::readExactly(char* buffer, qint64 size) {
 
 qint64 InputFile::size() const {
     long long size = 0;
-    bool isDir = false;
-    return statFile(fd_, size, isDir) ? size : 0;
+    FileKind kind = FileKind::Regular;
+    return statFile(fd_, size, kind) ? size : 0;
 }
 
-QByteArray readFileBytes(const QString& path, qint64 limit) {
+std::optional<QByteArray> readFileBytes(const QString& path, qint64 limit) {
     InputFile file(path);
-    const qint64 expected = std::min(file.size(), limit);
+    const qint64 expected = file.size();
+    if (expected > limit) return std::nullopt;
     QByteArray bytes;
     bytes.resize(expected);
-    qint64 got = file.read(bytes.data(), expected);
-    bytes.resize(got);
-    // Files that grow while read, or report no size (pipes), are read to the end.
+    bytes.resize(file.read(bytes.data(), expected));
+    // A file that grows while it is read is read to its end.
     char chunk[65536];
-    while (bytes.size() < limit) {
-        const qint64 n = file.read(chunk, std::min<qint64>(sizeof chunk, limit - bytes.size()));
-        if (n <= 0) break;
+    for (qint64 n; (n = file.read(chunk, sizeof chunk)) > 0;) {
+        if (bytes.size() + n > limit) return std::nullopt;
         bytes.append(chunk, n);
     }
     return bytes;
 }
 
+#ifdef _WIN32
+
 AtomicFile::AtomicFile(const QString& path) : file_(std::make_unique<QSaveFile>(path)) {
-    const QFileInfo info(path);
+    QFileInfo info(path);
     if (!info.dir().exists()) throw ioError(ENOENT);
-    if (info.isDir()) throw ioError(EISDIR);
+    if (info.exists() && !info.isFile()) throw notARegularFile(info.isDir() ? FileKind::Folder : FileKind::Other);
     // Replacing a file the user may not write would bypass its protection.
     if (info.exists() && !info.isWritable()) throw ioError(EACCES);
     errno = 0;
@@ -139,6 +248,107 @@ void AtomicFile::commit() {
     errno = 0;
     if (!file_->commit()) throw ioError(lastError());
 }
+
+#else
+
+namespace {
+
+QByteArray folderOf(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0) return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+// The file a path names once its symlinks are followed, also where the last
+// link points at nothing yet (the file is then made there).
+QByteArray followLinks(QByteArray path) {
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat st {};
+        if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        QByteArray target(std::max<qsizetype>(static_cast<qsizetype>(st.st_size), 255) + 1, '\0');
+        ssize_t n;
+        while ((n = ::readlink(path.constData(), target.data(), static_cast<size_t>(target.size()))) == target.size())
+            target.resize(target.size() * 2);
+        if (n < 0) throw ioError(lastError());
+        target.truncate(n);
+        path = target.startsWith('/') ? target : folderOf(path) + '/' + target;
+    }
+    throw ioError(ELOOP);
+}
+
+}  // namespace
+
+AtomicFile::AtomicFile(const QString& path) : target_(followLinks(nativeName(path))) {
+    struct stat st {};
+    const bool exists = ::stat(target_.constData(), &st) == 0;
+    if (!exists && errno != ENOENT) throw ioError(lastError());
+    if (exists) {
+        if (!S_ISREG(st.st_mode)) throw notARegularFile(kindOf(st.st_mode));
+        // Replacing a file the user may not write would bypass its protection.
+        if (::access(target_.constData(), W_OK) != 0) throw ioError(lastError(EACCES));
+    }
+    const qsizetype slash = target_.lastIndexOf('/');
+    const QByteArray prefix = target_.left(slash + 1) + target_.mid(slash + 1).left(200) + '.';
+    for (int attempt = 0; fd_ < 0; ++attempt) {
+        temporary_ = prefix + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        errno = 0;
+        fd_ = ::open(temporary_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (fd_ < 0 && (errno != EEXIST || attempt == 100)) {
+            const int error = lastError(EACCES);
+            temporary_.clear();
+            throw ioError(error);
+        }
+    }
+    if (exists) {
+        // The new file keeps the old one's owner where we may give it, and its permissions.
+        (void)::fchown(fd_, st.st_uid, st.st_gid);
+        (void)::fchmod(fd_, st.st_mode & 07777);
+    }
+}
+
+AtomicFile::~AtomicFile() { discard(); }
+
+void AtomicFile::discard() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!temporary_.isEmpty()) ::unlink(temporary_.constData());
+    temporary_.clear();
+}
+
+void AtomicFile::write(const char* data, qint64 size) {
+    while (size > 0) {
+        errno = 0;
+        const ssize_t n = ::write(fd_, data, static_cast<size_t>(std::min<qint64>(size, 1 << 30)));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int error = lastError(ENOSPC);
+            discard();
+            throw ioError(error);
+        }
+        data += n;
+        size -= n;
+    }
+}
+
+void AtomicFile::commit() {
+    errno = 0;
+    int error = 0;
+    if (::fsync(fd_) != 0 && errno != EINVAL) error = lastError();
+    if (::close(fd_) != 0 && error == 0 && errno != EINTR) error = lastError();
+    fd_ = -1;
+    // Whatever was put where the target is since it was opened is not replaced either.
+    struct stat st {};
+    if (error == 0 && ::lstat(target_.constData(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+        error = S_ISDIR(st.st_mode) ? EISDIR : EACCES;
+    if (error == 0 && ::rename(temporary_.constData(), target_.constData()) != 0) error = lastError();
+    if (error != 0) {
+        discard();
+        throw ioError(error);
+    }
+    temporary_.clear();
+}
+
+#endif
 
 void writeFileAtomically(const QString& path, const QByteArray& data) {
     AtomicFile file(path);

@@ -4,12 +4,24 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
+#ifdef _WIN32
 class QSaveFile;
+#endif
 
 namespace korbisto {
 
+// File names as the system holds them. A Linux name is any bytes; those that
+// are not UTF-8 become the lone surrogates U+DC80 .. U+DCFF, so that a name
+// comes back as exactly the bytes it was (QFile::decodeName turns them into
+// U+FFFD for good, and the file named is lost).
+QString decodeFileName(const QByteArray& name);
+QByteArray encodeFileName(const QString& name);
+
 // A file opened for reading whose failures carry the runtime's German texts.
+// Only regular files are read: a FIFO or a device could block the open or be
+// changed by it, and is refused like a file without access.
 class InputFile {
 public:
     explicit InputFile(const QString& path);  // throws KorbistoError
@@ -25,14 +37,14 @@ public:
 
 private:
     int fd_ = -1;
-    QString path_;
 };
 
-// Reads a whole file, at most `limit` bytes of it.
-QByteArray readFileBytes(const QString& path, qint64 limit);
+// A whole file; empty when it holds more than `limit` bytes.
+std::optional<QByteArray> readFileBytes(const QString& path, qint64 limit);
 
 // A file written beside its target and moved over it on commit, so that a
-// failed save leaves the previous file intact.
+// failed save leaves the previous file intact. A symlink is followed and
+// kept; a target that is not a regular file is never replaced.
 class AtomicFile {
 public:
     explicit AtomicFile(const QString& path);  // throws KorbistoError
@@ -45,7 +57,15 @@ public:
     void commit();  // throws KorbistoError
 
 private:
+#ifdef _WIN32
     std::unique_ptr<QSaveFile> file_;
+#else
+    void discard();
+
+    int fd_ = -1;
+    QByteArray target_;     // with its symlinks followed
+    QByteArray temporary_;  // empty once moved or removed
+#endif
 };
 
 void writeFileAtomically(const QString& path, const QByteArray& data);

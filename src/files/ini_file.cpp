@@ -1,6 +1,10 @@
 #include "ini_file.h"
 
-#include "text_file.h"
+#include "core/codepage.h"
+
+#include <QByteArrayView>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace korbisto {
 
@@ -39,67 +43,155 @@ QString quoteIfNeeded(const QString& value) {
 
 bool fitsOnALine(const QString& text) { return !text.contains(u'\n') && !text.contains(u'\r'); }
 
+bool startsWith(const QByteArray& bytes, const char* mark) { return bytes.startsWith(QByteArrayView(mark)); }
+
 }  // namespace
 
-IniFile IniFile::fromBytes(const QByteArray& bytes) {
+IniFile IniFile::fromBytes(QByteArray bytes) {
     IniFile ini;
-    QString text = decodeTextBytes(bytes);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    ini.lines_ = text.split(u'\n');
-    if (!ini.lines_.isEmpty() && ini.lines_.last().isEmpty()) ini.lines_.removeLast();
+    ini.bytes_ = std::move(bytes);
+    if (startsWith(ini.bytes_, "\xEF\xBB\xBF")) {
+        ini.bomSize_ = 3;
+    } else if (startsWith(ini.bytes_, "\xFF\xFE")) {
+        ini.encoding_ = Encoding::Utf16LE;
+        ini.bomSize_ = 2;
+    } else if (startsWith(ini.bytes_, "\xFE\xFF")) {
+        ini.encoding_ = Encoding::Utf16BE;
+        ini.bomSize_ = 2;
+    }
     return ini;
 }
 
-QByteArray IniFile::toBytes() const {
-    QByteArray bytes;
-    for (const QString& line : lines_) bytes += line.toUtf8() + "\r\n";
-    return bytes;
+// Calls visit(line) for every line until it returns false. A line ends at
+// CR LF, LF or a lone CR.
+template <typename Visit>
+void IniFile::forEachLine(Visit visit) const {
+    const char* s = bytes_.constData();
+    if (encoding_ == Encoding::Bytes) {
+        const qsizetype n = bytes_.size();
+        for (qsizetype start = bomSize_; start < n;) {
+            qsizetype end = start;
+            while (end < n && s[end] != '\n' && s[end] != '\r') ++end;
+            qsizetype next = end;
+            if (next < n) next += s[next] == '\r' && next + 1 < n && s[next + 1] == '\n' ? 2 : 1;
+            if (!visit(Line{start, end, next})) return;
+            start = next;
+        }
+        return;
+    }
+    const int high = encoding_ == Encoding::Utf16LE ? 1 : 0;
+    const auto unitAt = [&](qsizetype at) {
+        return static_cast<char16_t>(static_cast<unsigned char>(s[at + high]) << 8 |
+                                     static_cast<unsigned char>(s[at + 1 - high]));
+    };
+    const qsizetype n = bytes_.size() & ~qsizetype{1};
+    for (qsizetype start = bomSize_; start < n;) {
+        qsizetype end = start;
+        while (end < n && unitAt(end) != u'\n' && unitAt(end) != u'\r') end += 2;
+        qsizetype next = end;
+        if (next < n) next += unitAt(next) == u'\r' && next + 2 < n && unitAt(next + 2) == u'\n' ? 4 : 2;
+        if (!visit(Line{start, end, next})) return;
+        start = next;
+    }
+}
+
+QString IniFile::decode(const Line& line) const {
+    const QByteArrayView bytes = QByteArrayView(bytes_).sliced(line.start, line.end - line.start);
+    if (encoding_ != Encoding::Bytes) {
+        QStringDecoder decoder(encoding_ == Encoding::Utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                               QStringConverter::Flag::Stateless);
+        return decoder.decode(bytes);
+    }
+    return bytes.isValidUtf8() ? QString::fromUtf8(bytes) : decodeWindows1252(bytes.data(), bytes.size());
+}
+
+QByteArray IniFile::encode(const QString& text) const {
+    if (encoding_ == Encoding::Bytes) return text.toUtf8();
+    QStringEncoder encoder(encoding_ == Encoding::Utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                           QStringConverter::Flag::Stateless);
+    return encoder.encode(text);
+}
+
+// Only a line with a bracket can be a section line, so outside the section
+// sought the others need no decoding; that keeps a large file quick to read.
+bool IniFile::maybeSection(const Line& line) const {
+    return encoding_ != Encoding::Bytes ||
+           QByteArrayView(bytes_).sliced(line.start, line.end - line.start).contains('[');
+}
+
+bool IniFile::endsWithLineBreak() const {
+    if (bytes_.size() <= bomSize_) return true;  // no line yet
+    const char last = bytes_.back();
+    if (encoding_ == Encoding::Bytes) return last == '\n' || last == '\r';
+    const char other = bytes_[bytes_.size() - 2];
+    const char low = encoding_ == Encoding::Utf16LE ? other : last;
+    const char high = encoding_ == Encoding::Utf16LE ? last : other;
+    return high == 0 && (low == '\n' || low == '\r');
 }
 
 std::optional<QString> IniFile::value(const QString& section, const QString& key) const {
+    std::optional<QString> found;
     bool inSection = false;
-    for (const QString& line : lines_) {
-        const QString trimmed = line.trimmed();
+    forEachLine([&](const Line& line) {
+        if (!inSection && !maybeSection(line)) return true;
+        const QString text = decode(line);
+        const QString trimmed = text.trimmed();
         if (isSectionLine(trimmed)) {
             inSection = sameName(sectionName(trimmed), section);
-            continue;
+            return true;
         }
         QString k, v;
-        if (inSection && keyOfLine(line, k, v) && sameName(k, key)) return unquote(v);
-    }
-    return std::nullopt;
+        if (inSection && keyOfLine(text, k, v) && sameName(k, key)) {
+            found = unquote(v);
+            return false;
+        }
+        return true;
+    });
+    return found;
 }
 
 bool IniFile::setValue(const QString& section, const QString& key, const QString& value) {
     if (!fitsOnALine(value) || !fitsOnALine(section) || !fitsOnALine(key) || key.contains(u'=') ||
         section.contains(u']') || key.trimmed().isEmpty())
         return false;
-    const QString line = key + u'=' + quoteIfNeeded(value);
+    // Half a UTF-16 character at the end would shift everything written after it.
+    if (encoding_ != Encoding::Bytes && bytes_.size() % 2 != 0) return false;
+    const QByteArray line = encode(key + u'=' + quoteIfNeeded(value));
+    const QByteArray lineBreak = encode(QStringLiteral("\r\n"));
     bool inSection = false;
+    std::optional<Line> replace;
     qsizetype insertAt = -1;
-    for (qsizetype i = 0; i < lines_.size(); ++i) {
-        const QString trimmed = lines_[i].trimmed();
+    forEachLine([&](const Line& l) {
+        if (!inSection && !maybeSection(l)) return true;
+        const QString text = decode(l);
+        const QString trimmed = text.trimmed();
         if (isSectionLine(trimmed)) {
-            if (inSection) break;
+            if (inSection) return false;
             inSection = sameName(sectionName(trimmed), section);
-            if (inSection) insertAt = i + 1;
-            continue;
+            if (inSection) insertAt = l.next;
+            return true;
         }
-        if (!inSection) continue;
+        if (!inSection) return true;
         QString k, v;
-        if (keyOfLine(lines_[i], k, v)) {
+        if (keyOfLine(text, k, v)) {
             if (sameName(k, key)) {
-                lines_[i] = line;
-                return true;
+                replace = l;
+                return false;
             }
-            insertAt = i + 1;
+            insertAt = l.next;
         }
+        return true;
+    });
+    if (replace) {
+        bytes_.replace(replace->start, replace->end - replace->start, line);
+        return true;
     }
+    // The last line may lack its line break; it gets one before anything follows it.
+    const QByteArray lead = endsWithLineBreak() ? QByteArray() : lineBreak;
     if (insertAt >= 0) {
-        lines_.insert(insertAt, line);
+        bytes_.insert(insertAt, (insertAt == bytes_.size() ? lead : QByteArray()) + line + lineBreak);
     } else {
-        lines_ << u'[' + section + u']' << line;
+        bytes_ += lead + encode(u'[' + section + u']') + lineBreak + line + lineBreak;
     }
     return true;
 }

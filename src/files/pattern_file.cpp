@@ -3,6 +3,7 @@
 #include "binary_io.h"
 #include "text_file.h"
 
+#include "core/error.h"
 #include "core/paths.h"
 #include "core/text_helpers.h"
 
@@ -12,7 +13,7 @@ namespace korbisto {
 
 namespace {
 
-// Thirty-nine short lines; a file beyond this is no pattern and is read no further.
+// Thirty-nine short lines; a file beyond this is no pattern.
 constexpr qint64 kMaxPatternBytes = 1 << 20;
 
 }  // namespace
@@ -28,7 +29,10 @@ QByteArray encodePattern(const PatternLevels& levels) {
 void SavePattern(const QString& path, const PatternLevels& levels) { writeFileAtomically(path, encodePattern(levels)); }
 
 void LoadPattern(const QString& path, PatternLevels& levels) {
-    const QString text = decodeTextBytes(readFileBytes(path, kMaxPatternBytes));
+    const std::optional<QByteArray> bytes = readFileBytes(path, kMaxPatternBytes);
+    if (!bytes)
+        throw KorbistoError(refusal(QStringLiteral("Die Datei ist kein Muster der Favoriten: Sie ist größer als 1 MB.")));
+    const QString text = decodeTextBytes(*bytes);
     // Lines as a string list reads them: CR LF, LF or CR ends a line, and a
     // break at the very end starts none.
     QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));

@@ -2,6 +2,7 @@
 
 #include "binary_io.h"
 #include "ini_file.h"
+#include "text_file.h"
 
 #include "core/error.h"
 #include "core/paths.h"
@@ -14,31 +15,33 @@ namespace korbisto {
 namespace settings {
 
 namespace {
-constexpr qint64 kMaxSettingsBytes = 16 << 20;
-}  // namespace
+// The whole file, or nothing when it cannot be read whole: it then counts as a
+// missing one, and is never rewritten, which would lose what was not read.
+std::optional<QByteArray> readAll() {
+    try {
+        return readFileBytes(filePath(), kMaxTextFileBytes);
+    } catch (const KorbistoError&) {
+        return std::nullopt;
+    }
+}
 
-namespace {
-// Each access reads the whole (small) file afresh; nothing is cached.
+// Each access reads the file afresh; nothing is cached.
 std::optional<QString> readRaw(const char* section, const QString& key) {
     if (!fileExists()) return std::nullopt;
-    QByteArray bytes;
-    try {
-        bytes = readFileBytes(filePath(), kMaxSettingsBytes);
-    } catch (const KorbistoError&) {
-        return std::nullopt;  // an unreadable file counts as a missing one
-    }
-    return IniFile::fromBytes(bytes).value(QString::fromLatin1(section), key);
+    std::optional<QByteArray> bytes = readAll();
+    if (!bytes) return std::nullopt;
+    return IniFile::fromBytes(*std::move(bytes)).value(QString::fromLatin1(section), key);
 }
 
 void writeRaw(const char* section, const QString& key, const QString& value) {
     QDir().mkpath(appPaths().SettingsFolder);
-    QByteArray bytes;
-    try {
-        if (fileExists()) bytes = readFileBytes(filePath(), kMaxSettingsBytes);
-    } catch (const KorbistoError&) {
-        return;  // rewriting a file we cannot read would lose the other keys
-    }
-    IniFile ini = IniFile::fromBytes(bytes);
+    const QFileInfo info(filePath());
+    // Something other than a file there (a link to /dev/null keeps no
+    // settings) is the user's choice, and is left as it is.
+    if (info.exists() && !info.isFile()) return;
+    std::optional<QByteArray> bytes = info.exists() ? readAll() : std::optional(QByteArray());
+    if (!bytes) return;
+    IniFile ini = IniFile::fromBytes(*std::move(bytes));
     if (!ini.setValue(QString::fromLatin1(section), key, value)) return;
     writeFileAtomically(filePath(), ini.toBytes());
 }

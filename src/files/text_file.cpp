@@ -4,6 +4,7 @@
 
 #include "core/codepage.h"
 #include "core/error.h"
+#include "core/tip_table.h"
 
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -80,15 +81,24 @@ QString decodeTextBytes(const QByteArray& bytes) {
 QString decodeTextFile(const QByteArray& bytes) { return withCrLf(decodeTextBytes(bytes)); }
 
 LoadedText loadTextFile(const QString& path, LineBreaks breaks) {
-    QByteArray bytes = readFileBytes(path, kMaxTextFileBytes + 1);
-    if (bytes.size() > kMaxTextFileBytes)
+    std::optional<QByteArray> bytes = readFileBytes(path, kMaxTextFileBytes);
+    if (!bytes)
         throw KorbistoError(refusal(QStringLiteral("Die Datei ist zu groß für das Textfeld: Es können höchstens "
                                                    "%1 MB Text eingelesen werden.")
                                         .arg(kMaxTextFileBytes / (1024 * 1024))));
-    QString text = decodeTextBytes(bytes);
-    bytes = QByteArray();  // the bytes go before the text is copied once more
+    QString text = decodeTextBytes(*bytes);
+    bytes.reset();  // the bytes go before the text is copied once more
     if (breaks == LineBreaks::CrLf) text = withCrLf(text);
     return {std::move(text), QFileInfo(path).fileName()};
+}
+
+void saveRowsText(const QString& path, const TipTable& table, QChar separator) {
+    // A few thousand rows at a time: the text of all of them is never held.
+    constexpr int kRowsAtATime = 4096;
+    AtomicFile file(path);
+    for (int first = 1; first < table.rowCount(); first += kRowsAtATime)
+        file.write(encodeWindows1252Lossy(exportRowsText(table, separator, first, first + kRowsAtATime - 1)));
+    file.commit();
 }
 
 }  // namespace korbisto

@@ -5,6 +5,8 @@
 
 namespace korbisto {
 
+class TipTable;
+
 // Text as it comes from a file: a UTF-8 or UTF-16 (LE, BE) byte-order mark is
 // honoured; without one, valid UTF-8 is read as UTF-8 and anything else as
 // Windows-1252. Line breaks stay as they are.
@@ -30,5 +32,9 @@ enum class LineBreaks { CrLf, AsTheyAre };
 // may take them as they are and hold the text once. Throws KorbistoError with
 // the German I/O texts.
 LoadedText loadTextFile(const QString& path, LineBreaks breaks = LineBreaks::CrLf);
+
+// The rows as the exports write them to a file (exportRowsText, `separator`
+// between the tips), in the ANSI code page, replacing the file in one step.
+void saveRowsText(const QString& path, const TipTable& table, QChar separator);
 
 }  // namespace korbisto

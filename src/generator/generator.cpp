@@ -2,6 +2,8 @@
 
 #include "core/error.h"
 
+#include <algorithm>
+
 namespace korbisto {
 
 namespace {
@@ -70,6 +72,9 @@ GeneratorRun::GeneratorRun(const PatternLevels& levels, int requested, SeedSourc
         }
         if (pool.size == 0) throw KorbistoError(missingSelectionMessage(m + 1));
     }
+    // No run accepts more rows than either number; a request of 0 means all.
+    const int most = requested > 0 ? std::min(requested, combinations_) : combinations_;
+    rows_.reserve(static_cast<size_t>(most));
 }
 
 bool GeneratorRun::attempt() {

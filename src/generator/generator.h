@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/error.h"
 #include "core/outcomes.h"
 #include "core/tip_table.h"
 

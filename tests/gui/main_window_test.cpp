@@ -127,6 +127,30 @@ TEST_F(MainWindowTest, UnreadableStoredFilesShowTheirErrorAndTheWindowOpens) {
     EXPECT_TRUE(main->model().table().isEmpty());
 }
 
+TEST_F(MainWindowTest, AStoredFifoIsRefusedAndTheWindowOpens) {
+    writeMatchDay(matchDayFolder() + QStringLiteral("tag.sptag"), kWinning);
+    writeSlip(slipFolder() + QStringLiteral("a.krsc"), {"1021201102120"});
+    const QString fifo = folder.path(QStringLiteral("rohr"));
+    // A reader that blocked on the FIFO is let go by the watchdog, and the test fails.
+    Fifo pipe(fifo, 15);
+    writeSettings("[ZumStartEinlesen]\r\nSpieltag=" + fifo.toUtf8() + "\r\nSpielschein=" +
+                  (slipFolder() + QStringLiteral("a.krsc")).toUtf8() + "\r\n");
+    openMainWindow();
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Dateizugriff verweigert")});
+    EXPECT_TRUE(main->model().table().isEmpty());  // a failing match day skips the slip
+    EXPECT_TRUE(main->isVisible());
+    main.reset();
+    boxes.clear();
+
+    writeSettings("[ZumStartEinlesen]\r\nSpieltag=" + (matchDayFolder() + QStringLiteral("tag.sptag")).toUtf8() +
+                  "\r\nSpielschein=" + fifo.toUtf8() + "\r\n");
+    openMainWindow();
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Dateizugriff verweigert")});
+    EXPECT_EQ(label(QStringLiteral("LTag")), QStringLiteral("07.03.2021"));
+    EXPECT_TRUE(main->model().table().isEmpty());
+    EXPECT_FALSE(pipe.releasedAReader());
+}
+
 TEST_F(MainWindowTest, DamagedSettingsReadAsDefaults) {
     QByteArray junk;
     for (int i = 0; i < 4096; ++i) junk.append(static_cast<char>((i * 7919) % 256));

@@ -11,9 +11,9 @@ namespace korbisto::test {
 
 namespace {
 
-CliResult finish(QProcess& p, const QStringList& args) {
+CliResult finish(QProcess& p, const QStringList& args, int seconds = 120) {
     CliResult r;
-    if (!p.waitForFinished(120000)) {
+    if (!p.waitForFinished(seconds * 1000)) {
         ADD_FAILURE() << "korbisto-cli did not finish: " << args.join(u' ').toStdString();
         p.kill();
         p.waitForFinished();
@@ -28,10 +28,25 @@ CliResult finish(QProcess& p, const QStringList& args) {
 
 }  // namespace
 
-CliResult runCli(const QStringList& args) {
+CliResult runCli(const QStringList& args, int seconds) {
     QProcess p;
     p.start(QStringLiteral(KORBISTO_CLI_PATH), args);
-    return finish(p, args);
+    return finish(p, args, seconds);
+}
+
+CliResult runCliWithBytes(const QList<QByteArray>& args) {
+    QString command = QStringLiteral("exec \"$0\"");
+    QStringList shown;
+    for (const QByteArray& arg : args) {
+        command += QStringLiteral(" $'");
+        for (char c : arg)
+            command += QStringLiteral("\\x%1").arg(static_cast<uint>(static_cast<unsigned char>(c)), 2, 16, QChar(u'0'));
+        command += u'\'';
+        shown << QString::fromUtf8(arg);
+    }
+    QProcess p;
+    p.start(QStringLiteral("bash"), QStringList{QStringLiteral("-c"), command, QStringLiteral(KORBISTO_CLI_PATH)});
+    return finish(p, shown);
 }
 
 CliResult runCliInto(const QStringList& args, const QString& file) {

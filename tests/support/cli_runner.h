@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -13,8 +14,12 @@ struct CliResult {
     QString err;
 };
 
-// Runs the real korbisto-cli binary; a run that does not end is a failure.
-CliResult runCli(const QStringList& args);
+// Runs the real korbisto-cli binary; a run that does not end within
+// `seconds` is a failure.
+CliResult runCli(const QStringList& args, int seconds = 120);
+// The same with arguments as bytes, which need not be UTF-8: a shell passes
+// them on as they are, where QProcess would encode them.
+CliResult runCliWithBytes(const QList<QByteArray>& args);
 // The same with the standard output going into `file` (such as /dev/full).
 CliResult runCliInto(const QStringList& args, const QString& file);
 // The same with a reader that takes `bytes` of the output and then goes away,

@@ -9,8 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace korbisto::test {
 
@@ -64,6 +69,47 @@ QByteArray readBytes(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return {};
     return f.readAll();
+}
+
+Fifo::Fifo(const QString& path, int seconds) {
+    const QByteArray name = QFile::encodeName(path);
+    if (::mkfifo(name.constData(), 0600) != 0) {
+        ADD_FAILURE() << "mkfifo " << name.constData();
+        return;
+    }
+    watchdog_ = std::thread([this, name, seconds] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        while (!stop_) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            if (std::chrono::steady_clock::now() < deadline) continue;
+            // Succeeds only while a reader has the FIFO open, blocked or not.
+            const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                released_ = true;
+                ::close(fd);
+            }
+        }
+    });
+}
+
+Fifo::~Fifo() {
+    stop_ = true;
+    if (watchdog_.joinable()) watchdog_.join();
+}
+
+bool makeCharacterDevice(const QByteArray& path, unsigned minor) {
+    return ::mknod(path.constData(), S_IFCHR | 0666, makedev(1, minor)) == 0;
+}
+
+QString kindAt(const QByteArray& path) {
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0) return QStringLiteral("nothing");
+    if (S_ISREG(st.st_mode)) return QStringLiteral("file");
+    if (S_ISDIR(st.st_mode)) return QStringLiteral("folder");
+    if (S_ISLNK(st.st_mode)) return QStringLiteral("link");
+    if (S_ISFIFO(st.st_mode)) return QStringLiteral("fifo");
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return QStringLiteral("device");
+    return QStringLiteral("other");
 }
 
 }  // namespace korbisto::test

@@ -5,7 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
 #include <functional>
+#include <thread>
 
 namespace korbisto::test {
 
@@ -35,5 +37,32 @@ QString errorOf(const std::function<void()>& action);
 
 void writeBytes(const QString& path, const QByteArray& bytes);
 QByteArray readBytes(const QString& path);
+
+// A FIFO made at `path`. A reader that blocks on it is let go after `seconds`
+// by a writer that opens and closes it, so that the fault shows as a failed
+// test (releasedAReader()) rather than as one that never ends.
+class Fifo {
+public:
+    explicit Fifo(const QString& path, int seconds = 10);
+    ~Fifo();
+    Fifo(const Fifo&) = delete;
+    Fifo& operator=(const Fifo&) = delete;
+
+    bool releasedAReader() const { return released_; }
+
+private:
+    std::atomic<bool> released_{false};
+    std::atomic<bool> stop_{false};
+    std::thread watchdog_;
+};
+
+// A character device at `path` with the numbers of /dev/null (1, 3) or
+// /dev/zero (1, 5); false where none can be made (not root, or a container
+// that forbids it).
+bool makeCharacterDevice(const QByteArray& path, unsigned minor);
+
+// What is at `path` itself, a symlink not followed: "file", "folder", "link",
+// "fifo", "device", "other" or "nothing".
+QString kindAt(const QByteArray& path);
 
 }  // namespace korbisto::test

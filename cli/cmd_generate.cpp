@@ -1,0 +1,144 @@
+#include "cli_common.h"
+#include "json_writer.h"
+#include "output.h"
+
+#include "core/error.h"
+#include "files/pattern_file.h"
+#include "files/text_file.h"
+#include "generator/generator.h"
+
+namespace korbisto::cli {
+namespace {
+
+// "310,111,003,...": per match the levels of "1", "0" and "2".
+PatternLevels parsePattern(const QString& spec) {
+    const QStringList groups = spec.split(u',');
+    if (groups.size() != kMatches)
+        throw UsageError(QStringLiteral("--pattern braucht 13 Gruppen, durch „,“ getrennt (eine je Spiel), nicht %1.")
+                             .arg(groups.size()));
+    PatternLevels levels{};
+    for (int m = 1; m <= kMatches; ++m) {
+        const QString& group = groups[m - 1];
+        const bool valid = group.size() == 3 &&
+                           std::all_of(group.begin(), group.end(), [](QChar c) { return c >= u'0' && c <= u'3'; });
+        if (!valid)
+            throw UsageError(QStringLiteral("--pattern, Spiel %1: „%2“ sind nicht drei Stufen aus 0 bis 3 "
+                                            "(für „1“, „0“ und „2“).")
+                                 .arg(m)
+                                 .arg(group));
+        for (int c = 1; c <= 3; ++c) levels[static_cast<size_t>(outcomeIndex(m, c))] = group[c - 1].unicode() - u'0';
+    }
+    return levels;
+}
+
+// A whole number of decimal digits alone, 0 to `max`.
+unsigned long long parseNumber(const CommandLine& args, const QString& option, unsigned long long max) {
+    const QString text = args.value(option);
+    bool ok = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const unsigned long long value = ok ? text.toULongLong(&ok) : 0;
+    if (!ok || value > max)
+        throw UsageError(QStringLiteral("--%1 erwartet eine ganze Zahl von 0 bis %2, nicht „%3“.").arg(option).arg(max).arg(text));
+    return value;
+}
+
+void writeRows(const GeneratorRun& run, char separator) {
+    Output& output = standardOutput();
+    const TipTable noTexts;
+    TipTable::Row row;
+    for (const auto& tips : run.rows()) {
+        row.tips = tips;
+        writeTipsLine(output, noTexts, row, separator, "\n");
+    }
+}
+
+void writeJson(const GeneratorRun& run, const PatternCounts& counts) {
+    JsonWriter json;
+    json.beginObject();
+    json.key(u"combinations").number(counts.combinations);
+    json.key(u"zw").number(counts.zw);
+    json.key(u"dw").number(counts.dw);
+    json.key(u"bankers").number(counts.bankers);
+    json.key(u"attempts").number(run.attempts());
+    json.key(u"stopped").boolean(run.state() == GeneratorRun::State::Exhausted);
+    json.key(u"rows").beginArray();
+    for (const auto& tips : run.rows()) {
+        // A row as its export line, in quotes: its tips need no escaping.
+        char line[2 * kMatches + 2];
+        char* p = line;
+        *p++ = '"';
+        for (int m = 0; m < kMatches; ++m) {
+            if (m > 0) *p++ = ',';
+            *p++ = *PositionText(tips[static_cast<size_t>(m)]);
+        }
+        *p++ = '"';
+        json.raw(std::string_view(line, static_cast<size_t>(p - line)));
+    }
+    json.endArray();
+    const OutcomeCounts outcomes = run.outcomeCounts();
+    json.key(u"counts").beginArray();
+    for (int m = 1; m <= kMatches; ++m) {
+        json.beginArray();
+        for (int c = 1; c <= 3; ++c) json.number(outcomes[static_cast<size_t>(outcomeIndex(m, c))]);
+        json.endArray();
+    }
+    json.endArray().endObject().finish();
+}
+
+int runGenerate(const CommandLine& args) {
+    args.expectPositional(0);
+    const bool fromArgument = args.has(QStringLiteral("pattern"));
+    if (fromArgument == args.has(QStringLiteral("pattern-file")))
+        throw UsageError(QStringLiteral("Genau eines von --pattern und --pattern-file ist nötig."));
+    const QString format = args.has(QStringLiteral("format")) ? args.value(QStringLiteral("format")) : QStringLiteral("text");
+    if (format != QLatin1String("text") && format != QLatin1String("csv") && format != QLatin1String("json"))
+        throw UsageError(QStringLiteral("--format kennt nur text, csv und json."));
+    const bool toFile = args.has(QStringLiteral("out"));
+    if (toFile && format == QLatin1String("json"))
+        throw UsageError(QStringLiteral("--out schreibt die Text- oder CSV-Datei des Fensters, kein JSON."));
+    const int count =
+        args.has(QStringLiteral("count")) ? static_cast<int>(parseNumber(args, QStringLiteral("count"), 2147483647)) : 120;
+    const SeedSource seeds = args.has(QStringLiteral("seed"))
+                                 ? countingSeeds(static_cast<std::uint32_t>(parseNumber(args, QStringLiteral("seed"), 4294967295)))
+                                 : clockSeeds();
+
+    PatternLevels levels{};
+    if (fromArgument) levels = parsePattern(args.value(QStringLiteral("pattern")));
+    else LoadPattern(args.value(QStringLiteral("pattern-file")), levels);
+    // Without a Stop button the run ends at the request, or when no row can be
+    // new. A match left out is refused here, with the window's message.
+    GeneratorRun run(levels, count, seeds);
+    run.finish();
+
+    const char separator = format == QLatin1String("csv") ? ';' : ',';
+    if (toFile) saveRowsText(args.value(QStringLiteral("out")), run.table(), QChar::fromLatin1(separator));
+    else if (format == QLatin1String("json")) writeJson(run, countPattern(levels));
+    else writeRows(run, separator);
+    return 0;
+}
+
+const RegisterCommand registration({
+    QStringLiteral("generate"),
+    QStringLiteral("generate (--pattern STUFEN | --pattern-file DATEI) [--count N] [--seed S] [--format text|csv|json] "
+                   "[--out DATEI]\n\n"
+                   "Zieht verschiedene Tippreihen nach einem Muster von Favoriten, wie „Reihen bilden“ im Fenster\n"
+                   "„Fußball ist auch Zufall“.\n"
+                   "  --pattern STUFEN     13 Gruppen, durch „,“ getrennt, je Spiel drei Stufen 0 bis 3 für die\n"
+                   "                       Ausgänge „1“, „0“, „2“ (0 = out, 1 = Fav I, 2 = Fav II, 3 = Fav III),\n"
+                   "                       z. B. 310,111,003,111,111,111,111,111,111,111,111,111,111\n"
+                   "  --pattern-file DATEI das Muster aus einer Datei wie Quick.wh13\n"
+                   "  --count N            so viele Reihen (Vorgabe 120); endet früher, wenn das Muster keine\n"
+                   "                       neue Reihe mehr zulässt\n"
+                   "  --seed S             fester Startwert: Versuch k beginnt mit S + k (sonst die Uhr)\n"
+                   "  --format text|csv|json  Trennzeichen „,“ (text) oder „;“ (csv), oder JSON mit den Zahlen\n"
+                   "  --out DATEI          die Reihen als Datei wie „Reihen speichern...“ (CR LF je Zeile)"),
+    runGenerate,
+    {{QStringLiteral("pattern"), QStringLiteral("STUFEN")},
+     {QStringLiteral("pattern-file"), QStringLiteral("DATEI")},
+     {QStringLiteral("count"), QStringLiteral("N")},
+     {QStringLiteral("seed"), QStringLiteral("S")},
+     {QStringLiteral("format"), QStringLiteral("text|csv|json")},
+     {QStringLiteral("out"), QStringLiteral("DATEI")}},
+});
+
+}  // namespace
+}  // namespace korbisto::cli

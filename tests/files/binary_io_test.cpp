@@ -1,0 +1,187 @@
+#include "files/binary_io.h"
+
+#include "core/tip_table.h"
+#include "files/match_day_file.h"
+#include "files/slip_file.h"
+#include "files/structure_file.h"
+#include "files/text_file.h"
+#include "support/test_env.h"
+#include "support/tip_rows.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace korbisto;
+using test::kindAt;
+
+namespace {
+
+const QString kRefused = QStringLiteral("Dateizugriff verweigert");
+
+QByteArray bytesOf(const QString& path) { return QFile::encodeName(path); }
+
+// The names in a folder as the system holds them (Qt skips those that are not UTF-8).
+QList<QByteArray> namesIn(const QString& folder) {
+    QList<QByteArray> names;
+    DIR* dir = ::opendir(bytesOf(folder).constData());
+    if (!dir) return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..") names << name;
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+int modeOf(const QString& path) {
+    struct stat st {};
+    return ::stat(bytesOf(path).constData(), &st) == 0 ? static_cast<int>(st.st_mode & 07777) : -1;
+}
+
+// Every reader of the program on one path; each must give the same error.
+QStringList readerErrors(const QString& path) {
+    TipTable table;
+    return {test::errorOf([&] { readSlipFile(path, table); }), test::errorOf([&] { readMatchDayFile(path); }),
+            test::errorOf([&] { loadTextFile(path); }), test::errorOf([&] { readStructureFile(path); }),
+            test::errorOf([&] { (void)readFileBytes(path, 1 << 20); })};
+}
+
+}  // namespace
+
+TEST(FileNames, BytesThatAreNotUtf8ComeBackAsTheyWere) {
+    const QList<QByteArray> samples{
+        "plain.krsc",
+        "M\xC3\xBCller.krsc",          // valid UTF-8 ü
+        "M\xFCller.krsc",              // Windows-1252 ü
+        "\xF0\x9F\x98\x80.krsc",       // a character beyond 16 bits
+        "\xC0\xAF",                    // overlong "/"
+        "\xED\xA0\x80",                // an encoded surrogate
+        "\xE2\x82",                    // cut short
+        "\xF4\x90\x80\x80",            // beyond U+10FFFF
+        "\x80\xBF\xFE\xFF",            // no lead byte at all
+        "\xEF\xBF\xBD",                // U+FFFD written as such
+    };
+    for (const QByteArray& name : samples) {
+        const QString text = decodeFileName(name);
+        EXPECT_EQ(encodeFileName(text), name) << name.toHex().constData();
+        if (name.isValidUtf8()) {
+            EXPECT_EQ(text, QString::fromUtf8(name)) << name.toHex().constData();
+        } else {
+            EXPECT_FALSE(text.contains(QChar(QChar::ReplacementCharacter))) << name.toHex().constData();
+        }
+    }
+
+    // The file named is the file used, for reading and for writing.
+    test::TempDataFolder tmp;
+    const QByteArray folder = bytesOf(tmp.root());
+    const QByteArray slip = folder + "/Sch\xFCtze.krsc";
+    const QByteArray record = test::slipRecord("1021021021021");
+    const int fd = ::open(slip.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, record.constData(), static_cast<size_t>(record.size())), record.size());
+    ::close(fd);
+    TipTable table;
+    ASSERT_EQ(readSlipFile(decodeFileName(slip), table), 1);
+    EXPECT_EQ(test::rowDigits(table, 1), QStringLiteral("1021021021021"));
+
+    QList<QByteArray> names = namesIn(tmp.root());
+    const QByteArray written = "Gr\xFC\xDF" "e.krsc";
+    writeFileAtomically(decodeFileName(folder + '/' + written), "abc");
+    names << written;
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(namesIn(tmp.root()), names);
+    EXPECT_EQ(readFileBytes(decodeFileName(folder + '/' + written), 10), QByteArray("abc"));
+}
+
+TEST(FileNames, ANameWithANulNamesNoFile) {
+    test::TempDataFolder tmp;
+    test::writeBytes(tmp.path(QStringLiteral("a")), "x");
+    const QString withNul = tmp.path(QStringLiteral("a")) + QChar(u'\0') + QStringLiteral("b");
+    EXPECT_EQ(test::errorOf([&] { (void)readFileBytes(withNul, 10); }),
+              QStringLiteral("Die angegebene Datei wurde nicht gefunden"));
+    EXPECT_EQ(test::errorOf([&] { writeFileAtomically(withNul, "y"); }),
+              QStringLiteral("Die angegebene Datei wurde nicht gefunden"));
+    EXPECT_EQ(test::readBytes(tmp.path(QStringLiteral("a"))), QByteArray("x"));
+}
+
+TEST(SpecialFiles, ReadersRefuseAFifoAtOnce) {
+    test::TempDataFolder tmp;
+    const QString path = tmp.path(QStringLiteral("warte.krsc"));
+    test::Fifo fifo(path);
+    const QString link = tmp.path(QStringLiteral("verweis.sptag"));
+    ASSERT_TRUE(QFile::link(path, link));
+    EXPECT_EQ(readerErrors(path), QStringList(5, kRefused));
+    EXPECT_EQ(readerErrors(link), QStringList(5, kRefused));
+    EXPECT_FALSE(fifo.releasedAReader());
+    // Folders keep their own error.
+    EXPECT_EQ(readerErrors(tmp.root()), QStringList(5, QStringLiteral("E/A-Fehler 21")));
+}
+
+TEST(SpecialFiles, ReadersRefuseADevice) {
+    test::TempDataFolder tmp;
+    const QByteArray zero = bytesOf(tmp.path(QStringLiteral("null.krsc")));
+    if (!test::makeCharacterDevice(zero, 5)) GTEST_SKIP() << "no device nodes here (root only)";
+    // Read as a file, /dev/zero would never end.
+    EXPECT_EQ(readerErrors(QFile::decodeName(zero)), QStringList(5, kRefused));
+}
+
+TEST(SpecialFiles, AtomicWritesNeverReplaceWhatIsNoFile) {
+    test::TempDataFolder tmp;
+    const QString fifoPath = tmp.path(QStringLiteral("rohr.krsc"));
+    test::Fifo fifo(fifoPath);
+    const QString link = tmp.path(QStringLiteral("verweis.krsc"));
+    ASSERT_TRUE(QFile::link(fifoPath, link));
+    QStringList targets{fifoPath, link};
+    const QByteArray device = bytesOf(tmp.path(QStringLiteral("geraet.krsc")));
+    const bool root = test::makeCharacterDevice(device, 3);
+    if (root) targets << QFile::decodeName(device);
+
+    const QList<QByteArray> before = namesIn(tmp.root());
+    for (const QString& target : targets) {
+        EXPECT_EQ(test::errorOf([&] { writeFileAtomically(target, QByteArray(80, '\1')); }), kRefused)
+            << target.toStdString();
+        EXPECT_EQ(test::errorOf([&] { WriteSlipFile(test::tableOf({"1111111111111"}), target); }), kRefused);
+    }
+    EXPECT_EQ(kindAt(bytesOf(fifoPath)), QStringLiteral("fifo"));
+    EXPECT_EQ(kindAt(bytesOf(link)), QStringLiteral("link"));
+    if (root) {
+        EXPECT_EQ(kindAt(device), QStringLiteral("device"));
+    }
+    EXPECT_EQ(namesIn(tmp.root()), before);  // no temporary file left behind
+    EXPECT_FALSE(fifo.releasedAReader());
+}
+
+TEST(SpecialFiles, ALinkToAFileIsWrittenThroughAndKept) {
+    test::TempDataFolder tmp;
+    QDir().mkpath(tmp.path(QStringLiteral("echt")));
+    const QString file = tmp.path(QStringLiteral("echt/schein.krsc"));
+    test::writeBytes(file, "alt");
+    ASSERT_EQ(::chmod(bytesOf(file).constData(), 0640), 0);
+    // A relative link to a link to the file.
+    const QString first = tmp.path(QStringLiteral("echt/kurz.krsc"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("schein.krsc"), first));
+    const QString second = tmp.path(QStringLiteral("zweit.krsc"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("echt/kurz.krsc"), second));
+
+    writeFileAtomically(second, "neu");
+    EXPECT_EQ(kindAt(bytesOf(second)), QStringLiteral("link"));
+    EXPECT_EQ(kindAt(bytesOf(first)), QStringLiteral("link"));
+    EXPECT_EQ(test::readBytes(file), QByteArray("neu"));
+    EXPECT_EQ(modeOf(file), 0640);
+
+    // A link to nothing yet makes the file it points at.
+    const QString dangling = tmp.path(QStringLiteral("bald.krsc"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("echt/spaeter.krsc"), dangling));
+    writeFileAtomically(dangling, "da");
+    EXPECT_EQ(kindAt(bytesOf(dangling)), QStringLiteral("link"));
+    EXPECT_EQ(test::readBytes(tmp.path(QStringLiteral("echt/spaeter.krsc"))), QByteArray("da"));
+}
