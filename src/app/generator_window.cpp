@@ -2,14 +2,13 @@
 
 #include "screenshot_window.h"
 
-#include "core/codepage.h"
 #include "core/german.h"
 #include "core/paths.h"
 #include "core/text_helpers.h"
-#include "files/binary_io.h"
 #include "files/pattern_file.h"
 #include "files/settings_file.h"
 #include "files/slip_file.h"
+#include "files/text_file.h"
 #include "ui/file_dialogs.h"
 #include "ui/filtered_edit.h"
 #include "ui/icons.h"
@@ -436,11 +435,14 @@ void TFKick::endRun() {
         LHinweis->show();
         Timer1->start();
     }
+    // The keys that started the run (and could stop it) start the next one.
+    const bool stopHadFocus = BStop->hasFocus();
     BStop->setEnabled(false);
     rows_.replaceRows(run_->table());
     g2Model_->setCounts(run_->outcomeCounts());
     run_.reset();
     bsSkinSpeedButton2->setEnabled(true);
+    if (stopHadFocus) bsSkinSpeedButton2->setFocus();
     g1->scrollToTop();
 }
 
@@ -450,7 +452,7 @@ void TFKick::exportRows(const ui::FileDialogRequest& request, QChar separator) {
         const QString path = ui::chooseFile(this, request);
         if (path.isEmpty()) return;
         // The rows shown, never those of a run still going.
-        writeFileAtomically(path, encodeWindows1252Lossy(exportRowsText(rows_.table(), separator)));
+        saveRowsText(path, rows_.table(), separator);
         LDatei2->setFullText(QFileInfo(path).fileName());
     });
 }

@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QSet>
 #include <QTableView>
 #include <QTest>
@@ -334,6 +335,22 @@ TEST_F(GeneratorWindowTest, StopEndsALongRunWhoseRowsNoExportReplaces) {
     EXPECT_EQ(lines.size(), g1()->rowCount());
     EXPECT_EQ(QSet<QString>(lines.begin(), lines.end()).size(), lines.size());
     expectCountsAddUp();
+}
+
+TEST_F(GeneratorWindowTest, AHiddenWindowRunsOnAndTheProgramMayEndDuringARun) {
+    openGenerator();
+    pressPattern(kAllThreeWay);
+    eAnz()->setTextFromProgram(QStringLiteral("0"));
+    click(kick, QStringLiteral("bsSkinSpeedButton2"));
+    click(kick, QStringLiteral("BClose"));
+    EXPECT_FALSE(kick->isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(kick->running());
+    // The main window takes its windows with it, the run included.
+    QPointer<app::TFKick> gone = kick;
+    main.reset();
+    EXPECT_TRUE(gone.isNull());
+    QCoreApplication::processEvents();
 }
 
 TEST_F(GeneratorWindowTest, TheCountFieldTakesDigitsOnlyAndRefusesPastedText) {
