@@ -48,6 +48,8 @@ constexpr int kMatchStep = kButtonHeight + 2;
 // The number panels sit level with their row of buttons.
 constexpr int kPanel2Top = kButtonsTop - 4;
 constexpr int kRightLeft = kPanel1Width + 8;
+// Between the export buttons and the grids a strip stays free: the
+// screenshot stamps the program's name there.
 constexpr int kGridsTop = 104;
 constexpr int kCellWidth = 30;
 constexpr int kNumberWidth = 40;
