@@ -1,5 +1,6 @@
 #include "generator_window.h"
 
+#include "about_window.h"
 #include "screenshot_window.h"
 
 #include "core/german.h"
@@ -181,8 +182,9 @@ void TFKick::buildTopBar() {
     QToolButton* position =
         bar->addTitleRow(QStringLiteral("Fußball ist auch Zufall"), QStringLiteral("bsSkinSpeedButton13"));
     connect(position, &QToolButton::clicked, this, &TFKick::bsSkinSpeedButton13Click);
-    ui::markNotYetAvailable(
-        bar->addIconButton(QStringLiteral("bsSkinSpeedButton5"), ui::IconKind::Info, QStringLiteral("Über das Programm")));
+    QToolButton* about =
+        bar->addIconButton(QStringLiteral("bsSkinSpeedButton5"), ui::IconKind::Info, QStringLiteral("Über das Programm"));
+    connect(about, &QToolButton::clicked, this, &TFKick::bsSkinSpeedButton5Click);
 }
 
 void TFKick::buildPatternPanel() {
@@ -483,6 +485,8 @@ void TFKick::bsSkinSpeedButton9Click() {
     const QString name = LDatei2->fullText();
     CaptureControl(PFoto, name.left(std::max<qsizetype>(0, name.size() - 4)), 0, 210, 406);
 }
+
+void TFKick::bsSkinSpeedButton5Click() { showAboutWindow(this); }
 
 void TFKick::bsSkinSpeedButton13Click() {
     ui::runGuarded(this, [&] { SaveWindowPos(objectName(), x(), y()); });

@@ -119,6 +119,7 @@ private:
     void bsSkinSpeedButton4Click();
     void bsSkinSpeedButton11Click();
     void bsSkinSpeedButton9Click();
+    void bsSkinSpeedButton5Click();
     void bsSkinSpeedButton13Click();
 
     PatternLevels levels_{};

@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "about_window.h"
 #include "entry_window.h"
 #include "generator_window.h"
 #include "pictures.h"
@@ -178,8 +179,9 @@ void TFGewonnen::buildToolbar() {
 
     QToolButton* position = bar->addPositionButton(QStringLiteral("bsSkinSpeedButton4"));
     connect(position, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton4Click);
-    ui::markNotYetAvailable(
-        bar->addIconButton(QStringLiteral("bsSkinSpeedButton5"), ui::IconKind::Info, QStringLiteral("Über das Programm")));
+    QToolButton* about =
+        bar->addIconButton(QStringLiteral("bsSkinSpeedButton5"), ui::IconKind::Info, QStringLiteral("Über das Programm"));
+    connect(about, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton5Click);
 }
 
 void TFGewonnen::buildMatchDayColumn() {
@@ -488,6 +490,8 @@ void TFGewonnen::bsSkinSpeedButton18Click() {
     Image2->show();
     matchDayStrip_->show();
 }
+
+void TFGewonnen::bsSkinSpeedButton5Click() { showAboutWindow(this); }
 
 void TFGewonnen::Image2Click() {
     ui::openWhenOnline(this, makerSiteUrl(),

@@ -88,6 +88,7 @@ private:
     void BOpenSpTagClick();
     void bsSkinSpeedButton18Click();
     void Image2Click();
+    void bsSkinSpeedButton5Click();
     void bsSkinSpeedButton3Click();
     void BQuoDelClick();
     void BAuswertenClick();
