@@ -455,6 +455,21 @@ void TFGewonnen::openAndRemember(const ui::FileDialogRequest& request, const cha
     });
 }
 
+void TFGewonnen::openFile(const QString& path) {
+    ui::runGuarded(boxParent(), [&] {
+        const QString suffix = QFileInfo(path).suffix().toLower();
+        const bool slip = suffix == QLatin1String("krsc");
+        if (!slip && suffix != QLatin1String("sptag"))
+            throw KorbistoError(refusal(QStringLiteral("„%1“ ist weder ein Spielschein (.krsc) noch ein Spieltag (.sptag).")
+                                            .arg(QFileInfo(path).fileName())));
+        const QString absolute = QFileInfo(path).absoluteFilePath();
+        if (slip) SpielscheinEinlesen(absolute);
+        else SpieltagEinlesen(absolute);
+        settings::writeString(settings::kStartFiles, QString::fromLatin1(slip ? settings::kSlipKey : settings::kMatchDayKey),
+                              absolute);
+    });
+}
+
 void TFGewonnen::closeEvent(QCloseEvent* event) {
     ui::runGuarded(this, [&] { writeMainWindowClose(cbSofort->isChecked(), leur->text()); });
     event->accept();

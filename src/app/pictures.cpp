@@ -128,6 +128,29 @@ QPixmap aboutPicture() {
     return pixmap;
 }
 
+QImage programIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double s = size;
+    QLinearGradient turf(0, 0, 0, s);
+    turf.setColorAt(0, QColor(36, 128, 70));
+    turf.setColorAt(1, QColor(14, 74, 44));
+    p.setPen(Qt::NoPen);
+    p.setBrush(turf);
+    p.drawRoundedRect(QRectF(0, 0, s, s), s * 0.18, s * 0.18);
+    // Small sizes get no pitch lines; they would only blur.
+    if (size >= 32) {
+        p.setPen(QPen(QColor(255, 255, 255, 80), s / 48));
+        p.setBrush(Qt::NoBrush);
+        p.drawLine(QPointF(0, s / 2), QPointF(s, s / 2));
+    }
+    drawBall(p, QPointF(s / 2, s / 2), s * 0.36);
+    p.end();
+    return image;
+}
+
 QPixmap webSitePicture(int width, int height) {
     QPixmap pixmap(width, height);
     QPainter p(&pixmap);

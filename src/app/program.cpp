@@ -46,6 +46,8 @@ StartedProgram startProgram(QApplication& app) {
     program.entry = &program.main->entryWindow();
     program.generator = &program.main->generatorWindow();
 
+    for (const QString& file : app.arguments().mid(1)) program.main->openFile(file);
+
     if (program.start) program.start->setMainWindow(program.main);
     return program;
 }
