@@ -21,8 +21,10 @@ void writeJson(const WinPlan& plan, const std::optional<WinFigures>& win) {
     json.beginObject();
     json.key(u"results").number(plan.results);
     json.key(u"guaranteed");
-    if (plan.guaranteedRank == 0) json.null();
-    else json.string(rankName(plan.guaranteedRank));
+    if (plan.guaranteedRank == 0)
+        json.null();
+    else
+        json.string(rankName(plan.guaranteedRank));
     json.key(u"plan").beginArray();
     for (const WinPlanClass& c : plan.classes) {
         json.beginObject().key(u"ranks").beginArray();
@@ -32,9 +34,12 @@ void writeJson(const WinPlan& plan, const std::optional<WinFigures>& win) {
     json.endArray().key(u"win");
     if (win)
         json.beginObject()
-            .key(u"min").string(cents(win->min))
-            .key(u"max").string(cents(win->max))
-            .key(u"mean").string(cents(win->mean))
+            .key(u"min")
+            .string(cents(win->min))
+            .key(u"max")
+            .string(cents(win->max))
+            .key(u"mean")
+            .string(cents(win->mean))
             .endObject();
     else
         json.null();
@@ -70,8 +75,10 @@ int runWinPlan(const CommandLine& args) {
         throw KorbistoError(refusal(QStringLiteral(
             "Nicht jedes der 13 Spiele ist angekreuzt. Der Gewinnplan braucht auf jedem Spiel mindestens ein Kreuz.")));
     const std::optional<WinFigures> win = winFigures(*plan, quotas);
-    if (args.has(QStringLiteral("json"))) writeJson(*plan, win);
-    else out(planText(*plan, win));
+    if (args.has(QStringLiteral("json")))
+        writeJson(*plan, win);
+    else
+        out(planText(*plan, win));
     return 0;
 }
 

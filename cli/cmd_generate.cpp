@@ -37,7 +37,8 @@ unsigned long long parseNumber(const CommandLine& args, const QString& option, u
     bool ok = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     const unsigned long long value = ok ? text.toULongLong(&ok) : 0;
     if (!ok || value > max)
-        throw UsageError(QStringLiteral("--%1 erwartet eine ganze Zahl von 0 bis %2, nicht „%3“.").arg(option).arg(max).arg(text));
+        throw UsageError(
+            QStringLiteral("--%1 erwartet eine ganze Zahl von 0 bis %2, nicht „%3“.").arg(option).arg(max).arg(text));
     return value;
 }
 
@@ -89,30 +90,38 @@ int runGenerate(const CommandLine& args) {
     const bool fromArgument = args.has(QStringLiteral("pattern"));
     if (fromArgument == args.has(QStringLiteral("pattern-file")))
         throw UsageError(QStringLiteral("Genau eines von --pattern und --pattern-file ist nötig."));
-    const QString format = args.has(QStringLiteral("format")) ? args.value(QStringLiteral("format")) : QStringLiteral("text");
+    const QString format =
+        args.has(QStringLiteral("format")) ? args.value(QStringLiteral("format")) : QStringLiteral("text");
     if (format != QLatin1String("text") && format != QLatin1String("csv") && format != QLatin1String("json"))
         throw UsageError(QStringLiteral("--format kennt nur text, csv und json."));
     const bool toFile = args.has(QStringLiteral("out"));
     if (toFile && format == QLatin1String("json"))
         throw UsageError(QStringLiteral("--out schreibt die Text- oder CSV-Datei des Fensters, kein JSON."));
-    const int count =
-        args.has(QStringLiteral("count")) ? static_cast<int>(parseNumber(args, QStringLiteral("count"), 2147483647)) : 120;
-    const SeedSource seeds = args.has(QStringLiteral("seed"))
-                                 ? countingSeeds(static_cast<std::uint32_t>(parseNumber(args, QStringLiteral("seed"), 4294967295)))
-                                 : clockSeeds();
+    const int count = args.has(QStringLiteral("count"))
+                          ? static_cast<int>(parseNumber(args, QStringLiteral("count"), 2147483647))
+                          : 120;
+    const SeedSource seeds =
+        args.has(QStringLiteral("seed"))
+            ? countingSeeds(static_cast<std::uint32_t>(parseNumber(args, QStringLiteral("seed"), 4294967295)))
+            : clockSeeds();
 
     PatternLevels levels{};
-    if (fromArgument) levels = parsePattern(args.value(QStringLiteral("pattern")));
-    else LoadPattern(args.value(QStringLiteral("pattern-file")), levels);
+    if (fromArgument)
+        levels = parsePattern(args.value(QStringLiteral("pattern")));
+    else
+        LoadPattern(args.value(QStringLiteral("pattern-file")), levels);
     // Without a Stop button the run ends at the request, or when no row can be
     // new. A match left out is refused here, with the window's message.
     GeneratorRun run(levels, count, seeds);
     run.finish();
 
     const char separator = format == QLatin1String("csv") ? ';' : ',';
-    if (toFile) saveRowsText(args.value(QStringLiteral("out")), run.table(), QChar::fromLatin1(separator));
-    else if (format == QLatin1String("json")) writeJson(run, countPattern(levels));
-    else writeRows(run, separator);
+    if (toFile)
+        saveRowsText(args.value(QStringLiteral("out")), run.table(), QChar::fromLatin1(separator));
+    else if (format == QLatin1String("json"))
+        writeJson(run, countPattern(levels));
+    else
+        writeRows(run, separator);
     return 0;
 }
 

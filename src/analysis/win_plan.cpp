@@ -40,7 +40,8 @@ std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& cross
         Axis& axis = axes[static_cast<size_t>(m)];
         axis.indexOfCode.fill(0xFF);
         for (int c = 1; c <= 3; ++c)
-            if (crosses[static_cast<size_t>(outcomeIndex(m + 1, c))]) axis.indexOfCode[static_cast<size_t>(c)] = static_cast<std::uint8_t>(axis.crossed++);
+            if (crosses[static_cast<size_t>(outcomeIndex(m + 1, c))])
+                axis.indexOfCode[static_cast<size_t>(c)] = static_cast<std::uint8_t>(axis.crossed++);
         if (axis.crossed == 0) return std::nullopt;
         axis.size = axis.crossed;
     }
@@ -61,8 +62,9 @@ std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& cross
 
     // Only tips outside the crosses on ten or more three-way matches come near this.
     if (cells > kMostCells)
-        throw KorbistoError(refusal(QStringLiteral("Zu viele Tipps außerhalb der Kreuze auf Dreiwegen: Der Gewinnplan "
-                                                   "bräuchte mehr als 512 MB.")));
+        throw KorbistoError(
+            refusal(QStringLiteral("Zu viele Tipps außerhalb der Kreuze auf Dreiwegen: Der Gewinnplan "
+                                   "bräuchte mehr als 512 MB.")));
 
     // The rows as counts at their place, none wrong yet.
     std::vector<Wrong> space(cells, Wrong{});
@@ -105,11 +107,13 @@ std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& cross
     WinPlan plan;
     for (;;) {
         std::size_t at = 0;
-        for (int m = 0; m < kMatches; ++m) at += static_cast<size_t>(position[static_cast<size_t>(m)]) * axes[static_cast<size_t>(m)].stride;
+        for (int m = 0; m < kMatches; ++m)
+            at += static_cast<size_t>(position[static_cast<size_t>(m)]) * axes[static_cast<size_t>(m)].stride;
         ++classes[space[at]];
         ++plan.results;
         int m = kMatches - 1;
-        while (m >= 0 && ++position[static_cast<size_t>(m)] == axes[static_cast<size_t>(m)].crossed) position[static_cast<size_t>(m--)] = 0;
+        while (m >= 0 && ++position[static_cast<size_t>(m)] == axes[static_cast<size_t>(m)].crossed)
+            position[static_cast<size_t>(m--)] = 0;
         if (m < 0) break;
     }
 
@@ -122,8 +126,10 @@ std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& cross
         int best = 0;
         for (int k = kRanks; k >= 1; --k)
             if (wrong[static_cast<size_t>(k - 1)] > 0) best = k;
-        if (best == 0) plan.guaranteedRank = 0;
-        else if (plan.guaranteedRank != 0) plan.guaranteedRank = std::max(plan.guaranteedRank, best);
+        if (best == 0)
+            plan.guaranteedRank = 0;
+        else if (plan.guaranteedRank != 0)
+            plan.guaranteedRank = std::max(plan.guaranteedRank, best);
     }
     std::sort(plan.classes.begin(), plan.classes.end(),
               [](const WinPlanClass& a, const WinPlanClass& b) { return a.ranks > b.ranks; });
@@ -144,7 +150,8 @@ std::optional<WinFigures> winFigures(const WinPlan& plan, const QuotaTexts& quot
     double sum = 0;
     for (const WinPlanClass& c : plan.classes) {
         double win = 0;
-        for (int k = 0; k < kRanks; ++k) win += static_cast<double>(c.ranks[static_cast<size_t>(k)]) * quota[static_cast<size_t>(k)].value_or(0.0);
+        for (int k = 0; k < kRanks; ++k)
+            win += static_cast<double>(c.ranks[static_cast<size_t>(k)]) * quota[static_cast<size_t>(k)].value_or(0.0);
         figures.min = std::min(figures.min, win);
         figures.max = std::max(figures.max, win);
         sum += win * static_cast<double>(c.results);

@@ -43,9 +43,9 @@ TFInfo::TFInfo(QWidget* parent) : ui::WindowFrame(QStringLiteral("FInfo"), paren
     background->setPixmap(aboutPicture());
     background->setGeometry(0, 0, 400, 300);
 
-    LVersion = ui::makeLabel(this, QStringLiteral("Version ") + QString::fromLatin1(ProgramVersion),
-                             QRect(200, 78, 186, 18), ui::tahomaFont(9, true), Qt::AlignRight | Qt::AlignVCenter,
-                             QStringLiteral("LVersion"));
+    LVersion =
+        ui::makeLabel(this, QStringLiteral("Version ") + QString::fromLatin1(ProgramVersion), QRect(200, 78, 186, 18),
+                      ui::tahomaFont(9, true), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("LVersion"));
 
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("PKontakt"));

@@ -31,7 +31,8 @@ void SavePattern(const QString& path, const PatternLevels& levels) { writeFileAt
 void LoadPattern(const QString& path, PatternLevels& levels) {
     const std::optional<QByteArray> bytes = readFileBytes(path, kMaxPatternBytes);
     if (!bytes)
-        throw KorbistoError(refusal(QStringLiteral("Die Datei ist kein Muster der Favoriten: Sie ist größer als 1 MB.")));
+        throw KorbistoError(
+            refusal(QStringLiteral("Die Datei ist kein Muster der Favoriten: Sie ist größer als 1 MB.")));
     const QString text = decodeTextBytes(*bytes);
     // Lines as a string list reads them: CR LF, LF or CR ends a line, and a
     // break at the very end starts none.

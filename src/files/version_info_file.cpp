@@ -31,7 +31,8 @@ std::optional<QString> readVersionInfoFile(const QString& path) {
 }
 
 QByteArray encodeVersionRecord(const QString& version) {
-    const bool printable = std::all_of(version.begin(), version.end(), [](QChar c) { return c >= u' ' && c < u'\x7f'; });
+    const bool printable =
+        std::all_of(version.begin(), version.end(), [](QChar c) { return c >= u' ' && c < u'\x7f'; });
     if (version.isEmpty() || version.size() > kMaxVersionText || !printable)
         throw KorbistoError(refusal(QStringLiteral("„%1“ ist keine Versionsangabe: Erlaubt sind 1 bis 15 Zeichen "
                                                    "wie 1.3.0.0.")

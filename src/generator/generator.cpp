@@ -61,7 +61,9 @@ SeedSource countingSeeds(std::uint32_t start) {
 }
 
 GeneratorRun::GeneratorRun(const PatternLevels& levels, int requested, SeedSource seeds)
-    : requested_(requested), combinations_(countPattern(levels).combinations), seeds_(std::move(seeds)),
+    : requested_(requested),
+      combinations_(countPattern(levels).combinations),
+      seeds_(std::move(seeds)),
       seen_((kAllRows + 63) / 64) {
     for (int m = 0; m < kMatches; ++m) {
         Pool& pool = pools_[static_cast<size_t>(m)];

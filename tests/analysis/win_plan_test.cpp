@@ -19,7 +19,8 @@ WinPlan bruteForce(const TipTable& rows, const OutcomeCrosses& crosses) {
     std::array<std::vector<std::uint8_t>, kMatches> outcomes;
     for (int m = 1; m <= kMatches; ++m)
         for (int c = 1; c <= 3; ++c)
-            if (crosses[static_cast<size_t>(outcomeIndex(m, c))]) outcomes[static_cast<size_t>(m - 1)].push_back(static_cast<std::uint8_t>(c));
+            if (crosses[static_cast<size_t>(outcomeIndex(m, c))])
+                outcomes[static_cast<size_t>(m - 1)].push_back(static_cast<std::uint8_t>(c));
     std::map<RankCounts, std::int64_t> classes;
     std::array<size_t, kMatches> at{};
     WinPlan plan;
@@ -34,7 +35,8 @@ WinPlan bruteForce(const TipTable& rows, const OutcomeCrosses& crosses) {
         ++classes[counts];
         ++plan.results;
         int m = kMatches - 1;
-        while (m >= 0 && ++at[static_cast<size_t>(m)] == outcomes[static_cast<size_t>(m)].size()) at[static_cast<size_t>(m--)] = 0;
+        while (m >= 0 && ++at[static_cast<size_t>(m)] == outcomes[static_cast<size_t>(m)].size())
+            at[static_cast<size_t>(m--)] = 0;
         if (m < 0) break;
     }
     plan.guaranteedRank = 1;
@@ -75,11 +77,16 @@ TEST(WinPlan, IsTheBruteForceOnRandomRowsAndSheets) {
         const int multi = static_cast<int>(random() % 8);
         for (int m = 1; m <= kMatches; ++m) {
             const unsigned kind = m <= multi ? 1 + random() % 6 : 0;
-            const std::array<std::array<bool, 3>, 7> patterns{{{true, false, false}, {true, true, false}, {true, false, true},
-                                                               {false, true, true}, {true, true, true}, {true, true, true},
+            const std::array<std::array<bool, 3>, 7> patterns{{{true, false, false},
+                                                               {true, true, false},
+                                                               {true, false, true},
+                                                               {false, true, true},
+                                                               {true, true, true},
+                                                               {true, true, true},
                                                                {false, true, false}}};
             const auto& pattern = patterns[m <= multi ? kind : random() % 3 == 0 ? 6 : 0];
-            for (int c = 1; c <= 3; ++c) crosses[static_cast<size_t>(outcomeIndex(m, c))] = pattern[static_cast<size_t>(c - 1)];
+            for (int c = 1; c <= 3; ++c)
+                crosses[static_cast<size_t>(outcomeIndex(m, c))] = pattern[static_cast<size_t>(c - 1)];
         }
         // Rows near the crosses, some tips outside them, some cells empty or odd.
         TipTable rows;
@@ -88,7 +95,10 @@ TEST(WinPlan, IsTheBruteForceOnRandomRowsAndSheets) {
             std::array<std::uint8_t, kMatches> tips{};
             for (int m = 0; m < kMatches; ++m) {
                 const unsigned pick = random() % 20;
-                tips[static_cast<size_t>(m)] = static_cast<std::uint8_t>(pick == 0 ? 0u : pick == 1 ? 4u : 1 + random() % 3);  // empty, other, a tip
+                tips[static_cast<size_t>(m)] =
+                    static_cast<std::uint8_t>(pick == 0   ? 0u
+                                              : pick == 1 ? 4u
+                                                          : 1 + random() % 3);  // empty, other, a tip
             }
             if (r % 7 == 3) tips[0] = kTipEmpty;  // no tip row
             rows.appendRow(r + 1, tips);
@@ -148,7 +158,8 @@ TEST(WinPlan, WinFiguresOverTheResults) {
     WinPlan plan;
     plan.results = 81;
     plan.classes = {{{1, 0, 0, 8}, 9}, {{0, 1, 3, 3}, 72}};
-    const auto figures = winFigures(plan, {QStringLiteral("1000"), QStringLiteral("100"), QStringLiteral("x"), QStringLiteral("1")});
+    const auto figures =
+        winFigures(plan, {QStringLiteral("1000"), QStringLiteral("100"), QStringLiteral("x"), QStringLiteral("1")});
     ASSERT_TRUE(figures);
     EXPECT_DOUBLE_EQ(figures->max, 1008);
     EXPECT_DOUBLE_EQ(figures->min, 103);

@@ -21,7 +21,8 @@ PatternLevels levelsOf(const QString& spec) {
     PatternLevels levels{};
     const QStringList groups = spec.split(u',');
     for (int m = 1; m <= kMatches; ++m)
-        for (int c = 1; c <= 3; ++c) levels[static_cast<size_t>(outcomeIndex(m, c))] = groups[m - 1][c - 1].digitValue();
+        for (int c = 1; c <= 3; ++c)
+            levels[static_cast<size_t>(outcomeIndex(m, c))] = groups[m - 1][c - 1].digitValue();
     return levels;
 }
 
@@ -63,8 +64,8 @@ TEST(GenerateCli, RowsAreTheLibrarysForTheSeedInEveryFormat) {
 
     // More rows than go to the file at once, and the csv twin.
     const QStringList many = libraryRows(kPattern, 9000, 77);
-    const auto large = runCli({"generate", "--pattern", kPattern, "--count", "9000", "--seed", "77", "--format", "csv",
-                               "--out", file});
+    const auto large = runCli(
+        {"generate", "--pattern", kPattern, "--count", "9000", "--seed", "77", "--format", "csv", "--out", file});
     ASSERT_EQ(large.exitCode, 0) << large.err.toStdString();
     QString csvFile = many.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
     EXPECT_TRUE(test::readBytes(file) == csvFile.replace(u',', u';').toLatin1());
@@ -114,10 +115,10 @@ TEST(GenerateCli, APatternFromItsFileAndARunThatCanGoNoFurther) {
 }
 
 TEST(GenerateCli, WrongPatternsAndOptions) {
-    const auto missing =
-        runCli({"generate", "--pattern", "111,111,111,000,111,111,111,111,000,111,111,111,111"});
+    const auto missing = runCli({"generate", "--pattern", "111,111,111,000,111,111,111,111,000,111,111,111,111"});
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.err, QStringLiteral("Sie müssen für Spiel 4 eine Auswahl treffen.\n\nIch breche erst einmal ab.\n"));
+    EXPECT_EQ(missing.err,
+              QStringLiteral("Sie müssen für Spiel 4 eine Auswahl treffen.\n\nIch breche erst einmal ab.\n"));
     EXPECT_TRUE(missing.outBytes.isEmpty());
 
     const QStringList usage[] = {

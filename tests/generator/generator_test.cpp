@@ -64,8 +64,8 @@ TEST(Generator, PositionsAndCounts) {
         {PatternLevels{}, 1, 0, 0, 0},
         {everyMatch("123"), 1594323, 0, 13, 0},
         {everyMatch("030"), 1, 0, 0, 13},
-        {pattern({"310", "111", "003", "220", "000", "101", "010", "333", "100", "020", "002", "011", "300"}), 144, 4, 2,
-         6},
+        {pattern({"310", "111", "003", "220", "000", "101", "010", "333", "100", "020", "002", "011", "300"}), 144, 4,
+         2, 6},
     };
     for (const Case& c : cases) {
         const PatternCounts counts = countPattern(c.levels);
@@ -88,7 +88,8 @@ TEST(Generator, APatternWithAMatchLeftOutIsRefusedNamingTheLowest) {
         GeneratorRun run(levels, 120, countingSeeds(1));
         FAIL() << "no refusal";
     } catch (const KorbistoError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Sie müssen für Spiel 4 eine Auswahl treffen.\n\nIch breche erst einmal ab."));
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("Sie müssen für Spiel 4 eine Auswahl treffen.\n\nIch breche erst einmal ab."));
     }
 }
 
@@ -120,7 +121,8 @@ TEST(Generator, OutcomesAreDrawnByTheirLevels) {
 TEST(Generator, TheRowsAreThoseOfTheListScanAndAllDistinct) {
     // The run as the text describes it: a row text per attempt, kept when no
     // line of the list equals it.
-    const PatternLevels levels = pattern({"111", "210", "003", "111", "120", "111", "102", "111", "030", "111", "111", "321", "011"});
+    const PatternLevels levels =
+        pattern({"111", "210", "003", "111", "120", "111", "102", "111", "030", "111", "111", "321", "011"});
     const std::uint32_t start = 20261209;
     const int requested = 3000;
     QStringList list;
@@ -135,7 +137,8 @@ TEST(Generator, TheRowsAreThoseOfTheListScanAndAllDistinct) {
             QList<int> pool;
             for (int c = 1; c <= 3; ++c)
                 for (int l = 0; l < levels[static_cast<size_t>(3 * m + c - 1)]; ++l) pool << 3 * m + c;
-            tips << QString::fromLatin1(PositionText(pool[static_cast<qsizetype>(lcg.draw(static_cast<std::uint32_t>(pool.size())))]));
+            tips << QString::fromLatin1(
+                PositionText(pool[static_cast<qsizetype>(lcg.draw(static_cast<std::uint32_t>(pool.size())))]));
         }
         const QString row = tips.join(u',');
         if (!list.contains(row)) list << row;
