@@ -62,6 +62,8 @@ TEST_F(DownloadFileTest, EveryFailureLeavesTheOldTargetAsItWas) {
         {"certificate of another host", siteOn(testServer().wrongHost) + QStringLiteral("/downloads/four.txt"),
          DownloadFailure::Certificate},
         {"too large", site() + QStringLiteral("/downloads/big.bin"), DownloadFailure::TooLarge},
+        {"too large without a length", site(QStringLiteral("/unannounced")) + QStringLiteral("/downloads/big.bin"),
+         DownloadFailure::TooLarge},
         {"stalled", site(QStringLiteral("/slow")) + QStringLiteral("/downloads/slow.bin"), DownloadFailure::Stalled},
         {"plain http", QString(site()).replace(QStringLiteral("https:"), QStringLiteral("http:")) +
                            QStringLiteral("/downloads/four.txt"),

@@ -72,6 +72,13 @@ http {
       if (\$http_user_agent != "Korbisto") { return 403; }
       alias $dir/www/;
     }
+    # Filtered on the fly, so without a length: only the bytes tell the size.
+    location /unannounced/ {
+      alias $dir/www/;
+      sub_filter_types *;
+      sub_filter_once off;
+      sub_filter "never-there" "";
+    }
     location /slow/ { alias $dir/www/; limit_rate_after 500; limit_rate 1; }
   }
 
