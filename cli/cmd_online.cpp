@@ -2,6 +2,7 @@
 
 #include "core/german.h"
 #include "core/paths.h"
+#include "files/version_info_file.h"
 #include "online/donation_status.h"
 #include "online/match_day_download.h"
 #include "online/server.h"
@@ -94,6 +95,22 @@ const RegisterCommand donationStatusCommand({
                    "leere Zeile, wenn sie nicht zu haben ist."),
     runDonationStatus,
     {},
+});
+
+int runMakeVersionInfo(const CommandLine& args) {
+    args.expectPositional(1);
+    writeVersionInfoFile(args.required(QStringLiteral("out")), args.positional().first());
+    return 0;
+}
+
+const RegisterCommand makeVersionInfoCommand({
+    QStringLiteral("make-versioninfo"),
+    QStringLiteral("make-versioninfo VERSION --out DATEI\n\n"
+                   "Schreibt die Versionsdatei (verinfos.krvi), die das Programm-Update vom Server liest: ein\n"
+                   "Eintrag von 24 Bytes, der VERSION (bis 15 Zeichen wie 1.3.0.0) anbietet.\n"
+                   "  --out DATEI   die Datei, die geschrieben wird"),
+    runMakeVersionInfo,
+    {{QStringLiteral("out"), QStringLiteral("DATEI")}},
 });
 
 }  // namespace

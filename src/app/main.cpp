@@ -1,10 +1,15 @@
 #include "main_window.h"
+#include "pictures.h"
 #include "program.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QIcon icon;
+    for (const int size : {16, 32, 48, 256}) icon.addPixmap(QPixmap::fromImage(korbisto::app::programIcon(size)));
+    QApplication::setWindowIcon(icon);
     const korbisto::app::StartedProgram program = korbisto::app::startProgram(app);
     const int result = app.exec();
     delete program.main.data();

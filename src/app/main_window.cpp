@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "about_window.h"
 #include "entry_window.h"
 #include "pictures.h"
 #include "screenshot_window.h"
@@ -171,8 +172,9 @@ void TFGewonnen::buildToolbar() {
 
     QToolButton* position = bar->addPositionButton(QStringLiteral("bsSkinSpeedButton4"));
     connect(position, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton4Click);
-    ui::markNotYetAvailable(
-        bar->addIconButton(QStringLiteral("bsSkinSpeedButton5"), ui::IconKind::Info, QStringLiteral("Über das Programm")));
+    QToolButton* about =
+        bar->addIconButton(QStringLiteral("bsSkinSpeedButton5"), ui::IconKind::Info, QStringLiteral("Über das Programm"));
+    connect(about, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton5Click);
 }
 
 void TFGewonnen::buildMatchDayColumn() {
@@ -446,6 +448,21 @@ void TFGewonnen::openAndRemember(const ui::FileDialogRequest& request, const cha
     });
 }
 
+void TFGewonnen::openFile(const QString& path) {
+    ui::runGuarded(boxParent(), [&] {
+        const QString suffix = QFileInfo(path).suffix().toLower();
+        const bool slip = suffix == QLatin1String("krsc");
+        if (!slip && suffix != QLatin1String("sptag"))
+            throw KorbistoError(refusal(QStringLiteral("„%1“ ist weder ein Spielschein (.krsc) noch ein Spieltag (.sptag).")
+                                            .arg(QFileInfo(path).fileName())));
+        const QString absolute = QFileInfo(path).absoluteFilePath();
+        if (slip) SpielscheinEinlesen(absolute);
+        else SpieltagEinlesen(absolute);
+        settings::writeString(settings::kStartFiles, QString::fromLatin1(slip ? settings::kSlipKey : settings::kMatchDayKey),
+                              absolute);
+    });
+}
+
 void TFGewonnen::closeEvent(QCloseEvent* event) {
     ui::runGuarded(this, [&] { writeMainWindowClose(cbSofort->isChecked(), leur->text()); });
     event->accept();
@@ -479,6 +496,8 @@ void TFGewonnen::bsSkinSpeedButton18Click() {
     Image2->show();
     matchDayStrip_->show();
 }
+
+void TFGewonnen::bsSkinSpeedButton5Click() { showAboutWindow(this); }
 
 void TFGewonnen::Image2Click() {
     ui::openWhenOnline(this, makerSiteUrl(),

@@ -34,6 +34,9 @@ class TFGewonnen : public ui::WindowFrame {
     Q_OBJECT
 
 public:
+    // A slip or match day named when the program is started (a file
+    // manager's "open"), read as if chosen with its open button.
+    void openFile(const QString& path);
     static constexpr int kClientWidth = 834;
     static constexpr int kClientHeight = 695;
 
@@ -84,6 +87,7 @@ private:
     void BOpenSpTagClick();
     void bsSkinSpeedButton18Click();
     void Image2Click();
+    void bsSkinSpeedButton5Click();
     void bsSkinSpeedButton3Click();
     void BQuoDelClick();
     void BAuswertenClick();

@@ -105,6 +105,52 @@ QPixmap startPicture() {
     return pixmap;
 }
 
+QPixmap aboutPicture() {
+    QPixmap pixmap(400, 300);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    // The pitch of the start picture, seen from the stand, the ball in the corner.
+    QLinearGradient turf(0, 0, 0, 300);
+    turf.setColorAt(0, QColor(20, 92, 54));
+    turf.setColorAt(1, QColor(10, 58, 34));
+    p.fillRect(pixmap.rect(), turf);
+    for (int i = 0; i < 6; ++i)
+        if (i % 2 == 0) p.fillRect(QRect(0, i * 50, 400, 50), QColor(255, 255, 255, 9));
+    p.setPen(QPen(QColor(255, 255, 255, 60), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawLine(0, 150, 400, 150);
+    p.drawEllipse(QPointF(200, 150), 58, 58);
+    drawBall(p, QPointF(62, 62), 40);
+    p.setPen(Qt::white);
+    p.setFont(ui::roundedFont(28));
+    p.drawText(QRect(116, 30, 270, 44), Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(ProgramName));
+    p.end();
+    return pixmap;
+}
+
+QImage programIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double s = size;
+    QLinearGradient turf(0, 0, 0, s);
+    turf.setColorAt(0, QColor(36, 128, 70));
+    turf.setColorAt(1, QColor(14, 74, 44));
+    p.setPen(Qt::NoPen);
+    p.setBrush(turf);
+    p.drawRoundedRect(QRectF(0, 0, s, s), s * 0.18, s * 0.18);
+    // Small sizes get no pitch lines; they would only blur.
+    if (size >= 32) {
+        p.setPen(QPen(QColor(255, 255, 255, 80), s / 48));
+        p.setBrush(Qt::NoBrush);
+        p.drawLine(QPointF(0, s / 2), QPointF(s, s / 2));
+    }
+    drawBall(p, QPointF(s / 2, s / 2), s * 0.36);
+    p.end();
+    return image;
+}
+
 QPixmap webSitePicture(int width, int height) {
     QPixmap pixmap(width, height);
     QPainter p(&pixmap);

@@ -46,6 +46,8 @@ StartedProgram startProgram(QApplication& app) {
     // The random tip generator is created here, after the entry window, once
     // it exists.
 
+    for (const QString& file : app.arguments().mid(1)) program.main->openFile(file);
+
     if (program.start) program.start->setMainWindow(program.main);
     return program;
 }

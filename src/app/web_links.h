@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 namespace korbisto::app {
@@ -10,5 +11,12 @@ QString makerHost();
 QUrl makerSiteUrl();
 QUrl donationUrl();
 QUrl introductionVideoUrl();
+
+// The support contact of the about window: the lines under "Der Autor:"
+// (the last two are laid out hidden) and the mail address.
+QStringList contactLines();
+QString supportAddress();
+// "mailto:" + the support address, with the program's name as subject.
+QUrl supportMailUrl();
 
 }  // namespace korbisto::app

@@ -167,7 +167,9 @@ constexpr int kBlockRecords = 16384;
 // is the caller's, so that a writer fills the same pages block after block.
 template <typename Sink>
 void encodeTipRows(const TipTable& table, Sink&& sink, QByteArray& block, int rowsBefore = 0) {
-    block.resize(kBlockRecords * TScheinOffen::kSize);
+    // A small table needs no whole block; a block was a large allocation per save.
+    const int blockRecords = std::clamp(table.dataRowCount(), 1, kBlockRecords);
+    if (block.size() < blockRecords * TScheinOffen::kSize) block.resize(blockRecords * TScheinOffen::kSize);
     int inBlock = 0;
     const auto& rows = table.rows();
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -184,7 +186,7 @@ void encodeTipRows(const TipTable& table, Sink&& sink, QByteArray& block, int ro
             }
             out[3 * m + column] = 1;
         }
-        if (++inBlock == kBlockRecords) {
+        if (++inBlock == blockRecords) {
             sink(block.constData(), static_cast<qint64>(inBlock) * TScheinOffen::kSize);
             inBlock = 0;
         }

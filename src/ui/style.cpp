@@ -46,6 +46,10 @@ QLabel#PB, QLabel#PZW, QLabel#PDW, QLabel#PAnz {
 QLabel#PNr { background: rgb(127,127,127); color: white; }
 QLineEdit#ETz { padding: 0px; border-radius: 0px; }
 QLabel#LPlay { color: #c0392b; font-size: 18px; }
+QLabel#LVersion { color: white; }
+QWidget#PKontakt { background: rgba(255,255,255,225); border: 1px solid #a9adb4; border-radius: 6px; }
+QWidget#PKontakt QLabel { background: transparent; color: #1d2b22; }
+QWidget#PKontakt QLabel#LMail { color: rgb(0,64,160); }
 QPushButton, QToolButton {
   color: #1d1d1f;
   background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:0.5 #f1f2f4, stop:1 #dfe2e6);

@@ -17,6 +17,9 @@ Qt::WindowFlags flagsOf(WindowFrame::Kind kind) {
     switch (kind) {
     case WindowFrame::Kind::Splash:
         return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    case WindowFrame::Kind::Dialog:
+        return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+               Qt::WindowCloseButtonHint;
     case WindowFrame::Kind::Tool:
         break;
     }

@@ -52,8 +52,9 @@ class WindowFrame : public QWidget {
 
 public:
     enum class Kind {
-        Tool,   // caption, system menu, minimise and close
-        Splash  // caption only
+        Tool,    // caption, system menu, minimise and close
+        Dialog,  // caption, system menu and close
+        Splash   // caption only
     };
     static constexpr QPoint kDefaultPosition{0, 70};
 

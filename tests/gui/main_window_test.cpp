@@ -227,6 +227,28 @@ TEST_F(MainWindowTest, OpeningFilesThroughTheDialogsStoresTheirPaths) {
     EXPECT_EQ(label(QStringLiteral("LTag")), QStringLiteral("07.03.2021"));
 }
 
+TEST_F(MainWindowTest, FilesNamedAtTheStartAreReadAsIfOpened) {
+    openMainWindow();
+    writeMatchDay(matchDayFolder() + QStringLiteral("tag.sptag"), kWinning);
+    writeSlip(slipFolder() + QStringLiteral("Mein Schein.KRSC"), {"1021201102120", "1021201102111", "1111111111111"});
+    main->openFile(matchDayFolder() + QStringLiteral("tag.sptag"));
+    main->openFile(slipFolder() + QStringLiteral("Mein Schein.KRSC"));
+    EXPECT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join(u'|').toStdString();
+    EXPECT_EQ(label(QStringLiteral("LTag")), QStringLiteral("07.03.2021"));
+    EXPECT_EQ(label(QStringLiteral("LDatei")), QStringLiteral("Mein Schein.KRSC"));
+    EXPECT_EQ(settings::readString(settings::kStartFiles, QStringLiteral("Spielschein")),
+              slipFolder() + QStringLiteral("Mein Schein.KRSC"));
+    EXPECT_TRUE(dialogs.requests().isEmpty());
+
+    // Anything else is refused and nothing stored.
+    writeBytes(slipFolder() + QStringLiteral("notiz.txt"), "1021201102120");
+    main->openFile(slipFolder() + QStringLiteral("notiz.txt"));
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("„notiz.txt“ ist weder ein Spielschein (.krsc) noch ein "
+                                                        "Spieltag (.sptag).\n\nIch breche erst einmal ab.")});
+    EXPECT_EQ(settings::readString(settings::kStartFiles, QStringLiteral("Spielschein")),
+              slipFolder() + QStringLiteral("Mein Schein.KRSC"));
+}
+
 TEST_F(MainWindowTest, TypedWinningRowIsFilteredAndEvaluatedAtOnce) {
     openMainWindow();
     writeSlip(slipFolder() + QStringLiteral("s.krsc"), {"1021201102120", "0000000000000"});
@@ -421,7 +443,7 @@ TEST_F(MainWindowTest, WebLinksAskForTheConnection) {
 
 TEST_F(MainWindowTest, ButtonsOfLaterWindowsSayTheyAreNotThereYet) {
     openMainWindow();
-    for (const char* name : {"BFSpTagVerw", "bsSkinSpeedButton8", "bsSkinSpeedButton12", "bsSkinSpeedButton5"}) {
+    for (const char* name : {"BFSpTagVerw", "bsSkinSpeedButton8", "bsSkinSpeedButton12"}) {
         auto* button = child<QAbstractButton>(main.get(), QString::fromLatin1(name));
         ASSERT_NE(button, nullptr);
         EXPECT_FALSE(button->isEnabled()) << name;

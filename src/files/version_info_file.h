@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace korbisto {
+
+// A record of the version-information file: 8 bytes the program does not
+// read, a length byte, then up to 15 characters of the version text.
+inline constexpr int kVersionRecordSize = 24;
+inline constexpr int kMaxVersionText = 15;
+
+// The version text of the last whole record; none without a whole record.
+// A length byte above 15 reads as 15, so no text reaches past its record.
+std::optional<QString> lastVersionOf(const QByteArray& bytes);
+std::optional<QString> readVersionInfoFile(const QString& path);  // throws KorbistoError
+
+// One record offering `version`: printable ASCII, at most 15 characters.
+// Throws KorbistoError for another text.
+QByteArray encodeVersionRecord(const QString& version);
+void writeVersionInfoFile(const QString& path, const QString& version);
+
+}  // namespace korbisto

@@ -1,0 +1,35 @@
+#!/bin/sh
+# Installs the build into a temporary prefix and checks what a desktop reads
+# of it: check_install.sh BUILD_DIR
+set -eu
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+# Nothing may go anywhere but below the prefix.
+cmake --install "$build" --prefix "$prefix" >"$prefix.log"
+if grep -E '^-- (Installing|Up-to-date): ' "$prefix.log" | grep -v -F -- "-- Installing: $prefix/" | grep -v -F -- "-- Up-to-date: $prefix/"; then
+  echo "installed outside the prefix"; rm -f "$prefix.log"; exit 1
+fi
+rm -f "$prefix.log"
+share=$prefix/share
+for f in "$prefix/bin/korbisto" "$prefix/bin/korbisto-cli" \
+         "$share/applications/de.korbisto.Korbisto.desktop" \
+         "$share/metainfo/de.korbisto.Korbisto.metainfo.xml" \
+         "$share/mime/packages/korbisto.xml"; do
+  [ -f "$f" ] || { echo "not installed: $f"; exit 1; }
+done
+for size in 16 22 24 32 48 64 128 256; do
+  icon=$share/icons/hicolor/${size}x${size}/apps/korbisto.png
+  [ -s "$icon" ] || { echo "no icon: $icon"; exit 1; }
+done
+desktop-file-validate "$share/applications/de.korbisto.Korbisto.desktop"
+appstreamcli validate --no-net --pedantic "$share/metainfo/de.korbisto.Korbisto.metainfo.xml"
+# The file types, as the mime database compiles them.
+mime=$prefix/mime
+mkdir -p "$mime/packages"
+cp "$share/mime/packages/korbisto.xml" "$mime/packages/"
+update-mime-database "$mime"
+grep -q 'application/x-korbisto-slip' "$mime/globs2"
+grep -q '\*\.krsc' "$mime/globs2"
+grep -q '\*\.sptag' "$mime/globs2"
+echo "installed and valid"
