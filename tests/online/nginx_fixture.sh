@@ -38,7 +38,9 @@ certificate() {  # name, subjectAltName
 config() {  # port, wrong-host port
   local user=""
   # Workers of a root master drop to an unprivileged user.
-  if [ "$(id -u)" -eq 0 ]; then user="user nobody $(id -gn nobody);"; fi
+  if [ "$(id -u)" -eq 0 ]; then
+    if id nobody >/dev/null 2>&1; then user="user nobody $(id -gn nobody);"; else user="user root root;"; fi
+  fi
   cat >"$dir/nginx.conf" <<CONF
 $user
 worker_processes 1;
@@ -94,6 +96,9 @@ CONF
 }
 
 start() {
+  for tool in "$nginx" openssl; do
+    command -v "$tool" >/dev/null || { echo "$tool is missing; scripts/setup installs it" >&2; return 1; }
+  done
   stop
   dir=$(mktemp -d "${TMPDIR:-/tmp}/korbisto-nginx.XXXXXX")
   # The workers of a root master read the documents as nobody.
