@@ -71,11 +71,13 @@ Download::Download(const QUrl& url, const QString& target, DownloadLimits limits
 Download::~Download() { cancel(); }
 
 void Download::start() {
-    if (running()) return;
+    if (running() || refused_) return;
     result_ = DownloadResult();
     if (!isHttps(url_) || !url_.isValid()) {
         // Reported from the event loop as every other result is.
+        refused_ = true;
         QTimer::singleShot(0, this, [this] {
+            if (!std::exchange(refused_, false)) return;  // cancelled
             report({DownloadFailure::Insecure, 0, 0, QStringLiteral("not an HTTPS address: ") + url_.toString()});
         });
         return;
@@ -95,6 +97,7 @@ void Download::start() {
 }
 
 void Download::cancel() {
+    refused_ = false;
     stall_->stop();
     file_.reset();
     if (!reply_) return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/match_day_file.h"
+
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -22,7 +24,7 @@ struct DownloadLimits {
 };
 
 inline constexpr DownloadLimits kSmallFileLimits{4, 64 * 1024};  // version and status files
-inline constexpr DownloadLimits kMatchDayLimits{1648, 64 * 1024};  // at least one whole record
+inline constexpr DownloadLimits kMatchDayLimits{TSpieltag::kSize, 64 * 1024};  // at least one whole record
 inline constexpr DownloadLimits kInstallerLimits{4, 512LL * 1024 * 1024};
 
 enum class DownloadFailure {
@@ -80,6 +82,7 @@ private:
     QTimer* stall_;
     std::unique_ptr<AtomicFile> file_;
     DownloadResult result_;
+    bool refused_ = false;  // not an HTTPS address; reported from the event loop
 };
 
 // A download that receives nothing for this long fails; 30 s unless set.
