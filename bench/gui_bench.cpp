@@ -1,15 +1,18 @@
 // The windows on the offscreen platform: a click on "Gewinn-Prüfung" until
 // the table is painted again, a typed result with instant evaluation, the
-// way to a shown start window, the memory of a 96,000-row table, and a
-// 100,000-line paste into the entry window with "Auslesen" on it. The table
+// way to a shown start window, the memory of a 96,000-row table, a
+// 100,000-line paste into the entry window with "Auslesen" on it, and
+// 99,999 generated rows from "Reihen bilden" to both grids painted. The table
 // figures stand beside a plain string grid with one item per cell, which is
 // what a grid of text cells amounts to; the paste beside the plain editor's
 // own paste with the text written back and every line laid out.
 
 #include "app/entry_window.h"
+#include "app/generator_window.h"
 #include "app/main_window.h"
 #include "app/start_window.h"
 #include "core/paths.h"
+#include "generator/generator.h"
 #include "ui/file_dialogs.h"
 #include "ui/filtered_edit.h"
 #include "ui/style.h"
@@ -397,6 +400,73 @@ void BM_MemoryWith96000Rows(benchmark::State& state) {
 }
 BENCHMARK(BM_MemoryWith96000Rows)->Iterations(1);
 
+// The generator window with every outcome of the 13 matches at "Fav I ",
+// set by pressing its buttons, and 99,999 rows asked for.
+constexpr int kGeneratedRows = 99999;
+
+struct GeneratorFixture {
+    std::unique_ptr<app::TFKick> window;
+    QAbstractButton* start = nullptr;
+    ui::TipGridView* rows = nullptr;
+    ui::TipGridView* counts = nullptr;
+
+    GeneratorFixture() {
+        window = std::make_unique<app::TFKick>();
+        window->setSeedSource(countingSeeds(1));
+        window->show();
+        QApplication::processEvents();
+        for (int k = 1; k <= kOutcomeCrosses; ++k)
+            QTest::mousePress(window->findChild<QWidget*>(QStringLiteral("but%1").arg(k)), Qt::LeftButton);
+        window->findChild<ui::FilteredLineEdit*>(QStringLiteral("eAnz"))->setTextFromProgram(QString::number(kGeneratedRows));
+        start = window->findChild<QAbstractButton*>(QStringLiteral("bsSkinSpeedButton2"));
+        rows = window->findChild<ui::TipGridView*>(QStringLiteral("g1"));
+        counts = window->findChild<ui::TipGridView*>(QStringLiteral("g2"));
+    }
+};
+
+std::unique_ptr<GeneratorFixture>& generatorFixtureSlot() {
+    static std::unique_ptr<GeneratorFixture> f;
+    return f;
+}
+
+// The click, the run in slices with the event loop between them, both grids
+// painted. "longest_turn_ms" is the longest the event loop waited for its
+// next turn during the run: clicks and repaints are never held up longer.
+void BM_GeneratorWindowRunToRepaint_99999Rows(benchmark::State& state) {
+    if (!generatorFixtureSlot()) generatorFixtureSlot() = std::make_unique<GeneratorFixture>();
+    GeneratorFixture& f = *generatorFixtureSlot();
+    double longestTurnMs = 0.0;
+    for (auto _ : state) {
+        QTest::mouseClick(f.start, Qt::LeftButton);
+        QElapsedTimer turn;
+        while (f.window->running()) {
+            turn.start();
+            QCoreApplication::processEvents();
+            longestTurnMs = std::max(longestTurnMs, static_cast<double>(turn.nsecsElapsed()) / 1e6);
+        }
+        f.rows->viewport()->repaint();
+        f.counts->viewport()->repaint();
+    }
+    if (f.window->rows().table().dataRowCount() != kGeneratedRows) state.SkipWithError("wrong row count");
+    state.counters["rows"] = kGeneratedRows;
+    state.counters["longest_turn_ms"] = longestTurnMs;
+}
+BENCHMARK(BM_GeneratorWindowRunToRepaint_99999Rows)->Unit(benchmark::kMillisecond);
+
+// The same run in the library alone, in one go, with its table and counts:
+// what the window adds is the slicing and the painting.
+void BM_GeneratorLibraryRunWithTable_99999Rows(benchmark::State& state) {
+    PatternLevels levels;
+    levels.fill(1);
+    for (auto _ : state) {
+        GeneratorRun run(levels, kGeneratedRows, countingSeeds(1));
+        run.finish();
+        benchmark::DoNotOptimize(run.table());
+        benchmark::DoNotOptimize(run.outcomeCounts());
+    }
+}
+BENCHMARK(BM_GeneratorLibraryRunWithTable_99999Rows)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -423,6 +493,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    generatorFixtureSlot().reset();
     entryFixtureSlot().reset();
     mainFixture().reset();
     return 0;

@@ -128,4 +128,54 @@ QDateTime parseNow(const QString& text) {
     return QDateTime(date, time);
 }
 
+OutcomeCrosses parseCrosses(const QString& spec) {
+    const QStringList groups = spec.split(u',');
+    if (groups.size() != kMatches)
+        throw UsageError(QStringLiteral("--crosses braucht 13 Gruppen, durch „,“ getrennt (eine je Spiel), nicht %1.")
+                             .arg(groups.size()));
+    OutcomeCrosses crosses{};
+    for (int m = 1; m <= kMatches; ++m) {
+        for (QChar ch : groups[m - 1]) {
+            int column = 0;
+            switch (ch.unicode()) {
+            case u'1':
+                column = 1;
+                break;
+            case u'0':
+            case u'X':
+            case u'x':
+                column = 2;
+                break;
+            case u'2':
+                column = 3;
+                break;
+            default:
+                throw UsageError(QStringLiteral("--crosses, Spiel %1: „%2“ ist kein Ausgang (erlaubt sind 1, 0, 2 und X).")
+                                     .arg(m)
+                                     .arg(ch));
+            }
+            bool& box = crosses[static_cast<size_t>(outcomeIndex(m, column))];
+            if (box)
+                throw UsageError(QStringLiteral("--crosses, Spiel %1: „%2“ ist doppelt angekreuzt.")
+                                     .arg(m)
+                                     .arg(QLatin1String(TippText[static_cast<size_t>(column)])));
+            box = true;
+        }
+    }
+    return crosses;
+}
+
+std::vector<std::pair<int, QString>> parseQuotas(const CommandLine& args) {
+    std::vector<std::pair<int, QString>> quotas;
+    for (const QString& q : args.values(QStringLiteral("quota"))) {
+        const qsizetype eq = q.indexOf(u'=');
+        int rank = 0;
+        for (int k = 1; k <= kRanks && eq > 0; ++k)
+            if (q.left(eq) == QLatin1String(RangNamen[static_cast<size_t>(k)])) rank = k;
+        if (rank == 0) throw UsageError(QStringLiteral("--quota erwartet RANG=TEXT mit RANG I, II, III oder IV."));
+        quotas.emplace_back(rank, q.mid(eq + 1));
+    }
+    return quotas;
+}
+
 }  // namespace korbisto::cli

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/evaluation.h"
+#include "core/outcomes.h"
+
 #include <QCommandLineParser>
 #include <QDateTime>
 #include <QString>
@@ -7,6 +10,7 @@
 
 #include <functional>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace korbisto {
@@ -68,6 +72,11 @@ void err(const QString& text);
 QStringList parseRowArgument(const QString& row, const QString& option);
 // DD.MM.YYYY or DD.MM.YYYYTHH:MM; the system clock when empty.
 QDateTime parseNow(const QString& text);
+// "1,10,102,...": per match the crossed outcomes, X for 0; an empty group is
+// a match without a cross.
+OutcomeCrosses parseCrosses(const QString& spec);
+// The --quota RANG=TEXT options in their order, as rank 1 .. 4 and text.
+std::vector<std::pair<int, QString>> parseQuotas(const CommandLine& args);
 
 
 }  // namespace korbisto::cli

@@ -17,12 +17,6 @@
 namespace korbisto::cli {
 namespace {
 
-int rankOfNumeral(const QString& numeral) {
-    for (int k = 1; k <= kRanks; ++k)
-        if (numeral == QLatin1String(RangNamen[static_cast<size_t>(k)])) return k;
-    return 0;
-}
-
 void addHits(HitCounts& total, const HitCounts& more) {
     for (size_t i = 0; i < total.size(); ++i) total[i] += more[i];
 }
@@ -287,13 +281,7 @@ int runEvaluate(const CommandLine& args) {
         throw UsageError(QStringLiteral("--sort kennt nur „hits“."));
     QStringList result;
     if (args.has(QStringLiteral("result"))) result = parseRowArgument(args.value(QStringLiteral("result")), "--result");
-    std::vector<std::pair<int, QString>> quotas;
-    for (const QString& q : args.values(QStringLiteral("quota"))) {
-        const qsizetype eq = q.indexOf(u'=');
-        const int rank = eq > 0 ? rankOfNumeral(q.left(eq)) : 0;
-        if (rank == 0) throw UsageError(QStringLiteral("--quota erwartet RANG=TEXT mit RANG I, II, III oder IV."));
-        quotas.emplace_back(rank, q.mid(eq + 1));
-    }
+    const std::vector<std::pair<int, QString>> quotas = parseQuotas(args);
     const QDateTime now = parseNow(args.value(QStringLiteral("now")));
 
     // The slip is opened first, so that its errors come before the match day's.

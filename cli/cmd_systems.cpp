@@ -15,52 +15,11 @@
 namespace korbisto::cli {
 namespace {
 
-using Crosses = std::array<std::array<bool, 4>, kMatches + 1>;  // [match][column 1..3]
-
-// "1,10,102,...": per match the crossed outcomes, X for 0; an empty group is
-// a match without a cross.
-Crosses parseCrosses(const QString& spec) {
-    const QStringList groups = spec.split(u',');
-    if (groups.size() != kMatches)
-        throw UsageError(QStringLiteral("--crosses braucht 13 Gruppen, durch „,“ getrennt (eine je Spiel), nicht %1.")
-                             .arg(groups.size()));
-    Crosses crosses{};
-    for (int m = 1; m <= kMatches; ++m) {
-        for (QChar ch : groups[m - 1]) {
-            int column = 0;
-            switch (ch.unicode()) {
-            case u'1':
-                column = 1;
-                break;
-            case u'0':
-            case u'X':
-            case u'x':
-                column = 2;
-                break;
-            case u'2':
-                column = 3;
-                break;
-            default:
-                throw UsageError(QStringLiteral("--crosses, Spiel %1: „%2“ ist kein Ausgang (erlaubt sind 1, 0, 2 und X).")
-                                     .arg(m)
-                                     .arg(ch));
-            }
-            bool& box = crosses[static_cast<size_t>(m)][static_cast<size_t>(column)];
-            if (box)
-                throw UsageError(QStringLiteral("--crosses, Spiel %1: „%2“ ist doppelt angekreuzt.")
-                                     .arg(m)
-                                     .arg(QLatin1String(TippText[static_cast<size_t>(column)])));
-            box = true;
-        }
-    }
-    return crosses;
-}
-
 // The sheet after the crosses were clicked match by match, column by column.
-void applyCrosses(CrossSheet& sheet, const Crosses& crosses) {
+void applyCrosses(CrossSheet& sheet, const OutcomeCrosses& crosses) {
     for (int m = 1; m <= kMatches; ++m)
         for (int c = 1; c <= 3; ++c)
-            if (crosses[static_cast<size_t>(m)][static_cast<size_t>(c)]) sheet.toggle(m, c);
+            if (crosses[static_cast<size_t>(outcomeIndex(m, c))]) sheet.toggle(m, c);
 }
 
 void writeStructureJson(const CrossSheet& sheet) {
@@ -139,7 +98,7 @@ void emitRows(const CommandLine& args, const std::function<int(TipTable&)>& next
 
 int runStructure(const CommandLine& args) {
     args.expectPositional(0);
-    const Crosses crosses = parseCrosses(args.required(QStringLiteral("crosses")));
+    const OutcomeCrosses crosses = parseCrosses(args.required(QStringLiteral("crosses")));
     CrossSheet sheet;
     applyCrosses(sheet, crosses);
     if (args.has(QStringLiteral("json"))) writeStructureJson(sheet);
@@ -150,7 +109,7 @@ int runStructure(const CommandLine& args) {
 // The complete sheet of --crosses for the developments.
 void completeSheet(const CommandLine& args, CrossSheet& sheet) {
     args.expectPositional(0);
-    const Crosses crosses = parseCrosses(args.required(QStringLiteral("crosses")));
+    const OutcomeCrosses crosses = parseCrosses(args.required(QStringLiteral("crosses")));
     applyCrosses(sheet, crosses);
     requireComplete(sheet);
 }

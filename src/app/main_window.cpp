@@ -2,6 +2,7 @@
 
 #include "about_window.h"
 #include "entry_window.h"
+#include "generator_window.h"
 #include "pictures.h"
 #include "screenshot_window.h"
 #include "sheet_view.h"
@@ -81,6 +82,11 @@ TFEingabe& TFGewonnen::entryWindow() {
     return *entry_;
 }
 
+TFKick& TFGewonnen::generatorWindow() {
+    if (!generator_) generator_ = new TFKick(this);
+    return *generator_;
+}
+
 void TFGewonnen::FormCreate() {
     const MainWindowSettings stored = readMainWindowSettings();
     matchDayFolder_ = appPaths().MatchDayFolder;
@@ -139,8 +145,9 @@ void TFGewonnen::buildToolbar() {
     ui::markNotYetAvailable(addCaptioned(QStringLiteral("BFSpTagVerw"), ui::IconKind::Download,
                                          QStringLiteral("Spieltag- Download"), QStringLiteral("Spieltage herunterladen"),
                                          96));
-    ui::markNotYetAvailable(addCaptioned(QStringLiteral("bsSkinSpeedButton8"), ui::IconKind::Ball,
-                                         QStringLiteral("Zufall Fußball"), QStringLiteral("Tippreihen auslosen"), 84));
+    QPushButton* generator = addCaptioned(QStringLiteral("bsSkinSpeedButton8"), ui::IconKind::Ball,
+                                          QStringLiteral("Zufall Fußball"), QStringLiteral("Tippreihen auslosen"), 84);
+    connect(generator, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton8Click);
     QPushButton* entry = addCaptioned(QStringLiteral("bsSkinSpeedButton7"), ui::IconKind::SlipEntry,
                                       QStringLiteral("Spielschein erstellen..."), QStringLiteral("Tippreihen eingeben"),
                                       100);
@@ -472,6 +479,8 @@ void TFGewonnen::closeEvent(QCloseEvent* event) {
 void TFGewonnen::bsSkinSpeedButton6Click() { close(); }
 
 void TFGewonnen::bsSkinSpeedButton7Click() { ui::showAndRaise(entryWindow()); }
+
+void TFGewonnen::bsSkinSpeedButton8Click() { ui::showAndRaise(generatorWindow()); }
 
 void TFGewonnen::BSpendeClick() {
     ui::openWhenOnline(this, donationUrl(),

@@ -25,6 +25,7 @@ namespace korbisto::app {
 
 class CrossSheetColumn;
 class TFEingabe;
+class TFKick;
 class TFfrAnzeigeGew;
 class WinTableModel;
 
@@ -48,6 +49,8 @@ public:
     CrossSheetColumn& crossColumn() { return *crossColumn_; }
     // The entry window, which belongs to this one; made on first use.
     TFEingabe& entryWindow();
+    // The generator window, which belongs to this one; made on first use.
+    TFKick& generatorWindow();
 
     // Reading a match day or a slip into the window; file errors are thrown.
     void SpieltagEinlesen(const QString& path);
@@ -82,6 +85,7 @@ private:
 
     void bsSkinSpeedButton6Click();
     void bsSkinSpeedButton7Click();
+    void bsSkinSpeedButton8Click();
     void BSpendeClick();
     void bsSkinSpeedButton4Click();
     void BOpenSpTagClick();
@@ -104,6 +108,7 @@ private:
     QString matchDayFolder_;
     QString slipFolder_;
     QPointer<TFEingabe> entry_;
+    QPointer<TFKick> generator_;
 
     CrossSheetColumn* crossColumn_ = nullptr;
     QLabel* leur = nullptr;

@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "entry_window.h"
+#include "generator_window.h"
 #include "main_window.h"
 #include "start_window.h"
 
@@ -40,11 +41,10 @@ StartedProgram startProgram(QApplication& app) {
     program.main = new TFGewonnen;
     FGewonnen = program.main;
     QObject::connect(program.main, &TFGewonnen::closed, &app, &QApplication::quit);
-    // The entry window belongs to the main window: it stays in front of it
-    // and ends with it.
+    // The entry and generator windows belong to the main window: they stay
+    // in front of it and end with it.
     program.entry = &program.main->entryWindow();
-    // The random tip generator is created here, after the entry window, once
-    // it exists.
+    program.generator = &program.main->generatorWindow();
 
     for (const QString& file : app.arguments().mid(1)) program.main->openFile(file);
 

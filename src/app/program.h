@@ -9,12 +9,14 @@ namespace korbisto::app {
 class TFStart;
 class TFGewonnen;
 class TFEingabe;
+class TFKick;
 
 // The windows of a started program.
 struct StartedProgram {
     QPointer<TFStart> start;
     QPointer<TFGewonnen> main;
-    QPointer<TFEingabe> entry;  // belongs to the main window
+    QPointer<TFEingabe> entry;    // belongs to the main window
+    QPointer<TFKick> generator;   // belongs to the main window
 };
 
 // Everything before the message loop: the look, the start window (which

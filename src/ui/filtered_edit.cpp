@@ -1,5 +1,6 @@
 #include "filtered_edit.h"
 
+#include <QKeyEvent>
 #include <QValidator>
 
 namespace korbisto::ui {
@@ -12,7 +13,7 @@ public:
     explicit InsertionFilter(FilteredLineEdit& edit) : QValidator(&edit), edit_(edit) {}
 
     State validate(QString& input, int& pos) const override {
-        if (edit_.fromProgram_) return Acceptable;
+        if (edit_.fromProgram_ || edit_.scope_ == FilteredLineEdit::Scope::TypedKeys) return Acceptable;
         const QString& before = edit_.accepted_;
         qsizetype prefix = 0;
         const qsizetype maxPrefix = std::min(before.size(), input.size());
@@ -34,8 +35,8 @@ private:
     FilteredLineEdit& edit_;
 };
 
-FilteredLineEdit::FilteredLineEdit(CharFilter filter, QWidget* parent)
-    : QLineEdit(parent), filter_(std::move(filter)) {
+FilteredLineEdit::FilteredLineEdit(CharFilter filter, QWidget* parent, Scope scope)
+    : QLineEdit(parent), filter_(std::move(filter)), scope_(scope) {
     setValidator(new InsertionFilter(*this));
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { accepted_ = text; });
 }
@@ -66,6 +67,24 @@ QChar FilteredLineEdit::winningRowFilter(QChar c) {
 QChar FilteredLineEdit::quotaFilter(QChar c) {
     if (c == u',' || (c >= u'0' && c <= u'9')) return c;
     return QChar();
+}
+
+QChar FilteredLineEdit::digitFilter(QChar c) { return c >= u'0' && c <= u'9' ? c : QChar(); }
+
+void FilteredLineEdit::keyPressEvent(QKeyEvent* event) {
+    // Backspace, Delete, the arrows and the shortcuts carry no printable
+    // text; they edit as ever.
+    const QString typed = event->text();
+    if (scope_ == Scope::TypedKeys && typed.size() == 1 && typed[0].isPrint()) {
+        const QChar kept = filter_(typed[0]);
+        event->accept();
+        if (kept.isNull()) return;
+        if (kept != typed[0]) {
+            insert(QString(kept));
+            return;
+        }
+    }
+    QLineEdit::keyPressEvent(event);
 }
 
 }  // namespace korbisto::ui

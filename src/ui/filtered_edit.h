@@ -17,8 +17,11 @@ class FilteredLineEdit : public QLineEdit {
 public:
     // Returns the character to insert, or a null QChar to drop it.
     using CharFilter = std::function<QChar(QChar)>;
+    // What the filter sees: every insertion, or only the characters typed
+    // one key at a time (a paste then brings its text as it is).
+    enum class Scope { AllInput, TypedKeys };
 
-    FilteredLineEdit(CharFilter filter, QWidget* parent = nullptr);
+    FilteredLineEdit(CharFilter filter, QWidget* parent = nullptr, Scope scope = Scope::AllInput);
 
     // Sets the text without filtering and without reporting a user edit.
     void setTextFromProgram(const QString& text);
@@ -30,10 +33,16 @@ public:
     static QChar winningRowFilter(QChar c);
     // Digits and the comma pass; everything else is dropped.
     static QChar quotaFilter(QChar c);
+    // Digits pass; everything else is dropped.
+    static QChar digitFilter(QChar c);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     friend class InsertionFilter;
     CharFilter filter_;
+    Scope scope_;
     QString accepted_;  // the text as it stood before the current change
     bool fromProgram_ = false;
 };

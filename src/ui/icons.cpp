@@ -212,6 +212,20 @@ void paint(QPainter& p, IconKind kind) {
         p.drawRect(QRectF(6.5, 13, 11, 7.5));
         break;
     }
+    case IconKind::Stop: {
+        QPolygonF octagon;
+        for (int i = 0; i < 8; ++i) {
+            const double a = M_PI / 8 + i * M_PI / 4;
+            octagon << QPointF(12 + 9.5 * std::cos(a), 12 + 9.5 * std::sin(a));
+        }
+        p.setPen(pen(QColor(140, 30, 25), 1.2));
+        p.setBrush(kRed);
+        p.drawPolygon(octagon);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(8, 8, 8, 8));
+        break;
+    }
     }
 }
 

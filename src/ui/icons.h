@@ -25,6 +25,7 @@ enum class IconKind {
     Close,
     OpenFolder,
     Save,
+    Stop,
 };
 
 QIcon makeIcon(IconKind kind, int size = 24);

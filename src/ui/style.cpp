@@ -100,6 +100,44 @@ QToolTip {
   background: #fffbe0;
   border: 1px solid #b5ad7a;
 }
+QWidget#Panel1 { background: #e6e8ec; border-right: 1px solid #c4c7cc; }
+QWidget#Panel2 QLabel { background: rgb(77,77,77); color: white; border-radius: 2px; }
+QLabel#LLegende0, QLabel#LLegende1, QLabel#LLegende2, QLabel#LLegende3 {
+  color: rgb(81,81,81);
+  border: 1px solid #a9adb4;
+  border-radius: 2px;
+}
+QLabel#LLegende0 { background: rgb(232,232,232); }
+QLabel#LLegende1 { background: rgb(183,220,189); }
+QLabel#LLegende2 { background: rgb(143,255,121); }
+QLabel#LLegende3 { background: rgb(92,221,189); }
+QLabel#LHinweis { color: #c0392b; }
+QLabel#LDatei2 {
+  background: #ffffff;
+  border: 1px solid #c4c7cc;
+  border-radius: 3px;
+  padding: 0px 3px;
+}
+QLineEdit#eAnz { padding: 0px; }
+QPushButton[level="0"] {
+  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7f7f7, stop:1 rgb(232,232,232));
+  border-color: #9fa4ab;
+}
+QPushButton[level="1"] {
+  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #dcefdf, stop:1 rgb(183,220,189));
+  border-color: #7d9c82;
+}
+QPushButton[level="2"] {
+  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ccffc2, stop:1 rgb(143,255,121));
+  border-color: #5fa84f;
+}
+QPushButton[level="3"] {
+  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #a8eedc, stop:1 rgb(92,221,189));
+  border-color: #3a9a82;
+}
+QPushButton[level="0"]:hover, QPushButton[level="1"]:hover, QPushButton[level="2"]:hover,
+QPushButton[level="3"]:hover { border-color: #4f73a3; }
+QPushButton[level] { padding: 0px; }
 )";
 
 }  // namespace

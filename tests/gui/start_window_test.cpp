@@ -1,6 +1,7 @@
 #include "gui_support.h"
 
 #include "app/entry_window.h"
+#include "app/generator_window.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "app/start_window.h"
@@ -48,6 +49,9 @@ TEST_F(StartTest, StartMakesTheFoldersAndKeepsTheMainWindowHidden) {
     ASSERT_TRUE(program.entry);
     EXPECT_FALSE(program.entry->isVisible());
     EXPECT_EQ(program.entry->parentWidget(), program.main);
+    ASSERT_TRUE(program.generator);
+    EXPECT_FALSE(program.generator->isVisible());
+    EXPECT_EQ(program.generator->parentWidget(), program.main);
 
     auto* next = child<QPushButton>(program.start, QStringLiteral("BWeiter"));
     EXPECT_EQ(next->text(), QStringLiteral("Weiter"));

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/evaluation.h"
+#include "core/outcomes.h"
+#include "core/tip_table.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace korbisto {
+
+// Rows with 13, 12, 11 and 10 hits: ranks I to IV.
+using RankCounts = std::array<std::int64_t, kRanks>;
+
+// A class of results that give the rows the same counts per rank.
+struct WinPlanClass {
+    RankCounts ranks{};
+    std::int64_t results = 0;
+};
+
+// What the rows win over every result the crosses allow: one crossed
+// outcome per match, 3^13 results at most.
+struct WinPlan {
+    std::int64_t results = 0;
+    // Distinct counts, largest first (rank I, then II, ...).
+    std::vector<WinPlanClass> classes;
+    // The best rank every result reaches with at least one row; 0 for none.
+    int guaranteedRank = 0;
+};
+
+// The win plan of the tip rows of `rows` (a row counts when its first match
+// has a tip) over the results of `crosses`. A tip that is no crossed outcome
+// (or an empty cell, or any other text) is wrong for every result. None when
+// a match has no cross.
+std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& crosses);
+
+// The smallest, the largest and the mean win over the results, every result
+// counted once; ranks without a valid quota win nothing. None without any
+// valid quota.
+struct WinFigures {
+    double min = 0;
+    double max = 0;
+    double mean = 0;
+};
+std::optional<WinFigures> winFigures(const WinPlan& plan, const QuotaTexts& quotas);
+
+}  // namespace korbisto

@@ -1,0 +1,157 @@
+#include "analysis/win_plan.h"
+
+#include "systems/cross_sheet.h"
+#include "systems/full_system.h"
+#include "systems/vew_catalogue.h"
+#include "systems/vew_expansion.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+using namespace korbisto;
+
+namespace {
+
+// Every result against every row.
+WinPlan bruteForce(const TipTable& rows, const OutcomeCrosses& crosses) {
+    std::array<std::vector<std::uint8_t>, kMatches> outcomes;
+    for (int m = 1; m <= kMatches; ++m)
+        for (int c = 1; c <= 3; ++c)
+            if (crosses[static_cast<size_t>(outcomeIndex(m, c))]) outcomes[static_cast<size_t>(m - 1)].push_back(static_cast<std::uint8_t>(c));
+    std::map<RankCounts, std::int64_t> classes;
+    std::array<size_t, kMatches> at{};
+    WinPlan plan;
+    for (;;) {
+        RankCounts counts{};
+        for (const TipTable::Row& row : rows.rows()) {
+            if (row.tips[0] == kTipEmpty) continue;
+            int wrong = 0;
+            for (size_t m = 0; m < kMatches; ++m) wrong += row.tips[m] != outcomes[m][at[m]] ? 1 : 0;
+            if (wrong <= 3) ++counts[static_cast<size_t>(wrong)];
+        }
+        ++classes[counts];
+        ++plan.results;
+        int m = kMatches - 1;
+        while (m >= 0 && ++at[static_cast<size_t>(m)] == outcomes[static_cast<size_t>(m)].size()) at[static_cast<size_t>(m--)] = 0;
+        if (m < 0) break;
+    }
+    plan.guaranteedRank = 1;
+    for (auto it = classes.rbegin(); it != classes.rend(); ++it) {
+        plan.classes.push_back({it->first, it->second});
+        int best = 0;
+        for (int k = kRanks; k >= 1; --k)
+            if (it->first[static_cast<size_t>(k - 1)] > 0) best = k;
+        plan.guaranteedRank = best == 0 || plan.guaranteedRank == 0 ? 0 : std::max(plan.guaranteedRank, best);
+    }
+    return plan;
+}
+
+void expectSamePlan(const WinPlan& got, const WinPlan& expected, int round) {
+    EXPECT_EQ(got.results, expected.results) << round;
+    EXPECT_EQ(got.guaranteedRank, expected.guaranteedRank) << round;
+    ASSERT_EQ(got.classes.size(), expected.classes.size()) << round;
+    for (size_t i = 0; i < got.classes.size(); ++i) {
+        EXPECT_EQ(got.classes[i].ranks, expected.classes[i].ranks) << round << " class " << i;
+        EXPECT_EQ(got.classes[i].results, expected.classes[i].results) << round << " class " << i;
+    }
+}
+
+OutcomeCrosses crossesOf(const CrossSheet& sheet) {
+    OutcomeCrosses crosses{};
+    for (int m = 1; m <= kMatches; ++m)
+        for (int c = 1; c <= 3; ++c) crosses[static_cast<size_t>(outcomeIndex(m, c))] = sheet.crossed(m, c);
+    return crosses;
+}
+
+}  // namespace
+
+TEST(WinPlan, IsTheBruteForceOnRandomRowsAndSheets) {
+    std::mt19937 random(13);
+    for (int round = 0; round < 60; ++round) {
+        // Up to seven matches with more than one cross, the others bankers.
+        OutcomeCrosses crosses{};
+        const int multi = static_cast<int>(random() % 8);
+        for (int m = 1; m <= kMatches; ++m) {
+            const unsigned kind = m <= multi ? 1 + random() % 6 : 0;
+            const std::array<std::array<bool, 3>, 7> patterns{{{true, false, false}, {true, true, false}, {true, false, true},
+                                                               {false, true, true}, {true, true, true}, {true, true, true},
+                                                               {false, true, false}}};
+            const auto& pattern = patterns[m <= multi ? kind : random() % 3 == 0 ? 6 : 0];
+            for (int c = 1; c <= 3; ++c) crosses[static_cast<size_t>(outcomeIndex(m, c))] = pattern[static_cast<size_t>(c - 1)];
+        }
+        // Rows near the crosses, some tips outside them, some cells empty or odd.
+        TipTable rows;
+        const int n = 1 + static_cast<int>(random() % 40);
+        for (int r = 0; r < n; ++r) {
+            std::array<std::uint8_t, kMatches> tips{};
+            for (int m = 0; m < kMatches; ++m) {
+                const unsigned pick = random() % 20;
+                tips[static_cast<size_t>(m)] = static_cast<std::uint8_t>(pick == 0 ? 0u : pick == 1 ? 4u : 1 + random() % 3);  // empty, other, a tip
+            }
+            if (r % 7 == 3) tips[0] = kTipEmpty;  // no tip row
+            rows.appendRow(r + 1, tips);
+        }
+        expectSamePlan(*winPlan(rows, crosses), bruteForce(rows, crosses), round);
+    }
+    EXPECT_EQ(winPlan(TipTable(), OutcomeCrosses{}), std::nullopt);
+}
+
+TEST(WinPlan, SystemsKeepTheirPromises) {
+    // Every VEW system on its own structure guarantees rank II, over as many
+    // results as its full system has rows.
+    for (int number = 1; number <= kVewSysteme; ++number) {
+        const VewEintrag& entry = vewEintrag(number);
+        CrossSheet sheet;
+        int m = 1;
+        for (int i = 0; i < entry.DW; ++i, ++m)
+            for (int c = 1; c <= 3; ++c) sheet.toggle(m, c);
+        for (int i = 0; i < entry.ZW; ++i, ++m) {
+            sheet.toggle(m, 1);
+            sheet.toggle(m, 2);
+        }
+        for (; m <= kMatches; ++m) sheet.toggle(m, 1);
+        const std::optional<TipTable> rows = expandVew(sheet.structure(), number);
+        ASSERT_TRUE(rows) << number;
+        const WinPlan plan = *winPlan(*rows, crossesOf(sheet));
+        EXPECT_EQ(plan.guaranteedRank, 2) << number;
+        std::int64_t results = 0;
+        for (const WinPlanClass& c : plan.classes) results += c.results;
+        EXPECT_EQ(results, fullSystemRowCount(sheet.structure())) << number;
+        EXPECT_EQ(plan.results, results) << number;
+        if (number == 2) {
+            ASSERT_EQ(plan.classes.size(), 2u);
+            EXPECT_EQ(plan.classes[0].ranks, (RankCounts{1, 0, 0, 8}));
+            EXPECT_EQ(plan.classes[0].results, 9);
+            EXPECT_EQ(plan.classes[1].ranks, (RankCounts{0, 1, 3, 3}));
+            EXPECT_EQ(plan.classes[1].results, 72);
+        }
+    }
+
+    // A full system: one class, every result exactly once in rank I.
+    CrossSheet sheet;
+    for (int m = 1; m <= kMatches; ++m) {
+        sheet.toggle(m, 1);
+        if (m <= 4) sheet.toggle(m, 2);
+        if (m <= 2) sheet.toggle(m, 3);
+    }
+    const WinPlan full = *winPlan(expandFullSystem(sheet.structure()), crossesOf(sheet));
+    ASSERT_EQ(full.classes.size(), 1u);
+    // Two three-ways and two two-ways: 6 rows one outcome off, 13 two, 12 three.
+    EXPECT_EQ(full.classes[0].ranks, (RankCounts{1, 6, 13, 12}));
+    EXPECT_EQ(full.classes[0].results, 36);
+    EXPECT_EQ(full.guaranteedRank, 1);
+}
+
+TEST(WinPlan, WinFiguresOverTheResults) {
+    WinPlan plan;
+    plan.results = 81;
+    plan.classes = {{{1, 0, 0, 8}, 9}, {{0, 1, 3, 3}, 72}};
+    const auto figures = winFigures(plan, {QStringLiteral("1000"), QStringLiteral("100"), QStringLiteral("x"), QStringLiteral("1")});
+    ASSERT_TRUE(figures);
+    EXPECT_DOUBLE_EQ(figures->max, 1008);
+    EXPECT_DOUBLE_EQ(figures->min, 103);
+    EXPECT_DOUBLE_EQ(figures->mean, (9 * 1008.0 + 72 * 103.0) / 81);
+    EXPECT_EQ(winFigures(plan, {}), std::nullopt);
+}
