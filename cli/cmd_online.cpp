@@ -1,10 +1,32 @@
 #include "cli_common.h"
 
+#include "core/german.h"
+#include "core/paths.h"
 #include "files/version_info_file.h"
+#include "online/donation_status.h"
 #include "online/match_day_download.h"
+#include "online/server.h"
+
+#include <QEventLoop>
+
+#include <optional>
 
 namespace korbisto::cli {
 namespace {
+
+// The library's operations report through the event loop; a command line
+// may wait for them in a loop of its own.
+template <typename Result, typename Start>
+Result waitFor(Start start) {
+    QEventLoop loop;
+    std::optional<Result> result;
+    start(&loop, [&](Result r) {
+        result = r;
+        loop.quit();
+    });
+    if (!result) loop.exec();
+    return *result;
+}
 
 int runSaturdays(const CommandLine& args) {
     args.expectPositional(0);
@@ -21,6 +43,58 @@ const RegisterCommand saturdaysCommand({
                    "  --now DATUM   „jetzt“ als TT.MM.JJJJ oder TT.MM.JJJJTHH:MM"),
     runSaturdays,
     {{QStringLiteral("now"), QStringLiteral("DATUM")}},
+});
+
+int runDownloadMatchDay(const CommandLine& args) {
+    args.expectPositional(1);
+    const QString text = args.positional().front();
+    const QDate day = parseDate(text);
+    if (!day.isValid()) throw UsageError(QStringLiteral("Erwartet wird ein Datum TT.MM.JJJJ, nicht „%1“.").arg(text));
+    const QDateTime now = parseNow(args.value(QStringLiteral("now")));
+    const QString name = matchDayFileName(formatDate(day));
+    const MatchDayOutcome outcome = waitFor<MatchDayOutcome>([&](QObject* parent, auto done) {
+        DownloadMatchDay(name, serverUrl(matchDayServerPath(name)), matchDayInFuture(now, day), parent, done);
+    });
+    const QString path = appPaths().MatchDayFolder + name;
+    switch (outcome) {
+    case MatchDayOutcome::Stored:
+        out(path + u'\n');
+        return 0;
+    case MatchDayOutcome::WriteFailed:
+        err(QStringLiteral("%1 konnte nicht geschrieben werden.\n").arg(path));
+        return 1;
+    default:
+        err(matchDayMessage(outcome) + u'\n');
+        return 1;
+    }
+}
+
+const RegisterCommand downloadMatchDayCommand({
+    QStringLiteral("download-matchday"),
+    QStringLiteral("download-matchday TT.MM.JJJJ [--now DATUM]\n\n"
+                   "Lädt den Spieltag, der an diesem Samstag beginnt, vom Server in den Spieltag-Ordner, wie\n"
+                   "es das Fenster „Spieltag- Download“ tut, und gibt den Pfad der gespeicherten Datei aus.\n"
+                   "Server und zusätzliche CA: optionen.ini [Server] Adresse= und CA=, sonst KORBISTO_SERVER\n"
+                   "und KORBISTO_CA_FILE.\n"
+                   "  --now DATUM   „jetzt“ als TT.MM.JJJJ oder TT.MM.JJJJTHH:MM"),
+    runDownloadMatchDay,
+    {{QStringLiteral("now"), QStringLiteral("DATUM")}},
+});
+
+int runDonationStatus(const CommandLine& args) {
+    args.expectPositional(0);
+    const QString status = waitFor<QString>([](QObject* parent, auto done) { GetDonationStatus(parent, done); });
+    out(status + u'\n');
+    return 0;
+}
+
+const RegisterCommand donationStatusCommand({
+    QStringLiteral("donation-status"),
+    QStringLiteral("donation-status\n\n"
+                   "Gibt die erste Zeile der Statusdatei des Servers aus (den Stand der Wachmacher), eine\n"
+                   "leere Zeile, wenn sie nicht zu haben ist."),
+    runDonationStatus,
+    {},
 });
 
 int runMakeVersionInfo(const CommandLine& args) {

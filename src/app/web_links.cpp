@@ -1,21 +1,22 @@
 #include "web_links.h"
 
 #include "core/paths.h"
+#include "online/server.h"
 
 #include <QUrlQuery>
 
 namespace korbisto::app {
 
 namespace {
-// The maker's own values; replace them here when the site moves.
-constexpr const char* kHost = "https://www.korbisto.de";
+// The maker's own values; replace them here when the site moves. The host
+// is the download server's (kMakerServer).
 constexpr const char* kDonationButtonId = "KORBISTO13WACH";
 constexpr const char* kSupportAddress = "support@korbisto.example";
 constexpr const char* kContactLines[] = {"Korbisto-Team", "Musterweg 13", "12345 Musterstadt", "Telefon: 0123 456789",
                                          "Telefax: 0123 456780"};
 }  // namespace
 
-QString makerHost() { return QString::fromLatin1(kHost); }
+QString makerHost() { return QString::fromLatin1(kMakerServer); }
 
 QUrl makerSiteUrl() { return QUrl(makerHost() + QStringLiteral("/wimbrel/")); }
 

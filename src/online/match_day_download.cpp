@@ -1,6 +1,12 @@
 #include "match_day_download.h"
 
+#include "connectivity.h"
+#include "download.h"
+
 #include "core/german.h"
+#include "core/paths.h"
+
+#include <QDir>
 
 namespace korbisto {
 
@@ -31,5 +37,40 @@ QString matchDayFileName(const QString& entry) { return QString(entry).remove(u'
 bool matchDayInFuture(const QDateTime& now, const QDate& day) { return now <= QDateTime(day, QTime(0, 0)); }
 
 QString matchDayServerPath(const QString& fileName) { return QStringLiteral("/downloads/spieltage/") + fileName; }
+
+QString matchDayMessage(MatchDayOutcome outcome) {
+    switch (outcome) {
+    case MatchDayOutcome::Offline:
+        return QStringLiteral("Für den Download muss eine Verbindung zum Internet bestehen.\n\nIch breche ab.");
+    case MatchDayOutcome::NotYetOnline:
+        return QStringLiteral(
+            "Für den gewählten Spieltag sind noch keine Daten online. Versuchen Sie es bitte später noch einmal.");
+    case MatchDayOutcome::NotAvailable:
+        return QStringLiteral("Für weiter zurückliegende Spieltage sind keine Daten verfügbar.");
+    case MatchDayOutcome::Stored:
+    case MatchDayOutcome::WriteFailed:
+        break;
+    }
+    return QString();
+}
+
+Download* DownloadMatchDay(const QString& fileName, const QUrl& url, bool future, QObject* parent,
+                           std::function<void(MatchDayOutcome)> done) {
+    if (!IsOnline()) {
+        done(MatchDayOutcome::Offline);
+        return nullptr;
+    }
+    const QString folder = appPaths().MatchDayFolder;
+    // A folder that cannot be made shows as a write failure of the download.
+    QDir().mkpath(folder);
+    Download* download = DownloadFile(url, folder + fileName, kMatchDayLimits, parent);
+    QObject::connect(download, &Download::finished, download, [download, future, done](const DownloadResult& r) {
+        download->deleteLater();
+        if (r.ok()) done(MatchDayOutcome::Stored);
+        else if (r.failure == DownloadFailure::Write) done(MatchDayOutcome::WriteFailed);
+        else done(future ? MatchDayOutcome::NotYetOnline : MatchDayOutcome::NotAvailable);
+    });
+    return download;
+}
 
 }  // namespace korbisto

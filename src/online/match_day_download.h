@@ -4,6 +4,9 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
+
+#include <functional>
 
 namespace korbisto {
 
@@ -24,5 +27,24 @@ bool matchDayInFuture(const QDateTime& now, const QDate& day);
 
 // The match day's path below the server's address.
 QString matchDayServerPath(const QString& fileName);
+
+class Download;
+
+enum class MatchDayOutcome {
+    Offline,
+    Stored,
+    NotYetOnline,    // nothing came for a day still to come
+    NotAvailable,    // nothing came for a day that has begun or is past
+    WriteFailed,     // shown to nobody
+};
+
+// The information box's text for an outcome; empty where none is shown.
+QString matchDayMessage(MatchDayOutcome outcome);
+
+// DownloadMatchDay: fetches `url` into MatchDayFolder + `fileName`, creating
+// the folder. Offline, `done` is called before this returns and there is no
+// download; otherwise `done` comes when it ends, unless `parent` goes first.
+Download* DownloadMatchDay(const QString& fileName, const QUrl& url, bool future, QObject* parent,
+                           std::function<void(MatchDayOutcome)> done);
 
 }  // namespace korbisto

@@ -1,6 +1,6 @@
 #include "file_dialogs.h"
 
-#include "seam.h"
+#include "core/seam.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "message_boxes.h"
 
-#include "seam.h"
+#include "core/seam.h"
 
 #include "core/error.h"
 

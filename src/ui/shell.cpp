@@ -1,9 +1,9 @@
 #include "shell.h"
 
-#include "connectivity.h"
+#include "online/connectivity.h"
 #include "message_boxes.h"
 
-#include "seam.h"
+#include "core/seam.h"
 
 #include <QDesktopServices>
 

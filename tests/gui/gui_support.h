@@ -4,7 +4,7 @@
 #include "support/tip_rows.h"
 
 #include "app/main_window.h"
-#include "ui/connectivity.h"
+#include "online/connectivity.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_boxes.h"
 #include "ui/shell.h"
@@ -55,7 +55,7 @@ protected:
     ui::RecordingMessageBoxes boxes;
     ui::RecordingFileDialogs dialogs;
     ui::RecordingShell shell;
-    ui::ForcedConnectivity online{true};
+    ForcedConnectivity online{true};
     std::unique_ptr<app::TFGewonnen> main;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace korbisto::ui {
+namespace korbisto {
 
 // Whether the computer has a connection. Actions that need the internet ask
 // this first and otherwise explain why they do nothing.
@@ -30,4 +30,4 @@ private:
     bool online_;
 };
 
-}  // namespace korbisto::ui
+}  // namespace korbisto

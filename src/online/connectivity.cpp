@@ -1,10 +1,10 @@
 #include "connectivity.h"
 
-#include "seam.h"
+#include "core/seam.h"
 
 #include <QNetworkInformation>
 
-namespace korbisto::ui {
+namespace korbisto {
 
 namespace {
 
@@ -40,4 +40,4 @@ ForcedConnectivity::~ForcedConnectivity() {
     ConnectivitySeam::release(this);
 }
 
-}  // namespace korbisto::ui
+}  // namespace korbisto

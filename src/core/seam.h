@@ -1,6 +1,6 @@
 #pragma once
 
-namespace korbisto::ui {
+namespace korbisto {
 
 // A replaceable piece of the platform: the real one by default, a recorder
 // or stand-in while one is installed.
@@ -22,4 +22,4 @@ private:
     static inline Interface* override_ = nullptr;
 };
 
-}  // namespace korbisto::ui
+}  // namespace korbisto

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "support/test_env.h"
+
+#include "online/connectivity.h"
+#include "online/download.h"
+
+#include <QByteArray>
+#include <QEventLoop>
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace korbisto {
+inline void PrintTo(DownloadFailure failure, std::ostream* os) {
+    const char* names[] = {"none", "network", "certificate", "insecure", "status",
+                           "too short", "too large", "stalled", "write"};
+    *os << names[static_cast<int>(failure)];
+}
+}  // namespace korbisto
+
+namespace korbisto::test {
+
+// The nginx the CTest fixture started: its addresses and its CA.
+struct TestServer {
+    QString server;     // https://127.0.0.1:PORT
+    QString localhost;  // the same as https://localhost:PORT
+    QString wrongHost;  // a certificate for another host
+    QString caFile;
+    QString root;       // its documents
+};
+const TestServer& testServer();
+
+// A test against the fixture's nginx with a site of its own below the
+// server's root, which KORBISTO_SERVER names, and its own data and temp
+// folders, online unless told otherwise.
+class OnlineTest : public ::testing::Test {
+protected:
+    OnlineTest();
+    ~OnlineTest() override;
+
+    // Puts a file at `path` ("/downloads/...") of this test's site.
+    void serve(const QString& path, const QByteArray& bytes);
+    // This test's site, under another of the server's locations ("/slow").
+    QString site(const QString& location = QString()) const;
+    QString siteOn(const QString& base) const;
+
+    // Waits for what `start` begins, failing rather than hanging.
+    template <typename Result, typename Start>
+    std::optional<Result> waitFor(Start start, int seconds = 30) {
+        QEventLoop loop;
+        std::optional<Result> result;
+        QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+        start(&loop, [&](Result r) {
+            result = r;
+            loop.quit();
+        });
+        if (!result) loop.exec();
+        if (!result) ADD_FAILURE() << "no result within " << seconds << " s";
+        return result;
+    }
+    DownloadResult fetch(const QString& url, const QString& target, DownloadLimits limits = kSmallFileLimits);
+
+    TempDataFolder folder;
+    ForcedConnectivity online{true};
+
+private:
+    QString name_;
+    QByteArray oldTmpdir_;
+};
+
+}  // namespace korbisto::test
