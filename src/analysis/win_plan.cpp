@@ -32,9 +32,11 @@ struct RankCountsHash {
     }
 };
 
-}  // namespace
-
-std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& crosses) {
+// Calls visit(position, counts) for every result the crosses allow: per
+// match the index of its crossed outcome, and the rows by wrong tips (0 .. 3).
+// False, with no call, when a match has no cross.
+template <typename Visit>
+bool forEachResult(const TipTable& rows, const OutcomeCrosses& crosses, Visit&& visit) {
     std::array<Axis, kMatches> axes{};
     for (int m = 0; m < kMatches; ++m) {
         Axis& axis = axes[static_cast<size_t>(m)];
@@ -42,7 +44,7 @@ std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& cross
         for (int c = 1; c <= 3; ++c)
             if (crosses[static_cast<size_t>(outcomeIndex(m + 1, c))])
                 axis.indexOfCode[static_cast<size_t>(c)] = static_cast<std::uint8_t>(axis.crossed++);
-        if (axis.crossed == 0) return std::nullopt;
+        if (axis.crossed == 0) return false;
         axis.size = axis.crossed;
     }
     // Any other tip gets one more place on its axis, only where a row has one.
@@ -102,20 +104,30 @@ std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& cross
     }
 
     // The results are the places off every wrong-tip slot.
-    std::unordered_map<Wrong, std::int64_t, RankCountsHash> classes;
     std::array<int, kMatches> position{};
-    WinPlan plan;
     for (;;) {
         std::size_t at = 0;
         for (int m = 0; m < kMatches; ++m)
             at += static_cast<size_t>(position[static_cast<size_t>(m)]) * axes[static_cast<size_t>(m)].stride;
-        ++classes[space[at]];
-        ++plan.results;
+        visit(position, space[at]);
         int m = kMatches - 1;
         while (m >= 0 && ++position[static_cast<size_t>(m)] == axes[static_cast<size_t>(m)].crossed)
             position[static_cast<size_t>(m--)] = 0;
         if (m < 0) break;
     }
+    return true;
+}
+
+}  // namespace
+
+std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& crosses) {
+    std::unordered_map<Wrong, std::int64_t, RankCountsHash> classes;
+    WinPlan plan;
+    const bool complete = forEachResult(rows, crosses, [&](const std::array<int, kMatches>&, const Wrong& wrong) {
+        ++classes[wrong];
+        ++plan.results;
+    });
+    if (!complete) return std::nullopt;
 
     plan.guaranteedRank = 1;
     for (const auto& [wrong, results] : classes) {
