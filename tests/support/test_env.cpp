@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -48,7 +49,12 @@ TempDataFolder::TempDataFolder() {
     setAppPaths(computeAppPaths(root_ + QStringLiteral("/program")));
 }
 
-TempDataFolder::~TempDataFolder() { currentDir().reset(); }
+TempDataFolder::~TempDataFolder() {
+    // By the bytes of the names: QTemporaryDir cannot remove a name that is no UTF-8.
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(QFile::encodeName(root_).toStdString()), ignored);
+    currentDir().reset();
+}
 
 QString errorOf(const std::function<void()>& action) {
     try {
