@@ -1,10 +1,13 @@
 #include "cli_common.h"
 #include "json_writer.h"
 
+#include "analysis/live_chances.h"
 #include "analysis/win_plan.h"
 #include "core/error.h"
 #include "core/german.h"
 #include "files/slip_file.h"
+
+#include <QByteArray>
 
 #include <cmath>
 
@@ -95,6 +98,132 @@ const RegisterCommand winPlanCommand({
     runWinPlan,
     {{QStringLiteral("slip"), QStringLiteral("DATEI")},
      {QStringLiteral("crosses"), QStringLiteral("SPEC")},
+     {QStringLiteral("quota"), QStringLiteral("RANG=TEXT")},
+     {QStringLiteral("json"), QString()}},
+});
+
+// "1/1/2,-,...": per match the weights of "1", "0" and "2", or "-" for equal ones.
+std::array<OutcomeWeights, kMatches> parseWeights(const QString& spec, const LiveResult& result) {
+    std::array<OutcomeWeights, kMatches> weights;
+    weights.fill(kEqualWeights);
+    if (spec.isEmpty()) return weights;
+    const QStringList groups = spec.split(u',');
+    if (groups.size() != kMatches)
+        throw UsageError(QStringLiteral("--weights braucht 13 Gruppen, durch „,“ getrennt (eine je Spiel), nicht %1.")
+                             .arg(groups.size()));
+    for (int m = 0; m < kMatches; ++m) {
+        const QString& group = groups[m];
+        // A decided match's weights do not count.
+        if (group == QLatin1String("-") || result[static_cast<size_t>(m)] != kTipEmpty) continue;
+        const QStringList parts = group.split(u'/');
+        bool valid = parts.size() == 3;
+        double sum = 0;
+        for (int c = 0; valid && c < 3; ++c) {
+            const double w = parts[c].toDouble(&valid);
+            valid = valid && w >= 0 && std::isfinite(w);
+            weights[static_cast<size_t>(m)][static_cast<size_t>(c)] = w;
+            sum += w;
+        }
+        if (!valid || sum <= 0)
+            throw UsageError(QStringLiteral("--weights, Spiel %1: „%2“ sind nicht drei Gewichte a/b/c (Zahlen ab 0, "
+                                            "nicht alle 0) oder „-“.")
+                                 .arg(m + 1)
+                                 .arg(group));
+    }
+    return weights;
+}
+
+// A chance as JSON: the shortest text that reads back as the same double.
+QByteArray chance(double p) { return QByteArray::number(p, 'g', 17); }
+
+void writeChancesJson(const LiveChances& live, const std::optional<double>& win) {
+    JsonWriter json;
+    json.beginObject().key(u"open").number(live.open).key(u"rows").beginArray();
+    const auto probabilities = [&](const std::array<double, kRanks>& p) {
+        json.beginArray();
+        for (const double v : p) {
+            const QByteArray text = chance(v);
+            json.raw(std::string_view(text.constData(), static_cast<size_t>(text.size())));
+        }
+        json.endArray();
+    };
+    for (const LiveRow& row : live.rows) {
+        json.beginObject().key(u"number").number(row.number).key(u"hits").number(row.hits).key(u"best");
+        if (row.bestRank == 0)
+            json.null();
+        else
+            json.string(rankName(row.bestRank));
+        json.key(u"p");
+        probabilities(row.p);
+        json.endObject();
+    }
+    json.endArray().key(u"slip").beginObject().key(u"p_at_least");
+    probabilities(live.atLeast);
+    json.key(u"expected");
+    probabilities(live.expected);
+    json.key(u"win");
+    if (win)
+        json.string(cents(*win));
+    else
+        json.null();
+    json.endObject().endObject().finish();
+}
+
+QString percent(double p) { return formatAmount(100 * p) + QStringLiteral(" %"); }
+
+QString chancesText(const LiveChances& live, const std::optional<double>& win) {
+    QString s = QStringLiteral("Offene Spiele: %1\n\n").arg(live.open);
+    s += QStringLiteral("Reihe  Richtig  Bester Rang     Rang I    Rang II   Rang III    Rang IV\n");
+    for (const LiveRow& row : live.rows) {
+        s += QString::number(row.number).rightJustified(5) + QString::number(row.hits).rightJustified(9) +
+             (row.bestRank == 0 ? QStringLiteral("-") : rankName(row.bestRank)).rightJustified(13);
+        for (const double p : row.p) s += percent(p).rightJustified(11);
+        s += u'\n';
+    }
+    s += QStringLiteral("\nMindestens eine Reihe in Rang I: %1, bis II: %2, bis III: %3, bis IV: %4\n")
+             .arg(percent(live.atLeast[0]), percent(live.atLeast[1]), percent(live.atLeast[2]), percent(live.atLeast[3]));
+    s += QStringLiteral("Erwartete Reihen: I %1, II %2, III %3, IV %4\n")
+             .arg(formatAmount(live.expected[0]), formatAmount(live.expected[1]), formatAmount(live.expected[2]),
+                  formatAmount(live.expected[3]));
+    if (win) s += QStringLiteral("Erwarteter Gewinn: %1\n").arg(cents(*win));
+    return s;
+}
+
+int runChances(const CommandLine& args) {
+    args.expectPositional(0);
+    const QString slip = args.required(QStringLiteral("slip"));
+    const QStringList texts = parseRowArgument(args.required(QStringLiteral("result")), QStringLiteral("--result"));
+    LiveResult result{};
+    for (int m = 0; m < kMatches; ++m) result[static_cast<size_t>(m)] = tipCodeOfText(texts[m]);
+    const auto weights = parseWeights(args.value(QStringLiteral("weights")), result);
+    QuotaTexts quotas;
+    for (const auto& [rank, text] : parseQuotas(args)) quotas[static_cast<size_t>(rank - 1)] = text;
+    TipTable rows;
+    readSlipFile(slip, rows);
+    const LiveChances live = liveChances(rows, result, weights);
+    const std::optional<double> win = expectedWin(live, quotas);
+    if (args.has(QStringLiteral("json")))
+        writeChancesJson(live, win);
+    else
+        out(chancesText(live, win));
+    return 0;
+}
+
+const RegisterCommand chancesCommand({
+    QStringLiteral("chances"),
+    QStringLiteral("chances --slip DATEI --result REIHE [--weights W] [--quota RANG=TEXT]... [--json]\n\n"
+                   "Die Chancen jeder Tippreihe auf die Gewinnränge, solange Spiele noch offen sind, und die des\n"
+                   "ganzen Spielscheins.\n"
+                   "  --slip DATEI        der Spielschein (.krsc)\n"
+                   "  --result REIHE      die Ergebnisse als 13 Zeichen aus 0 1 2 X x, „-“ für ein offenes Spiel\n"
+                   "  --weights W         13 Gruppen, durch „,“ getrennt: je Spiel a/b/c für „1“, „0“, „2“ oder\n"
+                   "                      „-“ für gleiche Chancen; entschiedene Spiele zählen nicht\n"
+                   "  --quota RANG=TEXT   eine Quote, RANG I bis IV: der zu erwartende Gewinn\n"
+                   "  --json              Ausgabe als JSON"),
+    runChances,
+    {{QStringLiteral("slip"), QStringLiteral("DATEI")},
+     {QStringLiteral("result"), QStringLiteral("REIHE")},
+     {QStringLiteral("weights"), QStringLiteral("W")},
      {QStringLiteral("quota"), QStringLiteral("RANG=TEXT")},
      {QStringLiteral("json"), QString()}},
 });
