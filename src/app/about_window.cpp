@@ -10,28 +10,9 @@
 #include "ui/style.h"
 
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 
-#include <functional>
-
 namespace korbisto::app {
-
-namespace {
-
-// A label that answers a click, for the mail link.
-class LinkLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> onClick;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick) onClick();
-    }
-};
-
-}  // namespace
 
 TFInfo::TFInfo(QWidget* parent) : ui::WindowFrame(QStringLiteral("FInfo"), parent, Kind::Dialog) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -59,7 +40,7 @@ TFInfo::TFInfo(QWidget* parent) : ui::WindowFrame(QStringLiteral("FInfo"), paren
         // The two last lines are kept for a maker who wants them shown.
         line->setVisible(i < lines.size() - 2);
     }
-    auto* mail = new LinkLabel(supportAddress(), panel);
+    auto* mail = new ui::ClickableLabel(supportAddress(), panel);
     mail->setObjectName(QStringLiteral("LMail"));
     QFont underlined = ui::tahomaFont(8);
     underlined.setUnderline(true);

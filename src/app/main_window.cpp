@@ -56,19 +56,6 @@ constexpr int kEvaluationColumnLeft = kMatchDayColumnWidth + kCrossColumnWidth;
 // picture shows the plan and, beside it, the crosses of the cross sheet.
 constexpr int kPlanTop = 254;
 
-// A picture that reacts to clicks like a link.
-class ClickablePicture : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> onClick;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick) onClick();
-        QLabel::mouseReleaseEvent(event);
-    }
-};
-
 }  // namespace
 
 TFGewonnen::TFGewonnen(QWidget* parent) : ui::WindowFrame(QStringLiteral("FGewonnen"), parent) { FormCreate(); }
@@ -222,7 +209,7 @@ void TFGewonnen::buildMatchDayColumn() {
                           Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("pb%1").arg(m));
     }
 
-    auto* picture = new ClickablePicture(this);
+    auto* picture = new ui::ClickableLabel(this);
     picture->setObjectName(QStringLiteral("Image2"));
     picture->setGeometry(8, 604, 234, 84);
     picture->setPixmap(webSitePicture(234, 84));

@@ -6,9 +6,15 @@
 #include "core/tip_document.h"
 
 #include <QEvent>
+#include <QMouseEvent>
 #include <QFontMetrics>
 
 namespace korbisto::ui {
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick) onClick();
+    QLabel::mouseReleaseEvent(event);
+}
 
 QLabel* makeLabel(QWidget* parent, const QString& text, const QRect& geometry, const QFont& font,
                   Qt::Alignment alignment, const QString& objectName) {

@@ -5,11 +5,23 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
+
 namespace korbisto {
 class TipDocument;
 }
 
 namespace korbisto::ui {
+
+// A label that answers a left click like a link: a picture, a mail address.
+class ClickableLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    std::function<void()> onClick;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
 
 // A label at a fixed place of a window laid out in pixels.
 QLabel* makeLabel(QWidget* parent, const QString& text, const QRect& geometry, const QFont& font,
