@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "about_window.h"
+#include "match_day_window.h"
 #include "entry_window.h"
 #include "generator_window.h"
 #include "pictures.h"
@@ -129,9 +130,10 @@ void TFGewonnen::buildToolbar() {
     QPushButton* quit = addCaptioned(QStringLiteral("bsSkinSpeedButton6"), ui::IconKind::Exit,
                                      QStringLiteral("Programm beenden"), QString(), 92);
     connect(quit, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton6Click);
-    ui::markNotYetAvailable(addCaptioned(QStringLiteral("BFSpTagVerw"), ui::IconKind::Download,
-                                         QStringLiteral("Spieltag- Download"), QStringLiteral("Spieltage herunterladen"),
-                                         96));
+    QAbstractButton* download = addCaptioned(QStringLiteral("BFSpTagVerw"), ui::IconKind::Download,
+                                             QStringLiteral("Spieltag- Download"),
+                                             QStringLiteral("Spieltage herunterladen"), 96);
+    connect(download, &QAbstractButton::clicked, this, &TFGewonnen::BFSpTagVerwClick);
     QPushButton* generator = addCaptioned(QStringLiteral("bsSkinSpeedButton8"), ui::IconKind::Ball,
                                           QStringLiteral("Zufall Fußball"), QStringLiteral("Tippreihen auslosen"), 84);
     connect(generator, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton8Click);
@@ -494,6 +496,12 @@ void TFGewonnen::bsSkinSpeedButton18Click() {
 }
 
 void TFGewonnen::bsSkinSpeedButton5Click() { showAboutWindow(this); }
+
+void TFGewonnen::BFSpTagVerwClick() {
+    ui::showSingleWindow(QStringLiteral("Fsptag"), [this] { return new TFsptag(this); });
+}
+
+void TFGewonnen::setDonationStatus(const QString& status) { leur->setText(status); }
 
 void TFGewonnen::Image2Click() {
     ui::openWhenOnline(this, makerSiteUrl(),

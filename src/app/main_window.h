@@ -54,6 +54,8 @@ public:
 
     // Reading a match day or a slip into the window; file errors are thrown.
     void SpieltagEinlesen(const QString& path);
+    // The label under "Stand in €", as the server's status file says it.
+    void setDonationStatus(const QString& status);
     void SpielscheinEinlesen(const QString& path);
 
     std::array<TFfrAnzeigeGew*, kMatches> AnzeigeFrames{};
@@ -92,6 +94,7 @@ private:
     void bsSkinSpeedButton18Click();
     void Image2Click();
     void bsSkinSpeedButton5Click();
+    void BFSpTagVerwClick();
     void bsSkinSpeedButton3Click();
     void BQuoDelClick();
     void BAuswertenClick();

@@ -47,6 +47,7 @@ QLabel#PNr { background: rgb(127,127,127); color: white; }
 QLineEdit#ETz { padding: 0px; border-radius: 0px; }
 QLabel#LPlay { color: #c0392b; font-size: 18px; }
 QLabel#LVersion { color: white; }
+QLabel#LGespeichert { color: rgb(0,128,0); }
 QWidget#PKontakt { background: rgba(255,255,255,225); border: 1px solid #a9adb4; border-radius: 6px; }
 QWidget#PKontakt QLabel { background: transparent; color: #1d2b22; }
 QWidget#PKontakt QLabel#LMail { color: rgb(0,64,160); }

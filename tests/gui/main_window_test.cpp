@@ -443,7 +443,7 @@ TEST_F(MainWindowTest, WebLinksAskForTheConnection) {
 
 TEST_F(MainWindowTest, ButtonsOfLaterWindowsSayTheyAreNotThereYet) {
     openMainWindow();
-    for (const char* name : {"BFSpTagVerw", "bsSkinSpeedButton12"}) {
+    for (const char* name : {"bsSkinSpeedButton12"}) {
         auto* button = child<QAbstractButton>(main.get(), QString::fromLatin1(name));
         ASSERT_NE(button, nullptr);
         EXPECT_FALSE(button->isEnabled()) << name;

@@ -44,7 +44,7 @@ void readableByAll(const QString& path, bool folder) {
 }
 }  // namespace
 
-OnlineTest::OnlineTest() : name_(QStringLiteral("case-") + QUuid::createUuid().toString(QUuid::Id128)) {
+OnlineSite::OnlineSite(TempDataFolder& folder) : name_(QStringLiteral("case-") + QUuid::createUuid().toString(QUuid::Id128)) {
     AppPaths paths = appPaths();
     paths.TempFolder = folder.path(QStringLiteral("tmp/"));
     paths.TempFile = paths.TempFolder + QStringLiteral("tmp.tmp");
@@ -57,7 +57,7 @@ OnlineTest::OnlineTest() : name_(QStringLiteral("case-") + QUuid::createUuid().t
     qputenv("KORBISTO_CA_FILE", testServer().caFile.toUtf8());
 }
 
-OnlineTest::~OnlineTest() {
+OnlineSite::~OnlineSite() {
     setDownloadStallLimit(std::chrono::seconds(30));
     if (oldTmpdir_.isEmpty()) qunsetenv("TMPDIR");
     else qputenv("TMPDIR", oldTmpdir_);
@@ -66,7 +66,7 @@ OnlineTest::~OnlineTest() {
     if (!testServer().root.isEmpty()) QDir(testServer().root + u'/' + name_).removeRecursively();
 }
 
-void OnlineTest::serve(const QString& path, const QByteArray& bytes) {
+void OnlineSite::serve(const QString& path, const QByteArray& bytes) {
     const QString top = testServer().root + u'/' + name_;
     const QString file = top + path;
     QDir().mkpath(QFileInfo(file).path());
@@ -76,9 +76,9 @@ void OnlineTest::serve(const QString& path, const QByteArray& bytes) {
     readableByAll(file, false);
 }
 
-QString OnlineTest::site(const QString& location) const { return siteOn(testServer().server + location); }
+QString OnlineSite::site(const QString& location) const { return siteOn(testServer().server + location); }
 
-QString OnlineTest::siteOn(const QString& base) const { return base + u'/' + name_; }
+QString OnlineSite::siteOn(const QString& base) const { return base + u'/' + name_; }
 
 DownloadResult OnlineTest::fetch(const QString& url, const QString& target, DownloadLimits limits) {
     const auto result = waitFor<DownloadResult>([&](QObject* parent, auto done) {

@@ -35,19 +35,33 @@ struct TestServer {
 };
 const TestServer& testServer();
 
-// A test against the fixture's nginx with a site of its own below the
-// server's root, which KORBISTO_SERVER names, and its own data and temp
-// folders, online unless told otherwise.
-class OnlineTest : public ::testing::Test {
-protected:
-    OnlineTest();
-    ~OnlineTest() override;
+// A site of its own below the fixture's server root, which KORBISTO_SERVER
+// names while it lives, with a temp folder inside the test's `folder`.
+class OnlineSite {
+public:
+    explicit OnlineSite(TempDataFolder& folder);
+    ~OnlineSite();
+    OnlineSite(const OnlineSite&) = delete;
+    OnlineSite& operator=(const OnlineSite&) = delete;
 
-    // Puts a file at `path` ("/downloads/...") of this test's site.
+    // Puts a file at `path` ("/downloads/...") of this site.
     void serve(const QString& path, const QByteArray& bytes);
-    // This test's site, under another of the server's locations ("/slow").
+    // The site, under another of the server's locations ("/slow").
     QString site(const QString& location = QString()) const;
     QString siteOn(const QString& base) const;
+
+private:
+    QString name_;
+    QByteArray oldTmpdir_;
+};
+
+// A test against the fixture's nginx with a site of its own and its own
+// data and temp folders, online unless told otherwise.
+class OnlineTest : public ::testing::Test {
+protected:
+    void serve(const QString& path, const QByteArray& bytes) { site_.serve(path, bytes); }
+    QString site(const QString& location = QString()) const { return site_.site(location); }
+    QString siteOn(const QString& base) const { return site_.siteOn(base); }
 
     // Waits for what `start` begins, failing rather than hanging.
     template <typename Result, typename Start>
@@ -69,8 +83,7 @@ protected:
     ForcedConnectivity online{true};
 
 private:
-    QString name_;
-    QByteArray oldTmpdir_;
+    OnlineSite site_{folder};
 };
 
 }  // namespace korbisto::test
