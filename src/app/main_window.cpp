@@ -164,6 +164,8 @@ void TFGewonnen::buildToolbar() {
     ui::makeLabel(standBox, QStringLiteral("Stand in €"), QRect(1, 1, 56, 13), ui::tahomaFont(7), Qt::AlignCenter);
     leur = ui::makeLabel(standBox, QStringLiteral("0"), QRect(1, 14, 56, 16), ui::tahomaFont(8, true), Qt::AlignCenter,
                          QStringLiteral("leur"));
+    // The status comes from a server: markup in it is shown, never obeyed.
+    leur->setTextFormat(Qt::PlainText);
     bar->addWidget(standBox);
 
     QToolButton* position = bar->addPositionButton(QStringLiteral("bsSkinSpeedButton4"));

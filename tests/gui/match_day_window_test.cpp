@@ -82,6 +82,7 @@ TEST_F(MatchDayWindowTest, AStoredMatchDayIsReadAndTheDonationStatusComes) {
     EXPECT_EQ(test::readBytes(matchDayFolder() + QStringLiteral("13032021.sptag")), matchDayBytes());
     EXPECT_EQ(child<QLabel>(main.get(), QStringLiteral("LTag"))->text(), QStringLiteral("07.03.2021"));
     EXPECT_EQ(donation(), QStringLiteral("123,45"));
+    EXPECT_EQ(child<QLabel>(main.get(), QStringLiteral("leur"))->textFormat(), Qt::PlainText);
     // The stored start-up path is not the downloaded one.
     EXPECT_TRUE(settings::readString(settings::kStartFiles, QStringLiteral("Spieltag")).isEmpty());
 
