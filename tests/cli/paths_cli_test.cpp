@@ -50,27 +50,15 @@ TEST(CliPaths, AFifoIsRefusedRatherThanWaitedFor) {
 
 TEST(CliPaths, OutputNeverReplacesAFifoOrADevice) {
     test::TempDataFolder tmp;
-    const QString fifo = tmp.path(QStringLiteral("rohr.krsc"));
-    test::Fifo pipe(fifo);
-    const QString link = tmp.path(QStringLiteral("verweis.krsc"));
-    ASSERT_TRUE(QFile::link(fifo, link));
-    QStringList targets{fifo, link};
-    const QByteArray device = QFile::encodeName(tmp.path(QStringLiteral("geraet.krsc")));
-    const bool root = test::makeCharacterDevice(device, 3);
-    if (root) targets << QFile::decodeName(device);
-    for (const QString& target : targets) {
+    const test::SpecialTargets special(tmp);
+    for (const QString& target : special.paths()) {
         for (const QStringList& args : {full(target), makeMatchDay(target)}) {
             const auto r = runCli(args, 40);
             EXPECT_EQ(r.exitCode, 1) << args.join(u' ').toStdString();
             EXPECT_EQ(r.err, kRefused) << args.join(u' ').toStdString();
         }
     }
-    EXPECT_EQ(kindAt(QFile::encodeName(fifo)), QStringLiteral("fifo"));
-    EXPECT_EQ(kindAt(QFile::encodeName(link)), QStringLiteral("link"));
-    if (root) {
-        EXPECT_EQ(kindAt(device), QStringLiteral("device"));
-    }
-    EXPECT_FALSE(pipe.releasedAReader());
+    special.expectUnchanged();
 
     // A link to a file is written through, and stays a link.
     const QString file = tmp.path(QStringLiteral("echt.krsc"));

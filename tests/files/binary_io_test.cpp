@@ -136,28 +136,15 @@ TEST(SpecialFiles, ReadersRefuseADevice) {
 
 TEST(SpecialFiles, AtomicWritesNeverReplaceWhatIsNoFile) {
     test::TempDataFolder tmp;
-    const QString fifoPath = tmp.path(QStringLiteral("rohr.krsc"));
-    test::Fifo fifo(fifoPath);
-    const QString link = tmp.path(QStringLiteral("verweis.krsc"));
-    ASSERT_TRUE(QFile::link(fifoPath, link));
-    QStringList targets{fifoPath, link};
-    const QByteArray device = bytesOf(tmp.path(QStringLiteral("geraet.krsc")));
-    const bool root = test::makeCharacterDevice(device, 3);
-    if (root) targets << QFile::decodeName(device);
-
+    const test::SpecialTargets special(tmp);
     const QList<QByteArray> before = namesIn(tmp.root());
-    for (const QString& target : targets) {
+    for (const QString& target : special.paths()) {
         EXPECT_EQ(test::errorOf([&] { writeFileAtomically(target, QByteArray(80, '\1')); }), kRefused)
             << target.toStdString();
         EXPECT_EQ(test::errorOf([&] { WriteSlipFile(test::tableOf({"1111111111111"}), target); }), kRefused);
     }
-    EXPECT_EQ(kindAt(bytesOf(fifoPath)), QStringLiteral("fifo"));
-    EXPECT_EQ(kindAt(bytesOf(link)), QStringLiteral("link"));
-    if (root) {
-        EXPECT_EQ(kindAt(device), QStringLiteral("device"));
-    }
+    special.expectUnchanged();
     EXPECT_EQ(namesIn(tmp.root()), before);  // no temporary file left behind
-    EXPECT_FALSE(fifo.releasedAReader());
 }
 
 TEST(SpecialFiles, ALinkToAFileIsWrittenThroughAndKept) {

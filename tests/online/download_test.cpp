@@ -111,9 +111,9 @@ TEST_F(DownloadFileTest, TheCaComesFromTheSettingsBeforeTheEnvironment) {
 TEST_F(DownloadFileTest, TheServerAddressComesFromSettingsThenEnvironmentThenTheMaker) {
     qunsetenv("KORBISTO_SERVER");
     EXPECT_EQ(serverAddress(), QString::fromLatin1(kMakerServer));
-    qputenv("KORBISTO_SERVER", "https://mirror.example/base/");
+    qputenv("KORBISTO_SERVER", "https://127.0.0.1:8443/base/");
     EXPECT_EQ(serverUrl(QString::fromLatin1(kDonationStatusPath)),
-              QUrl(QStringLiteral("https://mirror.example/base/downloads/wach13.txt")));
+              QUrl(QStringLiteral("https://127.0.0.1:8443/base/downloads/wach13.txt")));
     QDir().mkpath(appPaths().SettingsFolder);
     settings::writeString("Server", QStringLiteral("Adresse"), QStringLiteral("https://127.0.0.1:9"));
     EXPECT_EQ(serverUrl(QStringLiteral("/downloads/verinfos.krvi")),

@@ -118,4 +118,23 @@ QString kindAt(const QByteArray& path) {
     return QStringLiteral("other");
 }
 
+SpecialTargets::SpecialTargets(TempDataFolder& folder)
+    : fifoPath_(folder.path(QStringLiteral("rohr.krsc"))), fifo_(fifoPath_) {
+    const QString link = folder.path(QStringLiteral("verweis.krsc"));
+    EXPECT_TRUE(QFile::link(fifoPath_, link));
+    paths_ << fifoPath_ << link;
+    const QString device = folder.path(QStringLiteral("geraet.krsc"));
+    device_ = makeCharacterDevice(QFile::encodeName(device), 3);
+    if (device_) paths_ << device;
+}
+
+void SpecialTargets::expectUnchanged() const {
+    EXPECT_EQ(kindAt(QFile::encodeName(paths_[0])), QStringLiteral("fifo"));
+    EXPECT_EQ(kindAt(QFile::encodeName(paths_[1])), QStringLiteral("link"));
+    if (device_) {
+        EXPECT_EQ(kindAt(QFile::encodeName(paths_[2])), QStringLiteral("device"));
+    }
+    EXPECT_FALSE(fifo_.releasedAReader());
+}
+
 }  // namespace korbisto::test

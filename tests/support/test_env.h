@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <functional>
@@ -64,5 +65,23 @@ bool makeCharacterDevice(const QByteArray& path, unsigned minor);
 // What is at `path` itself, a symlink not followed: "file", "folder", "link",
 // "fifo", "device", "other" or "nothing".
 QString kindAt(const QByteArray& path);
+
+// What a writer must never replace, made in `folder`: a FIFO, a link to it
+// and, where one can be made, a character device.
+class SpecialTargets {
+public:
+    explicit SpecialTargets(TempDataFolder& folder);
+
+    // The FIFO, the link and the device if there is one.
+    const QStringList& paths() const { return paths_; }
+    // Each is still what it was; no reader was left waiting on the FIFO.
+    void expectUnchanged() const;
+
+private:
+    QString fifoPath_;
+    Fifo fifo_;
+    QStringList paths_;
+    bool device_ = false;
+};
 
 }  // namespace korbisto::test
