@@ -69,7 +69,7 @@ void writeJson(const GeneratorRun& run, const PatternCounts& counts) {
         *p++ = '"';
         for (int m = 0; m < kMatches; ++m) {
             if (m > 0) *p++ = ',';
-            *p++ = *PositionText(tips[static_cast<size_t>(m)]);
+            *p++ = *TippText[tips[static_cast<size_t>(m)]];
         }
         *p++ = '"';
         json.raw(std::string_view(line, static_cast<size_t>(p - line)));

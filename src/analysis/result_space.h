@@ -4,12 +4,12 @@
 // share; for the analysis library's own files.
 
 #include "core/error.h"
+#include "core/large_array.h"
 #include "core/outcomes.h"
 #include "core/tip_table.h"
 
 #include <array>
 #include <cstdint>
-#include <vector>
 
 namespace korbisto::analysis {
 
@@ -63,7 +63,7 @@ bool forEachResult(const TipTable& rows, const OutcomeCrosses& crosses, Visit&& 
                                    "bräuchte mehr als 512 MB.")));
 
     // The rows as counts at their place, none wrong yet.
-    std::vector<Wrong> space(cells, Wrong{});
+    LargeArray<Wrong> space(cells, Wrong{});
     for (const TipTable::Row& row : rows.rows()) {
         if (row.tips[0] == kTipEmpty) continue;
         std::size_t at = 0;

@@ -8,7 +8,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QIcon icon;
-    for (const int size : {16, 32, 48, 256}) icon.addPixmap(QPixmap::fromImage(korbisto::app::programIcon(size)));
+    // Painted at start in the sizes title bars and task switchers take.
+    for (const int size : {16, 32, 48}) icon.addPixmap(QPixmap::fromImage(korbisto::app::programIcon(size)));
     QApplication::setWindowIcon(icon);
     const korbisto::app::StartedProgram program = korbisto::app::startProgram(app);
     const int result = app.exec();
