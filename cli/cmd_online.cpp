@@ -1,10 +1,14 @@
 #include "cli_common.h"
+#include "json_writer.h"
+#include "output.h"
 
 #include "core/german.h"
 #include "core/paths.h"
 #include "files/version_info_file.h"
 #include "online/donation_status.h"
+#include "online/connectivity.h"
 #include "online/match_day_download.h"
+#include "online/program_update.h"
 #include "online/server.h"
 
 #include <QEventLoop>
@@ -95,6 +99,47 @@ const RegisterCommand donationStatusCommand({
                    "leere Zeile, wenn sie nicht zu haben ist."),
     runDonationStatus,
     {},
+});
+
+int runCheckUpdate(const CommandLine& args) {
+    args.expectPositional(0);
+    if (!IsOnline()) {
+        err(QStringLiteral("Für die Prüfung muss eine Verbindung zum Internet bestehen.\n"));
+        return 1;
+    }
+    const UpdateCheck check =
+        waitFor<UpdateCheck>([](QObject* parent, auto done) { CheckForUpdate(parent, done); });
+    if (!check.fetched) {
+        err(updateCheckFailedMessage());
+        return 1;
+    }
+    const QString installed = QString::fromLatin1(ProgramVersion);
+    if (args.has(QStringLiteral("json"))) {
+        JsonWriter json;
+        json.beginObject().key(u"installed").string(installed).key(u"offered");
+        if (check.offered)
+            json.string(*check.offered);
+        else
+            json.null();
+        json.key(u"download").boolean(check.downloadOffered()).endObject().finish();
+        return 0;
+    }
+    // The offered text comes from a server: control characters are shown, not obeyed.
+    out(QStringLiteral("Installierte Version: %1\nVerfügbare Version:   %2\nDownload:             %3\n")
+            .arg(installed, check.offered ? visible(*check.offered) : QStringLiteral("(keine)"),
+                 check.downloadOffered() ? QStringLiteral("möglich") : QStringLiteral("nicht nötig")));
+    return 0;
+}
+
+const RegisterCommand checkUpdateCommand({
+    QStringLiteral("check-update"),
+    QStringLiteral("check-update [--json]\n\n"
+                   "Lädt die Versionsdatei vom Server, wie es „Prüfen“ im Update-Fenster tut, und gibt die\n"
+                   "installierte und die angebotene Version aus und ob der Download angeboten würde (bei\n"
+                   "jeder anderen Version, auch einer älteren).\n"
+                   "  --json   Ausgabe als JSON: installed, offered (null ohne Eintrag), download"),
+    runCheckUpdate,
+    {{QStringLiteral("json"), QString()}},
 });
 
 int runMakeVersionInfo(const CommandLine& args) {

@@ -1,12 +1,13 @@
 #include "main_window.h"
 
 #include "about_window.h"
-#include "match_day_window.h"
 #include "entry_window.h"
 #include "generator_window.h"
+#include "match_day_window.h"
 #include "pictures.h"
 #include "screenshot_window.h"
 #include "sheet_view.h"
+#include "update_window.h"
 #include "web_links.h"
 #include "win_table.h"
 #include "winning_frame.h"
@@ -141,8 +142,9 @@ void TFGewonnen::buildToolbar() {
                                       QStringLiteral("Spielschein erstellen..."), QStringLiteral("Tippreihen eingeben"),
                                       100);
     connect(entry, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton7Click);
-    ui::markNotYetAvailable(bar->addIconButton(QStringLiteral("bsSkinSpeedButton12"), ui::IconKind::Update,
-                                               QStringLiteral("Programm aktualisieren")));
+    QToolButton* update = bar->addIconButton(QStringLiteral("bsSkinSpeedButton12"), ui::IconKind::Update,
+                                             QStringLiteral("Programm aktualisieren"));
+    connect(update, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton12Click);
     bar->addStretch();
 
     auto* donationText = new QLabel(
@@ -502,6 +504,8 @@ void TFGewonnen::bsSkinSpeedButton5Click() { showAboutWindow(this); }
 void TFGewonnen::BFSpTagVerwClick() {
     ui::showSingleWindow(QStringLiteral("Fsptag"), [this] { return new TFsptag(this); });
 }
+
+void TFGewonnen::bsSkinSpeedButton12Click() { showUpdateWindow(this); }
 
 void TFGewonnen::setDonationStatus(const QString& status) { leur->setText(status); }
 

@@ -26,6 +26,10 @@ QString formatCount(long long value) {
     return germanLocale().toString(value);
 }
 
+QString formatDataSize(qint64 bytes) {
+    return germanLocale().formattedDataSize(bytes, bytes < 1024 * 1024 ? 0 : 1, QLocale::DataSizeTraditionalFormat);
+}
+
 QString vewRowsCaption(int rows) { return QStringLiteral("mit %1 Tippreihen").arg(rows); }
 
 QString formatDate(const QDate& date) {

@@ -16,6 +16,8 @@ const QLocale& germanLocale();
 QString formatAmount(double value);
 // "#,##0": 1.594.323.
 QString formatCount(long long value);
+// "300 kB", "12,3 MB": sizes in steps of 1024, decimals from a megabyte on.
+QString formatDataSize(qint64 bytes);
 // "mit 144 Tippreihen": the size of the VEW system the cross sheet offers.
 QString vewRowsCaption(int rows);
 // dd.MM.yyyy

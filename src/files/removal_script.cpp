@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdlib>
@@ -19,6 +20,7 @@
 
 namespace korbisto {
 
+#if !defined(_WIN32)
 namespace {
 
 // 'it''s' for the shell: single quotes, a quote inside as '\''.
@@ -29,6 +31,7 @@ QByteArray quoted(const QString& path) {
 }
 
 }  // namespace
+#endif
 
 bool programIsRemovable(const QString& programFile) {
     const QFileInfo info(programFile);
@@ -39,6 +42,27 @@ bool programIsRemovable(const QString& programFile) {
     return QFileInfo(info.absolutePath()).isWritable();
 }
 
+#if defined(_WIN32)
+QByteArray removalScript(const ProgramRemoval& removal) {
+    // The batch names itself with %~f0; its lines end in CR LF.
+    const QByteArray program = '"' + QDir::toNativeSeparators(removal.programFile).toLocal8Bit() + '"';
+    const QByteArray folder = '"' + QDir::toNativeSeparators(removal.programFolder).toLocal8Bit() + '"';
+    QByteArray script;
+    script += "@echo off\r\n";
+    script += "set tries=0\r\n";
+    script += ":Label1\r\n";
+    script += "del " + program + " 2>nul\r\n";
+    script += "if not Exist " + program + " goto Label2\r\n";
+    script += "set /a tries+=1\r\n";
+    script += "if %tries% geq " + QByteArray::number(removal.tries) + " goto Label2\r\n";
+    script += "ping -n " + QByteArray::number(removal.secondsApart + 1) + " 127.0.0.1 >nul\r\n";
+    script += "goto Label1\r\n";
+    script += ":Label2\r\n";
+    script += "rmdir " + folder + " 2>nul\r\n";
+    script += "del \"%~f0\"\r\n";
+    return script;
+}
+#else
 QByteArray removalScript(const ProgramRemoval& removal) {
     QByteArray script;
     script += "#!/bin/sh\n";
@@ -56,12 +80,17 @@ QByteArray removalScript(const ProgramRemoval& removal) {
     script += "rm -f -- \"$0\"\n";
     return script;
 }
+#endif
 
 QString writeRemovalScript(const ProgramRemoval& removal, const QString& tempFolder) {
 #if defined(_WIN32)
-    Q_UNUSED(removal);
-    Q_UNUSED(tempFolder);
-    throw KorbistoError(QStringLiteral("Das Entfernen des Programms ist hier nur unter Linux gebaut."));
+    QTemporaryFile file(QDir(tempFolder).filePath(QStringLiteral("uisXXXXXX.bat")));
+    file.setAutoRemove(false);
+    if (!file.open() || file.write(removalScript(removal)) < 0 || !file.flush()) {
+        file.remove();
+        throw ioError(EACCES);
+    }
+    return file.fileName();
 #else
     QByteArray name = encodeFileName(QDir(tempFolder).filePath(QStringLiteral("uisXXXXXX.sh")));
     errno = 0;
@@ -82,7 +111,22 @@ QString writeRemovalScript(const ProgramRemoval& removal, const QString& tempFol
 }
 
 bool startRemovalScript(const QString& scriptPath, const QString& tempFolder) {
+#if defined(_WIN32)
+    return QProcess::startDetached(QStringLiteral("cmd.exe"), {QStringLiteral("/c"), scriptPath}, tempFolder);
+#else
     return QProcess::startDetached(QStringLiteral("/bin/sh"), {scriptPath}, tempFolder);
+#endif
+}
+
+bool startInstaller(const QString& path) {
+#if !defined(_WIN32)
+    // Executable for the user alone, whatever the download left.
+    const QByteArray name = encodeFileName(path);
+    struct stat status {};
+    if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+    if (::chmod(name.constData(), (status.st_mode & 0700) | S_IXUSR) != 0) return false;
+#endif
+    return QProcess::startDetached(path, {});
 }
 
 }  // namespace korbisto

@@ -18,7 +18,7 @@ struct ProgramRemoval {
 // package manager installed (below /usr), and one the user may delete.
 bool programIsRemovable(const QString& programFile);
 
-// The script: it retries the deletion of the program file until the file is
+// The script (on Windows a batch file): it retries the deletion of the program file until the file is
 // gone or the tries are used up, removes the program folder when that is
 // empty, and deletes itself. Every path is quoted for the shell.
 QByteArray removalScript(const ProgramRemoval& removal);
@@ -30,5 +30,9 @@ QString writeRemovalScript(const ProgramRemoval& removal, const QString& tempFol
 // Starts the script without waiting for it, from `tempFolder`, so that the
 // program folder is not held as the current one.
 bool startRemovalScript(const QString& scriptPath, const QString& tempFolder);
+
+// Makes the downloaded installer executable for the user alone and starts it
+// without waiting; false when it cannot be started.
+bool startInstaller(const QString& path);
 
 }  // namespace korbisto

@@ -145,7 +145,10 @@ void Download::receive() {
         file_->write(data);
     } catch (const KorbistoError& e) {
         fail(DownloadFailure::Write, e.message());
+        return;
     }
+    const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
+    emit progress(result_.bytes, length.isValid() ? length.toLongLong() : -1);
 }
 
 void Download::complete() {

@@ -65,6 +65,9 @@ public:
 
 signals:
     void finished(const korbisto::DownloadResult& result);
+    // The bytes accepted so far and the size the server announced, -1 when
+    // it announced none.
+    void progress(qint64 received, qint64 total);
 
 private:
     void receive();

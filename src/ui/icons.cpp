@@ -264,12 +264,4 @@ QToolButton* makeToolButton(QWidget* parent, const QString& objectName, IconKind
     return button;
 }
 
-QString notYetAvailableText() { return QStringLiteral("Diese Funktion ist in dieser Version noch nicht verfügbar."); }
-
-void markNotYetAvailable(QAbstractButton* button) {
-    button->setEnabled(false);
-    const QString hint = button->toolTip();
-    button->setToolTip(hint.isEmpty() ? notYetAvailableText() : hint + u'\n' + notYetAvailableText());
-}
-
 }  // namespace korbisto::ui

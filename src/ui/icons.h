@@ -34,9 +34,4 @@ QIcon makeIcon(IconKind kind, int size = 24);
 QToolButton* makeToolButton(QWidget* parent, const QString& objectName, IconKind icon, const QString& caption,
                             const QString& hint, int iconSize = 20);
 
-// Buttons whose windows this version does not have yet: visible with their
-// caption, but disabled and saying so.
-void markNotYetAvailable(QAbstractButton* button);
-QString notYetAvailableText();
-
 }  // namespace korbisto::ui

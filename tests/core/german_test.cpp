@@ -19,6 +19,8 @@ TEST(GermanText, AmountsCountsAndDates) {
     EXPECT_EQ(formatCount(1296), QStringLiteral("1.296"));
     EXPECT_EQ(formatCount(144), QStringLiteral("144"));
     EXPECT_EQ(formatDate(QDate(2021, 3, 13)), QStringLiteral("13.03.2021"));
+    EXPECT_EQ(formatDataSize(307200), QStringLiteral("300 kB"));
+    EXPECT_EQ(formatDataSize(12900000), QStringLiteral("12,3 MB"));
 }
 
 TEST(GermanText, SystemLocaleChangesNothing) {

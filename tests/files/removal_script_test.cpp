@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -74,4 +75,23 @@ TEST(RemovalScript, AProgramOfTheSystemIsNotRemoved) {
     EXPECT_FALSE(programIsRemovable(QStringLiteral("/usr/local/bin/korbisto")));
     test::TempDataFolder tmp;
     EXPECT_TRUE(programIsRemovable(tmp.path(QStringLiteral("korbisto"))));
+}
+
+TEST(Installer, IsMadeExecutableForTheUserAloneAndStartedOrRefused) {
+    test::TempDataFolder tmp;
+    const QString marker = tmp.path(QStringLiteral("gelaufen"));
+    const QString installer = tmp.path(QStringLiteral("Update.exe"));
+    test::writeBytes(installer, "#!/bin/sh\necho ok > '" + marker.toUtf8() + "'\n");
+    QFile(installer).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+    ASSERT_TRUE(startInstaller(installer));
+    EXPECT_EQ(QFileInfo(installer).permissions() & (QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther | QFile::ReadOther),
+              QFile::ExeOwner);
+    for (int i = 0; i < 200 && !QFileInfo::exists(marker); ++i) QThread::msleep(10);
+    EXPECT_TRUE(QFileInfo::exists(marker));
+
+    // What no system can run, and what is not there, are not started.
+    const QString junk = tmp.path(QStringLiteral("kaputt.exe"));
+    test::writeBytes(junk, QByteArray("MZ\x90\0\3", 5));
+    EXPECT_FALSE(startInstaller(junk));
+    EXPECT_FALSE(startInstaller(tmp.path(QStringLiteral("fehlt.exe"))));
 }
