@@ -1,5 +1,6 @@
 #include "gui_support.h"
 
+#include "app/update_window.h"
 #include "core/clock.h"
 #include "core/german.h"
 #include "core/paths.h"
@@ -12,12 +13,37 @@
 
 namespace korbisto::test {
 
+namespace {
+
+// In every window test unless a test puts a dummy program in its place: the
+// update never reaches the test binary, whatever a test clicks.
+class RefusingProgram : public app::ProgramUpdate {
+public:
+    QString programFile() override {
+        ADD_FAILURE() << "the update asked for the real program file";
+        return QStringLiteral("/nonexistent/korbisto");
+    }
+    bool startInstaller(const QString&) override {
+        ADD_FAILURE() << "the update started an installer";
+        return false;
+    }
+    void endProgram() override { ADD_FAILURE() << "the update ended the program"; }
+};
+
+RefusingProgram refusingProgram;
+
+}  // namespace
+
 WindowTest::WindowTest() {
+    app::setProgramUpdate(&refusingProgram);
     setUpFolders(appPaths());
     setNowSource([] { return QDateTime(QDate(2021, 3, 20), QTime(12, 0)); });
 }
 
-WindowTest::~WindowTest() { closeAll(); }
+WindowTest::~WindowTest() {
+    closeAll();
+    app::setProgramUpdate(&refusingProgram);
+}
 
 app::TFGewonnen& WindowTest::openMainWindow() {
     main = std::make_unique<app::TFGewonnen>();
