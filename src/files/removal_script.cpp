@@ -38,6 +38,9 @@ bool programIsRemovable(const QString& programFile) {
     const QString canonical = info.canonicalFilePath();
     const QString path = canonical.isEmpty() ? info.absoluteFilePath() : canonical;
     if (path.startsWith(QStringLiteral("/usr/"))) return false;
+    // A file the user may not write is the system's or another user's, even
+    // where its folder would let it be deleted.
+    if (info.exists() && !info.isWritable()) return false;
     // Deleting a file takes the right to write its folder.
     return QFileInfo(info.absolutePath()).isWritable();
 }

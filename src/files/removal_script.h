@@ -15,7 +15,8 @@ struct ProgramRemoval {
 };
 
 // Whether the update may remove the program file: not one the system's
-// package manager installed (below /usr), and one the user may delete.
+// package manager installed (below /usr), and one the user may write and
+// delete.
 bool programIsRemovable(const QString& programFile);
 
 // The script (on Windows a batch file): it retries the deletion of the program file until the file is

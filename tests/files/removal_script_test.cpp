@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using namespace korbisto;
 
 namespace {
@@ -74,7 +76,17 @@ TEST(RemovalScript, AProgramOfTheSystemIsNotRemoved) {
     EXPECT_FALSE(programIsRemovable(QStringLiteral("/usr/bin/korbisto")));
     EXPECT_FALSE(programIsRemovable(QStringLiteral("/usr/local/bin/korbisto")));
     test::TempDataFolder tmp;
-    EXPECT_TRUE(programIsRemovable(tmp.path(QStringLiteral("korbisto"))));
+    const QString program = tmp.path(QStringLiteral("korbisto"));
+    EXPECT_TRUE(programIsRemovable(program));
+    // The system's through a link in the user's folder.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/usr/bin/env"), program));
+    EXPECT_FALSE(programIsRemovable(program));
+    if (::geteuid() != 0) {  // root may write anything
+        QFile::remove(program);
+        test::writeBytes(program, "dummy");
+        QFile(program).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        EXPECT_FALSE(programIsRemovable(program));
+    }
 }
 
 TEST(Installer, IsMadeExecutableForTheUserAloneAndStartedOrRefused) {
