@@ -26,13 +26,13 @@ struct RankCountsHash {
 
 }  // namespace
 
-std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& crosses) {
+std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& crosses, const std::atomic<bool>* stop) {
     std::unordered_map<Wrong, std::int64_t, RankCountsHash> classes;
     WinPlan plan;
     const bool complete = forEachResult(rows, crosses, [&](const std::array<int, kMatches>&, const Wrong& wrong) {
         ++classes[wrong];
         ++plan.results;
-    });
+    }, stop);
     if (!complete) return std::nullopt;
 
     plan.guaranteedRank = 1;
@@ -52,6 +52,16 @@ std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& cross
     std::sort(plan.classes.begin(), plan.classes.end(),
               [](const WinPlanClass& a, const WinPlanClass& b) { return a.ranks > b.ranks; });
     return plan;
+}
+
+std::array<std::int64_t, kRanks + 1> resultsByBestRank(const WinPlan& plan) {
+    std::array<std::int64_t, kRanks + 1> results{};
+    for (const WinPlanClass& c : plan.classes) {
+        int best = 0;
+        while (best < kRanks && c.ranks[static_cast<size_t>(best)] == 0) ++best;
+        results[static_cast<size_t>(best)] += c.results;
+    }
+    return results;
 }
 
 std::optional<WinFigures> winFigures(const WinPlan& plan, const QuotaTexts& quotas) {

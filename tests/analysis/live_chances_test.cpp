@@ -1,4 +1,5 @@
 #include "analysis/live_chances.h"
+#include "analysis/win_plan.h"
 
 #include <gtest/gtest.h>
 
@@ -84,7 +85,7 @@ TEST(LiveChances, AreTheBruteForceOverTheOpenMatches) {
             if (r % 9 == 4) tips[0] = kTipEmpty;
             rows.appendRow(r + 1, tips);
         }
-        const LiveChances live = liveChances(rows, result, weights);
+        const LiveChances live = *liveChances(rows, result, weights);
         const Reference ref = bruteForce(rows, result, weights);
         EXPECT_EQ(live.open, open);
         ASSERT_EQ(live.rows.size(), ref.rows.size()) << round;
@@ -118,7 +119,7 @@ TEST(LiveChances, EqualChancesAndTheExpectedWin) {
     rows.appendRow(1, tips);
     tips[0] = kTipTwo;
     rows.appendRow(2, tips);
-    const LiveChances live = liveChances(rows, result, weights);
+    const LiveChances live = *liveChances(rows, result, weights);
     EXPECT_EQ(live.rows[0].hits, 12);
     EXPECT_EQ(live.rows[0].bestRank, 1);
     EXPECT_NEAR(live.rows[0].p[0], 1.0 / 3, 1e-15);
@@ -131,4 +132,22 @@ TEST(LiveChances, EqualChancesAndTheExpectedWin) {
     ASSERT_TRUE(win);
     EXPECT_NEAR(*win, 100 + 30 + 2, 1e-9);
     EXPECT_EQ(expectedWin(live, {}), std::nullopt);
+}
+
+TEST(LiveChances, AndThePlanGiveUpWhenStopped) {
+    LiveResult result{};
+    std::array<OutcomeWeights, kMatches> weights;
+    weights.fill(kEqualWeights);
+    TipTable rows;
+    std::array<std::uint8_t, kMatches> tips;
+    tips.fill(kTipOne);
+    rows.appendRow(1, tips);
+    OutcomeCrosses crosses;
+    crosses.fill(true);
+    std::atomic<bool> stop = false;
+    EXPECT_TRUE(liveChances(rows, result, weights, &stop));
+    EXPECT_TRUE(winPlan(rows, crosses, &stop));
+    stop = true;
+    EXPECT_EQ(liveChances(rows, result, weights, &stop), std::nullopt);
+    EXPECT_EQ(winPlan(rows, crosses, &stop), std::nullopt);
 }
