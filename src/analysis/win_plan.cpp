@@ -64,6 +64,13 @@ std::array<std::int64_t, kRanks + 1> resultsByBestRank(const WinPlan& plan) {
     return results;
 }
 
+double classWin(const RankCounts& ranks, const std::array<std::optional<double>, kRanks>& quotas) {
+    double win = 0;
+    for (int k = 0; k < kRanks; ++k)
+        win += static_cast<double>(ranks[static_cast<size_t>(k)]) * quotas[static_cast<size_t>(k)].value_or(0.0);
+    return win;
+}
+
 std::optional<WinFigures> winFigures(const WinPlan& plan, const QuotaTexts& quotas) {
     std::array<std::optional<double>, kRanks> quota;
     bool any = false;
@@ -77,9 +84,7 @@ std::optional<WinFigures> winFigures(const WinPlan& plan, const QuotaTexts& quot
     figures.max = std::numeric_limits<double>::lowest();
     double sum = 0;
     for (const WinPlanClass& c : plan.classes) {
-        double win = 0;
-        for (int k = 0; k < kRanks; ++k)
-            win += static_cast<double>(c.ranks[static_cast<size_t>(k)]) * quota[static_cast<size_t>(k)].value_or(0.0);
+        const double win = classWin(c.ranks, quota);
         figures.min = std::min(figures.min, win);
         figures.max = std::max(figures.max, win);
         sum += win * static_cast<double>(c.results);

@@ -95,6 +95,7 @@ private:
     void Image2Click();
     void bsSkinSpeedButton5Click();
     void BFSpTagVerwClick();
+    void BGewinnplanClick();
     void bsSkinSpeedButton3Click();
     void BQuoDelClick();
     void BAuswertenClick();
