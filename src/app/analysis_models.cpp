@@ -136,7 +136,11 @@ QVariant LiveRowsModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant LiveRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (orientation != Qt::Horizontal) return {};
+    // Most hits and the best chances first; the row numbers and ranks from the top.
+    if (role == Qt::InitialSortOrderRole)
+        return QVariant::fromValue(section == Number || section == Best ? Qt::AscendingOrder : Qt::DescendingOrder);
+    if (role != Qt::DisplayRole) return {};
     switch (section) {
     case Number: return QStringLiteral("Reihe");
     case Hits: return QStringLiteral("Richtig");

@@ -90,12 +90,14 @@ QTableView* makeTable(QWidget* parent, const QString& name, QAbstractItemModel* 
     return view;
 }
 
-// A weight is typed as a German number: digits and one comma.
+// A weight is typed as a German number: digits and a comma. A key that is
+// neither leaves the text, even when it is selected.
 class WeightDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
-        auto* edit = new ui::FilteredLineEdit(&ui::FilteredLineEdit::quotaFilter, parent);
+        auto* edit = new ui::FilteredLineEdit(&ui::FilteredLineEdit::quotaFilter, parent,
+                                             ui::FilteredLineEdit::Scope::TypedKeys);
         edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         return edit;
     }
@@ -332,18 +334,20 @@ void TFAnalyse::refresh() {
 
 void TFAnalyse::startPlan() {
     planDue_ = false;
-    PlanInput input{tipRowsOf(main_->model().table()), main_->crossColumn().sheet().crosses()};
+    auto input = std::make_shared<const PlanInput>(
+        PlanInput{tipRowsOf(main_->model().table()), main_->crossColumn().sheet().crosses()});
     // An evaluation writes hit counts into the table; the plan does not read them.
-    if (planInput_ && planInput_->crosses == input.crosses && sameRows(planInput_->rows, input.rows)) return;
+    if (planInput_ && planInput_->crosses == input->crosses && sameRows(planInput_->rows, input->rows)) return;
     planInput_ = input;
 
     std::vector<int> uncrossed;
     for (int m = 1; m <= kMatches; ++m)
-        if (!input.crosses[static_cast<size_t>(outcomeIndex(m, 1))] && !input.crosses[static_cast<size_t>(outcomeIndex(m, 2))] &&
-            !input.crosses[static_cast<size_t>(outcomeIndex(m, 3))])
+        if (!input->crosses[static_cast<size_t>(outcomeIndex(m, 1))] &&
+            !input->crosses[static_cast<size_t>(outcomeIndex(m, 2))] &&
+            !input->crosses[static_cast<size_t>(outcomeIndex(m, 3))])
             uncrossed.push_back(m);
     QStringList missing;
-    if (input.rows.dataRowCount() == 0)
+    if (input->rows.dataRowCount() == 0)
         missing << QStringLiteral("Die Tabelle enthält keine Tippreihen: Lesen Sie einen Spielschein ein oder "
                                   "entwickeln Sie ein System.");
     if (uncrossed.size() == kMatches)
@@ -363,11 +367,14 @@ void TFAnalyse::startPlan() {
     }
 
     LPlanStatus->setText(QStringLiteral("Der Gewinnplan von %1 Tippreihen wird berechnet …")
-                             .arg(formatCount(input.rows.dataRowCount())));
-    auto shared = std::make_shared<const PlanInput>(std::move(input));
+                             .arg(formatCount(input->rows.dataRowCount())));
     planRun_->start<WinPlan>(
-        [shared](const std::atomic<bool>& stop) { return winPlan(shared->rows, shared->crosses, &stop); },
-        [this](const Computed<WinPlan>& computed) { showPlan(computed); });
+        [input](const std::atomic<bool>& stop) { return winPlan(input->rows, input->crosses, &stop); },
+        [this, input](const Computed<WinPlan>& computed) {
+            // A change since the copy is looked at first: figures of an input gone are not shown.
+            if (planDue_ && tabs_->currentIndex() == 0) startPlan();
+            if (planInput_ == input) showPlan(computed);
+        });
 }
 
 void TFAnalyse::showPlan(const Computed<WinPlan>& computed) {
@@ -418,20 +425,21 @@ void TFAnalyse::showPlanFigures() {
 void TFAnalyse::startLive() {
     liveDue_ = false;
     const BetModel& model = main_->model();
-    LiveInput input;
-    input.rows = tipRowsOf(model.table());
+    LiveInput copy;
+    copy.rows = tipRowsOf(model.table());
     for (int m = 1; m <= kMatches; ++m) {
         const TipCode code = tipCodeOfText(model.winning(m));
-        input.result[static_cast<size_t>(m - 1)] = code >= kTipOne && code <= kTipTwo ? code : kTipEmpty;
+        copy.result[static_cast<size_t>(m - 1)] = code >= kTipOne && code <= kTipTwo ? code : kTipEmpty;
     }
-    weightsModel_->showOpen(input.result);
-    input.weights = weightsModel_->weights();
-    if (liveInput_ && liveInput_->result == input.result && liveInput_->weights == input.weights &&
-        sameRows(liveInput_->rows, input.rows))
+    weightsModel_->showOpen(copy.result);
+    copy.weights = weightsModel_->weights();
+    if (liveInput_ && liveInput_->result == copy.result && liveInput_->weights == copy.weights &&
+        sameRows(liveInput_->rows, copy.rows))
         return;
+    auto input = std::make_shared<const LiveInput>(std::move(copy));
     liveInput_ = input;
 
-    if (input.rows.dataRowCount() == 0) {
+    if (input->rows.dataRowCount() == 0) {
         liveRun_->stop();
         LLiveStatus->setText(QStringLiteral("Die Tabelle enthält keine Tippreihen."));
         live_.reset();
@@ -441,13 +449,15 @@ void TFAnalyse::startLive() {
         return;
     }
     LLiveStatus->setText(QStringLiteral("Die Chancen von %1 Tippreihen werden berechnet …")
-                             .arg(formatCount(input.rows.dataRowCount())));
-    auto shared = std::make_shared<const LiveInput>(std::move(input));
+                             .arg(formatCount(input->rows.dataRowCount())));
     liveRun_->start<LiveChances>(
-        [shared](const std::atomic<bool>& stop) {
-            return liveChances(shared->rows, shared->result, shared->weights, &stop);
+        [input](const std::atomic<bool>& stop) {
+            return liveChances(input->rows, input->result, input->weights, &stop);
         },
-        [this](const Computed<LiveChances>& computed) { showLive(computed); });
+        [this, input](const Computed<LiveChances>& computed) {
+            if (liveDue_ && tabs_->currentIndex() == 1) startLive();
+            if (liveInput_ == input) showLive(computed);
+        });
 }
 
 void TFAnalyse::showLive(const Computed<LiveChances>& computed) {

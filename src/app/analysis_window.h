@@ -6,6 +6,7 @@
 #include "core/tip_table.h"
 #include "ui/window_frame.h"
 
+#include <memory>
 #include <optional>
 
 class QLabel;
@@ -89,8 +90,9 @@ private:
     QTimer* refreshTimer_ = nullptr;
     bool planDue_ = true;
     bool liveDue_ = true;
-    std::optional<PlanInput> planInput_;
-    std::optional<LiveInput> liveInput_;
+    // The input of the figures awaited or shown.
+    std::shared_ptr<const PlanInput> planInput_;
+    std::shared_ptr<const LiveInput> liveInput_;
     std::optional<LiveChances> live_;
 
     QTabWidget* tabs_ = nullptr;
