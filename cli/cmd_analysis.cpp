@@ -176,7 +176,8 @@ QString chancesText(const LiveChances& live, const std::optional<double>& win) {
         s += u'\n';
     }
     s += QStringLiteral("\nMindestens eine Reihe in Rang I: %1, bis II: %2, bis III: %3, bis IV: %4\n")
-             .arg(formatPercent(live.atLeast[0]), formatPercent(live.atLeast[1]), formatPercent(live.atLeast[2]), formatPercent(live.atLeast[3]));
+             .arg(formatPercent(live.atLeast[0]), formatPercent(live.atLeast[1]), formatPercent(live.atLeast[2]),
+                  formatPercent(live.atLeast[3]));
     s += QStringLiteral("Erwartete Reihen: I %1, II %2, III %3, IV %4\n")
              .arg(formatAmount(live.expected[0]), formatAmount(live.expected[1]), formatAmount(live.expected[2]),
                   formatAmount(live.expected[3]));

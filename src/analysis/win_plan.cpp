@@ -64,7 +64,13 @@ std::array<std::int64_t, kRanks + 1> resultsByBestRank(const WinPlan& plan) {
     return results;
 }
 
-double classWin(const RankCounts& ranks, const std::array<std::optional<double>, kRanks>& quotas) {
+RankQuotas parsedQuotas(const QuotaTexts& quotas) {
+    RankQuotas parsed;
+    for (int k = 0; k < kRanks; ++k) parsed[static_cast<size_t>(k)] = ParseQuota(quotas[static_cast<size_t>(k)]);
+    return parsed;
+}
+
+double classWin(const RankCounts& ranks, const RankQuotas& quotas) {
     double win = 0;
     for (int k = 0; k < kRanks; ++k)
         win += static_cast<double>(ranks[static_cast<size_t>(k)]) * quotas[static_cast<size_t>(k)].value_or(0.0);
@@ -72,12 +78,8 @@ double classWin(const RankCounts& ranks, const std::array<std::optional<double>,
 }
 
 std::optional<WinFigures> winFigures(const WinPlan& plan, const QuotaTexts& quotas) {
-    std::array<std::optional<double>, kRanks> quota;
-    bool any = false;
-    for (int k = 0; k < kRanks; ++k) {
-        quota[static_cast<size_t>(k)] = ParseQuota(quotas[static_cast<size_t>(k)]);
-        any = any || quota[static_cast<size_t>(k)].has_value();
-    }
+    const RankQuotas quota = parsedQuotas(quotas);
+    const bool any = std::any_of(quota.begin(), quota.end(), [](const auto& q) { return q.has_value(); });
     if (!any || plan.classes.empty()) return std::nullopt;
     WinFigures figures;
     figures.min = std::numeric_limits<double>::max();

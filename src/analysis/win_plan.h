@@ -43,9 +43,13 @@ std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& cross
 // no rank at 4.
 std::array<std::int64_t, kRanks + 1> resultsByBestRank(const WinPlan& plan);
 
+// The quotas of the ranks I .. IV that parse; none for the others.
+using RankQuotas = std::array<std::optional<double>, kRanks>;
+RankQuotas parsedQuotas(const QuotaTexts& quotas);
+
 // What the rows of a class win: their count per rank times the rank's quota,
-// none where a quota does not parse.
-double classWin(const RankCounts& ranks, const std::array<std::optional<double>, kRanks>& quotas);
+// nothing where there is none.
+double classWin(const RankCounts& ranks, const RankQuotas& quotas);
 
 // The smallest, the largest and the mean win over the results, every result
 // counted once; ranks without a valid quota win nothing. None without any

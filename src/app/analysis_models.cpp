@@ -21,11 +21,8 @@ void WinPlanModel::setPlan(const std::optional<WinPlan>& plan) {
 }
 
 void WinPlanModel::setQuotas(const QuotaTexts& quotas) {
-    anyQuota_ = false;
-    for (int k = 0; k < kRanks; ++k) {
-        quotas_[static_cast<size_t>(k)] = ParseQuota(quotas[static_cast<size_t>(k)]);
-        anyQuota_ = anyQuota_ || quotas_[static_cast<size_t>(k)].has_value();
-    }
+    quotas_ = parsedQuotas(quotas);
+    anyQuota_ = std::any_of(quotas_.begin(), quotas_.end(), [](const auto& q) { return q.has_value(); });
     if (rowCount() > 0) emit dataChanged(index(0, Win), index(rowCount() - 1, Win));
 }
 

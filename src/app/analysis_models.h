@@ -37,7 +37,7 @@ public:
 
 private:
     std::optional<WinPlan> plan_;
-    std::array<std::optional<double>, kRanks> quotas_{};
+    RankQuotas quotas_{};
     bool anyQuota_ = false;
 };
 
