@@ -64,15 +64,23 @@ const QString kNoQuota = QStringLiteral("– (keine gültige Quote)");
 
 QString euros(double amount) { return formatCents(amount) + QStringLiteral(" €"); }
 
-QProgressBar* makeBusyBar(QWidget* parent, const QString& name) {
-    auto* bar = new QProgressBar(parent);
-    bar->setObjectName(name);
-    // No end to show: the bar only says that the work goes on.
-    bar->setRange(0, 0);
-    bar->setTextVisible(false);
-    bar->setFixedSize(120, 12);
-    bar->hide();
-    return bar;
+// A tab's first line: what the figures are or why there are none, and
+// beside it, while the work goes on, a bar without an end.
+void addStatusRow(QVBoxLayout* column, QWidget* page, const QString& name, QLabel*& status, QProgressBar*& busy) {
+    auto* row = new QHBoxLayout;
+    status = new QLabel(page);
+    status->setObjectName(QStringLiteral("L%1Status").arg(name));
+    status->setWordWrap(true);
+    status->setFont(ui::tahomaFont(8, true));
+    row->addWidget(status, 1);
+    busy = new QProgressBar(page);
+    busy->setObjectName(QStringLiteral("PB%1").arg(name));
+    busy->setRange(0, 0);
+    busy->setTextVisible(false);
+    busy->setFixedSize(120, 12);
+    busy->hide();
+    row->addWidget(busy, 0, Qt::AlignTop);
+    column->addLayout(row);
 }
 
 QTableView* makeTable(QWidget* parent, const QString& name, QAbstractItemModel* model) {
@@ -163,15 +171,7 @@ TFAnalyse::~TFAnalyse() = default;
 
 void TFAnalyse::buildPlanTab(QWidget* page) {
     auto* column = new QVBoxLayout(page);
-    auto* status = new QHBoxLayout;
-    LPlanStatus = new QLabel(page);
-    LPlanStatus->setObjectName(QStringLiteral("LPlanStatus"));
-    LPlanStatus->setWordWrap(true);
-    LPlanStatus->setFont(ui::tahomaFont(8, true));
-    status->addWidget(LPlanStatus, 1);
-    PBPlan = makeBusyBar(page, QStringLiteral("PBPlan"));
-    status->addWidget(PBPlan, 0, Qt::AlignTop);
-    column->addLayout(status);
+    addStatusRow(column, page, QStringLiteral("Plan"), LPlanStatus, PBPlan);
 
     auto* figures = new QGridLayout;
     figures->setHorizontalSpacing(12);
@@ -204,15 +204,7 @@ void TFAnalyse::buildPlanTab(QWidget* page) {
 
 void TFAnalyse::buildLiveTab(QWidget* page) {
     auto* column = new QVBoxLayout(page);
-    auto* status = new QHBoxLayout;
-    LLiveStatus = new QLabel(page);
-    LLiveStatus->setObjectName(QStringLiteral("LLiveStatus"));
-    LLiveStatus->setWordWrap(true);
-    LLiveStatus->setFont(ui::tahomaFont(8, true));
-    status->addWidget(LLiveStatus, 1);
-    PBLive = makeBusyBar(page, QStringLiteral("PBLive"));
-    status->addWidget(PBLive, 0, Qt::AlignTop);
-    column->addLayout(status);
+    addStatusRow(column, page, QStringLiteral("Live"), LLiveStatus, PBLive);
 
     auto* top = new QHBoxLayout;
     auto* slip = new QGridLayout;

@@ -106,7 +106,7 @@ TEST(LiveChances, AreTheBruteForceOverTheOpenMatches) {
     }
 }
 
-TEST(LiveChances, EqualChancesAndTheExpectedWin) {
+TEST(LiveChances, EqualChancesTheExpectedWinAndAStop) {
     // One open match, equal chances: a row right elsewhere has rank I in a third of the results.
     LiveResult result;
     result.fill(kTipOne);
@@ -132,19 +132,11 @@ TEST(LiveChances, EqualChancesAndTheExpectedWin) {
     ASSERT_TRUE(win);
     EXPECT_NEAR(*win, 100 + 30 + 2, 1e-9);
     EXPECT_EQ(expectedWin(live, {}), std::nullopt);
-}
 
-TEST(LiveChances, AndThePlanGiveUpWhenStopped) {
-    LiveResult result{};
-    std::array<OutcomeWeights, kMatches> weights;
-    weights.fill(kEqualWeights);
-    TipTable rows;
-    std::array<std::uint8_t, kMatches> tips;
-    tips.fill(kTipOne);
-    rows.appendRow(1, tips);
+    // Stopped from another thread, the live figures and the plan give up.
+    std::atomic<bool> stop = false;
     OutcomeCrosses crosses;
     crosses.fill(true);
-    std::atomic<bool> stop = false;
     EXPECT_TRUE(liveChances(rows, result, weights, &stop));
     EXPECT_TRUE(winPlan(rows, crosses, &stop));
     stop = true;
