@@ -36,7 +36,7 @@ public:
     // Runs started so far.
     quint64 runs() const { return started_; }
 
-    // `work` gets its own copy of the input; it returns none when it gave up.
+    // `work` owns what it reads (a copy of the input); it returns none when it gave up.
     template <typename T>
     void start(std::function<std::optional<T>(const std::atomic<bool>& stop)> work,
                std::function<void(const Computed<T>&)> deliver) {
