@@ -1,5 +1,6 @@
 // The windows on the offscreen platform: a click on "Gewinn-Prüfung" until
-// the table is painted again, a typed result with instant evaluation, the
+// the table is painted again, a typed result with instant evaluation (and
+// until the analysis window shows the new live chances), the
 // way to a shown start window, the memory of a 96,000-row table, a
 // 100,000-line paste into the entry window with "Auslesen" on it, and
 // 99,999 generated rows from "Reihen bilden" to both grids painted. The table
@@ -7,6 +8,7 @@
 // what a grid of text cells amounts to; the paste beside the plain editor's
 // own paste with the text written back and every line laid out.
 
+#include "app/analysis_window.h"
 #include "app/entry_window.h"
 #include "app/generator_window.h"
 #include "app/main_window.h"
@@ -25,6 +27,8 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSignalSpy>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -129,6 +133,36 @@ void BM_TypedResultWithInstantEvaluation_96000Rows(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TypedResultWithInstantEvaluation_96000Rows)->Unit(benchmark::kMillisecond);
+
+// One key in a winning-row edit until the analysis window shows the new live
+// chances, the first `open` matches still to be played; "gui_ms" is the
+// time the key itself keeps the GUI thread (with the instant evaluation).
+void BM_TypedResultToLiveChances_96000Rows(benchmark::State& state) {
+    MainWindowFixture& f = fixture();
+    const int open = static_cast<int>(state.range(0));
+    for (int m = 1; m <= kMatches; ++m)
+        f.window->model().setWinning(m, m <= open ? QString() : QString(QChar(kWinning[m - 1])));
+    QTest::mouseClick(f.window->findChild<QAbstractButton*>(QStringLiteral("BGewinnplan")), Qt::LeftButton);
+    auto* analysis = f.window->findChild<app::TFAnalyse*>();
+    analysis->findChild<QTabWidget*>(QStringLiteral("TabsAnalyse"))->setCurrentIndex(1);
+    QSignalSpy shown(analysis, &app::TFAnalyse::liveShown);
+    shown.wait(60000);
+    ui::FilteredLineEdit* edit = f.window->GewinnFelder[kMatches - 1];
+    bool one = true;
+    double guiMs = 0;
+    for (auto _ : state) {
+        QElapsedTimer key;
+        key.start();
+        edit->selectAll();
+        QTest::keyClick(edit, one ? Qt::Key_2 : Qt::Key_1);
+        guiMs += static_cast<double>(key.nsecsElapsed()) / 1e6;
+        if (!shown.wait(60000)) state.SkipWithError("no live chances");
+        one = !one;
+    }
+    state.counters["gui_ms"] = benchmark::Counter(guiMs, benchmark::Counter::kAvgIterations);
+    analysis->close();
+}
+BENCHMARK(BM_TypedResultToLiveChances_96000Rows)->Arg(6)->Arg(12)->Unit(benchmark::kMillisecond);
 
 void BM_ScrollOnePage_96000Rows(benchmark::State& state) {
     MainWindowFixture& f = fixture();

@@ -16,9 +16,6 @@ namespace {
 
 QString rankName(int rank) { return QString::fromLatin1(RangNamen[static_cast<size_t>(rank)]); }
 
-// Amounts to the cent, a half cent up.
-QString cents(double amount) { return formatAmount(std::floor(amount * 100 + 0.5) / 100); }
-
 void writeJson(const WinPlan& plan, const std::optional<WinFigures>& win) {
     JsonWriter json;
     json.beginObject();
@@ -38,11 +35,11 @@ void writeJson(const WinPlan& plan, const std::optional<WinFigures>& win) {
     if (win)
         json.beginObject()
             .key(u"min")
-            .string(cents(win->min))
+            .string(formatCents(win->min))
             .key(u"max")
-            .string(cents(win->max))
+            .string(formatCents(win->max))
             .key(u"mean")
-            .string(cents(win->mean))
+            .string(formatCents(win->mean))
             .endObject();
     else
         json.null();
@@ -61,7 +58,7 @@ QString planText(const WinPlan& plan, const std::optional<WinFigures>& win) {
     }
     if (win)
         s += QStringLiteral("\nGewinn: kleinster %1, größter %2, Mittel %3\n")
-                 .arg(cents(win->min), cents(win->max), cents(win->mean));
+                 .arg(formatCents(win->min), formatCents(win->max), formatCents(win->mean));
     return s;
 }
 
@@ -163,13 +160,11 @@ void writeChancesJson(const LiveChances& live, const std::optional<double>& win)
     probabilities(live.expected);
     json.key(u"win");
     if (win)
-        json.string(cents(*win));
+        json.string(formatCents(*win));
     else
         json.null();
     json.endObject().endObject().finish();
 }
-
-QString percent(double p) { return formatAmount(100 * p) + QStringLiteral(" %"); }
 
 QString chancesText(const LiveChances& live, const std::optional<double>& win) {
     QString s = QStringLiteral("Offene Spiele: %1\n\n").arg(live.open);
@@ -177,15 +172,16 @@ QString chancesText(const LiveChances& live, const std::optional<double>& win) {
     for (const LiveRow& row : live.rows) {
         s += QString::number(row.number).rightJustified(5) + QString::number(row.hits).rightJustified(9) +
              (row.bestRank == 0 ? QStringLiteral("-") : rankName(row.bestRank)).rightJustified(13);
-        for (const double p : row.p) s += percent(p).rightJustified(11);
+        for (const double p : row.p) s += formatPercent(p).rightJustified(11);
         s += u'\n';
     }
     s += QStringLiteral("\nMindestens eine Reihe in Rang I: %1, bis II: %2, bis III: %3, bis IV: %4\n")
-             .arg(percent(live.atLeast[0]), percent(live.atLeast[1]), percent(live.atLeast[2]), percent(live.atLeast[3]));
+             .arg(formatPercent(live.atLeast[0]), formatPercent(live.atLeast[1]), formatPercent(live.atLeast[2]),
+                  formatPercent(live.atLeast[3]));
     s += QStringLiteral("Erwartete Reihen: I %1, II %2, III %3, IV %4\n")
              .arg(formatAmount(live.expected[0]), formatAmount(live.expected[1]), formatAmount(live.expected[2]),
                   formatAmount(live.expected[3]));
-    if (win) s += QStringLiteral("Erwarteter Gewinn: %1\n").arg(cents(*win));
+    if (win) s += QStringLiteral("Erwarteter Gewinn: %1\n").arg(formatCents(*win));
     return s;
 }
 
@@ -200,7 +196,7 @@ int runChances(const CommandLine& args) {
     for (const auto& [rank, text] : parseQuotas(args)) quotas[static_cast<size_t>(rank - 1)] = text;
     TipTable rows;
     readSlipFile(slip, rows);
-    const LiveChances live = liveChances(rows, result, weights);
+    const LiveChances live = *liveChances(rows, result, weights);
     const std::optional<double> win = expectedWin(live, quotas);
     if (args.has(QStringLiteral("json")))
         writeChancesJson(live, win);

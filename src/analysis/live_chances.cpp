@@ -27,8 +27,9 @@ Chances chancesOf(const OutcomeWeights& weights) {
 
 }  // namespace
 
-LiveChances liveChances(const TipTable& rows, const LiveResult& result,
-                        const std::array<OutcomeWeights, kMatches>& weights) {
+std::optional<LiveChances> liveChances(const TipTable& rows, const LiveResult& result,
+                                       const std::array<OutcomeWeights, kMatches>& weights,
+                                       const std::atomic<bool>* stop) {
     LiveChances live;
     std::array<Chances, kMatches> chances{};
     // The results still possible: the decided outcome, or every outcome of an open match.
@@ -46,6 +47,7 @@ LiveChances liveChances(const TipTable& rows, const LiveResult& result,
 
     for (const TipTable::Row& row : rows.rows()) {
         if (row.tips[0] == kTipEmpty) continue;
+        if (live.rows.size() % 4096 == 4095 && stop && stop->load(std::memory_order_relaxed)) return std::nullopt;
         LiveRow figures;
         figures.number = row.number;
         // The chances of 0, 1, 2 and 3 wrong tips so far; more win nothing.
@@ -82,7 +84,7 @@ LiveChances liveChances(const TipTable& rows, const LiveResult& result,
     }
 
     // Over the results together: the chance that the best row reaches a rank.
-    forEachResult(rows, crosses, [&](const std::array<int, kMatches>& position, const Wrong& counts) {
+    const bool done = forEachResult(rows, crosses, [&](const std::array<int, kMatches>& position, const Wrong& counts) {
         double p = 1;
         for (int m = 0; m < kMatches; ++m)
             if (result[static_cast<size_t>(m)] < kTipOne || result[static_cast<size_t>(m)] > kTipTwo)
@@ -92,7 +94,8 @@ LiveChances liveChances(const TipTable& rows, const LiveResult& result,
             reached += counts[static_cast<size_t>(k)];
             if (reached > 0) live.atLeast[static_cast<size_t>(k)] += p;
         }
-    });
+    }, stop);
+    if (!done) return std::nullopt;
     return live;
 }
 

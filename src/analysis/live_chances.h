@@ -5,6 +5,7 @@
 #include "core/tip_table.h"
 
 #include <array>
+#include <atomic>
 #include <optional>
 #include <vector>
 
@@ -38,9 +39,11 @@ struct LiveChances {
 
 // The chances of the tip rows of `rows` while the matches open in `result`
 // are still to be played, each with the weights of `weights` (a decided
-// match's weights are not read).
-LiveChances liveChances(const TipTable& rows, const LiveResult& result,
-                        const std::array<OutcomeWeights, kMatches>& weights);
+// match's weights are not read). None when `stop` is set from another
+// thread before the figures are done.
+std::optional<LiveChances> liveChances(const TipTable& rows, const LiveResult& result,
+                                       const std::array<OutcomeWeights, kMatches>& weights,
+                                       const std::atomic<bool>* stop = nullptr);
 
 // The win to expect with the quotas; none without any valid quota.
 std::optional<double> expectedWin(const LiveChances& chances, const QuotaTexts& quotas);

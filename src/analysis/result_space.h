@@ -9,6 +9,7 @@
 #include "core/tip_table.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 
 namespace korbisto::analysis {
@@ -28,9 +29,12 @@ struct Axis {
 
 // Calls visit(position, counts) for every result the crosses allow: per
 // match the index of its crossed outcome, and the rows by wrong tips (0 .. 3).
-// False, with no call, when a match has no cross.
+// False, with no call, when a match has no cross; false too once `stop` is
+// seen set, and then not every result has been visited.
 template <typename Visit>
-bool forEachResult(const TipTable& rows, const OutcomeCrosses& crosses, Visit&& visit) {
+bool forEachResult(const TipTable& rows, const OutcomeCrosses& crosses, Visit&& visit,
+                   const std::atomic<bool>* stop = nullptr) {
+    const auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
     std::array<Axis, kMatches> axes{};
     for (int m = 0; m < kMatches; ++m) {
         Axis& axis = axes[static_cast<size_t>(m)];
@@ -62,6 +66,7 @@ bool forEachResult(const TipTable& rows, const OutcomeCrosses& crosses, Visit&& 
             refusal(QStringLiteral("Zu viele Tipps außerhalb der Kreuze auf Dreiwegen: Der Gewinnplan "
                                    "bräuchte mehr als 512 MB.")));
 
+    if (stopped()) return false;
     // The rows as counts at their place, none wrong yet.
     LargeArray<Wrong> space(cells, Wrong{});
     for (const TipTable::Row& row : rows.rows()) {
@@ -80,6 +85,7 @@ bool forEachResult(const TipTable& rows, const OutcomeCrosses& crosses, Visit&& 
     // the rows that tip otherwise, one more wrong: (1 - z) P + z T with T the
     // line's total, cut after z^3.
     for (const Axis& axis : axes) {
+        if (stopped()) return false;
         const std::size_t block = axis.stride * static_cast<size_t>(axis.size);
         for (std::size_t start = 0; start < cells; start += block) {
             for (std::size_t i = 0; i < axis.stride; ++i) {
@@ -99,7 +105,8 @@ bool forEachResult(const TipTable& rows, const OutcomeCrosses& crosses, Visit&& 
 
     // The results are the places off every wrong-tip slot.
     std::array<int, kMatches> position{};
-    for (;;) {
+    for (std::size_t visited = 1;; ++visited) {
+        if (visited % 65536 == 0 && stopped()) return false;
         std::size_t at = 0;
         for (int m = 0; m < kMatches; ++m)
             at += static_cast<size_t>(position[static_cast<size_t>(m)]) * axes[static_cast<size_t>(m)].stride;

@@ -26,13 +26,13 @@ struct RankCountsHash {
 
 }  // namespace
 
-std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& crosses) {
+std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& crosses, const std::atomic<bool>* stop) {
     std::unordered_map<Wrong, std::int64_t, RankCountsHash> classes;
     WinPlan plan;
     const bool complete = forEachResult(rows, crosses, [&](const std::array<int, kMatches>&, const Wrong& wrong) {
         ++classes[wrong];
         ++plan.results;
-    });
+    }, stop);
     if (!complete) return std::nullopt;
 
     plan.guaranteedRank = 1;
@@ -54,22 +54,39 @@ std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& cross
     return plan;
 }
 
-std::optional<WinFigures> winFigures(const WinPlan& plan, const QuotaTexts& quotas) {
-    std::array<std::optional<double>, kRanks> quota;
-    bool any = false;
-    for (int k = 0; k < kRanks; ++k) {
-        quota[static_cast<size_t>(k)] = ParseQuota(quotas[static_cast<size_t>(k)]);
-        any = any || quota[static_cast<size_t>(k)].has_value();
+std::array<std::int64_t, kRanks + 1> resultsByBestRank(const WinPlan& plan) {
+    std::array<std::int64_t, kRanks + 1> results{};
+    for (const WinPlanClass& c : plan.classes) {
+        int best = 0;
+        while (best < kRanks && c.ranks[static_cast<size_t>(best)] == 0) ++best;
+        results[static_cast<size_t>(best)] += c.results;
     }
+    return results;
+}
+
+RankQuotas parsedQuotas(const QuotaTexts& quotas) {
+    RankQuotas parsed;
+    for (int k = 0; k < kRanks; ++k) parsed[static_cast<size_t>(k)] = ParseQuota(quotas[static_cast<size_t>(k)]);
+    return parsed;
+}
+
+double classWin(const RankCounts& ranks, const RankQuotas& quotas) {
+    double win = 0;
+    for (int k = 0; k < kRanks; ++k)
+        win += static_cast<double>(ranks[static_cast<size_t>(k)]) * quotas[static_cast<size_t>(k)].value_or(0.0);
+    return win;
+}
+
+std::optional<WinFigures> winFigures(const WinPlan& plan, const QuotaTexts& quotas) {
+    const RankQuotas quota = parsedQuotas(quotas);
+    const bool any = std::any_of(quota.begin(), quota.end(), [](const auto& q) { return q.has_value(); });
     if (!any || plan.classes.empty()) return std::nullopt;
     WinFigures figures;
     figures.min = std::numeric_limits<double>::max();
     figures.max = std::numeric_limits<double>::lowest();
     double sum = 0;
     for (const WinPlanClass& c : plan.classes) {
-        double win = 0;
-        for (int k = 0; k < kRanks; ++k)
-            win += static_cast<double>(c.ranks[static_cast<size_t>(k)]) * quota[static_cast<size_t>(k)].value_or(0.0);
+        const double win = classWin(c.ranks, quota);
         figures.min = std::min(figures.min, win);
         figures.max = std::max(figures.max, win);
         sum += win * static_cast<double>(c.results);

@@ -5,6 +5,7 @@
 #include "core/tip_table.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -33,8 +34,22 @@ struct WinPlan {
 // The win plan of the tip rows of `rows` (a row counts when its first match
 // has a tip) over the results of `crosses`. A tip that is no crossed outcome
 // (or an empty cell, or any other text) is wrong for every result. None when
-// a match has no cross.
-std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& crosses);
+// a match has no cross, or when `stop` is set from another thread before
+// the plan is done.
+std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& crosses,
+                               const std::atomic<bool>* stop = nullptr);
+
+// The results by the best rank some row reaches with them: I .. IV at 0 .. 3,
+// no rank at 4.
+std::array<std::int64_t, kRanks + 1> resultsByBestRank(const WinPlan& plan);
+
+// The quotas of the ranks I .. IV that parse; none for the others.
+using RankQuotas = std::array<std::optional<double>, kRanks>;
+RankQuotas parsedQuotas(const QuotaTexts& quotas);
+
+// What the rows of a class win: their count per rank times the rank's quota,
+// nothing where there is none.
+double classWin(const RankCounts& ranks, const RankQuotas& quotas);
 
 // The smallest, the largest and the mean win over the results, every result
 // counted once; ranks without a valid quota win nothing. None without any

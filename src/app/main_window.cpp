@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "about_window.h"
+#include "analysis_window.h"
 #include "entry_window.h"
 #include "generator_window.h"
 #include "match_day_window.h"
@@ -129,22 +130,28 @@ void TFGewonnen::buildToolbar() {
         return button;
     };
     QPushButton* quit = addCaptioned(QStringLiteral("bsSkinSpeedButton6"), ui::IconKind::Exit,
-                                     QStringLiteral("Programm beenden"), QString(), 92);
+                                     QStringLiteral("Programm beenden"), QString(), 88);
     connect(quit, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton6Click);
     QAbstractButton* download = addCaptioned(QStringLiteral("BFSpTagVerw"), ui::IconKind::Download,
                                              QStringLiteral("Spieltag- Download"),
-                                             QStringLiteral("Spieltage herunterladen"), 96);
+                                             QStringLiteral("Spieltage herunterladen"), 88);
     connect(download, &QAbstractButton::clicked, this, &TFGewonnen::BFSpTagVerwClick);
     QPushButton* generator = addCaptioned(QStringLiteral("bsSkinSpeedButton8"), ui::IconKind::Ball,
-                                          QStringLiteral("Zufall Fußball"), QStringLiteral("Tippreihen auslosen"), 84);
+                                          QStringLiteral("Zufall Fußball"), QStringLiteral("Tippreihen auslosen"), 74);
     connect(generator, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton8Click);
     QPushButton* entry = addCaptioned(QStringLiteral("bsSkinSpeedButton7"), ui::IconKind::SlipEntry,
                                       QStringLiteral("Spielschein erstellen..."), QStringLiteral("Tippreihen eingeben"),
-                                      100);
+                                      94);
     connect(entry, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton7Click);
     QToolButton* update = bar->addIconButton(QStringLiteral("bsSkinSpeedButton12"), ui::IconKind::Update,
                                              QStringLiteral("Programm aktualisieren"));
     connect(update, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton12Click);
+    QToolButton* analysis = bar->addIconButton(QStringLiteral("BGewinnplan"), ui::IconKind::Chart,
+                                               QStringLiteral("Gewinnplan & Chancen"));
+    analysis->setAccessibleName(analysis->toolTip());
+    analysis->setToolTip(analysis->toolTip() + QStringLiteral("\nWas die Tippreihen über alle Ergebnisse der Kreuze "
+                                                              "gewinnen und wie ihre Chancen am Spieltag stehen"));
+    connect(analysis, &QToolButton::clicked, this, &TFGewonnen::BGewinnplanClick);
     bar->addStretch();
 
     auto* donationText = new QLabel(
@@ -506,6 +513,10 @@ void TFGewonnen::BFSpTagVerwClick() {
 }
 
 void TFGewonnen::bsSkinSpeedButton12Click() { showUpdateWindow(this); }
+
+void TFGewonnen::BGewinnplanClick() {
+    ui::showSingleWindow(QStringLiteral("FAnalyse"), [this] { return new TFAnalyse(this); });
+}
 
 void TFGewonnen::setDonationStatus(const QString& status) { leur->setText(status); }
 

@@ -96,6 +96,7 @@ private:
     void bsSkinSpeedButton5Click();
     void BFSpTagVerwClick();
     void bsSkinSpeedButton12Click();
+    void BGewinnplanClick();
     void bsSkinSpeedButton3Click();
     void BQuoDelClick();
     void BAuswertenClick();

@@ -22,6 +22,10 @@ QString formatAmount(double value) {
     return germanLocale().toString(value, 'f', 2);
 }
 
+QString formatCents(double value) { return formatAmount(std::floor(value * 100 + 0.5) / 100); }
+
+QString formatPercent(double share) { return formatAmount(100 * share) + QStringLiteral(" %"); }
+
 QString formatCount(long long value) {
     return germanLocale().toString(value);
 }

@@ -14,6 +14,10 @@ const QLocale& germanLocale();
 
 // "%.2n": two decimals with thousands separators, 1.234,50.
 QString formatAmount(double value);
+// An amount to the cent, a half cent up: 0,125 -> "0,13".
+QString formatCents(double value);
+// A chance as a percentage with two decimals: 0.1234 -> "12,34 %".
+QString formatPercent(double share);
 // "#,##0": 1.594.323.
 QString formatCount(long long value);
 // "300 kB", "12,3 MB": sizes in steps of 1024, decimals from a megabyte on.

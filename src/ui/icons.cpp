@@ -4,7 +4,9 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <array>
 #include <cmath>
+#include <utility>
 
 namespace korbisto::ui {
 
@@ -224,6 +226,17 @@ void paint(QPainter& p, IconKind kind) {
         p.setPen(Qt::NoPen);
         p.setBrush(Qt::white);
         p.drawRect(QRectF(8, 8, 8, 8));
+        break;
+    }
+    case IconKind::Chart: {
+        p.setPen(pen(kInk, 1.2));
+        const std::array<std::pair<double, QColor>, 3> bars{{{9, kGold}, {15, kGreen}, {5, kBlue}}};
+        for (size_t i = 0; i < bars.size(); ++i) {
+            p.setBrush(bars[i].second);
+            p.drawRect(QRectF(4.5 + 5.5 * static_cast<double>(i), 20.5 - bars[i].first, 4, bars[i].first));
+        }
+        p.setPen(pen(kInk, 1.8));
+        p.drawLine(QPointF(2.5, 20.5), QPointF(21.5, 20.5));
         break;
     }
     }

@@ -26,6 +26,7 @@ enum class IconKind {
     OpenFolder,
     Save,
     Stop,
+    Chart,
 };
 
 QIcon makeIcon(IconKind kind, int size = 24);

@@ -25,7 +25,8 @@ void WrapButton::paintEvent(QPaintEvent*) {
         area.setLeft(iconArea.right() + 4);
     }
     painter.setPen(option.palette.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, caption);
+    // "&" marks the accelerator and "&&" is an ampersand, as on any Qt button.
+    painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, caption);
 }
 
 WrapButton* makeButton(QWidget* parent, const QString& objectName, const QString& caption, const QRect& geometry) {

@@ -1,4 +1,5 @@
 #include "analysis/live_chances.h"
+#include "analysis/win_plan.h"
 
 #include <gtest/gtest.h>
 
@@ -84,7 +85,7 @@ TEST(LiveChances, AreTheBruteForceOverTheOpenMatches) {
             if (r % 9 == 4) tips[0] = kTipEmpty;
             rows.appendRow(r + 1, tips);
         }
-        const LiveChances live = liveChances(rows, result, weights);
+        const LiveChances live = *liveChances(rows, result, weights);
         const Reference ref = bruteForce(rows, result, weights);
         EXPECT_EQ(live.open, open);
         ASSERT_EQ(live.rows.size(), ref.rows.size()) << round;
@@ -105,7 +106,7 @@ TEST(LiveChances, AreTheBruteForceOverTheOpenMatches) {
     }
 }
 
-TEST(LiveChances, EqualChancesAndTheExpectedWin) {
+TEST(LiveChances, EqualChancesTheExpectedWinAndAStop) {
     // One open match, equal chances: a row right elsewhere has rank I in a third of the results.
     LiveResult result;
     result.fill(kTipOne);
@@ -118,7 +119,7 @@ TEST(LiveChances, EqualChancesAndTheExpectedWin) {
     rows.appendRow(1, tips);
     tips[0] = kTipTwo;
     rows.appendRow(2, tips);
-    const LiveChances live = liveChances(rows, result, weights);
+    const LiveChances live = *liveChances(rows, result, weights);
     EXPECT_EQ(live.rows[0].hits, 12);
     EXPECT_EQ(live.rows[0].bestRank, 1);
     EXPECT_NEAR(live.rows[0].p[0], 1.0 / 3, 1e-15);
@@ -131,4 +132,14 @@ TEST(LiveChances, EqualChancesAndTheExpectedWin) {
     ASSERT_TRUE(win);
     EXPECT_NEAR(*win, 100 + 30 + 2, 1e-9);
     EXPECT_EQ(expectedWin(live, {}), std::nullopt);
+
+    // Stopped from another thread, the live figures and the plan give up.
+    std::atomic<bool> stop = false;
+    OutcomeCrosses crosses;
+    crosses.fill(true);
+    EXPECT_TRUE(liveChances(rows, result, weights, &stop));
+    EXPECT_TRUE(winPlan(rows, crosses, &stop));
+    stop = true;
+    EXPECT_EQ(liveChances(rows, result, weights, &stop), std::nullopt);
+    EXPECT_EQ(winPlan(rows, crosses, &stop), std::nullopt);
 }

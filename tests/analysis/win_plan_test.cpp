@@ -130,7 +130,11 @@ TEST(WinPlan, SystemsKeepTheirPromises) {
         for (const WinPlanClass& c : plan.classes) results += c.results;
         EXPECT_EQ(results, fullSystemRowCount(sheet.structure())) << number;
         EXPECT_EQ(plan.results, results) << number;
+        const auto byBest = resultsByBestRank(plan);
+        EXPECT_EQ(byBest[0] + byBest[1], results) << number;
+        EXPECT_EQ(byBest[2] + byBest[3] + byBest[4], 0) << number;
         if (number == 2) {
+            EXPECT_EQ(byBest, (std::array<std::int64_t, 5>{9, 72, 0, 0, 0}));
             ASSERT_EQ(plan.classes.size(), 2u);
             EXPECT_EQ(plan.classes[0].ranks, (RankCounts{1, 0, 0, 8}));
             EXPECT_EQ(plan.classes[0].results, 9);
@@ -152,6 +156,7 @@ TEST(WinPlan, SystemsKeepTheirPromises) {
     EXPECT_EQ(full.classes[0].ranks, (RankCounts{1, 6, 13, 12}));
     EXPECT_EQ(full.classes[0].results, 36);
     EXPECT_EQ(full.guaranteedRank, 1);
+    EXPECT_EQ(resultsByBestRank(full)[0], 36);
 }
 
 TEST(WinPlan, WinFiguresOverTheResults) {

@@ -15,6 +15,9 @@ TEST(GermanText, AmountsCountsAndDates) {
     EXPECT_EQ(formatAmount(-0.0), QStringLiteral("0,00"));
     EXPECT_EQ(formatAmount(1000000), QStringLiteral("1.000.000,00"));
     EXPECT_EQ(formatAmount(21.0), QStringLiteral("21,00"));
+    EXPECT_EQ(formatCents(0.125), QStringLiteral("0,13"));
+    EXPECT_EQ(formatCents(1234.564999), QStringLiteral("1.234,56"));
+    EXPECT_EQ(formatPercent(0.0625), QStringLiteral("6,25 %"));
     EXPECT_EQ(formatCount(1594323), QStringLiteral("1.594.323"));
     EXPECT_EQ(formatCount(1296), QStringLiteral("1.296"));
     EXPECT_EQ(formatCount(144), QStringLiteral("144"));

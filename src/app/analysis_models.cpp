@@ -1,0 +1,231 @@
+#include "analysis_models.h"
+
+#include "core/german.h"
+
+#include <algorithm>
+
+namespace korbisto::app {
+
+namespace {
+
+QString rankName(int rank) { return QString::fromLatin1(RangNamen[static_cast<size_t>(rank)]); }
+
+QVariant rightAligned() { return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter); }
+
+}  // namespace
+
+void WinPlanModel::setPlan(const std::optional<WinPlan>& plan) {
+    beginResetModel();
+    plan_ = plan;
+    endResetModel();
+}
+
+void WinPlanModel::setQuotas(const QuotaTexts& quotas) {
+    quotas_ = parsedQuotas(quotas);
+    anyQuota_ = std::any_of(quotas_.begin(), quotas_.end(), [](const auto& q) { return q.has_value(); });
+    if (rowCount() > 0) emit dataChanged(index(0, Win), index(rowCount() - 1, Win));
+}
+
+int WinPlanModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() || !plan_ ? 0 : static_cast<int>(plan_->classes.size());
+}
+
+int WinPlanModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumns; }
+
+QVariant WinPlanModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || !plan_) return {};
+    if (role == Qt::TextAlignmentRole) return rightAligned();
+    const WinPlanClass& c = plan_->classes[static_cast<size_t>(index.row())];
+    const double share = static_cast<double>(c.results) / static_cast<double>(plan_->results);
+    const double win = classWin(c.ranks, quotas_);
+    if (role == kNumberRole) {
+        switch (index.column()) {
+        case Results: return QVariant::fromValue(static_cast<qlonglong>(c.results));
+        case Share: return share;
+        case Win: return anyQuota_ ? QVariant(win) : QVariant();
+        default: return QVariant::fromValue(static_cast<qlonglong>(c.ranks[static_cast<size_t>(index.column())]));
+        }
+    }
+    if (role != Qt::DisplayRole) return {};
+    switch (index.column()) {
+    case Results: return formatCount(c.results);
+    case Share: return formatPercent(share);
+    case Win: return anyQuota_ ? formatCents(win) : QString();
+    default: return formatCount(c.ranks[static_cast<size_t>(index.column())]);
+    }
+}
+
+QVariant WinPlanModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    switch (section) {
+    case Results: return QStringLiteral("Ergebnisse");
+    case Share: return QStringLiteral("Anteil");
+    case Win: return QStringLiteral("Gewinn");
+    default: return QStringLiteral("Rang ") + rankName(section + 1);
+    }
+}
+
+void LiveRowsModel::setRows(std::vector<LiveRow> rows) {
+    beginResetModel();
+    rows_ = std::move(rows);
+    applySort();
+    endResetModel();
+}
+
+int LiveRowsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int LiveRowsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumns; }
+
+double LiveRowsModel::key(const LiveRow& row) const {
+    switch (sortColumn_) {
+    case Number: return row.number;
+    case Hits: return row.hits;
+    // No rank at all comes after rank IV.
+    case Best: return row.bestRank == 0 ? kRanks + 1 : row.bestRank;
+    default: return row.p[static_cast<size_t>(sortColumn_ - RankI)];
+    }
+}
+
+void LiveRowsModel::applySort() {
+    order_.resize(rows_.size());
+    for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = i;
+    if (sortColumn_ < 0) return;
+    std::vector<double> keys(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i) keys[i] = key(rows_[i]);
+    // Equal keys keep the table's order, whichever way the column runs.
+    if (sortOrder_ == Qt::AscendingOrder)
+        std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    else
+        std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) { return keys[a] > keys[b]; });
+}
+
+void LiveRowsModel::sort(int column, Qt::SortOrder order) {
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    sortColumn_ = column < kColumns ? column : -1;
+    sortOrder_ = order;
+    applySort();
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+QVariant LiveRowsModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    if (role == Qt::TextAlignmentRole)
+        return index.column() == Best ? QVariant::fromValue(Qt::AlignCenter) : rightAligned();
+    const LiveRow& row = rowAt(index.row());
+    const int column = index.column();
+    if (role == kNumberRole) {
+        switch (column) {
+        case Number: return row.number;
+        case Hits: return row.hits;
+        case Best: return row.bestRank;
+        default: return row.p[static_cast<size_t>(column - RankI)];
+        }
+    }
+    if (role != Qt::DisplayRole) return {};
+    switch (column) {
+    case Number: return row.number == TipTable::kNoNumber ? QString() : QString::number(row.number);
+    case Hits: return QString::number(row.hits);
+    case Best: return row.bestRank == 0 ? QStringLiteral("–") : rankName(row.bestRank);
+    default: return formatPercent(row.p[static_cast<size_t>(column - RankI)]);
+    }
+}
+
+QVariant LiveRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal) return {};
+    // Most hits and the best chances first; the row numbers and ranks from the top.
+    if (role == Qt::InitialSortOrderRole)
+        return QVariant::fromValue(section == Number || section == Best ? Qt::AscendingOrder : Qt::DescendingOrder);
+    if (role != Qt::DisplayRole) return {};
+    switch (section) {
+    case Number: return QStringLiteral("Reihe");
+    case Hits: return QStringLiteral("Richtig");
+    case Best: return QStringLiteral("Bester Rang");
+    default: return QStringLiteral("Rang ") + rankName(section - RankI + 1);
+    }
+}
+
+WeightsModel::WeightsModel(QObject* parent) : QAbstractTableModel(parent) { weights_.fill(kEqualWeights); }
+
+void WeightsModel::setWeights(int match, const OutcomeWeights& weights) {
+    weights_[static_cast<size_t>(match - 1)] = weights;
+    const auto it = std::find(open_.begin(), open_.end(), match - 1);
+    if (it != open_.end()) {
+        const int row = static_cast<int>(it - open_.begin());
+        emit dataChanged(index(row, One), index(row, Two));
+    }
+    emit weightsChanged();
+}
+
+void WeightsModel::setEqual() {
+    weights_.fill(kEqualWeights);
+    if (rowCount() > 0) emit dataChanged(index(0, One), index(rowCount() - 1, Two));
+    emit weightsChanged();
+}
+
+void WeightsModel::showOpen(const LiveResult& result) {
+    std::vector<int> open;
+    for (int m = 0; m < kMatches; ++m)
+        if (result[static_cast<size_t>(m)] < kTipOne || result[static_cast<size_t>(m)] > kTipTwo) open.push_back(m);
+    if (open == open_) return;
+    beginResetModel();
+    open_ = std::move(open);
+    endResetModel();
+}
+
+void WeightsModel::setPairingCaptions(const std::array<QString, kMatches>& captions) {
+    pairings_ = captions;
+    if (rowCount() > 0) emit dataChanged(index(0, Match), index(rowCount() - 1, Match), {Qt::ToolTipRole});
+}
+
+int WeightsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(open_.size());
+}
+
+int WeightsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumns; }
+
+QVariant WeightsModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const int match = open_[static_cast<size_t>(index.row())];
+    if (index.column() == Match) {
+        if (role == Qt::DisplayRole) return QString::number(match + 1);
+        if (role == Qt::ToolTipRole && !pairings_[static_cast<size_t>(match)].isEmpty())
+            return pairings_[static_cast<size_t>(match)];
+        if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignCenter);
+        return {};
+    }
+    const double w = weights_[static_cast<size_t>(match)][static_cast<size_t>(index.column() - One)];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole: return germanLocale().toString(w);
+    case kNumberRole: return w;
+    case Qt::TextAlignmentRole: return rightAligned();
+    default: return {};
+    }
+}
+
+bool WeightsModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || index.column() == Match || role != Qt::EditRole) return false;
+    const std::optional<double> w = ParseQuota(value.toString());
+    if (!w) return false;
+    const int match = open_[static_cast<size_t>(index.row())];
+    OutcomeWeights weights = weights_[static_cast<size_t>(match)];
+    weights[static_cast<size_t>(index.column() - One)] = *w;
+    if (weights[0] + weights[1] + weights[2] <= 0) return false;
+    setWeights(match + 1, weights);
+    return true;
+}
+
+QVariant WeightsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    return section == Match ? QStringLiteral("Spiel") : QString::fromLatin1(TippText[static_cast<size_t>(section)]);
+}
+
+Qt::ItemFlags WeightsModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() != Match) flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+}  // namespace korbisto::app

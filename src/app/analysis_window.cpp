@@ -1,0 +1,516 @@
+#include "analysis_window.h"
+
+#include "analysis_models.h"
+#include "latest_run.h"
+#include "main_window.h"
+#include "sheet_view.h"
+
+#include "core/bet_model.h"
+#include "core/german.h"
+#include "files/settings_file.h"
+#include "ui/bar_chart.h"
+#include "ui/filtered_edit.h"
+#include "ui/message_boxes.h"
+#include "ui/style.h"
+#include "ui/tip_grid.h"
+#include "ui/wrap_button.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QStyledItemDelegate>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace korbisto::app {
+
+namespace {
+
+// The tip rows of a table, numbers and tips only: what the analysis reads,
+// cheap to copy and to compare.
+TipTable tipRowsOf(const TipTable& table) {
+    TipTable rows;
+    for (const TipTable::Row& row : table.rows())
+        if (row.tips[0] != kTipEmpty) rows.appendRow(row.number, row.tips);
+    return rows;
+}
+
+bool sameRows(const TipTable& a, const TipTable& b) {
+    return std::equal(a.rows().begin(), a.rows().end(), b.rows().begin(), b.rows().end(),
+                      [](const TipTable::Row& x, const TipTable::Row& y) { return x.number == y.number && x.tips == y.tips; });
+}
+
+// "3, 7 und 12"
+QString matchList(const std::vector<int>& matches) {
+    QStringList numbers;
+    for (const int m : matches) numbers << QString::number(m);
+    if (numbers.size() < 2) return numbers.join(QString());
+    const QString last = numbers.takeLast();
+    return numbers.join(QStringLiteral(", ")) + QStringLiteral(" und ") + last;
+}
+
+QString rankName(int rank) { return QString::fromLatin1(RangNamen[static_cast<size_t>(rank)]); }
+
+QColor rankColour(int rank) {
+    return rank == 0 ? QColor(200, 203, 208) : ui::TipGridModel::hitColour(kMatches + 1 - rank);
+}
+
+const QString kNoQuota = QStringLiteral("– (keine gültige Quote)");
+
+QString euros(double amount) { return formatCents(amount) + QStringLiteral(" €"); }
+
+// A tab's first line: what the figures are or why there are none, and
+// beside it, while the work goes on, a bar without an end.
+void addStatusRow(QVBoxLayout* column, QWidget* page, const QString& name, QLabel*& status, QProgressBar*& busy) {
+    auto* row = new QHBoxLayout;
+    status = new QLabel(page);
+    status->setObjectName(QStringLiteral("L%1Status").arg(name));
+    status->setWordWrap(true);
+    status->setFont(ui::tahomaFont(8, true));
+    row->addWidget(status, 1);
+    busy = new QProgressBar(page);
+    busy->setObjectName(QStringLiteral("PB%1").arg(name));
+    busy->setRange(0, 0);
+    busy->setTextVisible(false);
+    busy->setFixedSize(120, 12);
+    busy->hide();
+    row->addWidget(busy, 0, Qt::AlignTop);
+    column->addLayout(row);
+}
+
+QTableView* makeTable(QWidget* parent, const QString& name, QAbstractItemModel* model) {
+    auto* view = new QTableView(parent);
+    view->setObjectName(name);
+    view->setModel(model);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(18);
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    view->horizontalHeader()->setHighlightSections(false);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setWordWrap(false);
+    view->setTabKeyNavigation(false);
+    return view;
+}
+
+// A weight is typed as a German number: digits and a comma. A key that is
+// neither leaves the text, even when it is selected.
+class WeightDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
+        auto* edit = new ui::FilteredLineEdit(&ui::FilteredLineEdit::quotaFilter, parent,
+                                             ui::FilteredLineEdit::Scope::TypedKeys);
+        edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return edit;
+    }
+};
+
+}  // namespace
+
+TFAnalyse::TFAnalyse(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("FAnalyse"), main), main_(main) {
+    setClientSize(QSize(kClientWidth, kClientHeight));
+    const WindowPos stored = readWindowPos(objectName());
+    placeAt(QPoint(stored.left, stored.top));
+
+    ui::TopBar* bar = topBar();
+    QToolButton* position = bar->addTitleRow(QStringLiteral("Gewinnplan & Chancen"), QStringLiteral("BPosition"));
+    connect(position, &QToolButton::clicked, this, &TFAnalyse::bsPositionClick);
+    bar->addEmblem(QStringLiteral("BEmblem"), ui::IconKind::Chart);
+
+    planRun_ = new LatestRun(this);
+    liveRun_ = new LatestRun(this);
+    refreshTimer_ = new QTimer(this);
+    // Changes that come together (a slip read, the winning row cleared) are worked out once.
+    refreshTimer_->setSingleShot(true);
+    refreshTimer_->setInterval(0);
+    connect(refreshTimer_, &QTimer::timeout, this, &TFAnalyse::refresh);
+
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("TabsAnalyse"));
+    tabs_->setGeometry(6, ui::TopBar::kHeight + 6, kClientWidth - 12, kClientHeight - ui::TopBar::kHeight - 12);
+    auto* planPage = new QWidget;
+    planPage->setObjectName(QStringLiteral("TabGewinnplan"));
+    auto* livePage = new QWidget;
+    livePage->setObjectName(QStringLiteral("TabLive"));
+    buildPlanTab(planPage);
+    buildLiveTab(livePage);
+    tabs_->addTab(planPage, QStringLiteral("Gewinn&plan"));
+    tabs_->addTab(livePage, QStringLiteral("&Live"));
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { refreshTimer_->start(); });
+
+    BetModel& model = main_->model();
+    const auto rowsChanged = [this] {
+        schedulePlan();
+        scheduleLive();
+    };
+    connect(&model.rows(), &TipDocument::tableChanged, this, rowsChanged);
+    connect(&model.rows(), &TipDocument::cellsChanged, this, rowsChanged);
+    CrossSheet& sheet = main_->crossColumn().sheet();
+    connect(&sheet, &CrossSheet::crossChanged, this, &TFAnalyse::schedulePlan);
+    connect(&sheet, &CrossSheet::changed, this, &TFAnalyse::schedulePlan);
+    connect(&model, &BetModel::winningChanged, this, &TFAnalyse::scheduleLive);
+    connect(&model, &BetModel::quotaChanged, this, [this] {
+        showPlanFigures();
+        showLiveFigures();
+    });
+    connect(&model, &BetModel::matchDayChanged, this, &TFAnalyse::showPairings);
+    connect(weightsModel_, &WeightsModel::weightsChanged, this, &TFAnalyse::scheduleLive);
+    connect(planRun_, &LatestRun::busyChanged, PBPlan, &QWidget::setVisible);
+    connect(liveRun_, &LatestRun::busyChanged, PBLive, &QWidget::setVisible);
+    showPairings();
+    planModel_->setQuotas(model.quotas());
+}
+
+TFAnalyse::~TFAnalyse() = default;
+
+void TFAnalyse::buildPlanTab(QWidget* page) {
+    auto* column = new QVBoxLayout(page);
+    addStatusRow(column, page, QStringLiteral("Plan"), LPlanStatus, PBPlan);
+
+    auto* figures = new QGridLayout;
+    figures->setHorizontalSpacing(12);
+    const auto addFigure = [&](int row, int col, const QString& caption, const QString& name) {
+        figures->addWidget(new QLabel(caption, page), row, col * 2);
+        auto* value = new QLabel(page);
+        value->setObjectName(name);
+        value->setFont(ui::tahomaFont(8, true));
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        figures->addWidget(value, row, col * 2 + 1);
+        return value;
+    };
+    LSicher = addFigure(0, 0, QStringLiteral("Sicherer Rang:"), QStringLiteral("LSicher"));
+    LGewinnMin = addFigure(0, 1, QStringLiteral("Kleinster Gewinn:"), QStringLiteral("LGewinnMin"));
+    LGewinnMax = addFigure(1, 1, QStringLiteral("Größter Gewinn:"), QStringLiteral("LGewinnMax"));
+    LGewinnMittel = addFigure(2, 1, QStringLiteral("Mittlerer Gewinn:"), QStringLiteral("LGewinnMittel"));
+    figures->setColumnStretch(4, 1);
+    column->addLayout(figures);
+
+    auto* body = new QHBoxLayout;
+    planModel_ = new WinPlanModel(this);
+    GPlan = makeTable(page, QStringLiteral("GPlan"), planModel_);
+    body->addWidget(GPlan, 3);
+    ChartPlan = new ui::BarChart(page);
+    ChartPlan->setObjectName(QStringLiteral("ChartPlan"));
+    ChartPlan->setTitle(QStringLiteral("Ergebnisse nach bestem Rang"));
+    body->addWidget(ChartPlan, 2);
+    column->addLayout(body, 1);
+}
+
+void TFAnalyse::buildLiveTab(QWidget* page) {
+    auto* column = new QVBoxLayout(page);
+    addStatusRow(column, page, QStringLiteral("Live"), LLiveStatus, PBLive);
+
+    auto* top = new QHBoxLayout;
+    auto* slip = new QGridLayout;
+    slip->setHorizontalSpacing(10);
+    for (int k = 1; k <= kRanks; ++k) {
+        auto* header = new QLabel(QStringLiteral("Rang ") + rankName(k), page);
+        header->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        header->setFont(ui::tahomaFont(8, true));
+        slip->addWidget(header, 0, k);
+    }
+    slip->addWidget(new QLabel(QStringLiteral("Mindestens eine Reihe\nin diesem Rang oder besser"), page), 1, 0);
+    slip->addWidget(new QLabel(QStringLiteral("Erwartete Reihen im Rang"), page), 2, 0);
+    for (int k = 1; k <= kRanks; ++k) {
+        for (auto [labels, row, name] : {std::tuple{&atLeastLabels_, 1, "LMindestens%1"},
+                                         std::tuple{&expectedLabels_, 2, "LErwartet%1"}}) {
+            auto* value = new QLabel(page);
+            value->setObjectName(QString::fromLatin1(name).arg(k));
+            value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            slip->addWidget(value, row, k);
+            (*labels)[static_cast<size_t>(k - 1)] = value;
+        }
+    }
+    slip->addWidget(new QLabel(QStringLiteral("Erwarteter Gewinn"), page), 3, 0);
+    LErwarteterGewinn = new QLabel(page);
+    LErwarteterGewinn->setObjectName(QStringLiteral("LErwarteterGewinn"));
+    LErwarteterGewinn->setFont(ui::tahomaFont(8, true));
+    slip->addWidget(LErwarteterGewinn, 3, 1, 1, kRanks);
+    slip->setRowStretch(4, 1);
+    top->addLayout(slip, 3);
+    ChartLive = new ui::BarChart(page);
+    ChartLive->setObjectName(QStringLiteral("ChartLive"));
+    ChartLive->setTitle(QStringLiteral("Mindestens eine Reihe in Rang …"));
+    ChartLive->setFixedHeight(150);
+    top->addWidget(ChartLive, 2);
+    column->addLayout(top);
+
+    auto* bottom = new QHBoxLayout;
+    auto* rows = new QVBoxLayout;
+    auto* rowsCaption = new QLabel(QStringLiteral("&Reihen (ein Klick auf den Kopf einer Spalte sortiert)"), page);
+    rows->addWidget(rowsCaption);
+    liveModel_ = new LiveRowsModel(this);
+    GLive = makeTable(page, QStringLiteral("GLive"), liveModel_);
+    GLive->horizontalHeader()->setSortIndicatorShown(true);
+    GLive->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    GLive->setSortingEnabled(true);
+    GLive->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    GLive->horizontalHeader()->setStretchLastSection(true);
+    for (const auto& [column, width] : {std::pair{LiveRowsModel::Number, 50}, std::pair{LiveRowsModel::Hits, 48},
+                                        std::pair{LiveRowsModel::Best, 72}})
+        GLive->setColumnWidth(column, width);
+    for (int column = LiveRowsModel::RankI; column <= LiveRowsModel::RankIV; ++column) GLive->setColumnWidth(column, 50);
+    rowsCaption->setBuddy(GLive);
+    rows->addWidget(GLive);
+    bottom->addLayout(rows, 3);
+
+    auto* weights = new QVBoxLayout;
+    auto* weightsCaption = new QLabel(QStringLiteral("&Gewichte der offenen Spiele"), page);
+    weights->addWidget(weightsCaption);
+    weightsModel_ = new WeightsModel(this);
+    GGewichte = makeTable(page, QStringLiteral("GGewichte"), weightsModel_);
+    GGewichte->setItemDelegate(new WeightDelegate(GGewichte));
+    GGewichte->setSelectionBehavior(QAbstractItemView::SelectItems);
+    GGewichte->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    weightsCaption->setBuddy(GGewichte);
+    weights->addWidget(GGewichte, 1);
+    auto* hint = new QLabel(QStringLiteral("Je Ausgang eine Zahl ab 0, etwa 50, 30 und 20; die Chancen sind ihre Anteile."),
+                            page);
+    hint->setWordWrap(true);
+    weights->addWidget(hint);
+    QPushButton* equal = ui::makeButton(page, QStringLiteral("BGleich"), QStringLiteral("Gleiche &Chancen"), QRect());
+    equal->setFixedHeight(28);
+    connect(equal, &QPushButton::clicked, weightsModel_, &WeightsModel::setEqual);
+    weights->addWidget(equal);
+    bottom->addLayout(weights, 2);
+    column->addLayout(bottom, 1);
+}
+
+bool TFAnalyse::computingPlan() const { return planRun_->busy(); }
+bool TFAnalyse::computingLive() const { return liveRun_->busy(); }
+quint64 TFAnalyse::planRuns() const { return planRun_->runs(); }
+quint64 TFAnalyse::liveRuns() const { return liveRun_->runs(); }
+
+void TFAnalyse::schedulePlan() {
+    planDue_ = true;
+    refreshTimer_->start();
+}
+
+void TFAnalyse::scheduleLive() {
+    liveDue_ = true;
+    refreshTimer_->start();
+}
+
+void TFAnalyse::showEvent(QShowEvent* event) {
+    ui::WindowFrame::showEvent(event);
+    refreshTimer_->start();
+}
+
+void TFAnalyse::hideEvent(QHideEvent* event) {
+    // Nobody looks: the work stops and is done anew when the window is shown.
+    if (planRun_->busy()) {
+        planRun_->stop();
+        planInput_.reset();
+        planDue_ = true;
+    }
+    if (liveRun_->busy()) {
+        liveRun_->stop();
+        liveInput_.reset();
+        liveDue_ = true;
+    }
+    ui::WindowFrame::hideEvent(event);
+}
+
+void TFAnalyse::refresh() {
+    if (!isVisible()) return;
+    // Only the tab in view is worked out; the other when it is chosen.
+    if (tabs_->currentIndex() == 0 && planDue_) startPlan();
+    if (tabs_->currentIndex() == 1 && liveDue_) startLive();
+}
+
+void TFAnalyse::startPlan() {
+    planDue_ = false;
+    auto input = std::make_shared<const PlanInput>(
+        PlanInput{tipRowsOf(main_->model().table()), main_->crossColumn().sheet().crosses()});
+    // An evaluation writes hit counts into the table; the plan does not read them.
+    if (planInput_ && planInput_->crosses == input->crosses && sameRows(planInput_->rows, input->rows)) return;
+    planInput_ = input;
+
+    std::vector<int> uncrossed;
+    for (int m = 1; m <= kMatches; ++m)
+        if (!input->crosses[static_cast<size_t>(outcomeIndex(m, 1))] &&
+            !input->crosses[static_cast<size_t>(outcomeIndex(m, 2))] &&
+            !input->crosses[static_cast<size_t>(outcomeIndex(m, 3))])
+            uncrossed.push_back(m);
+    QStringList missing;
+    if (input->rows.dataRowCount() == 0)
+        missing << QStringLiteral("Die Tabelle enthält keine Tippreihen: Lesen Sie einen Spielschein ein oder "
+                                  "entwickeln Sie ein System.");
+    if (uncrossed.size() == kMatches)
+        missing << QStringLiteral("Der Gewinnplan braucht die Kreuze des Kreuzscheins: Kreuzen Sie auf jedem Spiel "
+                                  "die Ausgänge an, die kommen können.");
+    else if (!uncrossed.empty())
+        missing << QStringLiteral("Auf dem Kreuzschein fehlt noch ein Kreuz für %1 %2.")
+                       .arg(uncrossed.size() == 1 ? QStringLiteral("Spiel") : QStringLiteral("die Spiele"),
+                            matchList(uncrossed));
+    if (!missing.isEmpty()) {
+        planRun_->stop();
+        LPlanStatus->setText(missing.join(u'\n'));
+        planModel_->setPlan(std::nullopt);
+        showPlanFigures();
+        emit planShown();
+        return;
+    }
+
+    LPlanStatus->setText(QStringLiteral("Der Gewinnplan von %1 Tippreihen wird berechnet …")
+                             .arg(formatCount(input->rows.dataRowCount())));
+    planRun_->start<WinPlan>(
+        [input](const std::atomic<bool>& stop) { return winPlan(input->rows, input->crosses, &stop); },
+        [this, input](const Computed<WinPlan>& computed) {
+            // A change since the copy is looked at first: figures of an input gone are not shown.
+            if (planDue_ && tabs_->currentIndex() == 0) startPlan();
+            if (planInput_ == input) showPlan(computed);
+        });
+}
+
+void TFAnalyse::showPlan(const Computed<WinPlan>& computed) {
+    planModel_->setPlan(computed.value);
+    if (computed.value) {
+        const WinPlan& plan = *computed.value;
+        LPlanStatus->setText(QStringLiteral("%1 Tippreihen über %2 Ergebnisse, %3 verschiedene Gewinnbilder.")
+                                 .arg(formatCount(planInput_ ? planInput_->rows.dataRowCount() : 0),
+                                      formatCount(plan.results), formatCount(static_cast<long long>(plan.classes.size()))));
+    } else {
+        LPlanStatus->setText(computed.error);
+    }
+    showPlanFigures();
+    emit planShown();
+}
+
+void TFAnalyse::showPlanFigures() {
+    const QuotaTexts& quotas = main_->model().quotas();
+    planModel_->setQuotas(quotas);
+    const std::optional<WinPlan>& plan = planModel_->plan();
+    GPlan->setColumnHidden(WinPlanModel::Win, !planModel_->hasQuotas());
+    if (!plan) {
+        for (QLabel* label : {LSicher, LGewinnMin, LGewinnMax, LGewinnMittel}) label->clear();
+        ChartPlan->setBars({});
+        return;
+    }
+    LSicher->setText(plan->guaranteedRank == 0 ? QStringLiteral("keiner") : rankName(plan->guaranteedRank));
+    if (const std::optional<WinFigures> win = winFigures(*plan, quotas)) {
+        LGewinnMin->setText(euros(win->min));
+        LGewinnMax->setText(euros(win->max));
+        LGewinnMittel->setText(euros(win->mean));
+    } else {
+        LGewinnMin->setText(kNoQuota);
+        LGewinnMax->setText(QStringLiteral("–"));
+        LGewinnMittel->setText(QStringLiteral("–"));
+    }
+    const auto byBest = resultsByBestRank(*plan);
+    QList<ui::BarChart::Bar> bars;
+    for (int k = 1; k <= kRanks + 1; ++k) {
+        const double share = plan->results > 0 ? static_cast<double>(byBest[static_cast<size_t>(k - 1)]) /
+                                                     static_cast<double>(plan->results)
+                                               : 0.0;
+        bars.append({k <= kRanks ? rankName(k) : QStringLiteral("keiner"), share, rankColour(k <= kRanks ? k : 0)});
+    }
+    ChartPlan->setBars(bars);
+}
+
+void TFAnalyse::startLive() {
+    liveDue_ = false;
+    const BetModel& model = main_->model();
+    LiveInput copy;
+    copy.rows = tipRowsOf(model.table());
+    for (int m = 1; m <= kMatches; ++m) {
+        const TipCode code = tipCodeOfText(model.winning(m));
+        copy.result[static_cast<size_t>(m - 1)] = code >= kTipOne && code <= kTipTwo ? code : kTipEmpty;
+    }
+    weightsModel_->showOpen(copy.result);
+    copy.weights = weightsModel_->weights();
+    if (liveInput_ && liveInput_->result == copy.result && liveInput_->weights == copy.weights &&
+        sameRows(liveInput_->rows, copy.rows))
+        return;
+    auto input = std::make_shared<const LiveInput>(std::move(copy));
+    liveInput_ = input;
+
+    if (input->rows.dataRowCount() == 0) {
+        liveRun_->stop();
+        LLiveStatus->setText(QStringLiteral("Die Tabelle enthält keine Tippreihen."));
+        live_.reset();
+        liveModel_->setRows({});
+        showLiveFigures();
+        emit liveShown();
+        return;
+    }
+    LLiveStatus->setText(QStringLiteral("Die Chancen von %1 Tippreihen werden berechnet …")
+                             .arg(formatCount(input->rows.dataRowCount())));
+    liveRun_->start<LiveChances>(
+        [input](const std::atomic<bool>& stop) {
+            return liveChances(input->rows, input->result, input->weights, &stop);
+        },
+        [this, input](const Computed<LiveChances>& computed) {
+            if (liveDue_ && tabs_->currentIndex() == 1) startLive();
+            if (liveInput_ == input) showLive(computed);
+        });
+}
+
+void TFAnalyse::showLive(const Computed<LiveChances>& computed) {
+    live_ = computed.value;
+    if (!live_) {
+        LLiveStatus->setText(computed.error);
+        liveModel_->setRows({});
+    } else {
+        std::vector<int> open;
+        for (int m = 1; m <= kMatches; ++m)
+            if (liveInput_ && liveInput_->result[static_cast<size_t>(m - 1)] == kTipEmpty) open.push_back(m);
+        const QString rows = formatCount(static_cast<long long>(live_->rows.size()));
+        if (open.size() == kMatches)
+            LLiveStatus->setText(QStringLiteral("%1 Tippreihen; noch ist keines der 13 Spiele entschieden.").arg(rows));
+        else if (open.empty())
+            LLiveStatus->setText(QStringLiteral("Alle 13 Spiele sind entschieden; %1 Tippreihen.").arg(rows));
+        else
+            LLiveStatus->setText(QStringLiteral("%1 Tippreihen, %2 offen: %3.")
+                                     .arg(rows,
+                                          open.size() == 1 ? QStringLiteral("ein Spiel")
+                                                           : QStringLiteral("%1 Spiele").arg(open.size()),
+                                          matchList(open)));
+        liveModel_->setRows(std::move(live_->rows));
+        live_->rows.clear();
+    }
+    showLiveFigures();
+    emit liveShown();
+}
+
+void TFAnalyse::showLiveFigures() {
+    if (!live_) {
+        for (QLabel* label : atLeastLabels_) label->clear();
+        for (QLabel* label : expectedLabels_) label->clear();
+        LErwarteterGewinn->clear();
+        ChartLive->setBars({});
+        return;
+    }
+    QList<ui::BarChart::Bar> bars;
+    for (int k = 1; k <= kRanks; ++k) {
+        const double atLeast = live_->atLeast[static_cast<size_t>(k - 1)];
+        atLeastLabels_[static_cast<size_t>(k - 1)]->setText(formatPercent(atLeast));
+        expectedLabels_[static_cast<size_t>(k - 1)]->setText(formatAmount(live_->expected[static_cast<size_t>(k - 1)]));
+        bars.append({k == 1 ? rankName(k) : QStringLiteral("bis ") + rankName(k), atLeast, rankColour(k)});
+    }
+    ChartLive->setBars(bars);
+    const std::optional<double> win = expectedWin(*live_, main_->model().quotas());
+    LErwarteterGewinn->setText(win ? euros(*win) : kNoQuota);
+}
+
+void TFAnalyse::showPairings() {
+    std::array<QString, kMatches> captions;
+    for (int m = 1; m <= kMatches; ++m) {
+        const Pairing& pairing = main_->model().pairing(m);
+        if (!pairing.home.isEmpty() || !pairing.away.isEmpty())
+            captions[static_cast<size_t>(m - 1)] = pairing.home + QStringLiteral(" – ") + pairing.away;
+    }
+    weightsModel_->setPairingCaptions(captions);
+}
+
+void TFAnalyse::bsPositionClick() {
+    ui::runGuarded(this, [&] { SaveWindowPos(objectName(), x(), y()); });
+}
+
+}  // namespace korbisto::app

@@ -1,0 +1,261 @@
+#include "gui_support.h"
+
+#include "app/analysis_models.h"
+#include "app/analysis_window.h"
+#include "app/sheet_view.h"
+#include "app/winning_frame.h"
+#include "core/german.h"
+#include "files/settings_file.h"
+#include "ui/bar_chart.h"
+#include "ui/filtered_edit.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+
+#include <random>
+
+using namespace korbisto;
+
+namespace {
+
+class AnalysisWindowTest : public test::WindowTest {
+protected:
+    app::TFAnalyse* openWindow() {
+        if (!main) openMainWindow();
+        click(main.get(), QStringLiteral("BGewinnplan"));
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* window = qobject_cast<app::TFAnalyse*>(w); window && window->isVisible()) return window;
+        ADD_FAILURE() << "no analysis window";
+        return nullptr;
+    }
+    QString text(QWidget* window, const char* name) { return child<QLabel>(window, QString::fromLatin1(name))->text(); }
+    QAbstractItemModel* table(QWidget* window, const char* name) {
+        return child<QTableView>(window, QString::fromLatin1(name))->model();
+    }
+    double number(QAbstractItemModel* model, int row, int column) {
+        return model->index(row, column).data(app::kNumberRole).toDouble();
+    }
+    ui::FilteredLineEdit* winningEdit(int m) {
+        return child<app::TFfrAnzeigeGew>(main.get(), QStringLiteral("frAnzeige%1").arg(m))->ETz;
+    }
+    // Waits for the figures that `signal` announces; the work runs on another thread.
+    template <typename Signal>
+    void waitFor(app::TFAnalyse* window, Signal signal) {
+        QSignalSpy shown(window, signal);
+        ASSERT_TRUE(shown.wait(20000)) << "no figures";
+    }
+    void crossVew2(CrossSheet& sheet) {
+        // System 2: four three-way matches, the rest one outcome each.
+        for (int m = 1; m <= kMatches; ++m)
+            for (int c = 1; c <= (m <= 4 ? 3 : 1); ++c) sheet.toggle(m, c);
+    }
+};
+
+TEST_F(AnalysisWindowTest, ThePlanOfAVewSystemFollowsSheetTableAndQuotas) {
+    openMainWindow();
+    CrossSheet& sheet = main->crossColumn().sheet();
+    sheet.toggle(1, 1);
+    sheet.toggle(2, 3);
+    app::TFAnalyse* window = openWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Korbisto 1.3.0.0"));
+    waitFor(window, &app::TFAnalyse::planShown);
+    const QString missing = text(window, "LPlanStatus");
+    EXPECT_TRUE(missing.contains(QStringLiteral("keine Tippreihen"))) << missing.toStdString();
+    EXPECT_TRUE(missing.contains(QStringLiteral("die Spiele 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 und 13")))
+        << missing.toStdString();
+
+    sheet.clear();
+    crossVew2(sheet);
+    click(child(main.get(), QStringLiteral("PKreuzColumn")), QStringLiteral("BVEW"));
+    waitFor(window, &app::TFAnalyse::planShown);
+    QAbstractItemModel* plan = table(window, "GPlan");
+    ASSERT_EQ(plan->rowCount(), 2);
+    const double expected[2][5] = {{1, 0, 0, 8, 9}, {0, 1, 3, 3, 72}};
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 5; ++c) EXPECT_EQ(number(plan, r, c), expected[r][c]) << r << " " << c;
+    EXPECT_EQ(plan->index(1, app::WinPlanModel::Share).data().toString(), formatPercent(72.0 / 81));
+    EXPECT_EQ(text(window, "LSicher"), QStringLiteral("II"));
+    const auto bars = child<ui::BarChart>(window, QStringLiteral("ChartPlan"))->bars();
+    ASSERT_EQ(bars.size(), 5);
+    EXPECT_EQ(bars[4].caption, QStringLiteral("keiner"));
+    EXPECT_DOUBLE_EQ(bars[0].share, 9.0 / 81);
+    EXPECT_DOUBLE_EQ(bars[1].share, 72.0 / 81);
+    EXPECT_TRUE(child<QTableView>(window, QStringLiteral("GPlan"))->isColumnHidden(app::WinPlanModel::Win));
+
+    // Quotas only price the plan: no new run, the win at once.
+    const quint64 runs = window->planRuns();
+    const char* quotas[] = {"1000", "100", "10", "1"};
+    for (int k = 1; k <= kRanks; ++k)
+        QTest::keyClicks(child<QLineEdit>(main.get(), QStringLiteral("eQ%1").arg(k)), QString::fromLatin1(quotas[k - 1]));
+    EXPECT_EQ(text(window, "LGewinnMin"), formatCents(100 + 3 * 10 + 3) + QStringLiteral(" €"));
+    EXPECT_EQ(text(window, "LGewinnMax"), formatCents(1000 + 8) + QStringLiteral(" €"));
+    EXPECT_EQ(text(window, "LGewinnMittel"), formatCents((9 * 1008.0 + 72 * 133.0) / 81) + QStringLiteral(" €"));
+    EXPECT_EQ(number(plan, 0, app::WinPlanModel::Win), 1008);
+    EXPECT_FALSE(child<QTableView>(window, QStringLiteral("GPlan"))->isColumnHidden(app::WinPlanModel::Win));
+    // Nor does a winning row: it writes hit counts, which the plan does not read.
+    QTest::keyClicks(winningEdit(1), QStringLiteral("1"));
+    QTest::qWait(50);
+    EXPECT_EQ(window->planRuns(), runs);
+    EXPECT_FALSE(window->computingPlan());
+
+    // A cross less: the plan is gone and the tab says why.
+    sheet.toggle(5, 1);
+    waitFor(window, &app::TFAnalyse::planShown);
+    EXPECT_EQ(plan->rowCount(), 0);
+    EXPECT_TRUE(text(window, "LPlanStatus").contains(QStringLiteral("Spiel 5."))) << text(window, "LPlanStatus").toStdString();
+    EXPECT_TRUE(text(window, "LSicher").isEmpty());
+
+    // One window, its position stored by its own button.
+    window->move(123, 145);
+    click(window, QStringLiteral("BPosition"));
+    EXPECT_EQ(readWindowPos(QStringLiteral("FAnalyse")).left, window->x());
+    click(window, QStringLiteral("BClose"));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(openWindow(), window);
+}
+
+TEST_F(AnalysisWindowTest, LiveChancesFollowTheTypedResultAndTheWeights) {
+    openMainWindow();
+    main->model().rows().replaceRows(test::tableOf({"1111111111111", "1111111111112", "2222222222221", "1111111111110"}));
+    app::TFAnalyse* window = openWindow();
+    ASSERT_NE(window, nullptr);
+    // The tab by its accelerator.
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_L, Qt::AltModifier);
+    EXPECT_EQ(child<QTabWidget>(window, QStringLiteral("TabsAnalyse"))->currentIndex(), 1);
+    waitFor(window, &app::TFAnalyse::liveShown);
+    QAbstractItemModel* rows = table(window, "GLive");
+    ASSERT_EQ(rows->rowCount(), 4);
+    EXPECT_EQ(table(window, "GGewichte")->rowCount(), 13);
+
+    // Typed into the main window, match by match: twelve decided, the last open.
+    for (int m = 1; m <= 12; ++m) QTest::keyClicks(winningEdit(m), QStringLiteral("1"));
+    waitFor(window, &app::TFAnalyse::liveShown);
+    QAbstractItemModel* weights = table(window, "GGewichte");
+    ASSERT_EQ(weights->rowCount(), 1);
+    EXPECT_EQ(weights->index(0, 0).data().toString(), QStringLiteral("13"));
+    EXPECT_EQ(number(rows, 0, app::LiveRowsModel::Hits), 12);
+    EXPECT_EQ(rows->index(0, app::LiveRowsModel::Best).data().toString(), QStringLiteral("I"));
+    EXPECT_EQ(rows->index(2, app::LiveRowsModel::Best).data().toString(), QStringLiteral("–"));
+    EXPECT_DOUBLE_EQ(number(rows, 0, app::LiveRowsModel::RankI), 1.0 / 3);
+    // Three rows differ only in match 13: one of them is right for sure.
+    EXPECT_EQ(text(window, "LMindestens1"), formatPercent(1));
+
+    // The weights editor: F2 on a cell edits the old weight, which typing
+    // replaces; a key that is no digit or comma leaves it.
+    QTableView* editor = child<QTableView>(window, QStringLiteral("GGewichte"));
+    editor->setFocus();
+    editor->setCurrentIndex(weights->index(0, app::WeightsModel::One));
+    QTest::keyClick(editor, Qt::Key_F2);
+    auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(edit, nullptr);
+    QTest::keyClicks(edit, QStringLiteral("x"));
+    EXPECT_EQ(edit->text(), QStringLiteral("1"));
+    QTest::keyClicks(edit, QStringLiteral("8,5"));
+    EXPECT_EQ(edit->text(), QStringLiteral("8,5"));
+    QTest::keyClick(edit, Qt::Key_Return);  // taken over once the editor has seen the key
+    waitFor(window, &app::TFAnalyse::liveShown);
+    EXPECT_EQ(number(weights, 0, app::WeightsModel::One), 8.5);
+    EXPECT_EQ(weights->index(0, app::WeightsModel::One).data().toString(), QStringLiteral("8,5"));
+    EXPECT_DOUBLE_EQ(number(rows, 0, app::LiveRowsModel::RankI), 8.5 / 10.5);
+    EXPECT_DOUBLE_EQ(number(rows, 1, app::LiveRowsModel::RankI), 1 / 10.5);
+    // Every weight 0 would leave no outcome: the last 0 is refused.
+    EXPECT_TRUE(weights->setData(weights->index(0, app::WeightsModel::Zero), QStringLiteral("0")));
+    EXPECT_TRUE(weights->setData(weights->index(0, app::WeightsModel::Two), QStringLiteral("0")));
+    EXPECT_FALSE(weights->setData(weights->index(0, app::WeightsModel::One), QStringLiteral("0")));
+    waitFor(window, &app::TFAnalyse::liveShown);
+    EXPECT_DOUBLE_EQ(number(rows, 0, app::LiveRowsModel::RankI), 1);
+    click(window, QStringLiteral("BGleich"));
+    waitFor(window, &app::TFAnalyse::liveShown);
+    EXPECT_DOUBLE_EQ(number(rows, 0, app::LiveRowsModel::RankI), 1.0 / 3);
+
+    // Quotas price the chances at once: one row to expect in rank I.
+    QTest::keyClicks(child<QLineEdit>(main.get(), QStringLiteral("eQ1")), QStringLiteral("300"));
+    EXPECT_EQ(text(window, "LErwarteterGewinn"), formatCents(300) + QStringLiteral(" €"));
+
+    // A click on a column's head sorts by it, most hits first, then the other
+    // way; the sort stays for new figures.
+    QHeaderView* header = child<QTableView>(window, QStringLiteral("GLive"))->horizontalHeader();
+    const auto clickHeader = [&](int column) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+    };
+    const auto numbers = [&] {
+        QList<int> order;
+        for (int r = 0; r < rows->rowCount(); ++r) order << static_cast<int>(number(rows, r, app::LiveRowsModel::Number));
+        return order;
+    };
+    clickHeader(app::LiveRowsModel::Hits);
+    EXPECT_EQ(numbers(), (QList<int>{1, 2, 4, 3}));  // equal keys in the table's order
+    clickHeader(app::LiveRowsModel::Hits);
+    EXPECT_EQ(numbers(), (QList<int>{3, 1, 2, 4}));
+    QTest::keyClicks(winningEdit(1), QStringLiteral("\b2"));
+    waitFor(window, &app::TFAnalyse::liveShown);
+    EXPECT_EQ(numbers(), (QList<int>{3, 1, 2, 4}));
+    EXPECT_EQ(number(rows, 0, app::LiveRowsModel::Hits), 1);
+}
+
+TEST_F(AnalysisWindowTest, A96000RowTableIsWorkedOutAsideAndAChangeStartsAnew) {
+    openMainWindow();
+    std::mt19937 random(96000);
+    TipTable big;
+    big.reserve(96000);
+    for (int r = 1; r <= 96000; ++r) {
+        std::array<std::uint8_t, kMatches> tips{};
+        for (std::uint8_t& tip : tips) tip = static_cast<std::uint8_t>(1 + random() % 3);
+        big.appendRow(r, tips);
+    }
+    main->model().rows().replaceRows(big);
+    app::TFAnalyse* window = openWindow();
+    ASSERT_NE(window, nullptr);
+    child<QTabWidget>(window, QStringLiteral("TabsAnalyse"))->setCurrentIndex(1);
+    QSignalSpy shown(window, &app::TFAnalyse::liveShown);
+    // Until the run has begun, and not a moment longer: it is slower than one
+    // pass of the event loop by far.
+    const auto untilStarted = [&](quint64 runs) {
+        for (int i = 0; i < 1000 && window->liveRuns() == runs; ++i) QCoreApplication::processEvents();
+        ASSERT_EQ(window->liveRuns(), runs + 1);
+    };
+    // All 13 matches open: the slip's figures run over 3^13 results.
+    untilStarted(0);
+    EXPECT_TRUE(window->computingLive());
+    EXPECT_TRUE(child<QProgressBar>(window, QStringLiteral("PBLive"))->isVisible());
+    EXPECT_TRUE(text(window, "LLiveStatus").contains(QStringLiteral("berechnet"))) << text(window, "LLiveStatus").toStdString();
+
+    // Typed meanwhile: the run under way is dropped, a new one starts.
+    const quint64 runs = window->liveRuns();
+    QTest::keyClicks(winningEdit(1), QStringLiteral("1"));
+    EXPECT_EQ(main->model().winning(1), QStringLiteral("1"));
+    QTRY_COMPARE_WITH_TIMEOUT(window->liveRuns(), runs + 1, 5000);
+    ASSERT_TRUE(shown.wait(60000));
+    QTest::qWait(50);
+    EXPECT_EQ(shown.size(), 1);
+    EXPECT_FALSE(window->computingLive());
+    EXPECT_FALSE(child<QProgressBar>(window, QStringLiteral("PBLive"))->isVisible());
+    QAbstractItemModel* rows = table(window, "GLive");
+    ASSERT_EQ(rows->rowCount(), 96000);
+    for (int r : {0, 1, 95999})
+        EXPECT_EQ(number(rows, r, app::LiveRowsModel::Hits), big.rows()[static_cast<size_t>(r)].tips[0] == kTipOne ? 1 : 0);
+    EXPECT_TRUE(text(window, "LLiveStatus").contains(QStringLiteral("96.000 Tippreihen, 12 Spiele offen")))
+        << text(window, "LLiveStatus").toStdString();
+
+    // Closed while it works: the work stops and no figures come.
+    QTest::keyClicks(winningEdit(2), QStringLiteral("1"));
+    untilStarted(window->liveRuns());
+    EXPECT_TRUE(window->computingLive());
+    click(window, QStringLiteral("BClose"));
+    EXPECT_FALSE(window->computingLive());
+    QTest::qWait(300);
+    EXPECT_EQ(shown.size(), 1);
+}
+
+}  // namespace
