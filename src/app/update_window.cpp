@@ -143,19 +143,19 @@ void TFNeu::BCalcClick() {
         download_ = GetDonationStatus(this, [this, check](const QString& status) {
             download_ = nullptr;
             if (main_) main_->setDonationStatus(status);
-            checked(check.fetched, check.offered);
+            checked(check);
         });
     });
 }
 
-void TFNeu::checked(bool fetched, const std::optional<QString>& offered) {
-    if (fetched) {
+void TFNeu::checked(const UpdateCheck& check) {
+    if (check.fetched) {
         // A file without a whole record offers nothing.
-        PvVersion->setText(offered.value_or(QString()));
-        downloadOffered_ = UpdateCheck{true, offered}.downloadOffered();
+        PvVersion->setText(check.offered.value_or(QString()));
+        downloadOffered_ = check.downloadOffered();
     }
     setBusy(false);
-    if (!fetched) ui::showInformation(this, updateCheckFailedMessage());
+    if (!check.fetched) ui::showInformation(this, updateCheckFailedMessage());
     emit finished();
 }
 

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "online/download.h"
+#include "online/program_update.h"
 #include "ui/window_frame.h"
 
 #include <QPointer>
 #include <QString>
-
-#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -51,7 +50,7 @@ signals:
     void finished();
 
 private:
-    void checked(bool fetched, const std::optional<QString>& offered);
+    void checked(const UpdateCheck& check);
     void installerDone(const DownloadResult& result);
     void showProgress(qint64 received, qint64 total);
     void setBusy(bool busy);
