@@ -1,10 +1,12 @@
 // System development: the full system into the tip table beside the text
-// grid the rows were once assigned to, and the command-line tool writing all
-// of 3^13 as a slip beside cat copying as many bytes.
+// grid the rows were once assigned to, the command-line tool writing all
+// of 3^13 as a slip beside cat copying as many bytes, and the largest reduced
+// system looked up and developed beside the full system it stands for.
 
 #include "systems/cross_sheet.h"
 #include "systems/development.h"
 #include "systems/full_system.h"
+#include "systems/reduced_catalogue.h"
 
 #include "core/bet_model.h"
 #include "core/text_helpers.h"
@@ -98,6 +100,39 @@ BENCHMARK(BM_DevelopFullSystem78732)->Unit(benchmark::kMillisecond);
 // first touch of the memory is part of the figure.
 void BM_FullSystem3To13(benchmark::State& state) { expandRepeatedly(state, k3To13); }
 BENCHMARK(BM_FullSystem3To13)->Unit(benchmark::kMillisecond);
+
+// The catalogue's entry with the most rows on a sheet of its structure, the
+// other matches bankers.
+QString largestReduced(int& guarantee) {
+    ReducedSystem largest;
+    for (const ReducedSystem& s : reducedCatalogue())
+        if (s.rows > largest.rows) largest = s;
+    guarantee = largest.guarantee;
+    QStringList groups;
+    for (int m = 0; m < kMatches; ++m)
+        groups << (m < largest.zw ? QStringLiteral("10") : m < largest.zw + largest.dw ? QStringLiteral("102") : QStringLiteral("1"));
+    return groups.join(u',');
+}
+
+void BM_ReducedLargest(benchmark::State& state) {
+    int guarantee = 0;
+    const SystemStructure s = capture(largestReduced(guarantee));
+    long long rows = 0;
+    for (auto _ : state) {
+        std::optional<TipTable> table = expandReduced(s, guarantee);
+        rows = table->dataRowCount();
+        benchmark::DoNotOptimize(table->rows().data());
+    }
+    state.SetLabel(std::to_string(rows) + " rows, " + std::to_string(s.AnzZW) + " ZW " + std::to_string(s.AnzDW) + " DW");
+    state.SetItemsProcessed(state.iterations() * rows);
+}
+BENCHMARK(BM_ReducedLargest)->Unit(benchmark::kMillisecond);
+
+void BM_ReducedLargestAsFullSystem(benchmark::State& state) {
+    int guarantee = 0;
+    expandRepeatedly(state, largestReduced(guarantee));
+}
+BENCHMARK(BM_ReducedLargestAsFullSystem)->Unit(benchmark::kMillisecond);
 
 // The command-line tool against cat, both started through the shell.
 struct Files {
