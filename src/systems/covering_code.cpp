@@ -107,21 +107,6 @@ std::vector<std::uint32_t> unitGenerators(int zw, int dw) {
     return g;
 }
 
-std::vector<std::uint32_t> wordsAsSyndromes(const CoveringCode& code) {
-    const std::vector<std::uint32_t> unit = unitGenerators(code.zw, code.dw);
-    const SyndromeGroup group{code.zw, code.dw};
-    std::vector<std::uint32_t> result;
-    result.reserve(code.words.size());
-    std::array<std::uint8_t, kMostPositions> digits{};
-    for (const std::uint32_t w : code.words) {
-        wordDigits(code.zw, code.dw, w, digits.data());
-        std::uint32_t s = 0;
-        for (int i = 0; i < code.length(); ++i) s = group.add(s, group.multiple(unit[static_cast<size_t>(i)], digits[static_cast<size_t>(i)]));
-        result.push_back(s);
-    }
-    return result;
-}
-
 CoveringCode directSum(const CoveringCode& a, const CoveringCode& b) {
     CoveringCode sum{a.zw + b.zw, a.dw + b.dw, {}};
     const auto s = strides(sum.zw, sum.dw);
@@ -149,19 +134,22 @@ CoveringCode directSum(const CoveringCode& a, const CoveringCode& b) {
     return sum;
 }
 
-CoveringCode binaryFromTernary(const CoveringCode& code) {
-    CoveringCode result{code.zw + 1, code.dw - 1, {}};
-    if (code.dw == 0) return result;
-    const auto s = strides(result.zw, result.dw);
-    std::array<std::uint8_t, kMostPositions> digits{};
+namespace {
+
+// The words with their digits rewritten by `reshape` into a code of the new
+// shape; duplicates go.
+template <typename Reshape>
+CoveringCode rewritten(const CoveringCode& code, int zw, int dw, Reshape reshape) {
+    CoveringCode result{zw, dw, {}};
+    const auto s = strides(zw, dw);
+    std::array<std::uint8_t, kMostPositions> in{};
+    std::array<std::uint8_t, kMostPositions> out{};
     result.words.reserve(code.words.size());
     for (const std::uint32_t w : code.words) {
-        wordDigits(code.zw, code.dw, w, digits.data());
+        wordDigits(code.zw, code.dw, w, in.data());
+        reshape(in, out);
         std::uint32_t v = 0;
-        for (int i = 0; i < code.zw; ++i) v += digits[static_cast<size_t>(i)] * s[static_cast<size_t>(i)];
-        v += std::min<std::uint8_t>(digits[static_cast<size_t>(code.length() - 1)], 1) * s[static_cast<size_t>(code.zw)];
-        for (int j = 0; j + 1 < code.dw; ++j)
-            v += digits[static_cast<size_t>(code.zw + j)] * s[static_cast<size_t>(result.zw + j)];
+        for (int i = 0; i < zw + dw; ++i) v += out[static_cast<size_t>(i)] * s[static_cast<size_t>(i)];
         result.words.push_back(v);
     }
     std::sort(result.words.begin(), result.words.end());
@@ -169,22 +157,24 @@ CoveringCode binaryFromTernary(const CoveringCode& code) {
     return result;
 }
 
+}  // namespace
+
+CoveringCode binaryFromTernary(const CoveringCode& code) {
+    if (code.dw == 0) return CoveringCode{code.zw + 1, code.dw - 1, {}};
+    const int n = code.length();
+    return rewritten(code, code.zw + 1, code.dw - 1, [&](const auto& in, auto& out) {
+        std::copy(in.begin(), in.begin() + code.zw, out.begin());
+        out[static_cast<size_t>(code.zw)] = std::min<std::uint8_t>(in[static_cast<size_t>(n - 1)], 1);
+        std::copy(in.begin() + code.zw, in.begin() + n - 1, out.begin() + code.zw + 1);
+    });
+}
+
 CoveringCode punctured(const CoveringCode& code, int position) {
     const bool binary = position < code.zw;
-    CoveringCode result{code.zw - (binary ? 1 : 0), code.dw - (binary ? 0 : 1), {}};
-    const auto s = strides(result.zw, result.dw);
-    std::array<std::uint8_t, kMostPositions> digits{};
-    result.words.reserve(code.words.size());
-    for (const std::uint32_t w : code.words) {
-        wordDigits(code.zw, code.dw, w, digits.data());
-        std::uint32_t v = 0;
-        for (int i = 0, j = 0; i < code.length(); ++i)
-            if (i != position) v += digits[static_cast<size_t>(i)] * s[static_cast<size_t>(j++)];
-        result.words.push_back(v);
-    }
-    std::sort(result.words.begin(), result.words.end());
-    result.words.erase(std::unique(result.words.begin(), result.words.end()), result.words.end());
-    return result;
+    return rewritten(code, code.zw - (binary ? 1 : 0), code.dw - (binary ? 0 : 1), [&](const auto& in, auto& out) {
+        std::copy(in.begin(), in.begin() + position, out.begin());
+        std::copy(in.begin() + position + 1, in.begin() + code.length(), out.begin() + position);
+    });
 }
 
 CoveringCode fullSpace(int zw, int dw) {

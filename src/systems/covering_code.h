@@ -46,8 +46,6 @@ CoveringCode syndromeCode(int zw, int dw, SyndromeGroup group, std::span<const s
 // The unit vectors: a position's generator for the syndrome of a word being
 // the word, in the group Z2^zw × Z3^dw.
 std::vector<std::uint32_t> unitGenerators(int zw, int dw);
-// The words of a code as syndromes of the unit generators.
-std::vector<std::uint32_t> wordsAsSyndromes(const CoveringCode& code);
 
 // Every pair of words: the binary positions of `a`, those of `b`, the ternary
 // ones of `a`, those of `b`. The radii add up.
