@@ -2,7 +2,7 @@
 //
 //   reduce_search search --store FILE [--lengths A-B] [--radii 1,2,3] [--seed S]
 //                        [--tries N] [--stall N] [--steps N] [--budget OPS] [--max-group N]
-//                        [--max-work N]
+//                        [--max-work N] [--tune STEPS] [--max-tuned N]
 //       looks for codes smaller than the catalogue would now hold (the store's
 //       codes and the rules over them) and appends each one found to the store.
 //   reduce_search build --store FILE --data FILE.inc --provenance FILE.tsv --results FILE.md
@@ -282,6 +282,10 @@ int runSearch(const std::map<std::string, std::string>& o, const std::string& co
     const std::uint64_t maxWork = std::stoull(option(o, "max-work", "1000000"));
     // Elementary operations one search may spend: a large neighbourhood gets fewer steps.
     const double budget = std::stod(option(o, "budget", "3e8"));
+    // Generators tuned by short searches, in groups up to --max-tuned elements.
+    const int tune = std::stoi(option(o, "tune", "0"));
+    const std::uint32_t maxTuned = static_cast<std::uint32_t>(std::stoul(option(o, "max-tuned", "729")));
+    const SearchLimits quick{500, 5000};
     const auto started = std::chrono::steady_clock::now();
 
     for (int n = fromLength; n <= toLength; ++n)
@@ -308,8 +312,10 @@ int runSearch(const std::map<std::string, std::string>& o, const std::string& co
                         const std::uint64_t bar = catalogue.at(zw, dw, r).rows;
                         if (kernel >= bar) break;
                         std::mt19937_64 random(mixSeed(seed, {zw, dw, r, group.p, group.q, t}));
-                        const std::vector<std::uint32_t> generators =
+                        std::vector<std::uint32_t> generators =
                             units ? unitGenerators(zw, dw) : chooseGenerators(group, zw, dw, r, random);
+                        if (!units && tune > 0 && order <= maxTuned)
+                            generators = tuneGenerators(group, zw, dw, r, std::move(generators), tune, quick, random);
                         const std::vector<std::uint32_t> nb = neighbourhood(group, zw, dw, generators, r);
                         if (static_cast<std::uint64_t>(order) * nb.size() > maxWork) break;
                         const std::uint64_t fewest = (order + nb.size() - 1) / nb.size();

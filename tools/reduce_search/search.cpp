@@ -34,13 +34,20 @@ std::vector<std::uint32_t> neighbourhood(SyndromeGroup group, int zw, int, const
     return n;
 }
 
-std::vector<std::uint32_t> chooseGenerators(SyndromeGroup group, int zw, int dw, int radius, std::mt19937_64& random) {
+namespace {
+
+// A generator for a binary or a ternary position.
+std::uint32_t drawGenerator(SyndromeGroup group, bool binaryPosition, std::mt19937_64& random) {
     const std::uint32_t binary = std::uint32_t{1} << group.p;
     const std::uint32_t ternary = group.size() >> group.p;
-    auto draw = [&](int position) -> std::uint32_t {
-        if (position < zw) return binary > 1 ? 1 + randomBelow(random, binary - 1) : 0;
-        return ternary > 1 ? (1 + randomBelow(random, ternary - 1)) << group.p : 0;
-    };
+    if (binaryPosition) return binary > 1 ? 1 + randomBelow(random, binary - 1) : 0;
+    return ternary > 1 ? (1 + randomBelow(random, ternary - 1)) << group.p : 0;
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> chooseGenerators(SyndromeGroup group, int zw, int dw, int radius, std::mt19937_64& random) {
+    auto draw = [&](int position) { return drawGenerator(group, position < zw, random); };
     std::vector<std::uint32_t> g;
     for (int i = 0; i < zw + dw; ++i) g.push_back(draw(i));
     size_t size = neighbourhood(group, zw, dw, g, radius).size();
@@ -55,6 +62,24 @@ std::vector<std::uint32_t> chooseGenerators(SyndromeGroup group, int zw, int dw,
             g[static_cast<size_t>(i)] = before;
     }
     return g;
+}
+
+std::vector<std::uint32_t> tuneGenerators(SyndromeGroup group, int zw, int dw, int radius,
+                                          std::vector<std::uint32_t> generators, int steps, SearchLimits quick,
+                                          std::mt19937_64& random) {
+    auto judge = [&] { return smallCover(group, neighbourhood(group, zw, dw, generators, radius), quick, random).size(); };
+    size_t best = judge();
+    for (int step = 0; step < steps; ++step) {
+        const size_t i = randomBelow(random, static_cast<std::uint32_t>(zw + dw));
+        const std::uint32_t before = generators[i];
+        generators[i] = drawGenerator(group, static_cast<int>(i) < zw, random);
+        const size_t now = judge();
+        if (now <= best)
+            best = now;
+        else
+            generators[i] = before;
+    }
+    return generators;
 }
 
 std::vector<std::uint32_t> smallCover(SyndromeGroup group, const std::vector<std::uint32_t>& n, SearchLimits limits,

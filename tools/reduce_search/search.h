@@ -31,4 +31,10 @@ struct SearchLimits {
 std::vector<std::uint32_t> smallCover(SyndromeGroup group, const std::vector<std::uint32_t>& n, SearchLimits limits,
                                       std::mt19937_64& random);
 
+// Generators improved one change at a time, each judged by the cover that a
+// short search finds: `steps` changes, kept while the cover does not grow.
+std::vector<std::uint32_t> tuneGenerators(SyndromeGroup group, int zw, int dw, int radius,
+                                          std::vector<std::uint32_t> generators, int steps, SearchLimits quick,
+                                          std::mt19937_64& random);
+
 }  // namespace reduce_search
