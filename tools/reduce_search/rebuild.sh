@@ -17,6 +17,7 @@ nice -n 19 "$tool" search --store "$store" --lengths 8-13 --radii 1 --seed 2 --t
 # Guarantee 11 once more, then 12 with generators tuned by short searches.
 nice -n 19 "$tool" search --store "$store" --lengths 8-13 --radii 2 --seed 3 --tries 8 --budget 3e7 --max-group 2187
 nice -n 19 "$tool" search --store "$store" --lengths 7-13 --radii 1 --seed 4 --tries 2 --tune 200 --max-group 729 --budget 3e7
+nice -n 19 "$tool" search --store "$store" --lengths 12-13 --radii 1 --seed 6 --tries 12 --tune 100 --max-group 729 --budget 3e7
 if [ -z "${STORE:-}" ]; then
   "$tool" build --store "$store" --data src/systems/reduced_catalogue_data.inc \
     --provenance "$dir/provenance.tsv" --results "$dir/RESULTS.md"
