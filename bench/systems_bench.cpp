@@ -1,10 +1,12 @@
 // System development: the full system into the tip table beside the text
-// grid the rows were once assigned to, and the command-line tool writing all
-// of 3^13 as a slip beside cat copying as many bytes.
+// grid the rows were once assigned to, the command-line tool writing all
+// of 3^13 as a slip beside cat copying as many bytes, and the largest reduced
+// system looked up and developed beside the full system it stands for.
 
 #include "systems/cross_sheet.h"
 #include "systems/development.h"
 #include "systems/full_system.h"
+#include "systems/reduced_catalogue.h"
 
 #include "core/bet_model.h"
 #include "core/text_helpers.h"
@@ -16,6 +18,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <vector>
 
@@ -98,6 +102,62 @@ BENCHMARK(BM_DevelopFullSystem78732)->Unit(benchmark::kMillisecond);
 // first touch of the memory is part of the figure.
 void BM_FullSystem3To13(benchmark::State& state) { expandRepeatedly(state, k3To13); }
 BENCHMARK(BM_FullSystem3To13)->Unit(benchmark::kMillisecond);
+
+// The catalogue's entry with the most rows on a sheet of its structure, the
+// other matches bankers.
+QString largestReduced(int& guarantee) {
+    ReducedSystem largest;
+    for (const ReducedSystem& s : reducedCatalogue())
+        if (s.rows > largest.rows) largest = s;
+    guarantee = largest.guarantee;
+    QStringList groups;
+    for (int m = 0; m < kMatches; ++m)
+        groups << (m < largest.zw ? QStringLiteral("10") : m < largest.zw + largest.dw ? QStringLiteral("102") : QStringLiteral("1"));
+    return groups.join(u',');
+}
+
+void BM_ReducedLargest(benchmark::State& state) {
+    int guarantee = 0;
+    const SystemStructure s = capture(largestReduced(guarantee));
+    long long rows = 0;
+    for (auto _ : state) {
+        std::optional<TipTable> table = expandReduced(s, guarantee);
+        rows = table->dataRowCount();
+        benchmark::DoNotOptimize(table->rows().data());
+    }
+    state.SetLabel(std::to_string(rows) + " rows, " + std::to_string(s.AnzZW) + " ZW " + std::to_string(s.AnzDW) + " DW");
+    state.SetItemsProcessed(state.iterations() * rows);
+}
+BENCHMARK(BM_ReducedLargest)->Unit(benchmark::kMillisecond);
+
+// Every entry once per iteration; the counter is the slowest single one.
+void BM_ReducedEveryEntry(benchmark::State& state) {
+    std::vector<SystemStructure> sheets;
+    std::vector<int> guarantees;
+    for (const ReducedSystem& s : reducedCatalogue()) {
+        QStringList groups;
+        for (int m = 0; m < kMatches; ++m)
+            groups << (m < s.zw ? QStringLiteral("12") : m < s.zw + s.dw ? QStringLiteral("102") : QStringLiteral("0"));
+        sheets.push_back(capture(groups.join(u',')));
+        guarantees.push_back(s.guarantee);
+    }
+    double slowest = 0;
+    for (auto _ : state)
+        for (size_t i = 0; i < sheets.size(); ++i) {
+            const auto start = std::chrono::steady_clock::now();
+            std::optional<TipTable> table = expandReduced(sheets[i], guarantees[i]);
+            benchmark::DoNotOptimize(table->rows().data());
+            slowest = std::max(slowest, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        }
+    state.counters["slowest_ms"] = slowest;
+}
+BENCHMARK(BM_ReducedEveryEntry)->Unit(benchmark::kMillisecond);
+
+void BM_ReducedLargestAsFullSystem(benchmark::State& state) {
+    int guarantee = 0;
+    expandRepeatedly(state, largestReduced(guarantee));
+}
+BENCHMARK(BM_ReducedLargestAsFullSystem)->Unit(benchmark::kMillisecond);
 
 // The command-line tool against cat, both started through the shell.
 struct Files {

@@ -62,18 +62,7 @@ void writeJson(const GeneratorRun& run, const PatternCounts& counts) {
     json.key(u"attempts").number(run.attempts());
     json.key(u"stopped").boolean(run.state() == GeneratorRun::State::Exhausted);
     json.key(u"rows").beginArray();
-    for (const auto& tips : run.rows()) {
-        // A row as its export line, in quotes: its tips need no escaping.
-        char line[2 * kMatches + 2];
-        char* p = line;
-        *p++ = '"';
-        for (int m = 0; m < kMatches; ++m) {
-            if (m > 0) *p++ = ',';
-            *p++ = *TippText[tips[static_cast<size_t>(m)]];
-        }
-        *p++ = '"';
-        json.raw(std::string_view(line, static_cast<size_t>(p - line)));
-    }
+    for (const auto& tips : run.rows()) json.tips(tips);
     json.endArray();
     const OutcomeCounts outcomes = run.outcomeCounts();
     json.key(u"counts").beginArray();

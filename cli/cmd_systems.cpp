@@ -7,6 +7,7 @@
 #include "files/slip_file.h"
 #include "systems/cross_sheet.h"
 #include "systems/full_system.h"
+#include "systems/reduced_catalogue.h"
 #include "systems/vew_catalogue.h"
 #include "systems/vew_expansion.h"
 
@@ -64,15 +65,23 @@ QString structureText(const CrossSheet& sheet) {
 }
 
 
-char outputSeparator(const CommandLine& args) {
-    if (!args.has(QStringLiteral("format"))) return ',';
+enum class RowFormat { Text, Csv, Json };
+
+// --format of a development; json only where `json` allows it, and never
+// with --out.
+RowFormat rowFormat(const CommandLine& args, bool json) {
+    if (!args.has(QStringLiteral("format"))) return RowFormat::Text;
     if (args.has(QStringLiteral("out")))
         throw UsageError(QStringLiteral("--format gilt nur für die Ausgabe der Reihen, nicht mit --out."));
     const QString format = args.value(QStringLiteral("format"));
-    if (format == QLatin1String("text")) return ',';
-    if (format == QLatin1String("csv")) return ';';
-    throw UsageError(QStringLiteral("--format kennt nur text und csv."));
+    if (format == QLatin1String("text")) return RowFormat::Text;
+    if (format == QLatin1String("csv")) return RowFormat::Csv;
+    if (json && format == QLatin1String("json")) return RowFormat::Json;
+    throw UsageError(json ? QStringLiteral("--format kennt nur text, csv und json.")
+                          : QStringLiteral("--format kennt nur text und csv."));
 }
+
+char outputSeparator(const CommandLine& args) { return rowFormat(args, false) == RowFormat::Csv ? ';' : ','; }
 
 void requireComplete(const CrossSheet& sheet) {
     if (!sheet.AlleGetippt())
@@ -94,6 +103,19 @@ void emitRows(const CommandLine& args, const std::function<int(TipTable&)>& next
         block.clearAll();
     }
     if (slip) slip->commit();
+}
+
+// A development held whole: written like the blocks of emitRows.
+void emitTable(const CommandLine& args, std::optional<TipTable> rows, char separator) {
+    emitRows(
+        args,
+        [&](TipTable& block) {
+            if (!rows) return 0;
+            block = std::move(*rows);
+            rows.reset();
+            return block.dataRowCount();
+        },
+        separator);
 }
 
 int runStructure(const CommandLine& args) {
@@ -141,16 +163,35 @@ int runVew(const CommandLine& args) {
                 .arg(sheet.AnzZW())
                 .arg(sheet.AnzDW())
                 .arg(catalogueStructures())));
-    std::optional<TipTable> rows = expandVew(sheet.structure(), sheet.offeredVew());
-    emitRows(
-        args,
-        [&](TipTable& block) {
-            if (!rows) return 0;
-            block = std::move(*rows);
-            rows.reset();
-            return block.dataRowCount();
-        },
-        separator);
+    emitTable(args, expandVew(sheet.structure(), sheet.offeredVew()), separator);
+    return 0;
+}
+
+int parseGuarantee(const QString& text) {
+    if (text == QLatin1String("12") || text == QLatin1String("11") || text == QLatin1String("10")) return text.toInt();
+    throw UsageError(QStringLiteral("--guarantee kennt nur 12, 11 und 10, nicht „%1“.").arg(text));
+}
+
+int runReduce(const CommandLine& args) {
+    const RowFormat format = rowFormat(args, true);
+    const int guarantee = parseGuarantee(args.required(QStringLiteral("guarantee")));
+    CrossSheet sheet;
+    completeSheet(args, sheet);
+    std::optional<TipTable> rows = expandReduced(sheet.structure(), guarantee);
+    if (format != RowFormat::Json) {
+        emitTable(args, std::move(rows), format == RowFormat::Csv ? ';' : ',');
+        return 0;
+    }
+    JsonWriter json;
+    json.beginObject();
+    json.key(u"zw").number(sheet.AnzZW());
+    json.key(u"dw").number(sheet.AnzDW());
+    json.key(u"guarantee").number(guarantee);
+    json.key(u"count").number(rows ? rows->dataRowCount() : 0);
+    json.key(u"rows").beginArray();
+    if (rows)
+        for (const TipTable::Row& row : rows->rows()) json.tips(row.tips);
+    json.endArray().endObject().finish();
     return 0;
 }
 
@@ -193,6 +234,23 @@ const RegisterCommand vewCommand({
     runVew,
     {{QStringLiteral("crosses"), QStringLiteral("SPEC")}, {QStringLiteral("out"), QStringLiteral("DATEI.krsc")},
      {QStringLiteral("format"), QStringLiteral("text|csv")}},
+});
+
+const RegisterCommand reduceCommand({
+    QStringLiteral("reduce"),
+    QStringLiteral("reduce --crosses SPEC --guarantee 12|11|10 [--out DATEI.krsc] [--format text|csv|json]\n\n"
+                   "Wickelt das reduzierte System des Katalogs ab, das für jedes Ergebnis innerhalb der\n"
+                   "Kreuze eine Tippreihe mit mindestens 12, 11 oder 10 Richtigen garantiert, und gibt\n"
+                   "die Tippreihen aus wie „Reihen kopieren“, oder speichert sie als Spielschein.\n"
+                   "Ohne Zwei- und Dreiwege ist es das Vollsystem, die eine Reihe der Bänke.\n") +
+        kCrossesHelp +
+        QStringLiteral("  --guarantee G        12, 11 oder 10 Richtige garantiert\n"
+                       "  --out DATEI          als Spielschein (.krsc) speichern statt ausgeben\n"
+                       "  --format text|csv|json  Trennzeichen „,“ (text) oder „;“ (csv), oder JSON mit\n"
+                       "                       Struktur, Garantie, Anzahl und Reihen"),
+    runReduce,
+    {{QStringLiteral("crosses"), QStringLiteral("SPEC")}, {QStringLiteral("guarantee"), QStringLiteral("12|11|10")},
+     {QStringLiteral("out"), QStringLiteral("DATEI.krsc")}, {QStringLiteral("format"), QStringLiteral("text|csv|json")}},
 });
 
 }  // namespace

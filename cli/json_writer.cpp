@@ -91,6 +91,19 @@ JsonWriter& JsonWriter::raw(std::string_view json) {
     return *this;
 }
 
+JsonWriter& JsonWriter::tips(const std::array<std::uint8_t, kMatches>& codes) {
+    // The tips need no escaping.
+    char line[2 * kMatches + 2];
+    char* p = line;
+    *p++ = '"';
+    for (int m = 0; m < kMatches; ++m) {
+        if (m > 0) *p++ = ',';
+        *p++ = *TippText[codes[static_cast<size_t>(m)]];
+    }
+    *p++ = '"';
+    return raw(std::string_view(line, static_cast<size_t>(p - line)));
+}
+
 JsonWriter& JsonWriter::null() {
     beginValue();
     buffer_ += "null";

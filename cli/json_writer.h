@@ -1,8 +1,12 @@
 #pragma once
 
+#include "core/outcomes.h"
+
 #include <QByteArray>
 #include <QStringView>
 
+#include <array>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -37,6 +41,8 @@ public:
     JsonWriter& boolean(bool value);
     // A value already written as JSON, such as a whole row.
     JsonWriter& raw(std::string_view json);
+    // A row of tip codes as the string of its export line, "1,0,2,...".
+    JsonWriter& tips(const std::array<std::uint8_t, kMatches>& codes);
 
     template <typename Texts>
     JsonWriter& strings(const Texts& texts) {

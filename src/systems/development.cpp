@@ -2,6 +2,7 @@
 
 #include "cross_sheet.h"
 #include "full_system.h"
+#include "reduced_catalogue.h"
 #include "vew_expansion.h"
 
 namespace korbisto {
@@ -26,6 +27,15 @@ int developVew(const CrossSheet& sheet, TipDocument& document) {
     std::optional<TipTable> rows = expandVew(sheet.structure(), sheet.offeredVew());
     if (!rows) return 0;
     const int count = rows->dataRowCount();
+    showDevelopedRows(document, std::move(*rows));
+    return count;
+}
+
+long long developReduced(const CrossSheet& sheet, int guarantee, TipDocument& document) {
+    if (!sheet.AlleGetippt()) return 0;
+    std::optional<TipTable> rows = expandReduced(sheet.structure(), guarantee);
+    if (!rows) return 0;
+    const long long count = rows->dataRowCount();
     showDevelopedRows(document, std::move(*rows));
     return count;
 }

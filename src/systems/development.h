@@ -20,4 +20,9 @@ long long developFullSystem(const CrossSheet& sheet, TipDocument& document);
 // rows, 0 with nothing done when it offers none.
 int developVew(const CrossSheet& sheet, TipDocument& document);
 
+// The reduced system with `guarantee` (12, 11 or 10) for the sheet's structure
+// into the document; returns its number of rows, 0 with nothing done on an
+// incomplete sheet or for another guarantee.
+long long developReduced(const CrossSheet& sheet, int guarantee, TipDocument& document);
+
 }  // namespace korbisto

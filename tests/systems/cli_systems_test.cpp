@@ -3,8 +3,12 @@
 
 #include "core/tip_table.h"
 #include "files/slip_file.h"
+#include "systems/reduced_catalogue.h"
 
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <gtest/gtest.h>
 
@@ -133,4 +137,63 @@ TEST(SystemsCli, VewWithoutAFittingSystemFailsInGerman) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("6 ZW und 0 DW gibt es kein VEW-System"))) << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty());
+}
+
+TEST(SystemsCli, ReducePrintsSavesOrWritesJson) {
+    // Bankers between the two two-way and three three-way matches.
+    const QString crosses = QStringLiteral("1,10,102,2,02,0,102,1,102,1,1,2,0");
+    for (const int g : {12, 11, 10}) {
+        const QStringList guarantee{QStringLiteral("--guarantee"), QString::number(g)};
+        const CliRun text = cli(QStringLiteral("reduce"), crosses, guarantee);
+        ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
+        QStringList lines = text.out.split(QStringLiteral("\r\n"));
+        ASSERT_EQ(lines.takeLast(), QString());
+        EXPECT_EQ(lines.size(), static_cast<qsizetype>(findReducedSystem(2, 3, g)->rows)) << g;
+        for (const QString& line : lines) {
+            const QStringList tips = line.split(u',');
+            ASSERT_EQ(tips.size(), 13);
+            EXPECT_EQ(tips[0] + tips[3] + tips[5] + tips[7] + tips[9] + tips[10] + tips[11] + tips[12],
+                      QStringLiteral("12011120"));
+        }
+
+        const CliRun json = cli(QStringLiteral("reduce"), crosses, guarantee + QStringList{QStringLiteral("--format"), QStringLiteral("json")});
+        ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+        const QJsonObject o = QJsonDocument::fromJson(json.outBytes).object();
+        EXPECT_EQ(o.value(QStringLiteral("zw")).toInt(), 2);
+        EXPECT_EQ(o.value(QStringLiteral("dw")).toInt(), 3);
+        EXPECT_EQ(o.value(QStringLiteral("guarantee")).toInt(), g);
+        EXPECT_EQ(o.value(QStringLiteral("count")).toInt(), lines.size());
+        QStringList jsonRows;
+        for (const QJsonValue& v : o.value(QStringLiteral("rows")).toArray()) jsonRows << v.toString();
+        EXPECT_EQ(jsonRows, lines);
+
+        test::TempDataFolder folder;
+        const QString file = folder.path(QStringLiteral("reduziert.krsc"));
+        ASSERT_EQ(cli(QStringLiteral("reduce"), crosses, guarantee + QStringList{QStringLiteral("--out"), file}).exitCode, 0);
+        TipTable table;
+        ASSERT_EQ(readSlipFile(file, table), lines.size());
+        EXPECT_EQ(exportRowsText(table, u','), text.out);
+    }
+    // Without two-way and three-way matches: the one row of the bankers.
+    const CliRun bankers = cli(QStringLiteral("reduce"), QStringLiteral("1,0,2,1,0,2,1,0,2,1,0,2,1"),
+                               {QStringLiteral("--guarantee"), QStringLiteral("12"), QStringLiteral("--format"), QStringLiteral("csv")});
+    EXPECT_EQ(bankers.exitCode, 0);
+    EXPECT_EQ(bankers.out, QStringLiteral("1;0;2;1;0;2;1;0;2;1;0;2;1\r\n"));
+}
+
+TEST(SystemsCli, ReduceRefusesWhatItCannotDevelop) {
+    const QString crosses = QStringLiteral("1,10,102,2,02,0,102,1,102,1,1,2,0");
+    for (const QStringList& more : {QStringList{}, {QStringLiteral("--guarantee"), QStringLiteral("13")},
+                                    {QStringLiteral("--guarantee"), QStringLiteral("12"), QStringLiteral("--format"), QStringLiteral("xml")},
+                                    {QStringLiteral("--guarantee"), QStringLiteral("12"), QStringLiteral("--format"), QStringLiteral("json"),
+                                     QStringLiteral("--out"), QStringLiteral("x.krsc")}}) {
+        const CliRun run = cli(QStringLiteral("reduce"), crosses, more);
+        EXPECT_EQ(run.exitCode, 2) << more.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("Aufruf: korbisto-cli reduce")));
+    }
+    const CliRun incomplete = cli(QStringLiteral("reduce"), QStringLiteral("1,10,102,2,02,0,102,1,102,1,1,2,"),
+                                  {QStringLiteral("--guarantee"), QStringLiteral("11")});
+    EXPECT_EQ(incomplete.exitCode, 1);
+    EXPECT_TRUE(incomplete.err.contains(QStringLiteral("Nicht jedes der 13 Spiele ist angekreuzt")));
+    EXPECT_TRUE(incomplete.out.isEmpty());
 }

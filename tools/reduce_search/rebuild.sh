@@ -1,0 +1,24 @@
+#!/bin/sh
+# Rebuilds the reduced-system catalogue from scratch: the searches into a new
+# store, then the catalogue data, the provenance and the table of results.
+# One thread; the searches stop after step counts, never after a time, so the
+# same seeds give the same store. Run from the top of the tree after building
+# reduce_search; STORE names another store to rebuild into (a trial run).
+set -eu
+tool=${REDUCE_SEARCH:-build/tools/reduce_search/reduce_search}
+dir=tools/reduce_search
+store=${STORE:-$dir/store.txt}
+: > "$store"
+# Every structure, the short ones with room to search.
+nice -n 19 "$tool" search --store "$store" --lengths 2-8 --seed 1
+nice -n 19 "$tool" search --store "$store" --lengths 9-13 --seed 1 --tries 1 --stall 10000 --budget 5e7
+# Guarantee 12 once more, with many generator sets per group.
+nice -n 19 "$tool" search --store "$store" --lengths 8-13 --radii 1 --seed 2 --tries 24 --budget 3e7 --max-group 2187
+# Guarantee 11 once more, then 12 with generators tuned by short searches.
+nice -n 19 "$tool" search --store "$store" --lengths 8-13 --radii 2 --seed 3 --tries 8 --budget 3e7 --max-group 2187
+nice -n 19 "$tool" search --store "$store" --lengths 7-13 --radii 1 --seed 4 --tries 2 --tune 200 --max-group 729 --budget 3e7
+nice -n 19 "$tool" search --store "$store" --lengths 12-13 --radii 1 --seed 6 --tries 12 --tune 100 --max-group 729 --budget 3e7
+if [ -z "${STORE:-}" ]; then
+  "$tool" build --store "$store" --data src/systems/reduced_catalogue_data.inc \
+    --provenance "$dir/provenance.tsv" --results "$dir/RESULTS.md"
+fi

@@ -1,0 +1,231 @@
+#include "search.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace reduce_search {
+
+namespace {
+
+void mark(SyndromeGroup group, const std::vector<std::uint32_t>& generators, int zw, size_t from, int left,
+          std::uint32_t at, std::vector<std::uint8_t>& seen) {
+    seen[at] = 1;
+    if (left == 0) return;
+    for (size_t i = from; i < generators.size(); ++i) {
+        const int multiples = static_cast<int>(i) < zw ? 1 : 2;
+        for (int k = 1; k <= multiples; ++k)
+            mark(group, generators, zw, i + 1, left - 1, group.add(at, group.multiple(generators[i], k)), seen);
+    }
+}
+
+std::uint32_t randomBelow(std::mt19937_64& random, std::uint32_t n) {
+    return static_cast<std::uint32_t>(random() % n);
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> neighbourhood(SyndromeGroup group, int zw, int, const std::vector<std::uint32_t>& generators,
+                                         int radius) {
+    std::vector<std::uint8_t> seen(group.size(), 0);
+    mark(group, generators, zw, 0, radius, 0, seen);
+    std::vector<std::uint32_t> n;
+    for (std::uint32_t x = 0; x < seen.size(); ++x)
+        if (seen[x]) n.push_back(x);
+    return n;
+}
+
+namespace {
+
+// A generator for a binary or a ternary position.
+std::uint32_t drawGenerator(SyndromeGroup group, bool binaryPosition, std::mt19937_64& random) {
+    const std::uint32_t binary = std::uint32_t{1} << group.p;
+    const std::uint32_t ternary = group.size() >> group.p;
+    if (binaryPosition) return binary > 1 ? 1 + randomBelow(random, binary - 1) : 0;
+    return ternary > 1 ? (1 + randomBelow(random, ternary - 1)) << group.p : 0;
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> chooseGenerators(SyndromeGroup group, int zw, int dw, int radius, std::mt19937_64& random) {
+    auto draw = [&](int position) { return drawGenerator(group, position < zw, random); };
+    std::vector<std::uint32_t> g;
+    for (int i = 0; i < zw + dw; ++i) g.push_back(draw(i));
+    size_t size = neighbourhood(group, zw, dw, g, radius).size();
+    for (int step = 0; step < 30 * (zw + dw) && size < group.size(); ++step) {
+        const int i = static_cast<int>(randomBelow(random, static_cast<std::uint32_t>(zw + dw)));
+        const std::uint32_t before = g[static_cast<size_t>(i)];
+        g[static_cast<size_t>(i)] = draw(i);
+        const size_t now = neighbourhood(group, zw, dw, g, radius).size();
+        if (now >= size)
+            size = now;
+        else
+            g[static_cast<size_t>(i)] = before;
+    }
+    return g;
+}
+
+std::vector<std::uint32_t> tuneGenerators(SyndromeGroup group, int zw, int dw, int radius,
+                                          std::vector<std::uint32_t> generators, int steps, SearchLimits quick,
+                                          std::mt19937_64& random) {
+    auto judge = [&] { return smallCover(group, neighbourhood(group, zw, dw, generators, radius), quick, random).size(); };
+    size_t best = judge();
+    for (int step = 0; step < steps; ++step) {
+        const size_t i = randomBelow(random, static_cast<std::uint32_t>(zw + dw));
+        const std::uint32_t before = generators[i];
+        generators[i] = drawGenerator(group, static_cast<int>(i) < zw, random);
+        const size_t now = judge();
+        if (now <= best)
+            best = now;
+        else
+            generators[i] = before;
+    }
+    return generators;
+}
+
+std::vector<std::uint32_t> smallCover(SyndromeGroup group, const std::vector<std::uint32_t>& n, SearchLimits limits,
+                                      std::mt19937_64& random) {
+    const std::uint32_t size = group.size();
+    const size_t m = n.size();
+    // The neighbourhood is symmetric, so x + N both is what x covers and
+    // what covers x.
+    std::vector<std::uint32_t> nb(static_cast<size_t>(size) * m);
+    for (std::uint32_t x = 0; x < size; ++x)
+        for (size_t j = 0; j < m; ++j) nb[x * m + j] = group.add(x, n[j]);
+
+    std::vector<std::uint32_t> cover(size, 0);
+    std::vector<std::int64_t> weight(size, 1);
+    std::vector<std::int64_t> loss(size, 0);
+    std::vector<std::uint8_t> in(size, 0);
+    std::vector<std::uint32_t> members;
+    std::vector<std::int32_t> memberAt(size, -1);
+    std::vector<std::uint32_t> uncovered(size);
+    std::vector<std::int32_t> uncoveredAt(size);
+    for (std::uint32_t x = 0; x < size; ++x) {
+        uncovered[x] = x;
+        uncoveredAt[x] = static_cast<std::int32_t>(x);
+    }
+    auto takeOut = [](std::vector<std::uint32_t>& list, std::vector<std::int32_t>& at, std::uint32_t x) {
+        const std::int32_t i = at[x];
+        const std::uint32_t last = list.back();
+        list[static_cast<size_t>(i)] = last;
+        at[last] = i;
+        list.pop_back();
+        at[x] = -1;
+    };
+    auto putIn = [](std::vector<std::uint32_t>& list, std::vector<std::int32_t>& at, std::uint32_t x) {
+        at[x] = static_cast<std::int32_t>(list.size());
+        list.push_back(x);
+    };
+    auto soleCoverer = [&](std::uint32_t x) {
+        for (size_t j = 0; j < m; ++j)
+            if (in[nb[x * m + j]]) return nb[x * m + j];
+        return std::numeric_limits<std::uint32_t>::max();
+    };
+    auto add = [&](std::uint32_t y) {
+        in[y] = 1;
+        putIn(members, memberAt, y);
+        loss[y] = 0;
+        for (size_t j = 0; j < m; ++j) {
+            const std::uint32_t x = nb[y * m + j];
+            const std::uint32_t c = ++cover[x];
+            if (c == 1) {
+                takeOut(uncovered, uncoveredAt, x);
+                loss[y] += weight[x];
+            } else if (c == 2) {
+                // The one that covered x alone no longer does.
+                for (size_t k = 0; k < m; ++k) {
+                    const std::uint32_t z = nb[x * m + k];
+                    if (in[z] && z != y) {
+                        loss[z] -= weight[x];
+                        break;
+                    }
+                }
+            }
+        }
+    };
+    auto remove = [&](std::uint32_t y) {
+        in[y] = 0;
+        takeOut(members, memberAt, y);
+        for (size_t j = 0; j < m; ++j) {
+            const std::uint32_t x = nb[y * m + j];
+            const std::uint32_t c = --cover[x];
+            if (c == 0)
+                putIn(uncovered, uncoveredAt, x);
+            else if (c == 1)
+                loss[soleCoverer(x)] += weight[x];
+        }
+    };
+    auto gain = [&](std::uint32_t y) {
+        std::int64_t g = 0;
+        for (size_t j = 0; j < m; ++j)
+            if (cover[nb[y * m + j]] == 0) g += weight[nb[y * m + j]];
+        return g;
+    };
+    // The best cover of a random uncovered element, `barred` excepted.
+    auto bringIn = [&](std::uint32_t barred) {
+        const std::uint32_t x = uncovered[randomBelow(random, static_cast<std::uint32_t>(uncovered.size()))];
+        const size_t tries = std::min<size_t>(m, 48);
+        std::uint32_t best = nb[x * m];
+        std::int64_t bestGain = -1;
+        std::uint32_t ties = 0;
+        for (size_t t = 0; t < tries; ++t) {
+            const std::uint32_t y = nb[x * m + (tries == m ? t : randomBelow(random, static_cast<std::uint32_t>(m)))];
+            if (in[y] || (y == barred && m > 1)) continue;
+            const std::int64_t g = gain(y);
+            if (g > bestGain) {
+                bestGain = g;
+                best = y;
+                ties = 1;
+            } else if (g == bestGain && randomBelow(random, ++ties) == 0) {
+                best = y;
+            }
+        }
+        if (bestGain < 0) best = x;
+        if (!in[best]) add(best);
+        return best;
+    };
+    // The member whose loss uncovers least, `kept` excepted.
+    auto leastUseful = [&](std::uint32_t kept) {
+        std::uint32_t best = members.front();
+        std::int64_t bestLoss = std::numeric_limits<std::int64_t>::max();
+        std::uint32_t ties = 0;
+        for (const std::uint32_t y : members) {
+            if (y == kept && members.size() > 1) continue;
+            if (loss[y] < bestLoss) {
+                bestLoss = loss[y];
+                best = y;
+                ties = 1;
+            } else if (loss[y] == bestLoss && randomBelow(random, ++ties) == 0) {
+                best = y;
+            }
+        }
+        return best;
+    };
+
+    const std::uint32_t none = std::numeric_limits<std::uint32_t>::max();
+    while (!uncovered.empty()) bringIn(none);
+    std::vector<std::uint32_t> best = members;
+    std::uint32_t lastIn = none;
+    long long stall = 0;
+    for (long long step = 0; step < limits.totalSteps && stall < limits.stallSteps; ++step) {
+        if (uncovered.empty()) {
+            if (members.size() < best.size()) best = members;
+            stall = 0;
+            remove(leastUseful(none));
+            continue;
+        }
+        ++stall;
+        std::uint32_t out = none;
+        if (!members.empty()) {
+            out = leastUseful(lastIn);
+            remove(out);
+        }
+        lastIn = bringIn(out);
+        for (const std::uint32_t x : uncovered) ++weight[x];
+    }
+    if (uncovered.empty() && members.size() < best.size()) best = members;
+    std::sort(best.begin(), best.end());
+    return best;
+}
+
+}  // namespace reduce_search
