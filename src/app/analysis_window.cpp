@@ -7,6 +7,8 @@
 
 #include "core/bet_model.h"
 #include "core/german.h"
+#include "systems/development.h"
+#include "systems/reduced_catalogue.h"
 #include "files/settings_file.h"
 #include "ui/bar_chart.h"
 #include "ui/filtered_edit.h"
@@ -15,11 +17,13 @@
 #include "ui/tip_grid.h"
 #include "ui/wrap_button.h"
 
+#include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
@@ -55,6 +59,29 @@ QString matchList(const std::vector<int>& matches) {
 }
 
 QString rankName(int rank) { return QString::fromLatin1(RangNamen[static_cast<size_t>(rank)]); }
+
+// The rows of the reduced system as developed: the catalogue's, or the one
+// row of the full system where no match has more than one cross.
+long long reducedRowCount(int zw, int dw, int guarantee) {
+    const std::optional<ReducedSystem> system = findReducedSystem(zw, dw, guarantee);
+    return system ? system->rows : 1;
+}
+
+// What the sheet still lacks for `purpose` ("Der Gewinnplan braucht"); empty
+// when every match has a cross.
+QString missingCrosses(const OutcomeCrosses& crosses, const QString& purpose) {
+    std::vector<int> uncrossed;
+    for (int m = 1; m <= kMatches; ++m)
+        if (!crosses[static_cast<size_t>(outcomeIndex(m, 1))] && !crosses[static_cast<size_t>(outcomeIndex(m, 2))] &&
+            !crosses[static_cast<size_t>(outcomeIndex(m, 3))])
+            uncrossed.push_back(m);
+    if (uncrossed.size() == kMatches)
+        return purpose + QStringLiteral(" die Kreuze des Kreuzscheins: Kreuzen Sie auf jedem Spiel die Ausgänge an, "
+                                        "die kommen können.");
+    if (uncrossed.empty()) return QString();
+    return QStringLiteral("Auf dem Kreuzschein fehlt noch ein Kreuz für %1 %2.")
+        .arg(uncrossed.size() == 1 ? QStringLiteral("Spiel") : QStringLiteral("die Spiele"), matchList(uncrossed));
+}
 
 QColor rankColour(int rank) {
     return rank == 0 ? QColor(200, 203, 208) : ui::TipGridModel::hitColour(kMatches + 1 - rank);
@@ -125,6 +152,7 @@ TFAnalyse::TFAnalyse(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("FAnalys
 
     planRun_ = new LatestRun(this);
     liveRun_ = new LatestRun(this);
+    reduceRun_ = new LatestRun(this);
     refreshTimer_ = new QTimer(this);
     // Changes that come together (a slip read, the winning row cleared) are worked out once.
     refreshTimer_->setSingleShot(true);
@@ -138,10 +166,14 @@ TFAnalyse::TFAnalyse(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("FAnalys
     planPage->setObjectName(QStringLiteral("TabGewinnplan"));
     auto* livePage = new QWidget;
     livePage->setObjectName(QStringLiteral("TabLive"));
+    auto* reducePage = new QWidget;
+    reducePage->setObjectName(QStringLiteral("TabKuerzen"));
     buildPlanTab(planPage);
     buildLiveTab(livePage);
+    buildReduceTab(reducePage);
     tabs_->addTab(planPage, QStringLiteral("Gewinn&plan"));
     tabs_->addTab(livePage, QStringLiteral("&Live"));
+    tabs_->addTab(reducePage, QStringLiteral("&Kürzen"));
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { refreshTimer_->start(); });
 
     BetModel& model = main_->model();
@@ -154,17 +186,23 @@ TFAnalyse::TFAnalyse(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("FAnalys
     CrossSheet& sheet = main_->crossColumn().sheet();
     connect(&sheet, &CrossSheet::crossChanged, this, &TFAnalyse::schedulePlan);
     connect(&sheet, &CrossSheet::changed, this, &TFAnalyse::schedulePlan);
+    connect(&sheet, &CrossSheet::changed, this, &TFAnalyse::showReduce);
     connect(&model, &BetModel::winningChanged, this, &TFAnalyse::scheduleLive);
     connect(&model, &BetModel::quotaChanged, this, [this] {
         showPlanFigures();
         showLiveFigures();
+        reducePlanModel_->setQuotas(main_->model().quotas());
+        GKuerzenPlan->setColumnHidden(WinPlanModel::Win, !reducePlanModel_->hasQuotas());
     });
     connect(&model, &BetModel::matchDayChanged, this, &TFAnalyse::showPairings);
     connect(weightsModel_, &WeightsModel::weightsChanged, this, &TFAnalyse::scheduleLive);
     connect(planRun_, &LatestRun::busyChanged, PBPlan, &QWidget::setVisible);
     connect(liveRun_, &LatestRun::busyChanged, PBLive, &QWidget::setVisible);
+    connect(reduceRun_, &LatestRun::busyChanged, PBKuerzen, &QWidget::setVisible);
     showPairings();
     planModel_->setQuotas(model.quotas());
+    reducePlanModel_->setQuotas(model.quotas());
+    showReduce();
 }
 
 TFAnalyse::~TFAnalyse() = default;
@@ -314,6 +352,10 @@ void TFAnalyse::hideEvent(QHideEvent* event) {
         liveInput_.reset();
         liveDue_ = true;
     }
+    if (reduceRun_->busy()) {
+        reduceRun_->stop();
+        showReducePlan(std::nullopt);
+    }
     ui::WindowFrame::hideEvent(event);
 }
 
@@ -332,23 +374,13 @@ void TFAnalyse::startPlan() {
     if (planInput_ && planInput_->crosses == input->crosses && sameRows(planInput_->rows, input->rows)) return;
     planInput_ = input;
 
-    std::vector<int> uncrossed;
-    for (int m = 1; m <= kMatches; ++m)
-        if (!input->crosses[static_cast<size_t>(outcomeIndex(m, 1))] &&
-            !input->crosses[static_cast<size_t>(outcomeIndex(m, 2))] &&
-            !input->crosses[static_cast<size_t>(outcomeIndex(m, 3))])
-            uncrossed.push_back(m);
     QStringList missing;
     if (input->rows.dataRowCount() == 0)
         missing << QStringLiteral("Die Tabelle enthält keine Tippreihen: Lesen Sie einen Spielschein ein oder "
                                   "entwickeln Sie ein System.");
-    if (uncrossed.size() == kMatches)
-        missing << QStringLiteral("Der Gewinnplan braucht die Kreuze des Kreuzscheins: Kreuzen Sie auf jedem Spiel "
-                                  "die Ausgänge an, die kommen können.");
-    else if (!uncrossed.empty())
-        missing << QStringLiteral("Auf dem Kreuzschein fehlt noch ein Kreuz für %1 %2.")
-                       .arg(uncrossed.size() == 1 ? QStringLiteral("Spiel") : QStringLiteral("die Spiele"),
-                            matchList(uncrossed));
+    if (const QString crosses = missingCrosses(input->crosses, QStringLiteral("Der Gewinnplan braucht"));
+        !crosses.isEmpty())
+        missing << crosses;
     if (!missing.isEmpty()) {
         planRun_->stop();
         LPlanStatus->setText(missing.join(u'\n'));
@@ -507,6 +539,150 @@ void TFAnalyse::showPairings() {
             captions[static_cast<size_t>(m - 1)] = pairing.home + QStringLiteral(" – ") + pairing.away;
     }
     weightsModel_->setPairingCaptions(captions);
+}
+
+void TFAnalyse::buildReduceTab(QWidget* page) {
+    auto* column = new QVBoxLayout(page);
+    addStatusRow(column, page, QStringLiteral("Kuerzen"), LKuerzenStatus, PBKuerzen);
+    auto* explanation = new QLabel(
+        QStringLiteral("Ein gekürztes System spielt weniger Reihen als das Vollsystem und garantiert dafür: Liegen "
+                       "alle Ergebnisse in Ihren Kreuzen, hat mindestens eine Reihe so viele Richtige."),
+        page);
+    explanation->setWordWrap(true);
+    column->addWidget(explanation);
+
+    auto* choices = new QGridLayout;
+    choices->setHorizontalSpacing(18);
+    for (const auto& [col, caption] : {std::pair{1, "Tippreihen"}, std::pair{2, "Anteil am Vollsystem"}}) {
+        auto* header = new QLabel(QString::fromUtf8(caption), page);
+        header->setFont(ui::tahomaFont(8, true));
+        header->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        choices->addWidget(header, 0, col);
+    }
+    guaranteeGroup_ = new QButtonGroup(this);
+    for (int i = 0; i < 3; ++i) {
+        const int guarantee = kHighestGuarantee - i;
+        auto* choice = new QRadioButton(QStringLiteral("Garantie %1 Richtige (Rang %2)")
+                                            .arg(guarantee)
+                                            .arg(rankName(kMatches + 1 - guarantee)),
+                                        page);
+        choice->setObjectName(QStringLiteral("RB%1").arg(guarantee));
+        guaranteeGroup_->addButton(choice, guarantee);
+        choices->addWidget(choice, i + 1, 0);
+        for (int col = 1; col <= 2; ++col) {
+            auto* value = new QLabel(page);
+            value->setObjectName((col == 1 ? QStringLiteral("L%1Reihen") : QStringLiteral("L%1Anteil")).arg(guarantee));
+            value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            choices->addWidget(value, i + 1, col);
+            (col == 1 ? reduceRows_ : reduceShares_)[static_cast<size_t>(i)] = value;
+        }
+    }
+    guaranteeGroup_->button(kHighestGuarantee)->setChecked(true);
+    choices->addWidget(new QLabel(QStringLiteral("Vollsystem"), page), 4, 0);
+    LVollReihen = new QLabel(page);
+    LVollReihen->setObjectName(QStringLiteral("LVollReihen"));
+    LVollReihen->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    choices->addWidget(LVollReihen, 4, 1);
+    choices->setColumnStretch(3, 1);
+    column->addLayout(choices);
+    connect(guaranteeGroup_, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on) showReduce();
+    });
+
+    auto* buttons = new QHBoxLayout;
+    BKuerzenPlan = ui::makeButton(page, QStringLiteral("BKuerzenPlan"), QStringLiteral("Gewinnplan &berechnen"), QRect());
+    BKuerzenAbwickeln = ui::makeButton(page, QStringLiteral("BKuerzenAbwickeln"),
+                                       QStringLiteral("In die Tabelle &abwickeln"), QRect());
+    for (QPushButton* button : {BKuerzenPlan, BKuerzenAbwickeln}) {
+        button->setFixedSize(170, 28);
+        buttons->addWidget(button);
+    }
+    buttons->addStretch();
+    column->addLayout(buttons);
+    connect(BKuerzenPlan, &QPushButton::clicked, this, &TFAnalyse::BKuerzenPlanClick);
+    connect(BKuerzenAbwickeln, &QPushButton::clicked, this, &TFAnalyse::BKuerzenAbwickelnClick);
+
+    auto* sure = new QHBoxLayout;
+    sure->addWidget(new QLabel(QStringLiteral("Sicherer Rang:"), page));
+    LKuerzenSicher = new QLabel(page);
+    LKuerzenSicher->setObjectName(QStringLiteral("LKuerzenSicher"));
+    LKuerzenSicher->setFont(ui::tahomaFont(8, true));
+    sure->addWidget(LKuerzenSicher, 1);
+    column->addLayout(sure);
+    reducePlanModel_ = new WinPlanModel(this);
+    GKuerzenPlan = makeTable(page, QStringLiteral("GKuerzenPlan"), reducePlanModel_);
+    column->addWidget(GKuerzenPlan, 1);
+}
+
+int TFAnalyse::chosenGuarantee() const { return guaranteeGroup_->checkedId(); }
+
+void TFAnalyse::showReduce() {
+    const CrossSheet& sheet = main_->crossColumn().sheet();
+    const QString missing = missingCrosses(sheet.crosses(), QStringLiteral("Ein gekürztes System braucht"));
+    const bool complete = missing.isEmpty() && sheet.counts();
+    reduceRun_->stop();
+    showReducePlan(std::nullopt);
+    BKuerzenPlan->setEnabled(complete);
+    BKuerzenAbwickeln->setEnabled(complete);
+    if (!complete) {
+        LKuerzenStatus->setText(missing);
+        for (QLabel* label : reduceRows_) label->clear();
+        for (QLabel* label : reduceShares_) label->clear();
+        LVollReihen->clear();
+        return;
+    }
+    const SheetCounts& counts = *sheet.counts();
+    LKuerzenStatus->setText(QStringLiteral("Der Kreuzschein: %1 Bänke, %2 Zweiwege und %3 Dreiwege.")
+                                .arg(counts.bankers)
+                                .arg(counts.zw)
+                                .arg(counts.dw));
+    const long long full = sheet.fullSystemRows();
+    LVollReihen->setText(formatCount(full));
+    for (int i = 0; i < 3; ++i) {
+        const long long rows = reducedRowCount(counts.zw, counts.dw, kHighestGuarantee - i);
+        reduceRows_[static_cast<size_t>(i)]->setText(formatCount(rows));
+        reduceShares_[static_cast<size_t>(i)]->setText(formatPercent(static_cast<double>(rows) / static_cast<double>(full)));
+    }
+}
+
+void TFAnalyse::BKuerzenPlanClick() {
+    const CrossSheet& sheet = main_->crossColumn().sheet();
+    const int guarantee = chosenGuarantee();
+    const SystemStructure structure = sheet.structure();
+    const OutcomeCrosses crosses = sheet.crosses();
+    showReducePlan(std::nullopt);
+    LKuerzenStatus->setText(QStringLiteral("Der Gewinnplan des Systems mit Garantie %1 wird berechnet …").arg(guarantee));
+    reduceRun_->start<WinPlan>(
+        [structure, crosses, guarantee](const std::atomic<bool>& stop) -> std::optional<WinPlan> {
+            const std::optional<TipTable> rows = expandReduced(structure, guarantee);
+            if (!rows) return std::nullopt;
+            return winPlan(*rows, crosses, &stop);
+        },
+        [this, guarantee](const Computed<WinPlan>& computed) {
+            showReduce();
+            if (!computed.value) {
+                LKuerzenStatus->setText(computed.error);
+                return;
+            }
+            LKuerzenStatus->setText(QStringLiteral("Gewinnplan des Systems mit Garantie %1 über %2 Ergebnisse.")
+                                        .arg(guarantee)
+                                        .arg(formatCount(computed.value->results)));
+            showReducePlan(computed.value);
+        });
+}
+
+void TFAnalyse::showReducePlan(const std::optional<WinPlan>& plan) {
+    reducePlanModel_->setPlan(plan);
+    GKuerzenPlan->setColumnHidden(WinPlanModel::Win, !reducePlanModel_->hasQuotas());
+    if (!plan)
+        LKuerzenSicher->clear();
+    else
+        LKuerzenSicher->setText(plan->guaranteedRank == 0 ? QStringLiteral("keiner") : rankName(plan->guaranteedRank));
+}
+
+void TFAnalyse::BKuerzenAbwickelnClick() {
+    const int guarantee = chosenGuarantee();
+    ui::runGuarded(this, [&] { developReduced(main_->crossColumn().sheet(), guarantee, main_->model().rows()); });
 }
 
 void TFAnalyse::bsPositionClick() {

@@ -9,8 +9,10 @@
 #include <memory>
 #include <optional>
 
+class QButtonGroup;
 class QLabel;
 class QProgressBar;
+class QPushButton;
 class QTabWidget;
 class QTableView;
 class QTimer;
@@ -85,6 +87,12 @@ private:
     void showLiveFigures();
     void showPairings();
     void bsPositionClick();
+    void buildReduceTab(QWidget* page);
+    int chosenGuarantee() const;
+    void showReduce();
+    void showReducePlan(const std::optional<WinPlan>& plan);
+    void BKuerzenPlanClick();
+    void BKuerzenAbwickelnClick();
 
     TFGewonnen* main_;
     QTimer* refreshTimer_ = nullptr;
@@ -98,6 +106,7 @@ private:
     QTabWidget* tabs_ = nullptr;
     LatestRun* planRun_ = nullptr;
     LatestRun* liveRun_ = nullptr;
+    LatestRun* reduceRun_ = nullptr;
 
     QLabel* LPlanStatus = nullptr;
     QProgressBar* PBPlan = nullptr;
@@ -119,6 +128,18 @@ private:
     QTableView* GLive = nullptr;
     WeightsModel* weightsModel_ = nullptr;
     QTableView* GGewichte = nullptr;
+
+    QLabel* LKuerzenStatus = nullptr;
+    QProgressBar* PBKuerzen = nullptr;
+    QButtonGroup* guaranteeGroup_ = nullptr;
+    std::array<QLabel*, 3> reduceRows_{};    // guarantee 12, 11, 10
+    std::array<QLabel*, 3> reduceShares_{};
+    QLabel* LVollReihen = nullptr;
+    QPushButton* BKuerzenPlan = nullptr;
+    QPushButton* BKuerzenAbwickeln = nullptr;
+    QLabel* LKuerzenSicher = nullptr;
+    WinPlanModel* reducePlanModel_ = nullptr;
+    QTableView* GKuerzenPlan = nullptr;
 };
 
 }  // namespace korbisto::app

@@ -6,6 +6,7 @@
 #include "app/winning_frame.h"
 #include "core/german.h"
 #include "files/settings_file.h"
+#include "systems/reduced_catalogue.h"
 #include "ui/bar_chart.h"
 #include "ui/filtered_edit.h"
 
@@ -14,6 +15,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
@@ -259,3 +262,62 @@ TEST_F(AnalysisWindowTest, A96000RowTableIsWorkedOutAsideAndAChangeStartsAnew) {
 }
 
 }  // namespace
+
+TEST_F(AnalysisWindowTest, KuerzenDevelopsTheCataloguesSystemThatKeepsItsGuarantee) {
+    openMainWindow();
+    CrossSheet& sheet = main->crossColumn().sheet();
+    app::TFAnalyse* window = openWindow();
+    ASSERT_NE(window, nullptr);
+    child<QTabWidget>(window, QStringLiteral("TabsAnalyse"))->setCurrentIndex(2);
+    sheet.toggle(1, 1);
+    EXPECT_TRUE(text(window, "LKuerzenStatus").contains(QStringLiteral("fehlt noch ein Kreuz")));
+    EXPECT_FALSE(child<QPushButton>(window, QStringLiteral("BKuerzenAbwickeln"))->isEnabled());
+
+    // Two two-way and two three-way matches between bankers, one of them a 0.
+    const char* columns[kMatches] = {"12", "23", "123", "123", "1", "2", "3", "1", "1", "1", "1", "1", "1"};
+    sheet.toggle(1, 1);
+    for (int m = 1; m <= kMatches; ++m)
+        for (const char* c = columns[m - 1]; *c; ++c) sheet.toggle(m, *c - '0');
+    EXPECT_EQ(text(window, "LVollReihen"), QStringLiteral("36"));
+    for (const int guarantee : {12, 11, 10})
+        EXPECT_EQ(text(window, QStringLiteral("L%1Reihen").arg(guarantee).toLatin1().constData()),
+                  QString::number(findReducedSystem(2, 2, guarantee)->rows));
+
+    for (const int guarantee : {12, 11}) {
+        child<QRadioButton>(window, QStringLiteral("RB%1").arg(guarantee))->click();
+        click(window, QStringLiteral("BKuerzenPlan"));
+        // The answer may come while the click is still being handled.
+        QTRY_VERIFY_WITH_TIMEOUT(!text(window, "LKuerzenSicher").isEmpty(), 20000);
+        EXPECT_EQ(text(window, "LKuerzenSicher"), QString::fromLatin1(RangNamen[kMatches + 1 - guarantee]));
+        QAbstractItemModel* plan = table(window, "GKuerzenPlan");
+        double results = 0;
+        for (int r = 0; r < plan->rowCount(); ++r) results += number(plan, r, app::WinPlanModel::Results);
+        EXPECT_EQ(results, 36);
+
+        click(window, QStringLiteral("BKuerzenAbwickeln"));
+        const TipTable& rows = main->model().table();
+        ASSERT_EQ(rows.dataRowCount(), static_cast<int>(findReducedSystem(2, 2, guarantee)->rows));
+        EXPECT_EQ(child<QLabel>(main.get(), QStringLiteral("LReihen"))->text(), QString::number(rows.dataRowCount()));
+        // Every result within the crosses, against every row.
+        const QString outcome[] = {QString(), QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("2")};
+        int checked = 0;
+        std::array<int, kMatches> pick{};
+        for (;;) {
+            int best = 0;
+            for (const TipTable::Row& row : rows.rows()) {
+                if (row.tips[0] == kTipEmpty) continue;
+                int hits = 0;
+                for (int m = 0; m < kMatches; ++m)
+                    hits += row.tips[static_cast<size_t>(m)] ==
+                            tipCodeOfText(outcome[columns[m][pick[static_cast<size_t>(m)]] - '0']);
+                best = std::max(best, hits);
+            }
+            EXPECT_GE(best, guarantee);
+            ++checked;
+            int m = 0;
+            while (m < kMatches && !columns[m][++pick[static_cast<size_t>(m)]]) pick[static_cast<size_t>(m++)] = 0;
+            if (m == kMatches) break;
+        }
+        EXPECT_EQ(checked, 36);
+    }
+}
