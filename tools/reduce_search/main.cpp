@@ -349,6 +349,41 @@ int runSearch(const std::map<std::string, std::string>& o, const std::string& co
     return 0;
 }
 
+// One structure in one group with a given |S|: generators and S annealed
+// together, for the cells where choosing the generators first falls short.
+int runAnneal(const std::map<std::string, std::string>& o, const std::string& command) {
+    const std::string store = required(o, "store");
+    const int zw = std::stoi(required(o, "zw"));
+    const int dw = std::stoi(required(o, "dw"));
+    const int r = std::stoi(required(o, "radius"));
+    const SyndromeGroup group{std::stoi(required(o, "p")), std::stoi(required(o, "q"))};
+    const int size = std::stoi(required(o, "size"));
+    const std::uint64_t seed = std::stoull(option(o, "seed", "1"));
+    const int tries = std::stoi(option(o, "tries", "1"));
+    const long long steps = static_cast<long long>(std::stod(option(o, "steps", "1e6")));
+    if (group.p > zw || group.q > dw || size < 1) fail("the group or the size does not fit the structure");
+    for (int t = 0; t < tries; ++t) {
+        std::mt19937_64 random(mixSeed(seed, {zw, dw, r, group.p, group.q, size, t}));
+        const auto t0 = std::chrono::steady_clock::now();
+        const Annealed a = annealCover(group, zw, dw, r, size, steps, random);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        std::printf("%d/%d R%d in Z2^%d x Z3^%d, |S| = %d, try %d: %s, at best %lld left out (%.1f s)\n", zw, dw, r,
+                    group.p, group.q, size, t, a.covers ? "covers" : "no cover", a.leastUncovered, seconds);
+        std::fflush(stdout);
+        if (!a.covers) continue;
+        char origin[256];
+        std::snprintf(origin, sizeof origin, "anneal seed %llu try %d, %.1f s, by `%s`",
+                      static_cast<unsigned long long>(seed), t, seconds, command.c_str());
+        const Found f = withRows({zw, dw, r, group, a.generators, a.syndromes, origin});
+        const int radius = coveringRadius(f.code());
+        if (radius < 0 || radius > r) fail("an annealed code does not cover its space");
+        appendToStore(store, f);
+        std::printf("  %u rows stored\n", f.rows);
+        return 0;
+    }
+    return 1;
+}
+
 // Best sizes published, for the table of results; 0 where none is listed.
 std::uint64_t reference(int zw, int dw, int r) {
     static const std::map<std::array<int, 3>, std::uint64_t> known = [] {
@@ -513,12 +548,13 @@ int runBuild(const std::map<std::string, std::string>& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) fail("usage: reduce_search search|build --store FILE ...");
+    if (argc < 2) fail("usage: reduce_search search|anneal|build --store FILE ...");
     const std::string mode = argv[1];
     std::string command = "reduce_search";
     for (int i = 1; i < argc; ++i) command += std::string(" ") + argv[i];
     const auto o = options(argc, argv, 2);
     if (mode == "search") return runSearch(o, command);
     if (mode == "build") return runBuild(o);
+    if (mode == "anneal") return runAnneal(o, command);
     fail("unknown mode " + mode);
 }

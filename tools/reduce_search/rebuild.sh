@@ -18,6 +18,8 @@ nice -n 19 "$tool" search --store "$store" --lengths 8-13 --radii 1 --seed 2 --t
 nice -n 19 "$tool" search --store "$store" --lengths 8-13 --radii 2 --seed 3 --tries 8 --budget 3e7 --max-group 2187
 nice -n 19 "$tool" search --store "$store" --lengths 7-13 --radii 1 --seed 4 --tries 2 --tune 200 --max-group 729 --budget 3e7
 nice -n 19 "$tool" search --store "$store" --lengths 12-13 --radii 1 --seed 6 --tries 12 --tune 100 --max-group 729 --budget 3e7
+# Generators and syndromes annealed together where choosing the generators first fell short.
+nice -n 19 "$tool" anneal --store "$store" --zw 0 --dw 10 --radius 1 --p 0 --q 4 --size 5 --seed 1 --tries 5 --steps 2e6
 if [ -z "${STORE:-}" ]; then
   "$tool" build --store "$store" --data src/systems/reduced_catalogue_data.inc \
     --provenance "$dir/provenance.tsv" --results "$dir/RESULTS.md"

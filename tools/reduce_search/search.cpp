@@ -1,6 +1,7 @@
 #include "search.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace reduce_search {
@@ -226,6 +227,96 @@ std::vector<std::uint32_t> smallCover(SyndromeGroup group, const std::vector<std
     if (uncovered.empty() && members.size() < best.size()) best = members;
     std::sort(best.begin(), best.end());
     return best;
+}
+
+}  // namespace reduce_search
+
+namespace reduce_search {
+
+namespace {
+
+// -a: the binary part is its own negative, the ternary part is doubled.
+std::uint32_t negative(SyndromeGroup group, std::uint32_t a) {
+    const std::uint32_t binary = a & ((std::uint32_t{1} << group.p) - 1);
+    return binary + group.multiple(a - binary, 2);
+}
+
+struct Cover {
+    SyndromeGroup group;
+    std::vector<std::uint32_t> n;
+    std::vector<std::uint32_t> s;
+    std::vector<std::uint16_t> count;  // per element: the pairs of S and N that reach it
+    long long uncovered = 0;
+
+    void recount() {
+        std::fill(count.begin(), count.end(), 0);
+        for (const std::uint32_t x : s)
+            for (const std::uint32_t e : n) ++count[group.add(x, e)];
+        uncovered = std::count(count.begin(), count.end(), 0);
+    }
+    // The change of `uncovered` when member i becomes `to`; applied.
+    long long move(size_t i, std::uint32_t to) {
+        const long long before = uncovered;
+        for (const std::uint32_t e : n)
+            if (--count[group.add(s[i], e)] == 0) ++uncovered;
+        s[i] = to;
+        for (const std::uint32_t e : n)
+            if (count[group.add(to, e)]++ == 0) --uncovered;
+        return uncovered - before;
+    }
+};
+
+}  // namespace
+
+Annealed annealCover(SyndromeGroup group, int zw, int dw, int radius, int size, long long steps,
+                     std::mt19937_64& random) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::vector<std::uint32_t> generators = chooseGenerators(group, zw, dw, radius, random);
+    Cover c{group, neighbourhood(group, zw, dw, generators, radius), {}, std::vector<std::uint16_t>(group.size()), 0};
+    for (int i = 0; i < size; ++i) c.s.push_back(randomBelow(random, group.size()));
+    c.recount();
+    // Hot enough at first to leave a local best, cold at the end.
+    const double hot = 1.5;
+    const double cold = 0.05;
+    long long least = c.uncovered;
+    for (long long step = 0; step < steps && c.uncovered > 0; ++step) {
+        const double t = hot * std::pow(cold / hot, static_cast<double>(step) / static_cast<double>(steps));
+        least = std::min(least, c.uncovered);
+        if (unit(random) < 0.9) {
+            // A member moves, mostly to cover an element that nothing covers.
+            const size_t i = randomBelow(random, static_cast<std::uint32_t>(size));
+            std::uint32_t to = randomBelow(random, group.size());
+            for (int look = 0; look < 64; ++look) {
+                const std::uint32_t x = randomBelow(random, group.size());
+                if (c.count[x] == 0) {
+                    to = group.add(x, negative(group, c.n[randomBelow(random, static_cast<std::uint32_t>(c.n.size()))]));
+                    break;
+                }
+            }
+            const std::uint32_t from = c.s[i];
+            const long long delta = c.move(i, to);
+            if (delta > 0 && unit(random) >= std::exp(-static_cast<double>(delta) / t)) c.move(i, from);
+        } else {
+            // A generator changes, and with it every neighbourhood.
+            const int position = static_cast<int>(randomBelow(random, static_cast<std::uint32_t>(zw + dw)));
+            const std::uint32_t old = generators[static_cast<size_t>(position)];
+            const long long before = c.uncovered;
+            generators[static_cast<size_t>(position)] = drawGenerator(group, position < zw, random);
+            std::vector<std::uint32_t> oldN = std::move(c.n);
+            c.n = neighbourhood(group, zw, dw, generators, radius);
+            c.recount();
+            const long long delta = c.uncovered - before;
+            if (delta > 0 && unit(random) >= std::exp(-static_cast<double>(delta) / t)) {
+                generators[static_cast<size_t>(position)] = old;
+                c.n = std::move(oldN);
+                c.recount();
+            }
+        }
+    }
+    std::vector<std::uint32_t> s = c.s;
+    std::sort(s.begin(), s.end());
+    s.erase(std::unique(s.begin(), s.end()), s.end());
+    return {std::move(generators), std::move(s), c.uncovered == 0, c.uncovered == 0 ? 0 : least};
 }
 
 }  // namespace reduce_search

@@ -37,4 +37,18 @@ std::vector<std::uint32_t> tuneGenerators(SyndromeGroup group, int zw, int dw, i
                                           std::vector<std::uint32_t> generators, int steps, SearchLimits quick,
                                           std::mt19937_64& random);
 
+struct Annealed {
+    std::vector<std::uint32_t> generators;
+    std::vector<std::uint32_t> syndromes;
+    bool covers = false;
+    long long leastUncovered = 0;  // the fewest elements left out on the way
+};
+
+// Generators and a set S of `size` elements sought together, for a code of
+// |S| × kernel rows: annealing on the elements S + N leaves out, members
+// moved mostly onto what nothing covers, now and then a generator changed.
+// Stops at a cover or after `steps` steps.
+Annealed annealCover(SyndromeGroup group, int zw, int dw, int radius, int size, long long steps,
+                     std::mt19937_64& random);
+
 }  // namespace reduce_search
