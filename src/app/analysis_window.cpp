@@ -186,6 +186,8 @@ TFAnalyse::TFAnalyse(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("FAnalys
     CrossSheet& sheet = main_->crossColumn().sheet();
     connect(&sheet, &CrossSheet::crossChanged, this, &TFAnalyse::schedulePlan);
     connect(&sheet, &CrossSheet::changed, this, &TFAnalyse::schedulePlan);
+    // A plan of the reduced system shown is the old sheet's after any cross.
+    connect(&sheet, &CrossSheet::crossChanged, this, &TFAnalyse::showReduce);
     connect(&sheet, &CrossSheet::changed, this, &TFAnalyse::showReduce);
     connect(&model, &BetModel::winningChanged, this, &TFAnalyse::scheduleLive);
     connect(&model, &BetModel::quotaChanged, this, [this] {
