@@ -18,6 +18,7 @@
 #include "ui/wrap_button.h"
 
 #include <QButtonGroup>
+#include <QGraphicsOpacityEffect>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -90,6 +91,34 @@ QColor rankColour(int rank) {
 const QString kNoQuota = QStringLiteral("– (keine gültige Quote)");
 
 QString euros(double amount) { return formatCents(amount) + QStringLiteral(" €"); }
+
+// Figures are faded while their successor is worked out, once that takes
+// long enough to be seen, so that short runs do not flicker. Only faded: the
+// user may go on scrolling and sorting them.
+void fadeWhileBusy(LatestRun* run, QWidget* owner, std::initializer_list<QWidget*> figures) {
+    QList<QGraphicsOpacityEffect*> effects;
+    for (QWidget* w : figures) {
+        auto* effect = new QGraphicsOpacityEffect(w);
+        effect->setOpacity(0.4);
+        effect->setEnabled(false);
+        w->setGraphicsEffect(effect);
+        effects.append(effect);
+    }
+    auto* delay = new QTimer(owner);
+    delay->setSingleShot(true);
+    delay->setInterval(150);
+    QObject::connect(delay, &QTimer::timeout, owner, [effects] {
+        for (QGraphicsOpacityEffect* e : effects) e->setEnabled(true);
+    });
+    QObject::connect(run, &LatestRun::busyChanged, owner, [delay, effects](bool busy) {
+        if (busy) {
+            delay->start();
+            return;
+        }
+        delay->stop();
+        for (QGraphicsOpacityEffect* e : effects) e->setEnabled(false);
+    });
+}
 
 // A tab's first line: what the figures are or why there are none, and
 // beside it, while the work goes on, a bar without an end.
@@ -201,6 +230,8 @@ TFAnalyse::TFAnalyse(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("FAnalys
     connect(planRun_, &LatestRun::busyChanged, PBPlan, &QWidget::setVisible);
     connect(liveRun_, &LatestRun::busyChanged, PBLive, &QWidget::setVisible);
     connect(reduceRun_, &LatestRun::busyChanged, PBKuerzen, &QWidget::setVisible);
+    fadeWhileBusy(planRun_, this, {GPlan, ChartPlan});
+    fadeWhileBusy(liveRun_, this, {GLive, ChartLive});
     showPairings();
     planModel_->setQuotas(model.quotas());
     reducePlanModel_->setQuotas(model.quotas());

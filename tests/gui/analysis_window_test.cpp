@@ -11,6 +11,7 @@
 #include "ui/filtered_edit.h"
 
 #include <QApplication>
+#include <QGraphicsEffect>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -244,6 +245,9 @@ TEST_F(AnalysisWindowTest, A96000RowTableIsWorkedOutAsideAndAChangeStartsAnew) {
     EXPECT_EQ(shown.size(), 1);
     EXPECT_FALSE(window->computingLive());
     EXPECT_FALSE(child<QProgressBar>(window, QStringLiteral("PBLive"))->isVisible());
+    // Faded at most while the work went on.
+    ASSERT_NE(child<QTableView>(window, QStringLiteral("GLive"))->graphicsEffect(), nullptr);
+    EXPECT_FALSE(child<QTableView>(window, QStringLiteral("GLive"))->graphicsEffect()->isEnabled());
     QAbstractItemModel* rows = table(window, "GLive");
     ASSERT_EQ(rows->rowCount(), 96000);
     for (int r : {0, 1, 95999})
