@@ -384,6 +384,45 @@ int runAnneal(const std::map<std::string, std::string>& o, const std::string& co
     return 1;
 }
 
+// One structure with generators given (for instance unit vectors and a few
+// more, which every spanning choice comes to up to symmetry): a long search
+// for a small S alone.
+int runCover(const std::map<std::string, std::string>& o, const std::string& command) {
+    const std::string store = required(o, "store");
+    const int zw = std::stoi(required(o, "zw"));
+    const int dw = std::stoi(required(o, "dw"));
+    const int r = std::stoi(required(o, "radius"));
+    const SyndromeGroup group{std::stoi(required(o, "p")), std::stoi(required(o, "q"))};
+    const std::vector<std::uint32_t> generators = numbers(required(o, "generators"));
+    if (static_cast<int>(generators.size()) != zw + dw) fail("one generator per position is needed");
+    const std::uint64_t seed = std::stoull(option(o, "seed", "1"));
+    const int tries = std::stoi(option(o, "tries", "1"));
+    SearchLimits limits;
+    limits.stallSteps = static_cast<long long>(std::stod(option(o, "stall", "2e5")));
+    limits.totalSteps = static_cast<long long>(std::stod(option(o, "steps", "2e6")));
+    const std::vector<std::uint32_t> nb = neighbourhood(group, zw, dw, generators, r);
+    std::size_t best = ~std::size_t{0};
+    for (int t = 0; t < tries; ++t) {
+        std::mt19937_64 random(mixSeed(seed, {zw, dw, r, group.p, group.q, t, 7}));
+        const auto t0 = std::chrono::steady_clock::now();
+        const std::vector<std::uint32_t> s = smallCover(group, nb, limits, random);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        std::printf("%d/%d R%d in Z2^%d x Z3^%d, try %d: |S| = %zu (%.1f s)\n", zw, dw, r, group.p, group.q, t,
+                    s.size(), seconds);
+        std::fflush(stdout);
+        if (s.size() >= best) continue;
+        best = s.size();
+        char origin[256];
+        std::snprintf(origin, sizeof origin, "cover seed %llu try %d, %.1f s, by `%s`",
+                      static_cast<unsigned long long>(seed), t, seconds, command.c_str());
+        const Found f = withRows({zw, dw, r, group, generators, s, origin});
+        const int radius = coveringRadius(f.code());
+        if (radius < 0 || radius > r) fail("a cover does not cover its space");
+        appendToStore(store, f);
+    }
+    return 0;
+}
+
 // Best sizes published, for the table of results; 0 where none is listed.
 std::uint64_t reference(int zw, int dw, int r) {
     static const std::map<std::array<int, 3>, std::uint64_t> known = [] {
@@ -548,7 +587,7 @@ int runBuild(const std::map<std::string, std::string>& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) fail("usage: reduce_search search|anneal|build --store FILE ...");
+    if (argc < 2) fail("usage: reduce_search search|anneal|cover|build --store FILE ...");
     const std::string mode = argv[1];
     std::string command = "reduce_search";
     for (int i = 1; i < argc; ++i) command += std::string(" ") + argv[i];
@@ -556,5 +595,6 @@ int main(int argc, char** argv) {
     if (mode == "search") return runSearch(o, command);
     if (mode == "build") return runBuild(o);
     if (mode == "anneal") return runAnneal(o, command);
+    if (mode == "cover") return runCover(o, command);
     fail("unknown mode " + mode);
 }

@@ -20,6 +20,11 @@ nice -n 19 "$tool" search --store "$store" --lengths 7-13 --radii 1 --seed 4 --t
 nice -n 19 "$tool" search --store "$store" --lengths 12-13 --radii 1 --seed 6 --tries 12 --tune 100 --max-group 729 --budget 3e7
 # Generators and syndromes annealed together where choosing the generators first fell short.
 nice -n 19 "$tool" anneal --store "$store" --zw 0 --dw 10 --radius 1 --p 0 --q 4 --size 5 --seed 1 --tries 5 --steps 2e6
+# Unit vectors and one more generator, which every spanning choice of q + 1
+# generators comes to up to symmetry (only its weight counts): a long search for S.
+nice -n 19 "$tool" cover --store "$store" --zw 0 --dw 7 --radius 1 --p 0 --q 6 --generators "1 3 9 27 81 243 364" --tries 3 --steps 2e6
+nice -n 19 "$tool" cover --store "$store" --zw 0 --dw 9 --radius 2 --p 0 --q 8 --generators "1 3 9 27 81 243 729 2187 4" --tries 2 --steps 1e6
+nice -n 19 "$tool" cover --store "$store" --zw 12 --dw 0 --radius 1 --p 11 --q 0 --generators "1 2 4 8 16 32 64 128 256 512 1024 255" --tries 2 --steps 1e6
 if [ -z "${STORE:-}" ]; then
   "$tool" build --store "$store" --data src/systems/reduced_catalogue_data.inc \
     --provenance "$dir/provenance.tsv" --results "$dir/RESULTS.md"
