@@ -61,13 +61,6 @@ QString matchList(const std::vector<int>& matches) {
 
 QString rankName(int rank) { return QString::fromLatin1(RangNamen[static_cast<size_t>(rank)]); }
 
-// The rows of the reduced system as developed: the catalogue's, or the one
-// row of the full system where no match has more than one cross.
-long long reducedRowCount(int zw, int dw, int guarantee) {
-    const std::optional<ReducedSystem> system = findReducedSystem(zw, dw, guarantee);
-    return system ? system->rows : 1;
-}
-
 // What the sheet still lacks for `purpose` ("Der Gewinnplan braucht"); empty
 // when every match has a cross.
 QString missingCrosses(const OutcomeCrosses& crosses, const QString& purpose) {

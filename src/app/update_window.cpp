@@ -15,6 +15,7 @@
 #include "ui/labels.h"
 #include "ui/message_boxes.h"
 #include "ui/style.h"
+#include "ui/wrap_button.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -59,13 +60,6 @@ QLineEdit* makeField(QWidget* parent, const QString& name, const QRect& geometry
     return field;
 }
 
-QPushButton* makePushButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    return button;
-}
-
 }  // namespace
 
 ProgramUpdate& programUpdate() { return UpdateSeam::get(); }
@@ -88,20 +82,20 @@ TFNeu::TFNeu(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("FNeu"), main, K
     PiVersion->setText(QString::fromLatin1(ProgramVersion));
     ui::makeLabel(group, QStringLiteral("Verfügbare Version"), QRect(12, 58, 118, 22), font);
     PvVersion = makeField(group, QStringLiteral("PvVersion"), QRect(132, 58, 86, 22));
-    BCalc = makePushButton(group, QStringLiteral("BCalc"), QStringLiteral("Prüfen"), QRect(226, 38, 74, 30));
+    BCalc = ui::makeButton(group, QStringLiteral("BCalc"), QStringLiteral("Prüfen"), QRect(226, 38, 74, 30));
     BCalc->setFont(font);
     connect(BCalc, &QPushButton::clicked, this, &TFNeu::BCalcClick);
 
     ui::makeParagraph(this,
                       QStringLiteral("Wenn online eine aktuellere Version verfügbar ist, wird der Download-Button aktiv."),
                       QRect(10, 112, 206, 44), font);
-    BDown = makePushButton(this, QStringLiteral("BDown"), QStringLiteral("Download"), QRect(226, 119, 91, 30));
+    BDown = ui::makeButton(this, QStringLiteral("BDown"), QStringLiteral("Download"), QRect(226, 119, 91, 30));
     BDown->setEnabled(false);
     connect(BDown, &QPushButton::clicked, this, &TFNeu::BDownClick);
 
     ui::makeParagraph(this, QStringLiteral("Nach dem Download wird der Installations-Button aktiv."),
                       QRect(10, 164, 206, 32), font);
-    BSetup = makePushButton(this, QStringLiteral("BSetup"), QStringLiteral("Installation"), QRect(226, 165, 91, 30));
+    BSetup = ui::makeButton(this, QStringLiteral("BSetup"), QStringLiteral("Installation"), QRect(226, 165, 91, 30));
     BSetup->setEnabled(false);
     connect(BSetup, &QPushButton::clicked, this, &TFNeu::BSetupClick);
 
@@ -113,7 +107,7 @@ TFNeu::TFNeu(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("FNeu"), main, K
     LEmpfangen = ui::makeLabel(this, QString(), QRect(10, 230, 307, 16), font, Qt::AlignLeft | Qt::AlignVCenter,
                                QStringLiteral("LEmpfangen"));
 
-    auto* close = makePushButton(this, QStringLiteral("BClose"), QStringLiteral("Sch&ließen"), QRect(226, 266, 91, 30));
+    auto* close = ui::makeButton(this, QStringLiteral("BClose"), QStringLiteral("Sch&ließen"), QRect(226, 266, 91, 30));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     BCalc->setDefault(true);
 

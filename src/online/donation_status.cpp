@@ -47,9 +47,7 @@ Download* GetDonationStatus(QObject* parent, std::function<void(const QString&)>
         return nullptr;
     }
     const QString target = appPaths().TempFolder + QStringLiteral("wach13.txt");
-    if (FileSizeOf(target) >= 0) ShellDeleteFile(target);
-    ClearUrlCache();
-    Download* download = DownloadFile(serverUrl(QString::fromLatin1(kDonationStatusPath)), target, kSmallFileLimits, parent);
+    Download* download = DownloadAnew(kDonationStatusPath, target, kSmallFileLimits, parent);
     QObject::connect(download, &Download::finished, download, [download, target, done](const DownloadResult& r) {
         download->deleteLater();
         if (!r.ok()) {

@@ -197,6 +197,12 @@ Download* DownloadFile(const QUrl& url, const QString& target, DownloadLimits li
     return download;
 }
 
+Download* DownloadAnew(const char* serverPath, const QString& target, DownloadLimits limits, QObject* parent) {
+    if (FileSizeOf(target) >= 0) ShellDeleteFile(target);
+    ClearUrlCache();
+    return DownloadFile(serverUrl(QString::fromLatin1(serverPath)), target, limits, parent);
+}
+
 qint64 FileSizeOf(const QString& path) {
 #ifdef _WIN32
     const QFileInfo info(path);

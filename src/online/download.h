@@ -95,6 +95,10 @@ void setDownloadStallLimit(std::chrono::milliseconds limit);
 // DownloadFile: starts the download; the result comes by finished().
 Download* DownloadFile(const QUrl& url, const QString& target, DownloadLimits limits, QObject* parent);
 
+// The server's file at `serverPath` into `target`, the old copy removed
+// first, so that a failed fetch never leaves it to be read as the answer.
+Download* DownloadAnew(const char* serverPath, const QString& target, DownloadLimits limits, QObject* parent);
+
 // The file's size in bytes, or -1 when nothing is there.
 qint64 FileSizeOf(const QString& path);
 // Removes a file for good; false when that fails or nothing was there.

@@ -13,14 +13,11 @@ namespace korbisto {
 
 namespace {
 
-// The old copy goes first, so a failed fetch never leaves it to be read as
-// the server's answer. A command line may come before any window has made
-// the data folder.
-Download* fetchFresh(const char* serverPath, const QString& target, DownloadLimits limits, QObject* parent) {
+// A command line may come before any window has made the data folder.
+Download* fetchIntoDataFolder(const char* serverPath, const QString& target, DownloadLimits limits,
+                              QObject* parent) {
     QDir().mkpath(appPaths().DataFolder);
-    if (FileSizeOf(target) >= 0) ShellDeleteFile(target);
-    ClearUrlCache();
-    return DownloadFile(serverUrl(QString::fromLatin1(serverPath)), target, limits, parent);
+    return DownloadAnew(serverPath, target, limits, parent);
 }
 
 }  // namespace
@@ -35,7 +32,7 @@ bool UpdateCheck::downloadOffered() const {
 
 Download* CheckForUpdate(QObject* parent, std::function<void(const UpdateCheck&)> done) {
     const QString target = versionFilePath();
-    Download* download = fetchFresh(kVersionInfoPath, target, kSmallFileLimits, parent);
+    Download* download = fetchIntoDataFolder(kVersionInfoPath, target, kSmallFileLimits, parent);
     QObject::connect(download, &Download::finished, download, [download, target, done](const DownloadResult& r) {
         download->deleteLater();
         UpdateCheck check;
@@ -53,7 +50,7 @@ Download* CheckForUpdate(QObject* parent, std::function<void(const UpdateCheck&)
 }
 
 Download* DownloadInstaller(QObject* parent, std::function<void(const DownloadResult&)> done) {
-    Download* download = fetchFresh(kInstallerPath, installerFilePath(), kInstallerLimits, parent);
+    Download* download = fetchIntoDataFolder(kInstallerPath, installerFilePath(), kInstallerLimits, parent);
     QObject::connect(download, &Download::finished, download, [download, done](const DownloadResult& r) {
         download->deleteLater();
         done(r);

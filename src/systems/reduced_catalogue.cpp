@@ -98,6 +98,12 @@ VewReihen codeRows(const CoveringCode& code) {
     return rows;
 }
 
+std::uint32_t reducedRowCount(int zw, int dw, int guarantee) {
+    if (zw + dw == 0) return 1;
+    const std::optional<ReducedSystem> system = findReducedSystem(zw, dw, guarantee);
+    return system ? system->rows : 0;
+}
+
 std::optional<TipTable> expandReduced(const SystemStructure& structure, int guarantee) {
     if (guarantee < kLowestGuarantee || guarantee > kHighestGuarantee) return std::nullopt;
     for (const SpielTipp& t : structure.SpielTipps)

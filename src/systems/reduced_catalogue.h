@@ -45,6 +45,10 @@ VewReihen codeRows(const CoveringCode& code);
 // The entry's rows so.
 VewReihen reducedRows(const ReducedSystem& system);
 
+// The rows expandReduced gives for the structure: the entry's, or the one
+// row of the full system where no match has more than one cross.
+std::uint32_t reducedRowCount(int zw, int dw, int guarantee);
+
 // The system for the structure's crosses with the given guarantee, mapped onto
 // the crosses as the VEW systems are: the catalogue's entry, or the full
 // system (a single row) when no match has two or three crosses. None for an

@@ -26,6 +26,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace korbisto;
@@ -349,21 +350,52 @@ int runSearch(const std::map<std::string, std::string>& o, const std::string& co
     return 0;
 }
 
+// The one structure and group of an `anneal` or `cover` run.
+struct Cell {
+    std::string store;
+    int zw;
+    int dw;
+    int r;
+    SyndromeGroup group;
+    std::uint64_t seed;
+    int tries;
+};
+
+Cell cellOf(const std::map<std::string, std::string>& o) {
+    Cell c{required(o, "store"),
+           std::stoi(required(o, "zw")),
+           std::stoi(required(o, "dw")),
+           std::stoi(required(o, "radius")),
+           {std::stoi(required(o, "p")), std::stoi(required(o, "q"))},
+           std::stoull(option(o, "seed", "1")),
+           std::stoi(option(o, "tries", "1"))};
+    if (c.group.p > c.zw || c.group.q > c.dw) fail("the group does not fit the structure");
+    return c;
+}
+
+// A found code into the store, once its covering radius is checked.
+void storeChecked(const Cell& c, const std::vector<std::uint32_t>& generators, const std::vector<std::uint32_t>& s,
+                  const char* how, int t, double seconds, const std::string& command) {
+    char origin[256];
+    std::snprintf(origin, sizeof origin, "%s seed %llu try %d, %.1f s, by `%s`", how,
+                  static_cast<unsigned long long>(c.seed), t, seconds, command.c_str());
+    const Found f = withRows({c.zw, c.dw, c.r, c.group, generators, s, origin});
+    const int radius = coveringRadius(f.code());
+    if (radius < 0 || radius > c.r) fail("a found code does not cover its space");
+    appendToStore(c.store, f);
+    std::printf("  %u rows stored\n", f.rows);
+}
+
 // One structure in one group with a given |S|: generators and S annealed
 // together, for the cells where choosing the generators first falls short.
 int runAnneal(const std::map<std::string, std::string>& o, const std::string& command) {
-    const std::string store = required(o, "store");
-    const int zw = std::stoi(required(o, "zw"));
-    const int dw = std::stoi(required(o, "dw"));
-    const int r = std::stoi(required(o, "radius"));
-    const SyndromeGroup group{std::stoi(required(o, "p")), std::stoi(required(o, "q"))};
+    const Cell c = cellOf(o);
+    const auto [zw, dw, r, group] = std::tuple{c.zw, c.dw, c.r, c.group};
     const int size = std::stoi(required(o, "size"));
-    const std::uint64_t seed = std::stoull(option(o, "seed", "1"));
-    const int tries = std::stoi(option(o, "tries", "1"));
     const long long steps = static_cast<long long>(std::stod(option(o, "steps", "1e6")));
-    if (group.p > zw || group.q > dw || size < 1) fail("the group or the size does not fit the structure");
-    for (int t = 0; t < tries; ++t) {
-        std::mt19937_64 random(mixSeed(seed, {zw, dw, r, group.p, group.q, size, t}));
+    if (size < 1) fail("--size must be at least 1");
+    for (int t = 0; t < c.tries; ++t) {
+        std::mt19937_64 random(mixSeed(c.seed, {zw, dw, r, group.p, group.q, size, t}));
         const auto t0 = std::chrono::steady_clock::now();
         const Annealed a = annealCover(group, zw, dw, r, size, steps, random);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
@@ -371,14 +403,7 @@ int runAnneal(const std::map<std::string, std::string>& o, const std::string& co
                     group.p, group.q, size, t, a.covers ? "covers" : "no cover", a.leastUncovered, seconds);
         std::fflush(stdout);
         if (!a.covers) continue;
-        char origin[256];
-        std::snprintf(origin, sizeof origin, "anneal seed %llu try %d, %.1f s, by `%s`",
-                      static_cast<unsigned long long>(seed), t, seconds, command.c_str());
-        const Found f = withRows({zw, dw, r, group, a.generators, a.syndromes, origin});
-        const int radius = coveringRadius(f.code());
-        if (radius < 0 || radius > r) fail("an annealed code does not cover its space");
-        appendToStore(store, f);
-        std::printf("  %u rows stored\n", f.rows);
+        storeChecked(c, a.generators, a.syndromes, "anneal", t, seconds, command);
         return 0;
     }
     return 1;
@@ -388,22 +413,17 @@ int runAnneal(const std::map<std::string, std::string>& o, const std::string& co
 // more, which every spanning choice comes to up to symmetry): a long search
 // for a small S alone.
 int runCover(const std::map<std::string, std::string>& o, const std::string& command) {
-    const std::string store = required(o, "store");
-    const int zw = std::stoi(required(o, "zw"));
-    const int dw = std::stoi(required(o, "dw"));
-    const int r = std::stoi(required(o, "radius"));
-    const SyndromeGroup group{std::stoi(required(o, "p")), std::stoi(required(o, "q"))};
+    const Cell c = cellOf(o);
+    const auto [zw, dw, r, group] = std::tuple{c.zw, c.dw, c.r, c.group};
     const std::vector<std::uint32_t> generators = numbers(required(o, "generators"));
     if (static_cast<int>(generators.size()) != zw + dw) fail("one generator per position is needed");
-    const std::uint64_t seed = std::stoull(option(o, "seed", "1"));
-    const int tries = std::stoi(option(o, "tries", "1"));
     SearchLimits limits;
     limits.stallSteps = static_cast<long long>(std::stod(option(o, "stall", "2e5")));
     limits.totalSteps = static_cast<long long>(std::stod(option(o, "steps", "2e6")));
     const std::vector<std::uint32_t> nb = neighbourhood(group, zw, dw, generators, r);
     std::size_t best = ~std::size_t{0};
-    for (int t = 0; t < tries; ++t) {
-        std::mt19937_64 random(mixSeed(seed, {zw, dw, r, group.p, group.q, t, 7}));
+    for (int t = 0; t < c.tries; ++t) {
+        std::mt19937_64 random(mixSeed(c.seed, {zw, dw, r, group.p, group.q, t, 7}));
         const auto t0 = std::chrono::steady_clock::now();
         const std::vector<std::uint32_t> s = smallCover(group, nb, limits, random);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
@@ -412,13 +432,7 @@ int runCover(const std::map<std::string, std::string>& o, const std::string& com
         std::fflush(stdout);
         if (s.size() >= best) continue;
         best = s.size();
-        char origin[256];
-        std::snprintf(origin, sizeof origin, "cover seed %llu try %d, %.1f s, by `%s`",
-                      static_cast<unsigned long long>(seed), t, seconds, command.c_str());
-        const Found f = withRows({zw, dw, r, group, generators, s, origin});
-        const int radius = coveringRadius(f.code());
-        if (radius < 0 || radius > r) fail("a cover does not cover its space");
-        appendToStore(store, f);
+        storeChecked(c, generators, s, "cover", t, seconds, command);
     }
     return 0;
 }
