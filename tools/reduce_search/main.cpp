@@ -5,6 +5,10 @@
 //                        [--max-work N] [--tune STEPS] [--max-tuned N]
 //       looks for codes smaller than the catalogue would now hold (the store's
 //       codes and the rules over them) and appends each one found to the store.
+//   reduce_search anneal|cover|kernels --store FILE --zw B --dw T --radius R --p P --q Q ...
+//       one structure in one group: generators and S annealed together, S
+//       for given generators, or S for every choice of generators up to
+//       symmetry (see the README).
 //   reduce_search build --store FILE --data FILE.inc --provenance FILE.tsv --results FILE.md
 //       picks per structure and radius the smallest code of the constructions, the
 //       store and the rules (direct sums, a free position, a three-way position
@@ -437,6 +441,65 @@ int runCover(const std::map<std::string, std::string>& o, const std::string& com
     return 0;
 }
 
+// One two-way-only or three-way-only structure in one group: every choice
+// of generators up to symmetry (one per linear kernel), each judged by a
+// short search for S, the best few searched long; the smallest code goes
+// into the store.
+int runKernels(const std::map<std::string, std::string>& o, const std::string& command) {
+    const Cell c = cellOf(o);
+    const auto [zw, dw, r, group] = std::tuple{c.zw, c.dw, c.r, c.group};
+    if ((zw == 0) == (dw == 0) || group.p + group.q < 1) fail("two-way or three-way positions only, in a group of them");
+    const int n = zw + dw;
+    const int k = n - group.p - group.q;
+    SearchLimits quick;
+    quick.totalSteps = static_cast<long long>(std::stod(option(o, "quick-steps", "6e5")));
+    quick.stallSteps = static_cast<long long>(std::stod(option(o, "quick-stall", "2e5")));
+    SearchLimits slow;
+    slow.totalSteps = static_cast<long long>(std::stod(option(o, "steps", "5e6")));
+    slow.stallSteps = static_cast<long long>(std::stod(option(o, "stall", "2e6")));
+    const size_t keep = std::stoul(option(o, "keep", "6"));
+    const auto t0 = std::chrono::steady_clock::now();
+    std::vector<std::vector<std::uint32_t>> kernels;
+    try {
+        kernels = kernelGenerators(zw > 0 ? 2 : 3, n, k);
+    } catch (const std::exception& e) {
+        fail(e.what());
+    }
+    // The smallest S of either pass is the one stored.
+    std::vector<std::uint32_t> best;
+    std::size_t bestKernel = 0;
+    double bestSeconds = 0;
+    auto consider = [&](std::vector<std::uint32_t> s, std::size_t i, double seconds) {
+        if (!best.empty() && s.size() >= best.size()) return;
+        best = std::move(s);
+        bestKernel = i;
+        bestSeconds = seconds;
+    };
+    auto searchFor = [&](std::size_t i, SearchLimits limits, int salt) {
+        std::mt19937_64 random(mixSeed(c.seed, {zw, dw, r, group.p, group.q, static_cast<int>(i), salt}));
+        const auto t1 = std::chrono::steady_clock::now();
+        std::vector<std::uint32_t> s = smallCover(group, neighbourhood(group, zw, dw, kernels[i], r), limits, random);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t1).count();
+        const std::size_t size = s.size();
+        consider(std::move(s), i, seconds);
+        return size;
+    };
+    std::vector<std::pair<std::size_t, std::size_t>> judged;  // |S|, kernel
+    for (std::size_t i = 0; i < kernels.size(); ++i) judged.emplace_back(searchFor(i, quick, 17), i);
+    std::sort(judged.begin(), judged.end());
+    std::printf("%d/%d R%d in Z2^%d x Z3^%d: %zu kernels, best short search |S| = %zu (%.1f s)\n", zw, dw, r, group.p,
+                group.q, kernels.size(), best.size(),
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    for (std::size_t j = 0; j < std::min(keep, judged.size()); ++j) {
+        const std::size_t i = judged[j].second;
+        std::printf("  kernel %zu: |S| = %zu\n", i, searchFor(i, slow, 19));
+        std::fflush(stdout);
+    }
+    if (best.empty()) fail("no kernel spans the group");
+    storeChecked(c, kernels[bestKernel], best, "kernels", static_cast<int>(bestKernel), bestSeconds, command);
+    return 0;
+}
+
 // Best sizes published, for the table of results; 0 where none is listed.
 std::uint64_t reference(int zw, int dw, int r) {
     static const std::map<std::array<int, 3>, std::uint64_t> known = [] {
@@ -601,7 +664,7 @@ int runBuild(const std::map<std::string, std::string>& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) fail("usage: reduce_search search|anneal|cover|build --store FILE ...");
+    if (argc < 2) fail("usage: reduce_search search|anneal|cover|kernels|build --store FILE ...");
     const std::string mode = argv[1];
     std::string command = "reduce_search";
     for (int i = 1; i < argc; ++i) command += std::string(" ") + argv[i];
@@ -610,5 +673,6 @@ int main(int argc, char** argv) {
     if (mode == "build") return runBuild(o);
     if (mode == "anneal") return runAnneal(o, command);
     if (mode == "cover") return runCover(o, command);
+    if (mode == "kernels") return runKernels(o, command);
     fail("unknown mode " + mode);
 }

@@ -28,6 +28,8 @@ nice -n 19 "$tool" cover --store "$store" --zw 0 --dw 10 --radius 2 --p 0 --q 9 
 # Unit vectors and two more, a pair picked by trying random pairs with short runs.
 nice -n 19 "$tool" cover --store "$store" --zw 0 --dw 9 --radius 1 --p 0 --q 7 --generators "1 3 9 27 81 243 729 2049 998" --tries 1 --steps 3e6
 nice -n 19 "$tool" cover --store "$store" --zw 12 --dw 0 --radius 1 --p 11 --q 0 --generators "1 2 4 8 16 32 64 128 256 512 1024 255" --tries 2 --steps 1e6
+# Every choice of generators up to symmetry, each tried by a short search.
+nice -n 19 "$tool" kernels --store "$store" --zw 13 --dw 0 --radius 1 --p 10 --q 0
 if [ -z "${STORE:-}" ]; then
   "$tool" build --store "$store" --data src/systems/reduced_catalogue_data.inc \
     --provenance "$dir/provenance.tsv" --results "$dir/RESULTS.md"

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <set>
+#include <stdexcept>
+#include <unordered_set>
 
 namespace reduce_search {
 
@@ -317,6 +320,164 @@ Annealed annealCover(SyndromeGroup group, int zw, int dw, int radius, int size, 
     std::sort(s.begin(), s.end());
     s.erase(std::unique(s.begin(), s.end()), s.end());
     return {std::move(generators), std::move(s), c.uncovered == 0, c.uncovered == 0 ? 0 : least};
+}
+
+}  // namespace reduce_search
+
+namespace reduce_search {
+
+namespace {
+
+using Matrix = std::vector<std::vector<int>>;
+
+// Vectors of GF(s)^k as numbers, digit j the j-th coordinate.
+struct Field {
+    int s;
+    int k;
+
+    int size() const { return static_cast<int>(std::lround(std::pow(s, k))); }
+    int digit(int v, int j) const {
+        for (int i = 0; i < j; ++i) v /= s;
+        return v % s;
+    }
+    int number(const std::vector<int>& digits) const {
+        int v = 0;
+        for (int j = k; j-- > 0;) v = v * s + (digits[j] % s + s) % s;
+        return v;
+    }
+    // The representative of v's line: its first non-zero digit 1.
+    int normal(int v) const {
+        std::vector<int> d(k);
+        int scale = 0;
+        for (int j = 0; j < k; ++j) {
+            d[j] = digit(v, j);
+            if (scale == 0 && d[j] != 0) scale = d[j];  // its own inverse in GF(2) and GF(3)
+        }
+        for (int& x : d) x *= scale;
+        return number(d);
+    }
+};
+
+// Gauss-Jordan mod s on rows of `width` digits: the rank; `pivots` gets the
+// column of each row's leading 1.
+int reduce(Matrix& rows, int width, int s, std::vector<int>* pivots = nullptr) {
+    const int height = static_cast<int>(rows.size());
+    int rank = 0;
+    for (int c = 0; c < width && rank < height; ++c) {
+        int p = rank;
+        while (p < height && rows[p][c] == 0) ++p;
+        if (p == height) continue;
+        std::swap(rows[rank], rows[p]);
+        std::vector<int>& top = rows[rank];
+        if (top[c] == 2)
+            for (int& x : top) x = x * 2 % s;
+        for (int i = 0; i < height; ++i) {
+            if (i == rank || rows[i][c] == 0) continue;
+            const int f = rows[i][c];
+            for (int j = 0; j < width; ++j) rows[i][j] = ((rows[i][j] - f * top[j]) % s + s) % s;
+        }
+        if (pivots) pivots->push_back(c);
+        ++rank;
+    }
+    return rank;
+}
+
+}  // namespace
+
+std::vector<std::vector<std::uint32_t>> kernelGenerators(int s, int n, int k) {
+    const Field f{s, k};
+    std::vector<int> lines;
+    std::vector<int> lineOf(f.size(), -1);
+    for (int v = 1; v < f.size(); ++v)
+        if (f.normal(v) == v) {
+            lineOf[v] = static_cast<int>(lines.size());
+            lines.push_back(v);
+        }
+    const int t = static_cast<int>(lines.size());
+    // What each invertible matrix does to the lines.
+    const double matrices = std::pow(s, k * k);
+    if (matrices > 5e6) throw std::runtime_error("the kernel's dimension is too large to enumerate");
+    std::set<std::vector<int>> actions;
+    for (long long m = 0; m < static_cast<long long>(matrices); ++m) {
+        Matrix a(k, std::vector<int>(k));
+        long long x = m;
+        for (auto& row : a)
+            for (int& d : row) {
+                d = static_cast<int>(x % s);
+                x /= s;
+            }
+        Matrix copy = a;
+        if (reduce(copy, k, s) < k) continue;
+        std::vector<int> action;
+        for (const int v : lines) {
+            std::vector<int> image(k, 0);
+            for (int r = 0; r < k; ++r)
+                for (int j = 0; j < k; ++j) image[r] += a[r][j] * f.digit(v, j);
+            action.push_back(lineOf[f.normal(f.number(image))]);
+        }
+        actions.insert(std::move(action));
+    }
+    // Up to equivalence a kernel is how many positions take each line (slot
+    // 0: none); a count vector and its images under the matrices are one class.
+    double compositions = 1;  // C(n + t, t)
+    for (int i = 1; i <= t; ++i) compositions = compositions * (n + i) / i;
+    if (compositions > 5e6) throw std::runtime_error("too many kernels to enumerate");
+    std::vector<std::vector<std::uint32_t>> classes;
+    std::unordered_set<std::uint64_t> seen;
+    std::vector<int> counts(t + 1, 0);
+    auto key = [&](const std::vector<int>& c) {
+        std::uint64_t h = 0;
+        for (const int x : c) h = h * static_cast<std::uint64_t>(n + 1) + static_cast<std::uint64_t>(x);
+        return h;
+    };
+    auto visit = [&] {
+        if (seen.count(key(counts))) return;
+        std::vector<int> image(t + 1);
+        for (const std::vector<int>& action : actions) {
+            image[0] = counts[0];
+            for (int i = 0; i < t; ++i) image[action[i] + 1] = counts[i + 1];
+            seen.insert(key(image));
+        }
+        // The kernel's generator matrix, a column per position.
+        Matrix rows(k);
+        for (int i = 0; i <= t; ++i)
+            for (int c = 0; c < counts[i]; ++c)
+                for (int r = 0; r < k; ++r) rows[r].push_back(i == 0 ? 0 : f.digit(lines[i - 1], r));
+        std::vector<int> pivots;
+        if (reduce(rows, n, s, &pivots) < k) return;
+        // Unit vectors at the other positions; a pivot's generator makes the
+        // syndrome of its kernel row 0.
+        std::vector<std::uint32_t> generators(n, 0);
+        std::uint32_t next = 1;
+        for (int j = 0; j < n; ++j)
+            if (std::find(pivots.begin(), pivots.end(), j) == pivots.end()) {
+                generators[j] = next;
+                next *= static_cast<std::uint32_t>(s);
+            }
+        for (int r = 0; r < k; ++r) {
+            std::uint32_t g = 0;
+            for (int j = 0; j < n; ++j) {
+                const bool pivot = std::find(pivots.begin(), pivots.end(), j) != pivots.end();
+                if (pivot || rows[r][j] == 0) continue;
+                g = s == 2 ? g ^ generators[j] : g + static_cast<std::uint32_t>(s - rows[r][j]) * generators[j];
+            }
+            generators[pivots[r]] = g;
+        }
+        classes.push_back(std::move(generators));
+    };
+    auto split = [&](auto& self, int slot, int left) -> void {
+        if (slot == t) {
+            counts[t] = left;
+            visit();
+            return;
+        }
+        for (int c = 0; c <= left; ++c) {
+            counts[slot] = c;
+            self(self, slot + 1, left - c);
+        }
+    };
+    split(split, 0, n);
+    return classes;
 }
 
 }  // namespace reduce_search

@@ -37,6 +37,12 @@ std::vector<std::uint32_t> tuneGenerators(SyndromeGroup group, int zw, int dw, i
                                           std::vector<std::uint32_t> generators, int steps, SearchLimits quick,
                                           std::mt19937_64& random);
 
+// Generators for n positions over GF(s) (s = 2 or 3), one list per linear
+// kernel of dimension k up to equivalence (positions permuted, three-way ones
+// negated, the kernel's basis changed): every essentially different way to
+// span GF(s)^(n - k), each once.
+std::vector<std::vector<std::uint32_t>> kernelGenerators(int s, int n, int k);
+
 struct Annealed {
     std::vector<std::uint32_t> generators;
     std::vector<std::uint32_t> syndromes;
