@@ -485,7 +485,13 @@ int runKernels(const std::map<std::string, std::string>& o, const std::string& c
         return size;
     };
     std::vector<std::pair<std::size_t, std::size_t>> judged;  // |S|, kernel
-    for (std::size_t i = 0; i < kernels.size(); ++i) judged.emplace_back(searchFor(i, quick, 17), i);
+    for (std::size_t i = 0; i < kernels.size(); ++i) {
+        judged.emplace_back(searchFor(i, quick, 17), i);
+        if ((i + 1) % 100 == 0) {
+            std::printf("  %zu of %zu kernels, best |S| = %zu\n", i + 1, kernels.size(), best.size());
+            std::fflush(stdout);
+        }
+    }
     std::sort(judged.begin(), judged.end());
     std::printf("%d/%d R%d in Z2^%d x Z3^%d: %zu kernels, best short search |S| = %zu (%.1f s)\n", zw, dw, r, group.p,
                 group.q, kernels.size(), best.size(),

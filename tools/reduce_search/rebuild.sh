@@ -30,6 +30,7 @@ nice -n 19 "$tool" cover --store "$store" --zw 0 --dw 9 --radius 1 --p 0 --q 7 -
 nice -n 19 "$tool" cover --store "$store" --zw 12 --dw 0 --radius 1 --p 11 --q 0 --generators "1 2 4 8 16 32 64 128 256 512 1024 255" --tries 2 --steps 1e6
 # Every choice of generators up to symmetry, each tried by a short search.
 nice -n 19 "$tool" kernels --store "$store" --zw 13 --dw 0 --radius 1 --p 10 --q 0
+nice -n 19 "$tool" kernels --store "$store" --zw 0 --dw 11 --radius 1 --p 0 --q 8 --keep 12 --steps 1e7 --stall 3e6
 if [ -z "${STORE:-}" ]; then
   "$tool" build --store "$store" --data src/systems/reduced_catalogue_data.inc \
     --provenance "$dir/provenance.tsv" --results "$dir/RESULTS.md"

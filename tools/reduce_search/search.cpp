@@ -421,7 +421,7 @@ std::vector<std::vector<std::uint32_t>> kernelGenerators(int s, int n, int k) {
     // 0: none); a count vector and its images under the matrices are one class.
     double compositions = 1;  // C(n + t, t)
     for (int i = 1; i <= t; ++i) compositions = compositions * (n + i) / i;
-    if (compositions > 5e6) throw std::runtime_error("too many kernels to enumerate");
+    if (compositions > 5e7) throw std::runtime_error("too many kernels to enumerate");
     std::vector<std::vector<std::uint32_t>> classes;
     std::unordered_set<std::uint64_t> seen;
     std::vector<int> counts(t + 1, 0);
