@@ -322,10 +322,6 @@ Annealed annealCover(SyndromeGroup group, int zw, int dw, int radius, int size, 
     return {std::move(generators), std::move(s), c.uncovered == 0, c.uncovered == 0 ? 0 : least};
 }
 
-}  // namespace reduce_search
-
-namespace reduce_search {
-
 namespace {
 
 using Matrix = std::vector<std::vector<int>>;
