@@ -443,18 +443,19 @@ std::vector<std::vector<std::uint32_t>> kernelGenerators(int s, int n, int k) {
         if (reduce(rows, n, s, &pivots) < k) return;
         // Unit vectors at the other positions; a pivot's generator makes the
         // syndrome of its kernel row 0.
+        std::vector<bool> pivot(n, false);
+        for (const int j : pivots) pivot[j] = true;
         std::vector<std::uint32_t> generators(n, 0);
         std::uint32_t next = 1;
         for (int j = 0; j < n; ++j)
-            if (std::find(pivots.begin(), pivots.end(), j) == pivots.end()) {
+            if (!pivot[j]) {
                 generators[j] = next;
                 next *= static_cast<std::uint32_t>(s);
             }
         for (int r = 0; r < k; ++r) {
             std::uint32_t g = 0;
             for (int j = 0; j < n; ++j) {
-                const bool pivot = std::find(pivots.begin(), pivots.end(), j) != pivots.end();
-                if (pivot || rows[r][j] == 0) continue;
+                if (pivot[j] || rows[r][j] == 0) continue;
                 g = s == 2 ? g ^ generators[j] : g + static_cast<std::uint32_t>(s - rows[r][j]) * generators[j];
             }
             generators[pivots[r]] = g;
