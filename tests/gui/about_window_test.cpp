@@ -56,5 +56,17 @@ TEST_F(AboutWindowTest, OneWindowInFrontWithVersionAndContact) {
     QTRY_VERIFY_WITH_TIMEOUT(closed.isNull(), 5000);
     click(main.get(), QStringLiteral("bsSkinSpeedButton5"));
     ASSERT_EQ(aboutWindows().size(), 1);
-    EXPECT_TRUE(aboutWindows().first()->isVisible());
+    info = aboutWindows().first();
+    EXPECT_TRUE(info->isVisible());
+
+    // With the keys: the focus starts on "Schließen", so Enter closes; the
+    // link is a Shift+Tab away and follows Enter and Space.
+    info->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(info));
+    EXPECT_EQ(QApplication::focusWidget(), child<QPushButton>(info, QStringLiteral("BClose")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), child<QLabel>(info, QStringLiteral("LMail")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(shell.opened().size(), 3);
 }

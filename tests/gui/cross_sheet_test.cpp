@@ -6,6 +6,7 @@
 #include "ui/style.h"
 #include "ui/wait_cursor.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -145,6 +146,54 @@ TEST_F(CrossSheetTest, EveryBoxIsSetByAClickAndClearedByAClickOnItsCross) {
     }
     EXPECT_EQ(shownCrosses().count(u'X'), 0);
     EXPECT_EQ(counters(), QStringLiteral("0|0|0|1"));
+}
+
+TEST_F(CrossSheetTest, ASystemIsMadeAndDevelopedWithTheKeyboardAlone) {
+    openMainWindow();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    const auto key = [](Qt::Key k, Qt::KeyboardModifiers with = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), k, with);
+    };
+    // From the winning row back over the sheet's buttons into its last box.
+    for (int i = 0; i < 3; ++i) key(Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), sheet());
+    QAccessibleInterface* boxes = QAccessible::queryAccessibleInterface(sheet());
+    EXPECT_TRUE(boxes->focusChild()->state().focused);
+    EXPECT_EQ(boxes->focusChild()->text(QAccessible::Name), QStringLiteral("Spiel 13: 2"));
+
+    // The arrows walk the grid of boxes, Space crosses.
+    const QStringList groups = QString::fromLatin1(kVew15).split(u',');
+    int at = 38;
+    for (int m = 1; m <= kMatches; ++m) {
+        for (int c = 1; c <= 3; ++c) {
+            if (!groups[m - 1].contains(QChar::fromLatin1(TippText[static_cast<size_t>(c)][0]))) continue;
+            const int target = (m - 1) * 3 + c - 1;
+            for (; at / 3 > target / 3; at -= 3) key(Qt::Key_Up);
+            for (; at / 3 < target / 3; at += 3) key(Qt::Key_Down);
+            for (; at > target; --at) key(Qt::Key_Left);
+            for (; at < target; ++at) key(Qt::Key_Right);
+            key(Qt::Key_Space);
+        }
+    }
+    EXPECT_EQ(counters(), QStringLiteral("5|4|4|1.296"));
+    EXPECT_EQ(boxes->child(7)->text(QAccessible::Name), QStringLiteral("Spiel 3: 0"));
+    EXPECT_FALSE(boxes->child(7)->state().checked);
+    EXPECT_TRUE(boxes->child(8)->state().checked);
+    // A screen reader's toggle is a press of Space on that box.
+    boxes->child(7)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(cross(3, 2)->isVisibleTo(main.get()));
+    key(Qt::Key_Space);
+    EXPECT_FALSE(cross(3, 2)->isVisibleTo(main.get()));
+
+    // Shift+Tab goes back box by box and then to the development buttons.
+    int presses = 0;
+    while (QApplication::focusWidget() != child(main.get(), QStringLiteral("BVoll")) && presses++ < 40)
+        key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(presses, 8);
+    key(Qt::Key_Space);
+    EXPECT_EQ(gridRows(), 1296);
+    EXPECT_EQ(QApplication::focusWidget(), child(main.get(), QStringLiteral("BVoll")));
 }
 
 TEST_F(CrossSheetTest, CompleteSheetOffersTheFittingVewSystem) {

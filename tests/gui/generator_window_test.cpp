@@ -10,6 +10,7 @@
 #include "generator/generator.h"
 #include "ui/filtered_edit.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QBrush>
 #include <QClipboard>
@@ -164,6 +165,59 @@ TEST_F(GeneratorWindowTest, PressesRaiseOrLowerALevelAndTheCountGridFollows) {
     click(kick, QStringLiteral("bsSkinSpeedButton3"));
     pressPattern(kAllThreeWay);
     EXPECT_EQ(counts(), (QStringList{"1.594.323", "0", "13", "0"}));
+}
+
+TEST_F(GeneratorWindowTest, APatternIsSetAndRunWithTheKeyboardAlone) {
+    openGenerator();
+    kick->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(kick));
+    const auto key = [](Qt::Key k, Qt::KeyboardModifiers with = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), k, with);
+    };
+    int presses = 0;
+    while (QApplication::focusWidget() != button(1) && presses++ < 10) key(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), button(1));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(button(1))->text(QAccessible::Name), QStringLiteral("Spiel 1: 1"));
+
+    // Space raises the level as a left press does, Shift+Space lowers it as
+    // a right one.
+    const std::pair<Qt::KeyboardModifiers, int> steps[] = {{Qt::NoModifier, 1},    {Qt::NoModifier, 2},
+                                                           {Qt::ShiftModifier, 1}, {Qt::ShiftModifier, 0},
+                                                           {Qt::ShiftModifier, 3}, {Qt::NoModifier, 0}};
+    for (const auto& [with, level] : steps) {
+        key(Qt::Key_Space, with);
+        EXPECT_EQ(shownLevel(1), level);
+    }
+    // Every match's "1" down the first column, and the last match's "2" too.
+    key(Qt::Key_Space);
+    for (int m = 2; m <= kMatches; ++m) {
+        key(Qt::Key_Down);
+        key(Qt::Key_Space);
+    }
+    key(Qt::Key_Right);
+    key(Qt::Key_Right);
+    key(Qt::Key_Space);
+    key(Qt::Key_Down);  // there is no match below the last
+    EXPECT_EQ(QApplication::focusWidget(), button(39));
+    EXPECT_EQ(counts(), (QStringList{"2", "1", "0", "12"}));
+
+    // On to the count; Enter there runs, and Enter during the run starts no
+    // second one and keeps what was typed.
+    presses = 0;
+    while (QApplication::focusWidget() != eAnz() && presses++ < 10) key(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), eAnz());
+    eAnz()->selectAll();
+    QTest::keyClicks(eAnz(), QStringLiteral("2"));
+    key(Qt::Key_Return);
+    EXPECT_TRUE(kick->running());
+    QTest::keyClicks(eAnz(), QStringLiteral("0"));
+    key(Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(!kick->running(), kRunLimitMs);
+    // A second run of 20 would have run out of combinations and said so.
+    EXPECT_EQ(g1()->rowCount(), 2);
+    EXPECT_FALSE(noticeShown());
+    EXPECT_EQ(eAnz()->text(), QStringLiteral("20"));
+    EXPECT_EQ(QApplication::focusWidget(), eAnz());
 }
 
 TEST_F(GeneratorWindowTest, SaveResetAndLoadBringThePatternBack) {
