@@ -38,7 +38,8 @@ QVariant GermanFileList::data(const QModelIndex& index, int role) const {
     if (index.column() == kSizeColumn && !files->isDir(source)) return formatDataSize(files->size(source));
     if (index.column() == kDateColumn) {
         const QDateTime modified = files->lastModified(source);
-        if (modified.isValid()) return formatDate(modified.date()) + u' ' + modified.toString(QStringLiteral("HH:mm"));
+        // The short form fits the dialog's column.
+        if (modified.isValid()) return germanLocale().toString(modified, QLocale::ShortFormat);
     }
     return QIdentityProxyModel::data(index, role);
 }

@@ -224,14 +224,55 @@ QPalette skinPalette() {
     return palette;
 }
 
+namespace {
+
+// The kinds of controls a platform theme may give palettes of their own.
+const char* const kThemedKinds[] = {"QToolButton", "QAbstractButton", "QCheckBox", "QRadioButton", "QHeaderView",
+                                    "QAbstractItemView", "QMessageBoxLabel", "QTabBar", "QLabel", "QGroupBox",
+                                    "QMenu", "QMenuBar", "QTextEdit", "QTextControl", "QLineEdit"};
+
+// The skin's palette for the program and for every kind of control that a
+// theme gave one of its own.
+void putSkinPaletteInPlace() {
+    const QPalette skin = skinPalette();
+    if (QApplication::palette() != skin) QApplication::setPalette(skin);
+    for (const char* kind : kThemedKinds)
+        if (QApplication::palette(kind) != skin) QApplication::setPalette(skin, kind);
+}
+
+// A platform theme may bring its palette or font once the program runs:
+// qt6ct sets its font after the start, a desktop its colours when the user
+// switches to a dark scheme. The windows are the skin's and laid out in
+// pixels for its font, so both are put back.
+class SkinKeeper : public QObject {
+public:
+    explicit SkinKeeper(QObject* parent) : QObject(parent) { setObjectName(QStringLiteral("SkinKeeper")); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != QCoreApplication::instance() || restoring_) return false;
+        restoring_ = true;
+        if (event->type() == QEvent::ApplicationPaletteChange) putSkinPaletteInPlace();
+        if (event->type() == QEvent::ApplicationFontChange && QApplication::font() != tahomaFont(8))
+            QApplication::setFont(tahomaFont(8));
+        restoring_ = false;
+        return false;
+    }
+
+private:
+    bool restoring_ = false;
+};
+
+}  // namespace
+
 void applyStyle(QApplication& app) {
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(fusion);
     app.setFont(tahomaFont(8));
-    // After the style, which may bring a palette of its own. Every role is
-    // set, so a theme's palette, now or when the user switches to a dark one
-    // while the program runs, has no colour left to give.
-    QApplication::setPalette(skinPalette());
+    // After the style, which may bring a palette of its own.
+    putSkinPaletteInPlace();
     app.setStyleSheet(QString::fromLatin1(kStyleSheet));
+    if (!app.findChild<QObject*>(QStringLiteral("SkinKeeper"), Qt::FindDirectChildrenOnly))
+        app.installEventFilter(new SkinKeeper(&app));
 }
 
 }  // namespace korbisto::ui

@@ -13,6 +13,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -132,7 +133,7 @@ TEST_F(DesktopTest, EscapeClosesTheSecondaryWindowsAndKeepsWhatWasTyped) {
     EXPECT_TRUE(main.isVisible());
 }
 
-TEST_F(DesktopTest, ADarkSystemPaletteLeavesTheSkinsColours) {
+TEST_F(DesktopTest, ADarkSystemPaletteAndAThemesFontLeaveTheSkin) {
     // A dark theme as qt6ct's "darker" gives it, for the program and for
     // single kinds of controls, in place before the program starts.
     QPalette dark(QColor(0x42, 0x42, 0x45), QColor(0x42, 0x42, 0x45));
@@ -170,9 +171,19 @@ TEST_F(DesktopTest, ADarkSystemPaletteLeavesTheSkinsColours) {
     }
     EXPECT_EQ(childOf<QWidget>(program.entry, "m1")->palette().color(QPalette::Base), ui::colours::paper);
 
+    // The theme again once the program runs, as qt6ct sets its font and a
+    // desktop its colours on a switch to a dark scheme.
+    QGuiApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 12));
+    QApplication::setPalette(dark, "QLabel");
+    QGuiApplication::setPalette(dark);
+    auto* late = new QLabel(QStringLiteral("später"), program.main);
+    late->show();
+    EXPECT_EQ(late->palette().color(QPalette::WindowText), ui::colours::ink);
+    EXPECT_EQ(late->font(), ui::tahomaFont(8));
+    EXPECT_EQ(labelNamed(program.main, QStringLiteral("Quoten:"))->palette().color(QPalette::WindowText), ui::colours::ink);
+
     delete program.start.data();
     delete program.main.data();
-    QApplication::setPalette(ui::skinPalette());
 }
 
 }  // namespace

