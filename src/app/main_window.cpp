@@ -59,8 +59,9 @@ constexpr int kEvaluationColumnLeft = kMatchDayColumnWidth + kCrossColumnWidth;
 // The match-day plan starts where the match-day picture starts, so the
 // picture shows the plan and, beside it, the crosses of the cross sheet.
 constexpr int kPlanTop = 254;
-// A pairing panel starts this far above the row of boxes beside it; the last
-// one keeps as much room to the plan's bottom edge as the first to its top.
+// A pairing panel starts this far above the row of boxes beside it, so the
+// last one ends clear of the plan's bottom edge, about as far as the first
+// starts below its top.
 constexpr int kPairingAbove = 8;
 
 }  // namespace
@@ -233,8 +234,7 @@ void TFGewonnen::buildMatchDayColumn() {
     for (int m = 1; m <= kMatches; ++m) {
         pairingPanels_[static_cast<size_t>(m - 1)] =
             ui::makeLabel(plan, QString(), QRect(6, KreuzY[static_cast<size_t>(m)] - kPairingAbove, 222, 19),
-                          ui::calibriFont(8),
-                          Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("pb%1").arg(m));
+                          ui::calibriFont(8), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("pb%1").arg(m));
     }
 
     auto* picture = new ui::ClickableLabel(this);

@@ -14,8 +14,8 @@ namespace {
 
 PaintedBoxes* boxesOf(QWidget* widget) { return dynamic_cast<PaintedBoxes*>(widget); }
 
-// One painted box; it holds no pointer into the widget, so it stays safe
-// when the widget goes before the screen reader lets go of it.
+// One painted box. It asks its widget each time, through a guarded pointer,
+// so it stays safe when the widget goes before a screen reader lets go of it.
 class BoxItem : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
     BoxItem(QWidget* widget, int box) : widget_(widget), box_(box) {}

@@ -186,7 +186,8 @@ void TextField::keyPressEvent(QKeyEvent* event) {
     if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) &&
         (event->modifiers() & Qt::ControlModifier)) {
         const bool back = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
-        focusNextPrevChild(!back);
+        // The field's own answer is "no" while Tab types into it.
+        QWidget::focusNextPrevChild(!back);
         event->accept();
         return;
     }
