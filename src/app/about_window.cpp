@@ -18,10 +18,11 @@ TFInfo::TFInfo(QWidget* parent) : ui::WindowFrame(QStringLiteral("FInfo"), paren
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromLatin1(ProgramName));
     setClientSize(QSize(400, 300));
+    setClosesOnEscape(true);
 
-    auto* background = new QLabel(this);
+    auto* background = new ui::PictureLabel(this);
     background->setObjectName(QStringLiteral("Image1"));
-    background->setPixmap(aboutPicture());
+    background->setPicture(&aboutPicture);
     background->setGeometry(0, 0, 400, 300);
 
     LVersion =
@@ -55,6 +56,8 @@ TFInfo::TFInfo(QWidget* parent) : ui::WindowFrame(QStringLiteral("FInfo"), paren
     close->setGeometry(300, 258, 86, 28);
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    // Enter closes the window; the mail link is a Tab away.
+    close->setFocus();
 
     if (parent) move(parent->geometry().center() - rect().center());
 }

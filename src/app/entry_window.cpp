@@ -56,6 +56,7 @@ TFEingabe::TFEingabe(BetModel& evaluation, QWidget* parent)
 
 void TFEingabe::FormCreate() {
     setClientSize(QSize(kClientWidth, kClientHeight));
+    setClosesOnEscape(true);
     const WindowPos stored = readWindowPos(objectName());
     placeAt(QPoint(stored.left, stored.top));
     slipFolder_ = appPaths().SlipFolder;
@@ -79,6 +80,13 @@ void TFEingabe::FormCreate() {
     buildGridSide(y);
     buildTextSide(y);
     setUpGrid();
+    // The text side first, from the buttons down to the field, then the
+    // grid side the same way.
+    const std::vector<QWidget*> order{findChild<QWidget*>(QStringLiteral("BOpen")), BAuslesen, BDel, m1,
+                                      findChild<QWidget*>(QStringLiteral("BSave")),
+                                      findChild<QWidget*>(QStringLiteral("bsSkinSpeedButton1")),
+                                      findChild<QWidget*>(QStringLiteral("BGridDel")), G1};
+    for (size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 
     connect(m1, &QPlainTextEdit::textChanged, this, &TFEingabe::M1Change);
     // Wider or narrower, the field wraps other lines; the count follows.
@@ -130,6 +138,7 @@ void TFEingabe::buildTextSide(int top) {
 
     m1 = new ui::TextField(this);
     m1->setObjectName(QStringLiteral("m1"));
+    m1->setAccessibleName(QStringLiteral("Textfeld für Tippreihen"));
     QFont font = ui::arialPixelFont(14);
     // No kerning, as in a plain edit control: a row's width is the sum of its characters.
     font.setKerning(false);
@@ -143,6 +152,7 @@ void TFEingabe::buildTextSide(int top) {
 void TFEingabe::buildGridSide(int top) {
     G1 = new ui::TipGridView(this);
     G1->setObjectName(QStringLiteral("G1"));
+    G1->setAccessibleName(QStringLiteral("Eingelesene Tippreihen"));
     G1->verticalScrollBar()->setObjectName(QStringLiteral("scrv1"));
     const QFont gridFont = ui::tahomaFont(8);
     G1->setFont(gridFont);

@@ -13,6 +13,7 @@
 #include "ui/file_dialogs.h"
 #include "ui/filtered_edit.h"
 #include "ui/icons.h"
+#include "ui/keyboard.h"
 #include "ui/labels.h"
 #include "ui/message_boxes.h"
 #include "ui/style.h"
@@ -25,6 +26,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -63,6 +65,8 @@ constexpr int kDesignRows = 24;
 constexpr auto kSlice = 10ms;
 
 const char* const kLegend[] = {"out", "Fav I ", "Fav I I", "Fav III"};
+// The levels as a screen reader says them.
+const char* const kLevelNames[] = {"Stufe out", "Stufe Fav I", "Stufe Fav II", "Stufe Fav III"};
 
 QList<int> gridWidths() {
     QList<int> widths{kNumberWidth};
@@ -75,14 +79,14 @@ QList<int> gridWidths() {
 TBZahl::TBZahl(int position, QWidget* parent) : QPushButton(parent), position_(position) {
     setObjectName(QStringLiteral("but%1").arg(position));
     setText(QString::number(TippZiffer[static_cast<size_t>((position - 1) % 3 + 1)]));
+    setAccessibleName(QStringLiteral("Spiel %1: %2").arg((position - 1) / 3 + 1).arg(text()));
     setFont(ui::tahomaFont(10, true));
-    // A level is changed by pressing a mouse button, never by a key.
-    setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
     showLevel(0);
 }
 
 void TBZahl::showLevel(int level) {
+    if (level >= 0 && level <= kMaxLevel) setAccessibleDescription(QString::fromLatin1(kLevelNames[level]));
     setProperty("level", level);
     style()->unpolish(this);
     style()->polish(this);
@@ -92,6 +96,33 @@ void TBZahl::showLevel(int level) {
 void TBZahl::mousePressEvent(QMouseEvent* event) {
     event->accept();
     emit pressedWith(event->buttons());
+}
+
+void TBZahl::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_Space && (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)) {
+        // Like a press of the mouse, which does not repeat while held.
+        if (!event->isAutoRepeat()) emit pressedWith(modifiers == Qt::ShiftModifier ? Qt::RightButton : Qt::LeftButton);
+        event->accept();
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        // At the pattern's edge the focus stays; it never wanders off.
+        if (const int target = ui::arrowTarget(position_ - 1, event->key(), 3, kOutcomeCrosses); target >= 0) {
+            if (auto* next = parentWidget()->findChild<TBZahl*>(QStringLiteral("but%1").arg(target + 1),
+                                                                Qt::FindDirectChildrenOnly))
+                next->setFocus(Qt::OtherFocusReason);
+        }
+        event->accept();
+        return;
+    default:
+        break;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 OutcomeCountModel::OutcomeCountModel(const PatternLevels& levels, QObject* parent)
@@ -151,6 +182,7 @@ TFKick::~TFKick() = default;
 
 void TFKick::FormCreate() {
     setClientSize(QSize(kClientWidth, kClientHeight));
+    setClosesOnEscape(true);
     const WindowPos stored = readWindowPos(objectName());
     placeAt(QPoint(stored.left, stored.top));
     slipFolder_ = appPaths().SlipFolder;
@@ -260,11 +292,14 @@ void TFKick::buildRunControls() {
     eAnz->setAlignment(Qt::AlignCenter);
     eAnz->setFont(ui::tahomaFont(9, true));
     eAnz->setTextFromProgram(QStringLiteral("120"));
+    eAnz->setAccessibleName(QStringLiteral("Gewünschte Reihenanzahl"));
 
     bsSkinSpeedButton2 =
         ui::makeButton(PFoto, QStringLiteral("bsSkinSpeedButton2"), QStringLiteral("Reihen bilden"), QRect(left + 146, 6, 110, 32));
     bsSkinSpeedButton2->setFont(bold);
     connect(bsSkinSpeedButton2, &QPushButton::clicked, this, &TFKick::bsSkinSpeedButton2Click);
+    // Enter where the number was typed starts the run, as the button does.
+    connect(eAnz, &QLineEdit::returnPressed, this, &TFKick::bsSkinSpeedButton2Click);
     BStop = ui::makeToolButton(PFoto, QStringLiteral("BStop"), ui::IconKind::Stop, QString(),
                                QStringLiteral("Reihenbildung anhalten"));
     BStop->setGeometry(left + 260, 6, 32, 32);
@@ -301,6 +336,7 @@ void TFKick::buildGrids() {
 
     g1 = new ui::TipGridView(PFoto);
     g1->setObjectName(QStringLiteral("g1"));
+    g1->setAccessibleName(QStringLiteral("Gebildete Tippreihen"));
     g1->verticalScrollBar()->setObjectName(QStringLiteral("bsSkinScrollBar1"));
     g1->setFont(gridFont);
     g1->horizontalHeader()->setFont(gridFont);
@@ -318,6 +354,7 @@ void TFKick::buildGrids() {
 
     g2 = new ui::TipGridView(PFoto);
     g2->setObjectName(QStringLiteral("g2"));
+    g2->setAccessibleName(QStringLiteral("Häufigkeit der Ergebnisse"));
     g2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     g2->setFont(gridFont);
     g2->horizontalHeader()->setFont(gridFont);

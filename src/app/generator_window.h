@@ -29,7 +29,9 @@ class TipGridView;
 namespace korbisto::app {
 
 // A pattern button: it answers the press of a mouse button, not a click, and
-// shows its level through the style sheet (property "level").
+// shows its level through the style sheet (property "level"). Space counts
+// as a left press, Shift+Space as a right one; the arrow keys move to the
+// buttons around it.
 class TBZahl : public QPushButton {
     Q_OBJECT
 
@@ -45,6 +47,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int position_;

@@ -27,6 +27,7 @@
 #include "ui/filtered_edit.h"
 #include "ui/forms.h"
 #include "ui/icons.h"
+#include "ui/keyboard.h"
 #include "ui/labels.h"
 #include "ui/message_boxes.h"
 #include "ui/shell.h"
@@ -58,6 +59,10 @@ constexpr int kEvaluationColumnLeft = kMatchDayColumnWidth + kCrossColumnWidth;
 // The match-day plan starts where the match-day picture starts, so the
 // picture shows the plan and, beside it, the crosses of the cross sheet.
 constexpr int kPlanTop = 254;
+// A pairing panel starts this far above the row of boxes beside it, so the
+// last one ends clear of the plan's bottom edge, about as far as the first
+// starts below its top.
+constexpr int kPairingAbove = 8;
 
 }  // namespace
 
@@ -127,11 +132,18 @@ void TFGewonnen::buildToolbar() {
         button->setCursor(Qt::PointingHandCursor);
         if (!hint.isEmpty()) button->setToolTip(hint);
         bar->addWidget(button);
+        focusOrder_.push_back(button);
+        return button;
+    };
+    auto addIcon = [&](const QString& name, ui::IconKind icon, const QString& hint) {
+        QToolButton* button = bar->addIconButton(name, icon, hint);
+        focusOrder_.push_back(button);
         return button;
     };
     QPushButton* quit = addCaptioned(QStringLiteral("bsSkinSpeedButton6"), ui::IconKind::Exit,
                                      QStringLiteral("Programm beenden"), QString(), 88);
     connect(quit, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton6Click);
+    ui::addShortcut(quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
     QAbstractButton* download = addCaptioned(QStringLiteral("BFSpTagVerw"), ui::IconKind::Download,
                                              QStringLiteral("Spieltag- Download"),
                                              QStringLiteral("Spieltage herunterladen"), 88);
@@ -143,12 +155,11 @@ void TFGewonnen::buildToolbar() {
                                       QStringLiteral("Spielschein erstellen..."), QStringLiteral("Tippreihen eingeben"),
                                       94);
     connect(entry, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton7Click);
-    QToolButton* update = bar->addIconButton(QStringLiteral("bsSkinSpeedButton12"), ui::IconKind::Update,
-                                             QStringLiteral("Programm aktualisieren"));
+    QToolButton* update = addIcon(QStringLiteral("bsSkinSpeedButton12"), ui::IconKind::Update,
+                                  QStringLiteral("Programm aktualisieren"));
     connect(update, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton12Click);
-    QToolButton* analysis = bar->addIconButton(QStringLiteral("BGewinnplan"), ui::IconKind::Chart,
-                                               QStringLiteral("Gewinnplan & Chancen"));
-    analysis->setAccessibleName(analysis->toolTip());
+    QToolButton* analysis =
+        addIcon(QStringLiteral("BGewinnplan"), ui::IconKind::Chart, QStringLiteral("Gewinnplan & Chancen"));
     analysis->setToolTip(analysis->toolTip() + QStringLiteral("\nWas die Tippreihen über alle Ergebnisse der Kreuze "
                                                               "gewinnen und wie ihre Chancen am Spieltag stehen"));
     connect(analysis, &QToolButton::clicked, this, &TFGewonnen::BGewinnplanClick);
@@ -164,7 +175,7 @@ void TFGewonnen::buildToolbar() {
     bar->addWidget(donationText);
 
     QToolButton* donate =
-        bar->addIconButton(QStringLiteral("BSpende"), ui::IconKind::Coffee, QStringLiteral("Einen Wachmacher spendieren"));
+        addIcon(QStringLiteral("BSpende"), ui::IconKind::Coffee, QStringLiteral("Einen Wachmacher spendieren"));
     connect(donate, &QToolButton::clicked, this, &TFGewonnen::BSpendeClick);
 
     auto* standBox = new QFrame(bar);
@@ -178,10 +189,12 @@ void TFGewonnen::buildToolbar() {
     bar->addWidget(standBox);
 
     QToolButton* position = bar->addPositionButton(QStringLiteral("bsSkinSpeedButton4"));
+    focusOrder_.push_back(position);
     connect(position, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton4Click);
     QToolButton* about =
-        bar->addIconButton(QStringLiteral("bsSkinSpeedButton5"), ui::IconKind::Info, QStringLiteral("Über das Programm"));
+        addIcon(QStringLiteral("bsSkinSpeedButton5"), ui::IconKind::Info, QStringLiteral("Über das Programm"));
     connect(about, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton5Click);
+    ui::addShortcut(about, QKeySequence(Qt::Key_F1));
 }
 
 void TFGewonnen::buildMatchDayColumn() {
@@ -204,6 +217,7 @@ void TFGewonnen::buildMatchDayColumn() {
     QPushButton* open = ui::makeButton(matchDayStrip_, QStringLiteral("BOpenSpTag"),
                                        QStringLiteral("Spieltag einlesen..."), QRect(0, 8, 112, 32));
     connect(open, &QPushButton::clicked, this, &TFGewonnen::BOpenSpTagClick);
+    focusOrder_.push_back(open);
     ui::makeLabel(matchDayStrip_, QStringLiteral("Spieltag"), QRect(116, 6, 82, 14), normal, Qt::AlignCenter);
     LTag = ui::makeLabel(matchDayStrip_, QString(), QRect(116, 22, 82, 18), ui::tahomaFont(9, true), Qt::AlignCenter,
                          QStringLiteral("LTag"));
@@ -211,6 +225,7 @@ void TFGewonnen::buildMatchDayColumn() {
                                              ui::IconKind::Camera, QString(), QStringLiteral("Abbild des Spieltags"));
     camera->setGeometry(204, 8, 32, 32);
     connect(camera, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton18Click);
+    focusOrder_.push_back(camera);
 
     auto* plan = new QWidget(this);
     plan->setObjectName(QStringLiteral("PSpielplan"));
@@ -218,18 +233,19 @@ void TFGewonnen::buildMatchDayColumn() {
     plan->setGeometry(8, kPlanTop, 234, 333);
     for (int m = 1; m <= kMatches; ++m) {
         pairingPanels_[static_cast<size_t>(m - 1)] =
-            ui::makeLabel(plan, QString(), QRect(6, KreuzY[static_cast<size_t>(m)] - 5, 222, 19), ui::calibriFont(8),
-                          Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("pb%1").arg(m));
+            ui::makeLabel(plan, QString(), QRect(6, KreuzY[static_cast<size_t>(m)] - kPairingAbove, 222, 19),
+                          ui::calibriFont(8), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("pb%1").arg(m));
     }
 
     auto* picture = new ui::ClickableLabel(this);
     picture->setObjectName(QStringLiteral("Image2"));
     picture->setGeometry(8, 604, 234, 84);
-    picture->setPixmap(webSitePicture(234, 84));
+    picture->setPicture([](qreal ratio) { return webSitePicture(234, 84, ratio); });
     picture->setCursor(Qt::PointingHandCursor);
     picture->setToolTip(QStringLiteral("Aufruf von ") + makerSiteUrl().toString());
     picture->onClick = [this] { Image2Click(); };
     Image2 = picture;
+    focusOrder_.push_back(picture);
 }
 
 void TFGewonnen::buildCrossColumn() {
@@ -244,6 +260,8 @@ void TFGewonnen::buildCrossColumn() {
     crossColumn_ = new CrossSheetColumn(model_.rows(), structureFilePath(), this);
     crossColumn_->setGeometry(kCrossColumnLeft, kPlanTop - CrossSheetColumn::kSheetTop, kCrossColumnWidth,
                               kClientHeight - (kPlanTop - CrossSheetColumn::kSheetTop));
+    const std::vector<QWidget*> sheetOrder = crossColumn_->focusOrder();
+    focusOrder_.insert(focusOrder_.end(), sheetOrder.begin(), sheetOrder.end());
 }
 
 void TFGewonnen::buildWinningRow() {
@@ -259,13 +277,16 @@ void TFGewonnen::buildWinningRow() {
         frame->move((i - 1) * (TFfrAnzeigeGew::kWidth + 1) + 1, 1);
         AnzeigeFrames[static_cast<size_t>(i - 1)] = frame;
         GewinnFelder[static_cast<size_t>(i - 1)] = frame->ETz;
+        frame->ETz->setAccessibleName(QStringLiteral("Gewinnreihe Spiel %1").arg(i));
+        focusOrder_.push_back(frame->ETz);
     }
     QToolButton* clearRow = ui::makeToolButton(PFoto, QStringLiteral("bsSkinSpeedButton3"), ui::IconKind::Eraser,
                                                QString(), QStringLiteral("Gewinnreihe löschen"));
     clearRow->setGeometry(302, 22, 32, 32);
     connect(clearRow, &QToolButton::clicked, this, &TFGewonnen::bsSkinSpeedButton3Click);
-    evaluationButtons_.push_back(clearRow);
+    focusOrder_.push_back(clearRow);
     cbSofort = new QCheckBox(QStringLiteral("Bei manueller Eingabe der Gewinnreihe sofort auswerten"), PFoto);
+    focusOrder_.push_back(cbSofort);
     cbSofort->setObjectName(QStringLiteral("cbSofort"));
     cbSofort->setGeometry(6, 58, 392, 18);
     cbSofort->setChecked(true);
@@ -287,7 +308,7 @@ void TFGewonnen::buildEvaluationColumn() {
                          void (TFGewonnen::*handler)()) {
         QPushButton* button = ui::makeButton(PFoto, name, caption, geometry);
         connect(button, &QPushButton::clicked, this, handler);
-        evaluationButtons_.push_back(button);
+        focusOrder_.push_back(button);
         return button;
     };
     auto addIcon = [&](const QString& name, ui::IconKind icon, const QString& hint, const QRect& geometry,
@@ -295,7 +316,7 @@ void TFGewonnen::buildEvaluationColumn() {
         QToolButton* button = ui::makeToolButton(PFoto, name, icon, QString(), hint, iconSize);
         button->setGeometry(geometry);
         connect(button, &QToolButton::clicked, this, handler);
-        evaluationButtons_.push_back(button);
+        focusOrder_.push_back(button);
         return button;
     };
 
@@ -310,7 +331,9 @@ void TFGewonnen::buildEvaluationColumn() {
         edit->setGeometry(left, 113, 70, 22);
         edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         edit->setFont(ui::calibriFont(9, true));
+        edit->setAccessibleName(QStringLiteral("Quote ") + QString::fromLatin1(ranks[k - 1]));
         QuotenFelder[static_cast<size_t>(k - 1)] = edit;
+        focusOrder_.push_back(edit);
     }
     addButton(QStringLiteral("BQuoDel"), QStringLiteral("Quoten löschen"), QRect(312, 104, 86, 32),
               &TFGewonnen::BQuoDelClick);
@@ -322,18 +345,22 @@ void TFGewonnen::buildEvaluationColumn() {
                        "werden."),
         QRect(6, 142, 290, 30), bold);
     note->setObjectName(QStringLiteral("LQuotenHinweis"));
-    addButton(QStringLiteral("BAuswerten"), QStringLiteral("Gewinn- Prüfung"), QRect(302, 140, 96, 34),
-              &TFGewonnen::BAuswertenClick)
-        ->setFont(bold);
+    QPushButton* evaluate = addButton(QStringLiteral("BAuswerten"), QStringLiteral("Gewinn- Prüfung"),
+                                      QRect(302, 140, 96, 34), &TFGewonnen::BAuswertenClick);
+    evaluate->setFont(bold);
+    ui::addShortcut(evaluate, QKeySequence(Qt::Key_F9));
 
     // Slip buttons.
-    addButton(QStringLiteral("bsSkinSpeedButton1"), QStringLiteral("Spielschein einlesen..."), QRect(6, 180, 86, 34),
-              &TFGewonnen::bsSkinSpeedButton1Click);
-    addButton(QStringLiteral("BSave"), QStringLiteral("Als Spielschein speichern..."), QRect(96, 180, 100, 34),
-              &TFGewonnen::BSaveClick);
-    addButton(QStringLiteral("BCopy"), QStringLiteral("Reihen kopieren"), QRect(200, 180, 76, 34),
-              &TFGewonnen::BCopyClick)
-        ->setToolTip(QStringLiteral("Tippreihen in die Zwischenablage kopieren."));
+    ui::addShortcut(addButton(QStringLiteral("bsSkinSpeedButton1"), QStringLiteral("Spielschein einlesen..."),
+                              QRect(6, 180, 86, 34), &TFGewonnen::bsSkinSpeedButton1Click),
+                    QKeySequence(Qt::CTRL | Qt::Key_O));
+    ui::addShortcut(addButton(QStringLiteral("BSave"), QStringLiteral("Als Spielschein speichern..."),
+                              QRect(96, 180, 100, 34), &TFGewonnen::BSaveClick),
+                    QKeySequence(Qt::CTRL | Qt::Key_S));
+    QPushButton* copy = addButton(QStringLiteral("BCopy"), QStringLiteral("Reihen kopieren"), QRect(200, 180, 76, 34),
+                                  &TFGewonnen::BCopyClick);
+    copy->setToolTip(QStringLiteral("Tippreihen in die Zwischenablage kopieren."));
+    ui::addShortcut(copy, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     addIcon(QStringLiteral("bsSkinSpeedButton11"), ui::IconKind::Csv, QStringLiteral("Tippreihen im CSV-Format speichern"),
             QRect(280, 181, 32, 32), &TFGewonnen::bsSkinSpeedButton11Click);
     addButton(QStringLiteral("BGridDel"), QStringLiteral("Reihen löschen"), QRect(322, 180, 76, 34),
@@ -352,11 +379,15 @@ void TFGewonnen::buildEvaluationColumn() {
 
     G1 = new ui::TipGridView(PFoto);
     G1->setObjectName(QStringLiteral("G1"));
+    G1->setAccessibleName(QStringLiteral("Tippreihen"));
+    focusOrder_.push_back(G1);
 
     // Results.
     ui::makeLabel(PFoto, QStringLiteral("Gewinn:"), QRect(6, 519, 60, 15), bold);
     G2 = new ui::TipGridView(PFoto);
     G2->setObjectName(QStringLiteral("G2"));
+    G2->setAccessibleName(QStringLiteral("Gewinn"));
+    focusOrder_.push_back(G2);
     ui::makeLabel(PFoto, QStringLiteral("Gesamtgewinn"), QRect(200, 548, 110, 15), bold,
                   Qt::AlignRight | Qt::AlignVCenter);
     LGesGewinn = ui::makeLabel(PFoto, QString(), QRect(200, 565, 110, 22), ui::tahomaFont(10, true),
@@ -364,6 +395,7 @@ void TFGewonnen::buildEvaluationColumn() {
     QPushButton* capture = ui::makeButton(PFoto, QStringLiteral("bsSkinSpeedButton9"),
                                           QStringLiteral("Abbild der Auswertung"), QRect(318, 586, 80, 34));
     connect(capture, &QPushButton::clicked, this, &TFGewonnen::bsSkinSpeedButton9Click);
+    focusOrder_.push_back(capture);
 }
 
 void TFGewonnen::setUpGrids() {
@@ -399,15 +431,9 @@ void TFGewonnen::setUpGrids() {
 }
 
 void TFGewonnen::setUpTabOrder() {
-    // As the eye reads the evaluation column: the winning row, the switch
-    // for it, the quotas, the buttons, the table. Everything left of it
-    // keeps the order in which it was made.
-    std::vector<QWidget*> order(GewinnFelder.begin(), GewinnFelder.end());
-    order.push_back(cbSofort);
-    order.insert(order.end(), QuotenFelder.begin(), QuotenFelder.end());
-    order.insert(order.end(), evaluationButtons_.begin(), evaluationButtons_.end());
-    order.push_back(G1);
-    for (size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    // As the eye reads the window: the toolbar, then column by column from
+    // the top down.
+    for (size_t i = 1; i < focusOrder_.size(); ++i) setTabOrder(focusOrder_[i - 1], focusOrder_[i]);
 }
 
 void TFGewonnen::connectModel() {

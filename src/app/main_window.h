@@ -131,8 +131,8 @@ private:
     ui::TipGridView* G1 = nullptr;
     WinTableModel* g2Model_ = nullptr;
     ui::TipGridView* G2 = nullptr;
-    // The buttons of the evaluation column in the order Tab visits them.
-    std::vector<QWidget*> evaluationButtons_;
+    // The controls in the order Tab visits them: as they stand on screen.
+    std::vector<QWidget*> focusOrder_;
 };
 
 }  // namespace korbisto::app

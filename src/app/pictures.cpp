@@ -45,10 +45,18 @@ void drawBall(QPainter& p, const QPointF& centre, double radius) {
     p.restore();
 }
 
+// A picture of `width` x `height` pixels as laid out, made of as many device
+// pixels as the screen shows for them, so it stays sharp when scaled.
+QPixmap canvas(int width, int height, qreal ratio) {
+    QPixmap pixmap(QSize(width, height) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
+}
+
 }  // namespace
 
-QPixmap startPicture() {
-    QPixmap pixmap(400, 300);
+QPixmap startPicture(qreal ratio) {
+    QPixmap pixmap = canvas(400, 300, ratio);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
 
@@ -56,7 +64,7 @@ QPixmap startPicture() {
     QLinearGradient sky(0, 0, 0, 300);
     sky.setColorAt(0, QColor(14, 74, 44));
     sky.setColorAt(1, QColor(36, 128, 70));
-    p.fillRect(pixmap.rect(), sky);
+    p.fillRect(QRect(0, 0, 400, 300), sky);
     for (int i = 0; i < 8; ++i) {
         if (i % 2 == 0) p.fillRect(QRect(i * 50, 0, 50, 300), QColor(255, 255, 255, 10));
     }
@@ -105,15 +113,15 @@ QPixmap startPicture() {
     return pixmap;
 }
 
-QPixmap aboutPicture() {
-    QPixmap pixmap(400, 300);
+QPixmap aboutPicture(qreal ratio) {
+    QPixmap pixmap = canvas(400, 300, ratio);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     // The pitch of the start picture, seen from the stand, the ball in the corner.
     QLinearGradient turf(0, 0, 0, 300);
     turf.setColorAt(0, QColor(20, 92, 54));
     turf.setColorAt(1, QColor(10, 58, 34));
-    p.fillRect(pixmap.rect(), turf);
+    p.fillRect(QRect(0, 0, 400, 300), turf);
     for (int i = 0; i < 6; ++i)
         if (i % 2 == 0) p.fillRect(QRect(0, i * 50, 400, 50), QColor(255, 255, 255, 9));
     p.setPen(QPen(QColor(255, 255, 255, 60), 2));
@@ -151,14 +159,14 @@ QImage programIcon(int size) {
     return image;
 }
 
-QPixmap webSitePicture(int width, int height) {
-    QPixmap pixmap(width, height);
+QPixmap webSitePicture(int width, int height, qreal ratio) {
+    QPixmap pixmap = canvas(width, height, ratio);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient back(0, 0, width, height);
     back.setColorAt(0, QColor(22, 62, 120));
     back.setColorAt(1, QColor(48, 118, 190));
-    p.fillRect(pixmap.rect(), back);
+    p.fillRect(QRect(0, 0, width, height), back);
     drawBall(p, QPointF(height / 2.0, height / 2.0), height * 0.33);
     p.setPen(Qt::white);
     p.setFont(ui::roundedFont(16));

@@ -18,6 +18,8 @@ QPointer<TFGewonnen> FGewonnen;
 StartedProgram startProgram(QApplication& app) {
     app.setApplicationName(QString::fromLatin1(ProgramName));
     app.setApplicationVersion(QString::fromLatin1(ProgramVersion));
+    // Before the first window: Wayland names a window's program by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KORBISTO_DESKTOP_ID));
     // The start window is hidden for a moment during the fade, before the
     // main window shows; the program ends with the main window instead.
     app.setQuitOnLastWindowClosed(false);

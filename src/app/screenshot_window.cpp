@@ -51,6 +51,7 @@ TFAbbild::TFAbbild(const QImage& picture, const QString& caption, QWidget* paren
     // Nothing can show a closed screenshot window again, so it goes.
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(caption);
+    setClosesOnEscape(true);
     sharedFolder() = withSeparator(readScreenshotFolder());
 
     ui::TopBar* toolbar = topBar();
@@ -82,6 +83,7 @@ TFAbbild::TFAbbild(const QImage& picture, const QString& caption, QWidget* paren
     sliderRow->addWidget(new QLabel(QStringLiteral("-"), quality));
     Slider1 = new QSlider(Qt::Horizontal, quality);
     Slider1->setObjectName(QStringLiteral("Slider1"));
+    Slider1->setAccessibleName(QStringLiteral("Bild-Qualität"));
     Slider1->setRange(36, 100);
     Slider1->setSingleStep(1);
     Slider1->setPageStep(8);

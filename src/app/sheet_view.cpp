@@ -5,6 +5,7 @@
 #include "systems/development.h"
 #include "systems/vew_catalogue.h"
 #include "ui/icons.h"
+#include "ui/keyboard.h"
 #include "ui/labels.h"
 #include "ui/message_boxes.h"
 #include "ui/style.h"
@@ -12,7 +13,9 @@
 #include "ui/wrap_button.h"
 
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolButton>
@@ -92,10 +95,23 @@ void TKreuz::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked(Tag);
 }
 
-PKreuzPanel::PKreuzPanel(QWidget* parent) : QWidget(parent) {
+namespace {
+
+int boxMatch(int box) { return box / 3 + 1; }
+int boxColumn(int box) { return box % 3 + 1; }
+int boxOf(int match, int column) { return (match - 1) * 3 + column - 1; }
+
+}  // namespace
+
+PKreuzPanel::PKreuzPanel(CrossSheet& sheet, QWidget* parent) : QWidget(parent), sheet_(sheet) {
     setObjectName(QStringLiteral("PKreuz"));
+    setAccessibleName(QStringLiteral("Kreuzschein"));
     setFixedSize(kWidth, kHeight);
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    connect(&sheet_, &CrossSheet::crossChanged, this, [this](int match, int column, bool) {
+        if (column <= 3) ui::announceBoxToggled(this, boxOf(match, column));
+    });
     // The centre of the "X" as a cross label draws it: left-aligned, its
     // baseline at the font's ascent.
     const QFontMetrics metrics(crossFont());
@@ -112,6 +128,69 @@ QRect PKreuzPanel::boxRect(int match, int column) const {
     box.moveLeft(std::clamp(box.left(), left - 1, left + 16 - size + 1));
     box.moveTop(std::clamp(box.top(), top, top + 16 - size + 1));
     return box;
+}
+
+QRect PKreuzPanel::boxRect(int box) const { return boxRect(boxMatch(box), boxColumn(box)); }
+
+QString PKreuzPanel::boxName(int box) const {
+    return QStringLiteral("Spiel %1: %2")
+        .arg(boxMatch(box))
+        .arg(QString::fromLatin1(TippText[static_cast<size_t>(boxColumn(box))]));
+}
+
+bool PKreuzPanel::boxChecked(int box) const { return sheet_.crossed(boxMatch(box), boxColumn(box)); }
+
+void PKreuzPanel::toggleBox(int box) {
+    moveTo(box);
+    sheet_.toggle(boxMatch(box), boxColumn(box));
+}
+
+void PKreuzPanel::setCurrentBox(int match, int column) { moveTo(boxOf(match, column)); }
+
+void PKreuzPanel::moveTo(int box) {
+    if (box == current_) return;
+    current_ = box;
+    update();
+    ui::announceBoxFocused(this, box);
+}
+
+void PKreuzPanel::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        // Held down, the key would cross and uncross in turn.
+        if (!event->isAutoRepeat()) toggleBox(current_);
+        event->accept();
+        return;
+    }
+    if (const int target = ui::arrowTarget(current_, event->key(), 3, kOutcomeBoxes); target >= 0) {
+        moveTo(target);
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PKreuzPanel::focusInEvent(QFocusEvent* event) {
+    if (event->reason() == Qt::TabFocusReason) current_ = 0;
+    if (event->reason() == Qt::BacktabFocusReason) current_ = kOutcomeBoxes - 1;
+    update();
+    QWidget::focusInEvent(event);
+    ui::announceBoxFocused(this, current_);
+}
+
+void PKreuzPanel::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
+}
+
+bool PKreuzPanel::focusNextPrevChild(bool next) {
+    if (hasFocus()) {
+        const int target = current_ + (next ? 1 : -1);
+        if (target >= 0 && target < kOutcomeBoxes) {
+            moveTo(target);
+            return true;
+        }
+    }
+    return QWidget::focusNextPrevChild(next);
 }
 
 void PKreuzPanel::paintEvent(QPaintEvent*) {
@@ -153,10 +232,17 @@ void PKreuzPanel::paintEvent(QPaintEvent*) {
     p.setPen(kEdge);
     p.setBrush(Qt::NoBrush);
     p.drawRect(all.adjusted(0, 0, -1, -1));
+    if (hasFocus()) {
+        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        p.drawRect(QRectF(boxRect(current_)).adjusted(-2, -2, 1, 1));
+    }
 }
 
 void PKreuzPanel::mousePressEvent(QMouseEvent* event) {
     event->accept();
+    if (const SheetPress press = KreuzTreffer(event->position().toPoint().x(), event->position().toPoint().y());
+        press.kind == SheetPress::Toggle)
+        setCurrentBox(press.match, press.column);
     const QPoint at = event->position().toPoint();
     if (onPress) onPress(at.x(), at.y());
 }
@@ -207,7 +293,7 @@ void CrossSheetColumn::buildCounters() {
 }
 
 void CrossSheetColumn::buildSheet() {
-    PKreuz = new PKreuzPanel(this);
+    PKreuz = new PKreuzPanel(sheet_, this);
     PKreuz->move(kSheetLeft, kSheetTop);
     PKreuz->onPress = [this](int x, int y) { PKreuzMouseDown(x, y); };
     for (int m = 1; m <= kMatches; ++m) {
@@ -261,7 +347,12 @@ void CrossSheetColumn::showCounts() {
     BVEW->setEnabled(vew != 0);
 }
 
-void CrossSheetColumn::KreuzKlickClick(int tag) { sheet_.toggle(tag / 10, tag % 10); }
+std::vector<QWidget*> CrossSheetColumn::focusOrder() const { return {BVEW, BVoll, PKreuz, BKreuzeDel, BQOpen, BQSave}; }
+
+void CrossSheetColumn::KreuzKlickClick(int tag) {
+    PKreuz->setCurrentBox(tag / 10, tag % 10);
+    sheet_.toggle(tag / 10, tag % 10);
+}
 
 void CrossSheetColumn::PKreuzMouseDown(int x, int y) {
     const SheetPress press = KreuzTreffer(x, y);

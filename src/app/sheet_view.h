@@ -3,6 +3,7 @@
 #include "core/bet_model.h"
 #include "core/outcomes.h"
 #include "systems/cross_sheet.h"
+#include "ui/accessibility.h"
 
 #include <QString>
 
@@ -11,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class QPushButton;
 class QToolButton;
@@ -57,7 +59,10 @@ protected:
 // The picture of one bet-slip column under the crosses: 13 numbered rows with
 // the boxes 1, 0, 2 and, set apart, the two marker boxes 2 and 3. Every press
 // on the bare picture, whatever the button, is passed on with its position.
-class PKreuzPanel : public QWidget {
+// The keys reach the 39 outcome boxes too: Tab and Shift+Tab visit them in
+// screen order before they leave the sheet, the arrow keys move between
+// them, Space crosses or uncrosses the framed one.
+class PKreuzPanel : public QWidget, public ui::PaintedBoxes {
     Q_OBJECT
 
 public:
@@ -66,12 +71,23 @@ public:
     // The picture leaves the last two rows of pixels to the window, which
     // the match-day picture no longer takes.
     static constexpr int kPictureHeight = 348;
+    static constexpr int kOutcomeBoxes = kMatches * 3;
 
-    explicit PKreuzPanel(QWidget* parent = nullptr);
+    explicit PKreuzPanel(CrossSheet& sheet, QWidget* parent = nullptr);
 
     // The drawn box of match 1..13, column 1..5, centred on where its cross
     // appears and within the part of the sheet that answers for the box.
     QRect boxRect(int match, int column) const;
+    // The outcome box the keys act on next.
+    void setCurrentBox(int match, int column);
+
+    // The outcome boxes, match by match, each named like "Spiel 3: 0".
+    int boxCount() const override { return kOutcomeBoxes; }
+    QString boxName(int box) const override;
+    bool boxChecked(int box) const override;
+    QRect boxRect(int box) const override;
+    int currentBox() const override { return current_; }
+    void toggleBox(int box) override;
 
     std::function<void(int x, int y)> onPress;
 
@@ -79,8 +95,16 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
+    void moveTo(int box);
+
+    CrossSheet& sheet_;
+    int current_ = 0;
     QPoint crossCentre_;  // centre of the "X" within its label
 };
 
@@ -106,6 +130,9 @@ public:
     TKreuz* kreuz(int match, int column) const {
         return Kreuze[static_cast<size_t>(match - 1)][static_cast<size_t>(column - 1)];
     }
+
+    // The controls of the column in the order they stand on screen.
+    std::vector<QWidget*> focusOrder() const;
 
     void KreuzKlickClick(int tag);
     void PKreuzMouseDown(int x, int y);

@@ -4,6 +4,7 @@
 #include "web_links.h"
 
 #include "core/paths.h"
+#include "ui/labels.h"
 #include "ui/shell.h"
 #include "ui/style.h"
 
@@ -21,15 +22,16 @@ namespace korbisto::app {
 
 QPointer<TFStart> FStart;
 
-TFStart::TFStart(QWidget* parent) : ui::WindowFrame(QStringLiteral("FStart"), parent, Kind::Splash) {
+TFStart::TFStart(QWidget* parent)
+    : ui::WindowFrame(QStringLiteral("FStart"), parent, Kind::Splash), fades_(ui::platformHasWindowOpacity()) {
     setAttribute(Qt::WA_DeleteOnClose);
     setClientSize(QSize(400, 300));
     setUpFolders(appPaths());
 
-    Image1 = new QLabel(this);
+    Image1 = new ui::PictureLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 400, 300);
-    Image1->setPixmap(startPicture());
+    Image1->setPicture(&startPicture);
 
     BWeiter = new QPushButton(QStringLiteral("Weiter"), this);
     BWeiter->setObjectName(QStringLiteral("BWeiter"));
@@ -92,6 +94,12 @@ void TFStart::bsSkinSpeedButton1Click() {
 }
 
 void TFStart::closeEvent(QCloseEvent* event) {
+    if (!fades_ && !faded_) {
+        // Without transparent windows a fade would only be a wait: the main
+        // window takes this one's place at once.
+        faded_ = true;
+        showMainWindow();
+    }
     if (faded_) {
         event->accept();
         return;
@@ -124,9 +132,7 @@ void TFStart::startCrossFade() {
         connect(fade_, &QSequentialAnimationGroup::currentAnimationChanged, this, [this, in](QAbstractAnimation* current) {
             if (current != in || !mainWindow_) return;
             mainWindow_->setWindowOpacity(0.0);
-            mainWindow_->show();
-            mainWindow_->raise();
-            mainWindow_->activateWindow();
+            showMainWindow();
         });
     }
     connect(fade_, &QAbstractAnimation::finished, this, [this] {
@@ -135,6 +141,13 @@ void TFStart::startCrossFade() {
         close();
     });
     fade_->start();
+}
+
+void TFStart::showMainWindow() {
+    if (!mainWindow_) return;
+    mainWindow_->show();
+    mainWindow_->raise();
+    mainWindow_->activateWindow();
 }
 
 }  // namespace korbisto::app

@@ -2,9 +2,12 @@
 
 #include "ui/window_frame.h"
 
+namespace korbisto::ui {
+class PictureLabel;
+}
+
 #include <QPointer>
 
-class QLabel;
 class QPushButton;
 class QSequentialAnimationGroup;
 
@@ -26,6 +29,9 @@ public:
 
     // The window that fades in when this one closes.
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
+    // Whether leaving cross-fades the windows; only where the platform can
+    // make a window transparent, unless set.
+    void setWindowFade(bool fade) { fades_ = fade; }
 
     // The fade, while it runs (for tests and the benchmark).
     QSequentialAnimationGroup* crossFade() const { return fade_; }
@@ -41,11 +47,13 @@ private:
     void BWeiterClick();
     void bsSkinSpeedButton1Click();
     void startCrossFade();
+    void showMainWindow();
 
     bool FInitializationDone = false;
     bool faded_ = false;
+    bool fades_;
     QPointer<QWidget> mainWindow_;
-    QLabel* Image1;
+    ui::PictureLabel* Image1;
     QPushButton* BWeiter;
     QPushButton* bsSkinSpeedButton1;
     QSequentialAnimationGroup* fade_ = nullptr;

@@ -32,8 +32,10 @@ QSize BarChart::sizeHint() const { return {260, 190}; }
 
 void BarChart::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.fillRect(rect(), Qt::white);
-    p.setPen(QColor(0xa9, 0xad, 0xb4));
+    // The skin's palette, like every control around the chart.
+    const QPalette& colours = palette();
+    p.fillRect(rect(), colours.color(QPalette::Base));
+    p.setPen(colours.color(QPalette::Dark));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 
     const QFontMetrics metrics(font());
@@ -43,7 +45,7 @@ void BarChart::paintEvent(QPaintEvent*) {
         QFont bold = font();
         bold.setBold(true);
         p.setFont(bold);
-        p.setPen(QColor(0x1d, 0x1d, 0x1f));
+        p.setPen(colours.color(QPalette::Text));
         p.drawText(QRect(area.left(), area.top(), area.width(), line), Qt::AlignLeft | Qt::AlignVCenter, title_);
         p.setFont(font());
         area.setTop(area.top() + line + 4);
@@ -52,7 +54,7 @@ void BarChart::paintEvent(QPaintEvent*) {
     const QRect bars = area.adjusted(0, line + 2, 0, -(line + 4));
     if (bars_.isEmpty() || bars.height() <= 0) return;
 
-    p.setPen(QColor(0xdd, 0xdf, 0xe2));
+    p.setPen(colours.color(QPalette::Midlight));
     for (int quarter = 1; quarter <= 4; ++quarter) {
         const int y = bars.bottom() - bars.height() * quarter / 4;
         p.drawLine(bars.left(), y, bars.right(), y);
@@ -69,12 +71,12 @@ void BarChart::paintEvent(QPaintEvent*) {
             p.setBrush(bar.colour);
             p.drawRect(box.adjusted(0, 0, -1, -1));
         }
-        p.setPen(QColor(0x1d, 0x1d, 0x1f));
+        p.setPen(colours.color(QPalette::Text));
         const QRect slotRect(bars.left() + i * slot, 0, slot, line);
         p.drawText(slotRect.translated(0, box.top() - line - 2), Qt::AlignCenter, formatPercent(bar.share));
         p.drawText(slotRect.translated(0, bars.bottom() + 4), Qt::AlignCenter, bar.caption);
     }
-    p.setPen(QColor(0x6b, 0x70, 0x77));
+    p.setPen(colours.color(QPalette::Shadow));
     p.drawLine(bars.left(), bars.bottom() + 1, bars.right(), bars.bottom() + 1);
 }
 

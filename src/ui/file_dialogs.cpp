@@ -1,9 +1,12 @@
 #include "file_dialogs.h"
 
+#include "core/german.h"
 #include "core/seam.h"
 
+#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 
 namespace korbisto::ui {
 
@@ -28,6 +31,19 @@ FileDialogRequest FileDialogRequest::save(QString title, QString filterName, QSt
     return r;
 }
 
+QVariant GermanFileList::data(const QModelIndex& index, int role) const {
+    const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+    if (role != Qt::DisplayRole || !files || !index.isValid()) return QIdentityProxyModel::data(index, role);
+    const QModelIndex source = mapToSource(index);
+    if (index.column() == kSizeColumn && !files->isDir(source)) return formatDataSize(files->size(source));
+    if (index.column() == kDateColumn) {
+        const QDateTime modified = files->lastModified(source);
+        // The short form fits the dialog's column.
+        if (modified.isValid()) return germanLocale().toString(modified, QLocale::ShortFormat);
+    }
+    return QIdentityProxyModel::data(index, role);
+}
+
 namespace {
 
 class QtFileDialogs : public FileDialogs {
@@ -37,6 +53,7 @@ public:
         // Qt's own dialog: it honours the default suffix and the overwrite
         // question the same way on every desktop.
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+        dialog.setProxyModel(new GermanFileList(&dialog));
         dialog.setNameFilter(request.filterName + QStringLiteral(" (") + request.pattern + u')');
         dialog.setDefaultSuffix(request.defaultSuffix);
         if (request.mode == FileDialogRequest::Mode::Save) {

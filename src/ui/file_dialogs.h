@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIdentityProxyModel>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -42,6 +43,20 @@ void setFileDialogs(FileDialogs* dialogs);
 
 // The first chosen file, or empty.
 QString chooseFile(QWidget* parent, const FileDialogRequest& request);
+
+// The list of Qt's file dialog with sizes and dates written the German way:
+// Qt takes them from the system's language, which may not be German.
+class GermanFileList : public QIdentityProxyModel {
+    Q_OBJECT
+
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    // The columns of a QFileSystemModel.
+    static constexpr int kSizeColumn = 1;
+    static constexpr int kDateColumn = 3;
+
+    QVariant data(const QModelIndex& index, int role) const override;
+};
 
 // Records every request and answers from a queue (cancel when it is empty).
 class RecordingFileDialogs : public FileDialogs {

@@ -273,6 +273,8 @@ QToolButton* makeToolButton(QWidget* parent, const QString& objectName, IconKind
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     }
     if (!hint.isEmpty()) button->setToolTip(hint);
+    // A picture says nothing to a screen reader; the hint names the button.
+    if (caption.isEmpty()) button->setAccessibleName(hint);
     button->setCursor(Qt::PointingHandCursor);
     return button;
 }

@@ -1,19 +1,68 @@
 #include "labels.h"
 
+#include "accessibility.h"
 #include "captions.h"
 
 #include "core/german.h"
 #include "core/tip_document.h"
 
 #include <QEvent>
-#include <QMouseEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
 
 namespace korbisto::ui {
 
+void PictureLabel::setPicture(Painter painter) {
+    painter_ = std::move(painter);
+    paintPicture();
+}
+
+void PictureLabel::paintPicture() {
+    ratio_ = devicePixelRatioF();
+    setPixmap(painter_(ratio_));
+}
+
+void PictureLabel::paintEvent(QPaintEvent* event) {
+    // Moved to a screen of another scale factor: painted anew for it.
+    if (painter_ && !qFuzzyCompare(ratio_, devicePixelRatioF())) paintPicture();
+    QLabel::paintEvent(event);
+}
+
+ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : PictureLabel(text, parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    installAccessibility();
+}
+
+void ClickableLabel::activate() {
+    if (onClick) onClick();
+}
+
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick) onClick();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) activate();
     QLabel::mouseReleaseEvent(event);
+}
+
+void ClickableLabel::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat()) activate();
+        event->accept();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void ClickableLabel::paintEvent(QPaintEvent* event) {
+    PictureLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::DotLine));
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
 }
 
 QLabel* makeLabel(QWidget* parent, const QString& text, const QRect& geometry, const QFont& font,

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QLabel>
+#include <QPixmap>
 #include <QRect>
 #include <QString>
 
@@ -13,14 +14,44 @@ class TipDocument;
 
 namespace korbisto::ui {
 
-// A label that answers a left click like a link: a picture, a mail address.
-class ClickableLabel : public QLabel {
+// A label that shows a picture painted for the screen it is on: at a scale
+// factor of 2 the picture has twice the pixels and stays sharp.
+class PictureLabel : public QLabel {
+    Q_OBJECT
+
 public:
     using QLabel::QLabel;
+    // Paints the picture for a device pixel ratio.
+    using Painter = std::function<QPixmap(qreal ratio)>;
+    void setPicture(Painter painter);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void paintPicture();
+
+    Painter painter_;
+    qreal ratio_ = 0;
+};
+
+// A label that answers like a link: a picture, a mail address. A left
+// click, or Enter or Space while it has the keyboard, follows it; screen
+// readers see a link named by its text, else by its hint.
+class ClickableLabel : public PictureLabel {
+    Q_OBJECT
+
+public:
+    explicit ClickableLabel(const QString& text = QString(), QWidget* parent = nullptr);
+    explicit ClickableLabel(QWidget* parent) : ClickableLabel(QString(), parent) {}
+
     std::function<void()> onClick;
+    void activate();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // A label at a fixed place of a window laid out in pixels.

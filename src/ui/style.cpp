@@ -139,6 +139,7 @@ QPushButton[level="3"] {
 QPushButton[level="0"]:hover, QPushButton[level="1"]:hover, QPushButton[level="2"]:hover,
 QPushButton[level="3"]:hover { border-color: #4f73a3; }
 QPushButton[level] { padding: 0px; }
+QPushButton[level]:focus { border: 2px solid #3d7bd9; }
 )";
 
 }  // namespace
@@ -189,10 +190,89 @@ QFont roundedFont(int points) { return makeFont(QStringLiteral("Arial Rounded MT
 
 QFont arialPixelFont(int pixels) { return makePixelFont(QStringLiteral("Arial"), pixels, false); }
 
+QPalette skinPalette() {
+    QPalette palette;
+    const auto set = [&palette](QPalette::ColorRole role, const QColor& colour, const QColor& greyed) {
+        palette.setColor(QPalette::Active, role, colour);
+        palette.setColor(QPalette::Inactive, role, colour);
+        palette.setColor(QPalette::Disabled, role, greyed);
+    };
+    const QColor field(0xf4, 0xf5, 0xf7);
+    set(QPalette::Window, colours::surface, colours::surface);
+    set(QPalette::WindowText, colours::ink, colours::greyedInk);
+    set(QPalette::Base, colours::paper, field);
+    set(QPalette::AlternateBase, field, field);
+    set(QPalette::Text, colours::ink, colours::greyedInk);
+    set(QPalette::PlaceholderText, QColor(0x8d, 0x92, 0x99), QColor(0xb5, 0xb8, 0xbd));
+    set(QPalette::Button, QColor(0xf1, 0xf2, 0xf4), QColor(0xec, 0xee, 0xf0));
+    set(QPalette::ButtonText, colours::ink, colours::greyedInk);
+    set(QPalette::BrightText, colours::paper, colours::paper);
+    set(QPalette::Light, colours::paper, colours::paper);
+    set(QPalette::Midlight, QColor(0xe2, 0xe4, 0xe7), QColor(0xe2, 0xe4, 0xe7));
+    set(QPalette::Mid, QColor(0xc4, 0xc7, 0xcc), QColor(0xc4, 0xc7, 0xcc));
+    set(QPalette::Dark, QColor(0x9f, 0xa4, 0xab), QColor(0xc6, 0xc9, 0xcd));
+    set(QPalette::Shadow, QColor(0x6b, 0x70, 0x77), QColor(0x9f, 0xa4, 0xab));
+    set(QPalette::Highlight, colours::focus, QColor(0xc6, 0xc9, 0xcd));
+    set(QPalette::HighlightedText, colours::paper, colours::paper);
+    set(QPalette::Link, QColor(0, 64, 160), colours::greyedInk);
+    set(QPalette::LinkVisited, QColor(80, 40, 140), colours::greyedInk);
+    set(QPalette::ToolTipBase, QColor(0xff, 0xfb, 0xe0), QColor(0xff, 0xfb, 0xe0));
+    set(QPalette::ToolTipText, colours::ink, colours::ink);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    set(QPalette::Accent, colours::focus, QColor(0xc6, 0xc9, 0xcd));
+#endif
+    return palette;
+}
+
+namespace {
+
+// The kinds of controls a platform theme may give palettes of their own.
+const char* const kThemedKinds[] = {"QToolButton", "QAbstractButton", "QCheckBox", "QRadioButton", "QHeaderView",
+                                    "QAbstractItemView", "QMessageBoxLabel", "QTabBar", "QLabel", "QGroupBox",
+                                    "QMenu", "QMenuBar", "QTextEdit", "QTextControl", "QLineEdit"};
+
+// The skin's palette for the program and for every kind of control that a
+// theme gave one of its own.
+void putSkinPaletteInPlace() {
+    const QPalette skin = skinPalette();
+    if (QApplication::palette() != skin) QApplication::setPalette(skin);
+    for (const char* kind : kThemedKinds)
+        if (QApplication::palette(kind) != skin) QApplication::setPalette(skin, kind);
+}
+
+// A platform theme may bring its palette or font once the program runs:
+// qt6ct sets its font after the start, a desktop its colours when the user
+// switches to a dark scheme. The windows are the skin's and laid out in
+// pixels for its font, so both are put back.
+class SkinKeeper : public QObject {
+public:
+    explicit SkinKeeper(QObject* parent) : QObject(parent) { setObjectName(QStringLiteral("SkinKeeper")); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != QCoreApplication::instance() || restoring_) return false;
+        restoring_ = true;
+        if (event->type() == QEvent::ApplicationPaletteChange) putSkinPaletteInPlace();
+        if (event->type() == QEvent::ApplicationFontChange && QApplication::font() != tahomaFont(8))
+            QApplication::setFont(tahomaFont(8));
+        restoring_ = false;
+        return false;
+    }
+
+private:
+    bool restoring_ = false;
+};
+
+}  // namespace
+
 void applyStyle(QApplication& app) {
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(fusion);
     app.setFont(tahomaFont(8));
+    // After the style, which may bring a palette of its own.
+    putSkinPaletteInPlace();
     app.setStyleSheet(QString::fromLatin1(kStyleSheet));
+    if (!app.findChild<QObject*>(QStringLiteral("SkinKeeper"), Qt::FindDirectChildrenOnly))
+        app.installEventFilter(new SkinKeeper(&app));
 }
 
 }  // namespace korbisto::ui

@@ -181,6 +181,16 @@ void TextField::insertFromMimeData(const QMimeData* source) {
 }
 
 void TextField::keyPressEvent(QKeyEvent* event) {
+    // Where Tab is typed into the field, Ctrl+Tab leaves it, as in other
+    // programs' text fields; the keys reach every control all the same.
+    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) &&
+        (event->modifiers() & Qt::ControlModifier)) {
+        const bool back = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+        // The field's own answer is "no" while Tab types into it.
+        QWidget::focusNextPrevChild(!back);
+        event->accept();
+        return;
+    }
     const QString typed = event->text();
     const bool insertsText = !typed.isEmpty() && !isReadOnly() && event->key() != Qt::Key_Backtab &&
                              !(event->key() == Qt::Key_Tab && tabChangesFocus()) &&

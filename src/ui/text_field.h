@@ -14,7 +14,7 @@ namespace korbisto::ui {
 // A multi-line plain-text field. Long lines wrap at blanks (a word wider than
 // the field breaks anywhere, so nothing hides beyond the right edge), and the
 // field can say which lines it shows for a text, so that lines are counted
-// and read as the user sees them.
+// and read as the user sees them. Ctrl+Tab and Ctrl+Shift+Tab leave it.
 class TextField : public QPlainTextEdit {
     Q_OBJECT
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "style.h"
+
 #include <QColor>
 #include <QFont>
 #include <QRect>
@@ -26,6 +28,6 @@ enum class CellAlignment { Left, Centre, Right };
 // clipped to the cell. Left: 2 pixels in; centre: (width - text width) / 2
 // in, cut toward zero; right: its end 3 pixels inside the right edge.
 void DrawCellText(QPainter& painter, const QRect& cell, const QString& text, CellAlignment alignment,
-                  const QFont& font, const QColor& background, const QColor& textColour = Qt::black);
+                  const QFont& font, const QColor& background, const QColor& textColour = colours::ink);
 
 }  // namespace korbisto::ui

@@ -115,7 +115,7 @@ QVariant TipGridModel::data(const QModelIndex& index, int role) const {
 }
 
 void CellPainter::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
-    QColor background = Qt::white;
+    QColor background = colours::paper;
     if (const QVariant brush = index.data(Qt::BackgroundRole); brush.isValid())
         background = brush.value<QBrush>().color();
     QFont font = option.font;
@@ -124,7 +124,10 @@ void CellPainter::paint(QPainter* painter, const QStyleOptionViewItem& option, c
     const CellAlignment alignment = align & Qt::AlignRight     ? CellAlignment::Right
                                     : align & Qt::AlignHCenter ? CellAlignment::Centre
                                                                : CellAlignment::Left;
-    DrawCellText(*painter, option.rect, index.data(Qt::DisplayRole).toString(), alignment, font, background);
+    // Cells have the skin's colours, so their text has the skin's ink.
+    QColor ink = colours::ink;
+    if (const QVariant own = index.data(Qt::ForegroundRole); own.isValid()) ink = own.value<QBrush>().color();
+    DrawCellText(*painter, option.rect, index.data(Qt::DisplayRole).toString(), alignment, font, background, ink);
 }
 
 TipGridView::TipGridView(QWidget* parent) : QTableView(parent) {

@@ -5,7 +5,9 @@
 
 #include "core/paths.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QToolButton>
 
@@ -16,7 +18,7 @@ namespace {
 Qt::WindowFlags flagsOf(WindowFrame::Kind kind) {
     switch (kind) {
     case WindowFrame::Kind::Splash:
-        return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        return Qt::Window | Qt::FramelessWindowHint;
     case WindowFrame::Kind::Dialog:
         return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                Qt::WindowCloseButtonHint;
@@ -28,6 +30,12 @@ Qt::WindowFlags flagsOf(WindowFrame::Kind kind) {
 }
 
 }  // namespace
+
+bool platformHasWindowOpacity() {
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("xcb") || platform == QLatin1String("windows") ||
+           platform == QLatin1String("cocoa");
+}
 
 TopBar::TopBar(QWidget* window) : QWidget(window) {
     setObjectName(QStringLiteral("Toolbar"));
@@ -101,6 +109,15 @@ void WindowFrame::setClientSize(QSize size) {
 }
 
 void WindowFrame::placeAt(QPoint stored, QPoint fallback) { placeWindow(*this, stored, fallback); }
+
+void WindowFrame::keyPressEvent(QKeyEvent* event) {
+    if (closesOnEscape_ && event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
 
 TopBar* WindowFrame::topBar() {
     if (!topBar_) {

@@ -44,6 +44,10 @@ private:
     QHBoxLayout* row_;
 };
 
+// Whether the platform can make a window partly transparent: X11 and the
+// desktops of other systems can, Wayland cannot.
+bool platformHasWindowOpacity();
+
 // What every window of the program shares: its flags and caption, a fixed
 // client size over the background surface, the stored position (with a
 // fallback when no screen shows it) and the bar across its top.
@@ -54,7 +58,7 @@ public:
     enum class Kind {
         Tool,    // caption, system menu, minimise and close
         Dialog,  // caption, system menu and close
-        Splash   // caption only
+        Splash   // no frame, so no window manager adds buttons to it
     };
     static constexpr QPoint kDefaultPosition{0, 70};
 
@@ -68,9 +72,17 @@ public:
     // Made on first use, across the top of the client area.
     TopBar* topBar();
 
+    // Escape closes the window as its close button does. Controls that use
+    // the key themselves (an open list, a pressed button) get it first.
+    void setClosesOnEscape(bool closes) { closesOnEscape_ = closes; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QWidget* surface_ = nullptr;
     TopBar* topBar_ = nullptr;
+    bool closesOnEscape_ = false;
 };
 
 }  // namespace korbisto::ui

@@ -56,5 +56,14 @@ TEST_F(AboutWindowTest, OneWindowInFrontWithVersionAndContact) {
     QTRY_VERIFY_WITH_TIMEOUT(closed.isNull(), 5000);
     click(main.get(), QStringLiteral("bsSkinSpeedButton5"));
     ASSERT_EQ(aboutWindows().size(), 1);
-    EXPECT_TRUE(aboutWindows().first()->isVisible());
+    info = aboutWindows().first();
+    EXPECT_TRUE(info->isVisible());
+    // With the keys: the focus starts on "Schließen"; the link is a
+    // Shift+Tab away and follows Enter and Space.
+    info->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(info));
+    EXPECT_EQ(QApplication::focusWidget(), child<QPushButton>(info, QStringLiteral("BClose")));
+    for (const Qt::Key key : {Qt::Key_Backtab, Qt::Key_Return, Qt::Key_Space})
+        QTest::keyClick(QApplication::focusWidget(), key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+    EXPECT_EQ(shell.opened().size(), 3);
 }

@@ -6,6 +6,7 @@
 #include "ui/style.h"
 #include "ui/wait_cursor.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -145,6 +146,48 @@ TEST_F(CrossSheetTest, EveryBoxIsSetByAClickAndClearedByAClickOnItsCross) {
     }
     EXPECT_EQ(shownCrosses().count(u'X'), 0);
     EXPECT_EQ(counters(), QStringLiteral("0|0|0|1"));
+}
+
+TEST_F(CrossSheetTest, ASystemIsMadeAndDevelopedWithTheKeyboardAlone) {
+    openMainWindow();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    const auto key = [](Qt::Key k, Qt::KeyboardModifiers with = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), k, with);
+    };
+    // From the winning row back over the sheet's buttons into its last box.
+    for (int i = 0; i < 3; ++i) key(Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), sheet());
+    QAccessibleInterface* boxes = QAccessible::queryAccessibleInterface(sheet());
+    EXPECT_TRUE(boxes->focusChild()->state().focused);
+    EXPECT_EQ(boxes->focusChild()->text(QAccessible::Name), QStringLiteral("Spiel 13: 2"));
+
+    // The arrows walk the grid of boxes, Space crosses.
+    int at = 38;
+    for (int box = 0; box < 39; ++box) {
+        if (!QString::fromLatin1(kVew15).split(u',')[box / 3].contains(QLatin1String(TippText[box % 3 + 1]))) continue;
+        for (; at / 3 != box / 3; at += at > box ? -3 : 3) key(at > box ? Qt::Key_Up : Qt::Key_Down);
+        for (; at != box; at += at > box ? -1 : 1) key(at > box ? Qt::Key_Left : Qt::Key_Right);
+        key(Qt::Key_Space);
+    }
+    EXPECT_EQ(counters(), QStringLiteral("5|4|4|1.296"));
+    EXPECT_EQ(boxes->child(7)->text(QAccessible::Name), QStringLiteral("Spiel 3: 0"));
+    EXPECT_FALSE(boxes->child(7)->state().checked);
+    EXPECT_TRUE(boxes->child(8)->state().checked);
+    // A screen reader's toggle is a press of Space on that box.
+    boxes->child(7)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(cross(3, 2)->isVisibleTo(main.get()));
+    key(Qt::Key_Space);
+    EXPECT_FALSE(cross(3, 2)->isVisibleTo(main.get()));
+
+    // Shift+Tab goes back box by box and then to the development buttons.
+    int presses = 0;
+    while (QApplication::focusWidget() != child(main.get(), QStringLiteral("BVoll")) && presses++ < 40)
+        key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(presses, 8);
+    key(Qt::Key_Space);
+    EXPECT_EQ(gridRows(), 1296);
+    EXPECT_EQ(QApplication::focusWidget(), child(main.get(), QStringLiteral("BVoll")));
 }
 
 TEST_F(CrossSheetTest, CompleteSheetOffersTheFittingVewSystem) {

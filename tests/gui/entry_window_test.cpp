@@ -7,6 +7,7 @@
 #include "ui/text_field.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
@@ -183,6 +184,13 @@ TEST_F(EntryWindowTest, TabsBecomeCommasWhereverTheyComeFrom) {
     field()->setPlainText(QStringLiteral("a\tb"));
     EXPECT_EQ(field()->toPlainText(), QStringLiteral("a,b"));
     EXPECT_FALSE(field()->document()->isUndoAvailable());
+
+    // Where Tab is typed into the field, Ctrl+Tab leaves it for the grid side.
+    entry->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(entry));
+    field()->setFocus();
+    QTest::keyClick(field(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), child(entry, QStringLiteral("BSave")));
 }
 
 TEST_F(EntryWindowTest, WrappedLinesCountAsTheFieldShowsThem) {

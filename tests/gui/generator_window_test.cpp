@@ -10,6 +10,7 @@
 #include "generator/generator.h"
 #include "ui/filtered_edit.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QBrush>
 #include <QClipboard>
@@ -164,6 +165,50 @@ TEST_F(GeneratorWindowTest, PressesRaiseOrLowerALevelAndTheCountGridFollows) {
     click(kick, QStringLiteral("bsSkinSpeedButton3"));
     pressPattern(kAllThreeWay);
     EXPECT_EQ(counts(), (QStringList{"1.594.323", "0", "13", "0"}));
+}
+
+TEST_F(GeneratorWindowTest, APatternIsSetAndRunWithTheKeyboardAlone) {
+    openGenerator();
+    kick->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(kick));
+    // Tab to a widget, then keys: "+" Space, "-" Shift+Space, "v" "^" "<" ">" arrows.
+    const auto type = [](const char* keys) {
+        for (const char* k = keys; *k; ++k) {
+            const Qt::Key key = *k == 'v' ? Qt::Key_Down : *k == '>' ? Qt::Key_Right : Qt::Key_Space;
+            QTest::keyClick(QApplication::focusWidget(), key, *k == '-' ? Qt::ShiftModifier : Qt::NoModifier);
+        }
+    };
+    const auto tabTo = [](QWidget* target) {
+        for (int presses = 0; QApplication::focusWidget() != target && presses < 10; ++presses)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        return QApplication::focusWidget() == target;
+    };
+    ASSERT_TRUE(tabTo(button(1)));
+    // Space raises as a left press does, Shift+Space lowers as a right one.
+    for (const auto& [keys, level] : {std::pair{"+", 1}, {"+", 2}, {"-", 1}, {"-", 0}, {"-", 3}, {"+", 0}}) {
+        type(keys);
+        EXPECT_EQ(shownLevel(1), level);
+    }
+    // Every match's "1" down the first column, the last match's "2" too;
+    // below the last match the focus stays.
+    type("+v+v+v+v+v+v+v+v+v+v+v+v+>>+v");
+    EXPECT_EQ(QApplication::focusWidget(), button(39));
+    EXPECT_EQ(counts(), (QStringList{"2", "1", "0", "12"}));
+
+    // Enter in the count runs; Enter during the run starts no second one.
+    ASSERT_TRUE(tabTo(eAnz()));
+    eAnz()->selectAll();
+    QTest::keyClicks(eAnz(), QStringLiteral("2"));
+    QTest::keyClick(eAnz(), Qt::Key_Return);
+    EXPECT_TRUE(kick->running());
+    QTest::keyClicks(eAnz(), QStringLiteral("0"));
+    QTest::keyClick(eAnz(), Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(!kick->running(), kRunLimitMs);
+    // A second run, of 20, would have run out of combinations and said so.
+    EXPECT_EQ(g1()->rowCount(), 2);
+    EXPECT_FALSE(noticeShown());
+    EXPECT_EQ(eAnz()->text(), QStringLiteral("20"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(button(4))->text(QAccessible::Name), QStringLiteral("Spiel 2: 1"));
 }
 
 TEST_F(GeneratorWindowTest, SaveResetAndLoadBringThePatternBack) {

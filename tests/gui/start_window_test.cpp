@@ -9,6 +9,7 @@
 #include "core/paths.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QLocale>
 #include <QMessageBox>
@@ -61,6 +62,8 @@ TEST_F(StartTest, StartMakesTheFoldersAndKeepsTheMainWindowHidden) {
     EXPECT_FALSE(next->isEnabled());
     program.start->setProperty("InitializationDone", true);
 
+    // As on a platform whose windows can be made transparent.
+    program.start->setWindowFade(true);
     QTest::mouseClick(next, Qt::LeftButton);
     EXPECT_FALSE(program.main->isVisible());  // the fade has only begun
     ASSERT_NE(program.start->crossFade(), nullptr);
@@ -73,6 +76,7 @@ TEST_F(StartTest, StartMakesTheFoldersAndKeepsTheMainWindowHidden) {
 TEST_F(StartTest, EnterPressesWeiterAsSpaceDoes) {
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
         auto* start = new app::TFStart;
+        start->setWindowFade(true);
         start->setInitializationDone(true);
         start->show();
         start->activateWindow();
@@ -82,6 +86,21 @@ TEST_F(StartTest, EnterPressesWeiterAsSpaceDoes) {
         EXPECT_NE(start->crossFade(), nullptr) << key;
         delete start;
     }
+}
+
+TEST_F(StartTest, WithoutWindowOpacityTheMainWindowComesAtOnce) {
+    program = app::startProgram(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    // Docks match the windows to the desktop entry by its id.
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("de.korbisto.Korbisto"));
+    // No frame, so no window manager puts buttons on it.
+    EXPECT_TRUE(program.start->windowFlags() & Qt::FramelessWindowHint);
+
+    program.start->setWindowFade(false);
+    QTest::mouseClick(child<QPushButton>(program.start, QStringLiteral("BWeiter")), Qt::LeftButton);
+    EXPECT_TRUE(program.main->isVisible());
+    EXPECT_EQ(program.start->crossFade(), nullptr);
+    EXPECT_FALSE(program.start->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(program.start.isNull(), 5000);
 }
 
 TEST_F(StartTest, QtsOwnDialogsSpeakGermanWhateverTheSystemSays) {

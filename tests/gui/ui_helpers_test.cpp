@@ -2,6 +2,7 @@
 #include "support/tip_rows.h"
 
 #include "ui/captions.h"
+#include "ui/file_dialogs.h"
 #include "ui/filtered_edit.h"
 #include "ui/forms.h"
 #include "ui/jpeg_writer.h"
@@ -12,8 +13,12 @@
 #include "ui/window_frame.h"
 
 #include "core/error.h"
+#include "core/german.h"
 
 #include <QBrush>
+#include <QDir>
+#include <QFile>
+#include <QFileSystemModel>
 #include <QImage>
 #include <QLabel>
 #include <QSignalSpy>
@@ -274,6 +279,24 @@ TEST(ElidedLabel, ShowsWhatFitsAndHintsTheRest) {
     EXPECT_EQ(label.toolTip(), QString());
     label.setFullText(QString());
     EXPECT_EQ(label.text(), QString());
+}
+
+TEST(GermanFileList, SizesAndDatesTheGermanWay) {
+    test::TempDataFolder folder;
+    ASSERT_TRUE(QDir().mkpath(folder.path(QStringLiteral("liste"))));
+    QFile file(folder.path(QStringLiteral("liste/reihen.txt")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(QByteArray(11520, 'x')) == 11520 && file.flush());
+    ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2021, 12, 9), QTime(14, 47)), QFileDevice::FileModificationTime));
+    file.close();
+    // Qt's own model writes them in the system's language, which may be English.
+    QFileSystemModel files;
+    GermanFileList shown;
+    shown.setSourceModel(&files);
+    const QModelIndex list = shown.mapFromSource(files.setRootPath(folder.path(QStringLiteral("liste"))));
+    QTRY_COMPARE(shown.rowCount(list), 1);
+    const QModelIndex name = shown.index(0, 0, list);
+    QTRY_COMPARE(name.siblingAtColumn(GermanFileList::kSizeColumn).data().toString(), formatDataSize(11520));
+    EXPECT_EQ(name.siblingAtColumn(GermanFileList::kDateColumn).data().toString(), QStringLiteral("09.12.21 14:47"));
 }
 
 TEST(Jpeg, ProgressiveAndDecodable) {
