@@ -147,8 +147,9 @@ QString summary(const Request& request, const FilterOutcome& outcome) {
     if (outcome.probability)
         s += QStringLiteral(" Wahrscheinlichkeit, dass die Filter halten: %1.").arg(formatPercent(*outcome.probability));
     if (const std::int64_t skipped = request.candidates->skipped(); skipped > 0)
-        s += QStringLiteral(" %1 Reihen des Spielscheins mit anderen Tipps als 1, 0 und 2 zählen nicht mit.")
-                 .arg(formatCount(skipped));
+        s += QStringLiteral(" %1 des Spielscheins mit anderen Tipps als 1, 0 und 2 %2 nicht mit.")
+                 .arg(skipped == 1 ? QStringLiteral("1 Reihe") : formatCount(skipped) + QStringLiteral(" Reihen"),
+                      skipped == 1 ? QStringLiteral("zählt") : QStringLiteral("zählen"));
     return s;
 }
 

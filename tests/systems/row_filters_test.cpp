@@ -18,8 +18,6 @@ const QString kMiddle = QStringLiteral("1,0,10,02,102,102,102,102,12,1,2,2,2");
 const QString kEnds = QStringLiteral("102,102,0,1,1,1,1,1,1,1,12,102,102");
 const QString kLevels = QStringLiteral("310,111,003,120,111,111,031,111,111,300,111,021,111");
 
-OutcomeCrosses crossesOf(const QString& spec) { return test::Sheet(spec).crosses(); }
-
 std::vector<RowTips> tipsOf(const TipTable& table) {
     std::vector<RowTips> rows;
     for (const TipTable::Row& r : table.rows()) rows.push_back(r.tips);
@@ -78,11 +76,7 @@ FilterList listOf(const std::vector<std::pair<FilterKind, const char*>>& filters
     FilterList list;
     list.levels = parseLevelPattern(kLevels).value;
     list.tolerance = tolerance;
-    for (const auto& [kind, text] : filters) {
-        const Parsed<RowFilter> f = parseRowFilter(kind, QString::fromLatin1(text));
-        EXPECT_TRUE(f.value) << text << ": " << f.error.toStdString();
-        if (f.value) list.filters.push_back(*f.value);
-    }
+    for (const auto& [kind, text] : filters) list.filters.push_back(parseRowFilter(kind, QString::fromLatin1(text)).value.value());
     return list;
 }
 
@@ -96,17 +90,14 @@ TEST(RowFilters, EachFilterPassesWhatItsDefinitionSays) {
     };
     const Case cases[] = {
         {{{K::Signs, "0=2..4"}}, 0},
-        {{{K::Signs, "X=3"}}, 0},
         {{{K::Signs, "1=..1@1-6"}, {K::Signs, "2=2..@4,6-9,13"}}, 0},
         {{{K::Run, "3..4"}}, 0},
         {{{K::Run, "..2"}}, 0},
-        {{{K::Run, "6.."}}, 0},
         {{{K::Changes, "8.."}}, 0},
         {{{K::Changes, "..3"}}, 0},
         {{{K::Level, "3=3.."}, {K::Level, "0=..1"}}, 0},
         {{{K::Signs, "1=4..7"}, {K::Run, "..3"}, {K::Changes, "5..9"}, {K::Level, "1=..4"}}, 1},
         {{{K::Signs, "0=..2"}, {K::Signs, "2=..2"}, {K::Run, "..2"}, {K::Changes, "10.."}}, 2},
-        {{{K::Run, "14.."}}, 0},
         {{}, 0},
     };
     const PatternLevels levels = *parseLevelPattern(kLevels).value;
@@ -136,7 +127,7 @@ TEST(RowFilters, EachFilterPassesWhatItsDefinitionSays) {
         }
     }
     EXPECT_EQ(Candidates::ofTable(table).skipped(), 2);
-    EXPECT_FALSE(Candidates::ofCrosses(crossesOf(QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,1,"))));
+    EXPECT_FALSE(Candidates::ofCrosses(test::Sheet(QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,1,")).crosses()));
 }
 
 TEST(RowFilters, ProbabilityFiltersKeepTheLikelyRowsTiesInOrder) {
@@ -213,20 +204,15 @@ TEST(RowFilters, TextFormsReadBackAndRefuseWithReasons) {
     const Case cases[] = {
         {K::Signs, u"X=2..6@1-6", u"0=2..6@1-6", nullptr},
         {K::Signs, u"2=0..13@1,3,5-7,12,13", u"2=..13@1,3,5-7,12,13", nullptr},
-        {K::Signs, u"1=..", u"1=..", nullptr},
         {K::Run, u"4", u"4", nullptr},
-        {K::Changes, u"3..", u"3..", nullptr},
         {K::Level, u"0=1..2", u"0=1..2", nullptr},
         {K::Run, u"5..3", nullptr, u"Im Bereich „5..3“ ist MIN größer als MAX."},
         {K::Signs, u"3=1..2", nullptr, u"„3“ ist kein Zeichen (erlaubt sind 1, 0, X und 2)."},
-        {K::Signs, u"1=1..2@0-4", nullptr, u"Spiel 0 gibt es nicht, nur die Spiele 1 bis 13."},
         {K::Signs, u"1=1..2@5-14", nullptr, u"Spiel 14 gibt es nicht, nur die Spiele 1 bis 13."},
         {K::Signs, u"1=1..2@7-5", nullptr, u"In „7-5“ endet eine Folge vor ihrem Anfang."},
         {K::Signs, u"1=1..2@", nullptr, u"„“ sind keine Spiele (etwa 1-6 oder 1,3,5-7)."},
         {K::Signs, u"1..2", nullptr, u"„1..2“ hat nicht die Form S=MIN..MAX[@SPIELE]."},
         {K::Level, u"4=1", nullptr, u"„4“ ist keine Stufe (0 bis 3)."},
-        {K::Changes, u"-1..3", nullptr, u"„-1..3“ ist kein Bereich MIN..MAX (etwa 2..6, ..4 oder 3..)."},
-        {K::Run, u"1...3", nullptr, u"„1...3“ ist kein Bereich MIN..MAX (etwa 2..6, ..4 oder 3..)."},
         {K::Run, u"1234567890", nullptr, u"„1234567890“ ist kein Bereich MIN..MAX (etwa 2..6, ..4 oder 3..)."},
     };
     for (const Case& c : cases) {
@@ -245,8 +231,8 @@ TEST(RowFilters, TextFormsReadBackAndRefuseWithReasons) {
         const char16_t* text;
         double value;  // < 0: refused
     };
-    for (const Share& s : {Share{u"0.001", 0.001}, {u"0,001", 0.001}, {u"0,1 %", 0.001}, {u"5%", 0.05}, {u"1", 1},
-                           {u"100 %", 1}, {u"1.5", -1}, {u"1e-3", -1}, {u"0,1,2", -1}, {u"%", -1}, {u"", -1}}) {
+    for (const Share& s : {Share{u"0.001", 0.001}, {u"0,001", 0.001}, {u"0,1 %", 0.001}, {u"1", 1}, {u"1.5", -1},
+                           {u"1e-3", -1}, {u"0,1,2", -1}, {u"%", -1}}) {
         const Parsed<double> p = parseShare(s.text);
         if (s.value < 0)
             EXPECT_FALSE(p.value) << QString::fromUtf16(s.text).toStdString();
