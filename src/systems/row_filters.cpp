@@ -254,6 +254,9 @@ std::optional<FilterOutcome> applyFilters(const Candidates& candidates, const Fi
 
     FilterOutcome outcome;
     outcome.candidates = candidates.size();
+    // Room for every candidate up front: only the pages written are touched,
+    // and nothing is copied as the rows grow.
+    outcome.rows.reserve(static_cast<size_t>(outcome.candidates));
     bool complete = false;
     if (candidates.fullSystem() && tolerance == 0) {
         // Every filter must hold: the low halves of a high half that pass them all at once.
