@@ -137,36 +137,70 @@ private:
     std::int64_t size_ = 0;
 };
 
-// The greedy cover as indexes into set.rows, in the order chosen. Each row's
-// gain, the rows of the set it would newly cover, is kept exact: a row that
-// becomes covered takes one from every row within reach of it. The queue
-// holds gains that may since have fallen; one is taken when it is still
-// right at the top.
+// Reports how far the cover has come: the rows covered by the runs so far,
+// of the rows of all runs.
+struct Progress {
+    const CoverOptions& options;
+    std::int64_t done = 0;
+    std::int64_t total = 0;
+
+    bool stopped() const { return options.stop && options.stop->load(std::memory_order_relaxed); }
+    void report(std::int64_t covered) const {
+        if (options.progress) options.progress(done + covered, total);
+    }
+};
+
+// Each row's gain before anything is covered: the rows of the set within its
+// reach. By word; a ball of radius 3 holds at most 2,627 words.
 template <int Radius>
-std::optional<std::vector<std::uint32_t>> greedy(const RowSet& set, const Ball<Radius>& ball,
-                                                 const CoverOptions& options, std::int64_t& work) {
-    const auto stopped = [&] { return options.stop && options.stop->load(std::memory_order_relaxed); };
-    const auto n = static_cast<std::uint32_t>(set.rows.size());
-    const auto key = [](std::uint32_t gain, std::uint32_t index) {
-        // Larger gains first, then the earlier row.
-        return std::uint64_t{gain} << 32 | (0xFFFFFFFFu - index);
-    };
-    // By word; a ball of radius 3 holds at most 2,627 words.
+std::optional<std::vector<std::uint16_t>> initialGains(const RowSet& set, const Ball<Radius>& ball,
+                                                       const Progress& progress) {
     std::vector<std::uint16_t> gain(kRowWords, 0);
-    std::vector<std::uint64_t> queue(n);
-    for (std::uint32_t i = 0; i < n; ++i) {
+    for (size_t i = 0; i < set.rows.size(); ++i) {
         std::uint16_t g = 0;
         ball.forEach(set.rows[i], [&](RowWord v) { g = static_cast<std::uint16_t>(g + set.member.test(v)); });
         gain[set.rows[i]] = g;
-        queue[i] = key(g, i);
-        if (i % 4096 == 4095 && stopped()) return std::nullopt;
+        if (i % 4096 == 4095 && progress.stopped()) return std::nullopt;
     }
-    std::make_heap(queue.begin(), queue.end());
-    work = static_cast<std::int64_t>(n) * ball.size();
+    return gain;
+}
 
+// The greedy cover as indexes into set.rows, in the order chosen, after the
+// rows of `seed`. Each row's gain, the rows of the set it would newly cover,
+// is kept exact: a row that becomes covered takes one from every row within
+// reach of it. The queue holds gains that may since have fallen; one is
+// taken when it is still right at the top. `work` grows by the words visited.
+template <int Radius>
+std::optional<std::vector<std::uint32_t>> greedy(const RowSet& set, const Ball<Radius>& ball,
+                                                 std::vector<std::uint16_t> gain, const std::vector<std::uint32_t>& seed,
+                                                 const Progress& progress, std::int64_t& work) {
+    const auto n = static_cast<std::uint32_t>(set.rows.size());
     WordBits uncovered = set.member;
     std::int64_t left = n;
     std::vector<std::uint32_t> chosen;
+    const auto choose = [&](std::uint32_t index) {
+        chosen.push_back(index);
+        ball.forEach(set.rows[index], [&](RowWord v) {
+            if (!uncovered.test(v)) return;
+            uncovered.reset(v);
+            --left;
+            work += ball.size();
+            ball.forEach(v, [&](RowWord u) {
+                if (set.member.test(u)) --gain[u];
+            });
+        });
+    };
+    for (const std::uint32_t index : seed) choose(index);
+
+    const auto key = [](std::uint32_t g, std::uint32_t index) {
+        // Larger gains first, then the earlier row.
+        return std::uint64_t{g} << 32 | (0xFFFFFFFFu - index);
+    };
+    std::vector<std::uint64_t> queue;
+    queue.reserve(n);
+    for (std::uint32_t i = 0; i < n; ++i)
+        if (gain[set.rows[i]] > 0) queue.push_back(key(gain[set.rows[i]], i));
+    std::make_heap(queue.begin(), queue.end());
     while (left > 0) {
         std::pop_heap(queue.begin(), queue.end());
         const std::uint32_t index = 0xFFFFFFFFu - static_cast<std::uint32_t>(queue.back());
@@ -180,19 +214,10 @@ std::optional<std::vector<std::uint32_t>> greedy(const RowSet& set, const Ball<R
             }
             continue;
         }
-        chosen.push_back(index);
-        ball.forEach(w, [&](RowWord v) {
-            if (!uncovered.test(v)) return;
-            uncovered.reset(v);
-            --left;
-            work += ball.size();
-            ball.forEach(v, [&](RowWord u) {
-                if (set.member.test(u)) --gain[u];
-            });
-        });
+        choose(index);
         if (chosen.size() % 64 == 0) {
-            if (stopped()) return std::nullopt;
-            if (options.progress) options.progress(n - left, n);
+            if (progress.stopped()) return std::nullopt;
+            progress.report(n - left);
         }
     }
     return chosen;
@@ -328,18 +353,41 @@ private:
     std::int64_t work_ = 0;
 };
 
+// The smaller of two greedy covers, each improved by exchanges: one from
+// scratch, one that starts from the rows of `catalogue` (the catalogue's
+// system for the cross product around the set, as far as the set holds its
+// rows). Where the set is most of that product, the second is far smaller;
+// elsewhere the first.
 template <int Radius>
-std::optional<std::vector<RowWord>> greedyCover(const RowSet& set, const CoverOptions& options) {
+std::optional<std::vector<RowWord>> greedyCover(const RowSet& set, const std::vector<RowWord>& catalogue,
+                                                const CoverOptions& options) {
     const Ball<Radius> ball(set);
-    std::int64_t work = 0;
-    std::optional<std::vector<std::uint32_t>> chosen = greedy(set, ball, options, work);
-    if (!chosen) return std::nullopt;
-    LocalSearch<Radius> search(set, ball, *chosen);
-    search.run(work);
-    std::vector<RowWord> rows;
-    for (const RowWord w : set.rows)
-        if (search.chosen(w)) rows.push_back(w);
-    return rows;
+    WordBits inCatalogue;
+    for (const RowWord w : catalogue) inCatalogue.set(w);
+    std::vector<std::uint32_t> seed;
+    for (std::uint32_t i = 0; i < set.rows.size(); ++i)
+        if (inCatalogue.test(set.rows[i])) seed.push_back(i);
+    const int runs = seed.empty() ? 1 : 2;
+    const auto n = static_cast<std::int64_t>(set.rows.size());
+    Progress progress{options, 0, runs * n};
+    const std::optional<std::vector<std::uint16_t>> gains = initialGains(set, ball, progress);
+    if (!gains) return std::nullopt;
+
+    std::vector<RowWord> best;
+    for (int run = 0; run < runs; ++run) {
+        std::int64_t work = n * ball.size();
+        const std::optional<std::vector<std::uint32_t>> chosen =
+            greedy(set, ball, *gains, run == 0 ? std::vector<std::uint32_t>{} : seed, progress, work);
+        if (!chosen) return std::nullopt;
+        LocalSearch<Radius> search(set, ball, *chosen);
+        search.run(work);
+        std::vector<RowWord> rows;
+        for (const RowWord w : set.rows)
+            if (search.chosen(w)) rows.push_back(w);
+        if (run == 0 || rows.size() < best.size()) best = std::move(rows);
+        progress.done += n;
+    }
+    return best;
 }
 
 // The catalogue's system for the product of the digits the set uses, in the
@@ -370,29 +418,26 @@ std::optional<RowCover> coverRows(const std::vector<RowWord>& all, int guarantee
     RowCover cover;
     if (set.rows.empty()) return cover;
     const int radius = kMatches - guarantee;
-    if (set.wholeProduct()) {
-        cover.rows = catalogueCover(set, guarantee);
-        cover.fromCatalogue = true;
+    std::vector<RowWord> catalogue = catalogueCover(set, guarantee);
+    const bool whole = set.wholeProduct() && !catalogue.empty();
+    if (whole) {
         // On the larger products the catalogue's systems are far smaller than
         // any greedy cover, which would take seconds there; on the small ones
-        // the greedy cover is cheap and now and then a row or two smaller.
+        // a greedy cover is cheap and now and then a row or two smaller.
         constexpr std::int64_t kSmallProduct = std::int64_t{1} << 25;
         const std::int64_t work = static_cast<std::int64_t>(set.rows.size()) *
                                   (radius == 1 ? Ball<1>(set).size() : radius == 2 ? Ball<2>(set).size() : Ball<3>(set).size());
-        if (work > kSmallProduct && !cover.rows.empty()) return cover;
+        if (work > kSmallProduct) return RowCover{std::move(catalogue), true};
     }
     std::optional<std::vector<RowWord>> greedy;
     switch (radius) {
-    case 1: greedy = greedyCover<1>(set, options); break;
-    case 2: greedy = greedyCover<2>(set, options); break;
-    default: greedy = greedyCover<3>(set, options); break;
+    case 1: greedy = greedyCover<1>(set, catalogue, options); break;
+    case 2: greedy = greedyCover<2>(set, catalogue, options); break;
+    default: greedy = greedyCover<3>(set, catalogue, options); break;
     }
     if (!greedy) return std::nullopt;
-    if (cover.rows.empty() || greedy->size() < cover.rows.size()) {
-        cover.rows = std::move(*greedy);
-        cover.fromCatalogue = false;
-    }
-    return cover;
+    if (whole && catalogue.size() <= greedy->size()) return RowCover{std::move(catalogue), true};
+    return RowCover{std::move(*greedy), false};
 }
 
 }  // namespace korbisto

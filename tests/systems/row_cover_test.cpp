@@ -126,6 +126,16 @@ TEST(RowCover, WholeCrossProductsAreNeverWorseThanTheCatalogue) {
         if (rows.size() <= 20000) expectCover(rows, cover, c.guarantee);
     }
 
+    // Most of a product: little more than the catalogue's system.
+    const test::Sheet eight(QStringLiteral("102,102,102,102,102,102,102,102,1,1,1,1,1"));
+    std::vector<RowWord> most = applyFilters(*Candidates::ofCrosses(eight.crosses()), FilterList{})->rows;
+    most.erase(most.begin() + 100);
+    for (const int g : {12, 11, 10}) {
+        const RowCover cover = *coverRows(most, g);
+        expectCover(most, cover, g);
+        EXPECT_LE(cover.rows.size(), reducedRowCount(0, 8, g) + 3) << g;
+    }
+
     // The same product as a slip in another order: the cover follows it.
     std::vector<RowWord> backwards = applyFilters(*Candidates::ofCrosses(test::Sheet(QStringLiteral("102,102,102,102,10,1,1,1,1,1,1,1,1")).crosses()), FilterList{})->rows;
     std::reverse(backwards.begin(), backwards.end());
