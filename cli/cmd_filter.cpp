@@ -191,7 +191,7 @@ int runCover(const CommandLine& args) {
 const QString kFilterHelp = QStringLiteral(
     "  --crosses SPEC       das Vollsystem der Kreuze: 13 Gruppen, durch „,“ getrennt, je Spiel die\n"
     "                       angekreuzten Ausgänge aus 1, 0, 2 (X = 0). Beispiel: 102,102,10,1,...\n"
-    "  --slip DATEI         statt dessen die Tippreihen eines Spielscheins (.krsc)\n"
+    "  --slip DATEI         stattdessen die Tippreihen eines Spielscheins (.krsc)\n"
     "  --signs S=MIN..MAX[@SPIELE]  so oft steht das Zeichen S (1, 0 oder X, 2) in der Reihe, über\n"
     "                       alle 13 Spiele oder die genannten, etwa 1-6 oder 1,3,5-7\n"
     "  --run MIN..MAX       die längste Folge gleicher Zeichen\n"
@@ -240,8 +240,8 @@ const RegisterCommand coverCommand({
     QStringLiteral("cover"),
     QStringLiteral("cover (--crosses SPEC | --slip DATEI) [FILTER]... --guarantee 12|11|10 [--format text|csv|json] "
                    "[--out DATEI]\n\n"
-                   "Wenige der Reihen, die alle Filter erfüllen, die mindestens 12, 11 oder 10 Richtige\n"
-                   "garantieren, wenn das Ergebnis eine dieser Reihen ist.\n"
+                   "Deckt die Reihen, die alle Filter erfüllen, mit wenigen von ihnen ab: Ist das Ergebnis eine\n"
+                   "der gefilterten Reihen, hat eine der ausgegebenen mindestens 12, 11 oder 10 Richtige.\n"
                    "  --guarantee G        12, 11 oder 10 Richtige garantiert\n") +
         kFilterHelp,
     runCover,

@@ -14,38 +14,6 @@
 #include <array>
 
 namespace korbisto::cli {
-
-RowFormat rowFormat(const CommandLine& args, bool json) {
-    if (!args.has(QStringLiteral("format"))) return RowFormat::Text;
-    if (args.has(QStringLiteral("out")))
-        throw UsageError(QStringLiteral("--format gilt nur für die Ausgabe der Reihen, nicht mit --out."));
-    const QString format = args.value(QStringLiteral("format"));
-    if (format == QLatin1String("text")) return RowFormat::Text;
-    if (format == QLatin1String("csv")) return RowFormat::Csv;
-    if (json && format == QLatin1String("json")) return RowFormat::Json;
-    throw UsageError(json ? QStringLiteral("--format kennt nur text, csv und json.")
-                          : QStringLiteral("--format kennt nur text und csv."));
-}
-
-void emitRows(const CommandLine& args, const std::function<int(TipTable&)>& nextBlock, char separator) {
-    std::optional<SlipWriter> slip;
-    if (args.has(QStringLiteral("out"))) slip.emplace(args.value(QStringLiteral("out")));
-    TipTable block;
-    while (nextBlock(block) > 0) {
-        if (slip)
-            slip->write(block);
-        else
-            printRows(block, separator);
-        block.clearAll();
-    }
-    if (slip) slip->commit();
-}
-
-int parseGuarantee(const QString& text) {
-    if (text == QLatin1String("12") || text == QLatin1String("11") || text == QLatin1String("10")) return text.toInt();
-    throw UsageError(QStringLiteral("--guarantee kennt nur 12, 11 und 10, nicht „%1“.").arg(text));
-}
-
 namespace {
 
 // The sheet after the crosses were clicked match by match, column by column.
@@ -97,6 +65,22 @@ QString structureText(const CrossSheet& sheet) {
 }
 
 
+}  // namespace
+
+RowFormat rowFormat(const CommandLine& args, bool json) {
+    if (!args.has(QStringLiteral("format"))) return RowFormat::Text;
+    if (args.has(QStringLiteral("out")))
+        throw UsageError(QStringLiteral("--format gilt nur für die Ausgabe der Reihen, nicht mit --out."));
+    const QString format = args.value(QStringLiteral("format"));
+    if (format == QLatin1String("text")) return RowFormat::Text;
+    if (format == QLatin1String("csv")) return RowFormat::Csv;
+    if (json && format == QLatin1String("json")) return RowFormat::Json;
+    throw UsageError(json ? QStringLiteral("--format kennt nur text, csv und json.")
+                          : QStringLiteral("--format kennt nur text und csv."));
+}
+
+namespace {
+
 char outputSeparator(const CommandLine& args) { return rowFormat(args, false) == RowFormat::Csv ? ';' : ','; }
 
 void requireComplete(const CrossSheet& sheet) {
@@ -104,6 +88,24 @@ void requireComplete(const CrossSheet& sheet) {
         throw KorbistoError(refusal(QStringLiteral(
             "Nicht jedes der 13 Spiele ist angekreuzt. Ein System braucht auf jedem Spiel mindestens ein Kreuz.")));
 }
+
+}  // namespace
+
+void emitRows(const CommandLine& args, const std::function<int(TipTable&)>& nextBlock, char separator) {
+    std::optional<SlipWriter> slip;
+    if (args.has(QStringLiteral("out"))) slip.emplace(args.value(QStringLiteral("out")));
+    TipTable block;
+    while (nextBlock(block) > 0) {
+        if (slip)
+            slip->write(block);
+        else
+            printRows(block, separator);
+        block.clearAll();
+    }
+    if (slip) slip->commit();
+}
+
+namespace {
 
 // A development held whole: written like the blocks of emitRows.
 void emitTable(const CommandLine& args, std::optional<TipTable> rows, char separator) {
@@ -166,6 +168,15 @@ int runVew(const CommandLine& args) {
     emitTable(args, expandVew(sheet.structure(), sheet.offeredVew()), separator);
     return 0;
 }
+
+}  // namespace
+
+int parseGuarantee(const QString& text) {
+    if (text == QLatin1String("12") || text == QLatin1String("11") || text == QLatin1String("10")) return text.toInt();
+    throw UsageError(QStringLiteral("--guarantee kennt nur 12, 11 und 10, nicht „%1“.").arg(text));
+}
+
+namespace {
 
 int runReduce(const CommandLine& args) {
     const RowFormat format = rowFormat(args, true);
