@@ -20,7 +20,7 @@ const QString kBest = QStringLiteral("best");
 
 // What the options ask for: the candidates and the filters with their weights.
 struct Request {
-    std::optional<Candidates> candidates;
+    Candidates candidates;
     FilterList filters;
     std::optional<MatchWeights> weights;
 };
@@ -146,7 +146,7 @@ QString summary(const Request& request, const FilterOutcome& outcome) {
                                   n == 1 ? QStringLiteral("erfüllt") : QStringLiteral("erfüllen"));
     if (outcome.probability)
         s += QStringLiteral(" Wahrscheinlichkeit, dass die Filter halten: %1.").arg(formatPercent(*outcome.probability));
-    if (const std::int64_t skipped = request.candidates->skipped(); skipped > 0)
+    if (const std::int64_t skipped = request.candidates.skipped(); skipped > 0)
         s += QStringLiteral(" %1 des Spielscheins mit anderen Tipps als 1, 0 und 2 %2 nicht mit.")
                  .arg(skipped == 1 ? QStringLiteral("1 Reihe") : formatCount(skipped) + QStringLiteral(" Reihen"),
                       skipped == 1 ? QStringLiteral("zählt") : QStringLiteral("zählen"));
@@ -156,7 +156,7 @@ QString summary(const Request& request, const FilterOutcome& outcome) {
 int runFilter(const CommandLine& args) {
     const RowFormat format = rowFormat(args, true);
     const Request request = requestOf(args);
-    const FilterOutcome outcome = *applyFilters(*request.candidates, request.filters, request.weights ? &*request.weights : nullptr);
+    const FilterOutcome outcome = *applyFilters(request.candidates, request.filters, request.weights ? &*request.weights : nullptr);
     if (format == RowFormat::Json) {
         writeJson(outcome, outcome.rows, std::nullopt);
         return 0;
@@ -170,7 +170,7 @@ int runCover(const CommandLine& args) {
     const RowFormat format = rowFormat(args, true);
     const int guarantee = parseGuarantee(args.required(QStringLiteral("guarantee")));
     const Request request = requestOf(args);
-    const FilterOutcome outcome = *applyFilters(*request.candidates, request.filters, request.weights ? &*request.weights : nullptr);
+    const FilterOutcome outcome = *applyFilters(request.candidates, request.filters, request.weights ? &*request.weights : nullptr);
     const RowCover cover = *coverRows(outcome.rows, guarantee);
     if (format == RowFormat::Json) {
         writeJson(outcome, cover.rows, guarantee);
