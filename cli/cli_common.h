@@ -8,6 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+#include <cstdint>
+
 #include <functional>
 #include <stdexcept>
 #include <utility>
@@ -67,6 +70,23 @@ struct RegisterCommand {
 // standardOutput(), in order with everything else written there.
 void out(const QString& text);
 void err(const QString& text);
+
+// "1/1/2,-,...": per match the weights of "1", "0" and "2", or "-" for equal
+// ones; the weights of a match decided in `result` (a tip code) are not read.
+std::array<std::array<double, 3>, kMatches> parseWeights(const QString& spec,
+                                                        const std::array<std::uint8_t, kMatches>& result);
+
+// How rows are written: "1,0,2,..." (text), "1;0;2;..." (csv) or JSON.
+enum class RowFormat { Text, Csv, Json };
+// --format of a command that writes rows; json only where `json` allows it,
+// and never with --out.
+RowFormat rowFormat(const CommandLine& args, bool json);
+// The rows a block at a time into the slip of --out or onto the output;
+// `nextBlock` appends the next rows to the block and returns how many.
+void emitRows(const CommandLine& args, const std::function<int(TipTable&)>& nextBlock, char separator);
+
+// --guarantee: 12, 11 or 10.
+int parseGuarantee(const QString& text);
 
 // A tip row of 13 characters from "0 1 2 X x -": X means 0, "-" no entry.
 QStringList parseRowArgument(const QString& row, const QString& option);

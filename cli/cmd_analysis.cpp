@@ -99,7 +99,8 @@ const RegisterCommand winPlanCommand({
      {QStringLiteral("json"), QString()}},
 });
 
-// "1/1/2,-,...": per match the weights of "1", "0" and "2", or "-" for equal ones.
+}  // namespace
+
 std::array<OutcomeWeights, kMatches> parseWeights(const QString& spec, const LiveResult& result) {
     std::array<OutcomeWeights, kMatches> weights;
     weights.fill(kEqualWeights);
@@ -129,6 +130,8 @@ std::array<OutcomeWeights, kMatches> parseWeights(const QString& spec, const Liv
     }
     return weights;
 }
+
+namespace {
 
 // A chance as JSON: the shortest text that reads back as the same double.
 QByteArray chance(double p) { return QByteArray::number(p, 'g', 17); }

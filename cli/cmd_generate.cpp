@@ -6,29 +6,16 @@
 #include "files/pattern_file.h"
 #include "files/text_file.h"
 #include "generator/generator.h"
+#include "systems/row_filters.h"
 
 namespace korbisto::cli {
 namespace {
 
 // "310,111,003,...": per match the levels of "1", "0" and "2".
 PatternLevels parsePattern(const QString& spec) {
-    const QStringList groups = spec.split(u',');
-    if (groups.size() != kMatches)
-        throw UsageError(QStringLiteral("--pattern braucht 13 Gruppen, durch „,“ getrennt (eine je Spiel), nicht %1.")
-                             .arg(groups.size()));
-    PatternLevels levels{};
-    for (int m = 1; m <= kMatches; ++m) {
-        const QString& group = groups[m - 1];
-        const bool valid = group.size() == 3 &&
-                           std::all_of(group.begin(), group.end(), [](QChar c) { return c >= u'0' && c <= u'3'; });
-        if (!valid)
-            throw UsageError(QStringLiteral("--pattern, Spiel %1: „%2“ sind nicht drei Stufen aus 0 bis 3 "
-                                            "(für „1“, „0“ und „2“).")
-                                 .arg(m)
-                                 .arg(group));
-        for (int c = 1; c <= 3; ++c) levels[static_cast<size_t>(outcomeIndex(m, c))] = group[c - 1].unicode() - u'0';
-    }
-    return levels;
+    const Parsed<PatternLevels> levels = parseLevelPattern(spec);
+    if (!levels.value) throw UsageError(QStringLiteral("--pattern: ") + levels.error);
+    return *levels.value;
 }
 
 // A whole number of decimal digits alone, 0 to `max`.

@@ -65,10 +65,8 @@ QString structureText(const CrossSheet& sheet) {
 }
 
 
-enum class RowFormat { Text, Csv, Json };
+}  // namespace
 
-// --format of a development; json only where `json` allows it, and never
-// with --out.
 RowFormat rowFormat(const CommandLine& args, bool json) {
     if (!args.has(QStringLiteral("format"))) return RowFormat::Text;
     if (args.has(QStringLiteral("out")))
@@ -81,6 +79,8 @@ RowFormat rowFormat(const CommandLine& args, bool json) {
                           : QStringLiteral("--format kennt nur text und csv."));
 }
 
+namespace {
+
 char outputSeparator(const CommandLine& args) { return rowFormat(args, false) == RowFormat::Csv ? ';' : ','; }
 
 void requireComplete(const CrossSheet& sheet) {
@@ -89,8 +89,8 @@ void requireComplete(const CrossSheet& sheet) {
             "Nicht jedes der 13 Spiele ist angekreuzt. Ein System braucht auf jedem Spiel mindestens ein Kreuz.")));
 }
 
-// The rows a block at a time into the slip of --out or onto the output;
-// `nextBlock` appends the next rows to the block and returns how many.
+}  // namespace
+
 void emitRows(const CommandLine& args, const std::function<int(TipTable&)>& nextBlock, char separator) {
     std::optional<SlipWriter> slip;
     if (args.has(QStringLiteral("out"))) slip.emplace(args.value(QStringLiteral("out")));
@@ -104,6 +104,8 @@ void emitRows(const CommandLine& args, const std::function<int(TipTable&)>& next
     }
     if (slip) slip->commit();
 }
+
+namespace {
 
 // A development held whole: written like the blocks of emitRows.
 void emitTable(const CommandLine& args, std::optional<TipTable> rows, char separator) {
@@ -167,10 +169,14 @@ int runVew(const CommandLine& args) {
     return 0;
 }
 
+}  // namespace
+
 int parseGuarantee(const QString& text) {
     if (text == QLatin1String("12") || text == QLatin1String("11") || text == QLatin1String("10")) return text.toInt();
     throw UsageError(QStringLiteral("--guarantee kennt nur 12, 11 und 10, nicht „%1“.").arg(text));
 }
+
+namespace {
 
 int runReduce(const CommandLine& args) {
     const RowFormat format = rowFormat(args, true);
