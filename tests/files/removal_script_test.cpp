@@ -30,6 +30,14 @@ public:
     QProcess process;
 };
 
+// A dummy program file in its own folder below `tmp`, never a real one.
+QString dummyProgram(const test::TempDataFolder& tmp, const QString& folderName, const QByteArray& content) {
+    const QString folder = tmp.path(folderName);
+    EXPECT_TRUE(QDir().mkpath(folder));
+    test::writeBytes(folder + QStringLiteral("/korbisto"), content);
+    return folder + QStringLiteral("/korbisto");
+}
+
 void startScript(QProcess& sh, const QString& script, const QString& folder) {
     sh.setWorkingDirectory(folder);
     sh.start(QStringLiteral("/bin/sh"), {script});
@@ -39,12 +47,9 @@ void startScript(QProcess& sh, const QString& script, const QString& folder) {
 }  // namespace
 
 TEST(RemovalScript, WaitsForTheProgramThenRemovesItsFileAndItselfButNotTheFolder) {
-    // A dummy program whose path holds a blank and quotes, never a real one.
+    // Its path holds a blank and quotes.
     test::TempDataFolder tmp;
-    const QString folder = tmp.path(QStringLiteral("Mein \"Korbisto\" it's"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString program = folder + QStringLiteral("/korbisto");
-    test::writeBytes(program, "dummy");
+    const QString program = dummyProgram(tmp, QStringLiteral("Mein \"Korbisto\" it's"), "dummy");
     DummyProcess running("1");
     const QString script = writeRemovalScript({program, running.id()}, tmp.root());
     EXPECT_TRUE(script.startsWith(tmp.root() + QStringLiteral("/uis")));
@@ -59,7 +64,7 @@ TEST(RemovalScript, WaitsForTheProgramThenRemovesItsFileAndItselfButNotTheFolder
     ASSERT_TRUE(running.process.waitForFinished());
     ASSERT_TRUE(sh.waitForFinished(20000));
     EXPECT_FALSE(QFileInfo::exists(program));
-    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_TRUE(QFileInfo(QFileInfo(program).path()).isDir());
     EXPECT_FALSE(QFileInfo::exists(script));
 }
 
@@ -75,10 +80,7 @@ TEST(RemovalScript, NeverRemovesTheProgramAnInstallerPutInItsPlace) {
     for (int run = 0; run < 20; ++run) {
         SCOPED_TRACE(run);
         test::TempDataFolder tmp;
-        const QString folder = tmp.path(QStringLiteral("Programm"));
-        ASSERT_TRUE(QDir().mkpath(folder));
-        const QString program = folder + QStringLiteral("/korbisto");
-        test::writeBytes(program, "alt");
+        const QString program = dummyProgram(tmp, QStringLiteral("Programm"), "alt");
         DummyProcess running("0.2");
         const QString script = writeRemovalScript({program, running.id()}, tmp.root());
         QProcess sh;
