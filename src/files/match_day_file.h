@@ -3,11 +3,10 @@
 #include "core/bet_model.h"
 
 #include <QByteArray>
-#include <QDateTime>
-#include <QString>
-
 #include <QByteArrayView>
 #include <QDate>
+#include <QDateTime>
+#include <QString>
 
 #include <array>
 #include <cstdint>

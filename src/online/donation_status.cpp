@@ -52,17 +52,13 @@ Download* GetDonationStatus(QObject* parent, std::function<void(const DonationSt
         done({QString(), {DownloadFailure::Offline, 0, 0, QString(), {}}});
         return nullptr;
     }
-    Download* download = DownloadFile(serverUrl(QString::fromLatin1(kDonationStatusPath)), kSmallFileLimits, QString(), parent);
-    QObject::connect(download, &Download::finished, download, [download, done](const DownloadResult& r) {
+    Download* download =
+        DownloadFile(serverUrl(QString::fromLatin1(kDonationStatusPath)), kSmallFileLimits, QString(), parent);
+    QObject::connect(download, &Download::finished, download, [download, done](const DownloadResult& answer) {
         download->deleteLater();
-        DonationStatus status{QString(), r};
-        if (r.ok()) {
-            status.download.detail = donationStatusProblem(r.data);
-            if (status.download.detail.isEmpty())
-                status.line = donationStatusLine(r.data);
-            else
-                status.download.failure = DownloadFailure::Implausible;
-        }
+        DonationStatus status{QString(), answer};
+        checkAnswer(status.download, donationStatusProblem);
+        if (status.download.ok()) status.line = donationStatusLine(status.download.data);
         status.download.data.clear();
         done(status);
     });

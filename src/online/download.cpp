@@ -116,6 +116,12 @@ QString failureName(DownloadFailure failure) {
     return QString();
 }
 
+void checkAnswer(DownloadResult& result, const std::function<QString(const QByteArray&)>& problemOf) {
+    if (!result.ok()) return;
+    result.detail = problemOf(result.data);
+    if (!result.detail.isEmpty()) result.failure = DownloadFailure::Implausible;
+}
+
 QString unverifiedServerMessage() {
     return QStringLiteral("Der Server konnte nicht als echt bestätigt werden: Sein Zertifikat ist nicht "
                           "vertrauenswürdig. Es wurde nichts heruntergeladen.");

@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 
 class QSslSocket;
@@ -77,6 +78,10 @@ struct DownloadResult {
     // 404 or 410: the server says there is no such file.
     bool notThere() const { return failure == DownloadFailure::Status && (httpStatus == 404 || httpStatus == 410); }
 };
+
+// A whole answer counts only when `problemOf` finds nothing wrong with it;
+// otherwise it is implausible, and the problem is its detail.
+void checkAnswer(DownloadResult& result, const std::function<QString(const QByteArray&)>& problemOf);
 
 // The message for a server whose certificate does not verify.
 QString unverifiedServerMessage();

@@ -113,10 +113,7 @@ Download* DownloadMatchDay(const QDate& saturday, bool future, QObject* parent,
                      [download, saturday, future, name, done](const DownloadResult& answer) {
         download->deleteLater();
         DownloadResult r = answer;
-        if (r.ok()) {
-            r.detail = matchDayProblem(r.data, saturday);
-            if (!r.detail.isEmpty()) r.failure = DownloadFailure::Implausible;
-        }
+        checkAnswer(r, [saturday](const QByteArray& bytes) { return matchDayProblem(bytes, saturday); });
         if (r.ok()) {
             const QString folder = appPaths().MatchDayFolder;
             try {

@@ -30,10 +30,7 @@ Download* CheckForUpdate(QObject* parent, std::function<void(const UpdateCheck&)
         UpdateCheck check;
         check.download = answer;
         DownloadResult& r = check.download;
-        if (r.ok()) {
-            r.detail = versionFileProblem(r.data);
-            if (!r.detail.isEmpty()) r.failure = DownloadFailure::Implausible;
-        }
+        checkAnswer(r, [](const QByteArray& bytes) { return versionFileProblem(bytes); });
         if (r.ok()) {
             try {
                 // A command line may come before any window has made the data folder.
