@@ -22,6 +22,7 @@
 #include <QSslSocket>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdio>
 
 namespace {
@@ -147,6 +148,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const QString state = QString::fromLocal8Bit(argv[4]);
+    // A run that never stops it leaves nothing behind for long.
+    QTimer::singleShot(std::chrono::hours(6), &app, &QCoreApplication::quit);
     writeState(state + QStringLiteral("/pid"), QByteArray::number(QCoreApplication::applicationPid()));
     writeState(state + QStringLiteral("/port"), QByteArray::number(server.serverPort()));
     return app.exec();
