@@ -49,26 +49,35 @@ const RegisterCommand saturdaysCommand({
     {{QStringLiteral("now"), QStringLiteral("DATUM")}},
 });
 
+// A failed download's message, then what failed as a second line for scripts.
+void failure(const QString& message, const DownloadResult& result) {
+    QString kind = failureName(result.failure);
+    if (!result.detail.isEmpty()) kind += QStringLiteral(": ") + visible(result.detail);
+    err(message + u'\n' + kind + u'\n');
+}
+
 int runDownloadMatchDay(const CommandLine& args) {
     args.expectPositional(1);
     const QString text = args.positional().front();
     const QDate day = parseDate(text);
-    if (!day.isValid()) throw UsageError(QStringLiteral("Erwartet wird ein Datum TT.MM.JJJJ, nicht „%1“.").arg(text));
     const QDateTime now = parseNow(args.value(QStringLiteral("now")));
-    const QString name = matchDayFileName(formatDate(day));
-    const MatchDayOutcome outcome = waitFor<MatchDayOutcome>([&](QObject* parent, auto done) {
-        DownloadMatchDay(name, serverUrl(matchDayServerPath(name)), matchDayInFuture(now, day), parent, done);
+    if (!day.isValid() || !matchDaySaturdays(now).contains(formatDate(day)))
+        throw UsageError(QStringLiteral("„%1“ ist keiner der Samstage, die das Fenster „Spieltag- Download“ anbietet "
+                                        "(korbisto-cli saturdays).")
+                             .arg(visible(text.left(40))));
+    const MatchDayResult result = waitFor<MatchDayResult>([&](QObject* parent, auto done) {
+        DownloadMatchDay(day, matchDayInFuture(now, day), parent, done);
     });
-    const QString path = appPaths().MatchDayFolder + name;
-    switch (outcome) {
+    const QString path = appPaths().MatchDayFolder + matchDayFileName(formatDate(day));
+    switch (result.outcome) {
     case MatchDayOutcome::Stored:
         out(path + u'\n');
         return 0;
     case MatchDayOutcome::WriteFailed:
-        err(QStringLiteral("%1 konnte nicht geschrieben werden.\n").arg(path));
+        failure(QStringLiteral("%1 konnte nicht geschrieben werden.").arg(path), result.download);
         return 1;
     default:
-        err(matchDayMessage(outcome) + u'\n');
+        failure(matchDayMessage(result), result.download);
         return 1;
     }
 }
@@ -78,6 +87,8 @@ const RegisterCommand downloadMatchDayCommand({
     QStringLiteral("download-matchday TT.MM.JJJJ [--now DATUM]\n\n"
                    "Lädt den Spieltag, der an diesem Samstag beginnt, vom Server in den Spieltag-Ordner, wie\n"
                    "es das Fenster „Spieltag- Download“ tut, und gibt den Pfad der gespeicherten Datei aus.\n"
+                   "Nur die Samstage, die „korbisto-cli saturdays“ nennt. Scheitert der Download, steht die\n"
+                   "Meldung des Fensters auf der Fehlerausgabe, in der zweiten Zeile die Fehlerart.\n"
                    "Server und zusätzliche CA: optionen.ini [Server] Adresse= und CA=, sonst KORBISTO_SERVER\n"
                    "und KORBISTO_CA_FILE.\n"
                    "  --now DATUM   „jetzt“ als TT.MM.JJJJ oder TT.MM.JJJJTHH:MM"),
@@ -87,16 +98,21 @@ const RegisterCommand downloadMatchDayCommand({
 
 int runDonationStatus(const CommandLine& args) {
     args.expectPositional(0);
-    const QString status = waitFor<QString>([](QObject* parent, auto done) { GetDonationStatus(parent, done); });
-    out(status + u'\n');
+    const DonationStatus status =
+        waitFor<DonationStatus>([](QObject* parent, auto done) { GetDonationStatus(parent, done); });
+    if (!status.download.ok()) {
+        failure(QStringLiteral("Der Stand der Wachmacher ist nicht abzurufen."), status.download);
+        return 1;
+    }
+    out(status.line + u'\n');
     return 0;
 }
 
 const RegisterCommand donationStatusCommand({
     QStringLiteral("donation-status"),
     QStringLiteral("donation-status\n\n"
-                   "Gibt die erste Zeile der Statusdatei des Servers aus (den Stand der Wachmacher), eine\n"
-                   "leere Zeile, wenn sie nicht zu haben ist."),
+                   "Gibt die erste Zeile der Statusdatei des Servers aus (den Stand der Wachmacher). Ist sie\n"
+                   "nicht zu haben, steht auf der Fehlerausgabe, warum, in der zweiten Zeile die Fehlerart."),
     runDonationStatus,
     {},
 });
@@ -104,13 +120,16 @@ const RegisterCommand donationStatusCommand({
 int runCheckUpdate(const CommandLine& args) {
     args.expectPositional(0);
     if (!IsOnline()) {
-        err(QStringLiteral("Für die Prüfung muss eine Verbindung zum Internet bestehen.\n"));
+        failure(QStringLiteral("Für die Prüfung muss eine Verbindung zum Internet bestehen."),
+                {DownloadFailure::Offline, 0, 0, QString(), {}});
         return 1;
     }
     const UpdateCheck check =
         waitFor<UpdateCheck>([](QObject* parent, auto done) { CheckForUpdate(parent, done); });
     if (!check.fetched) {
-        err(updateCheckFailedMessage());
+        QString message = updateCheckFailedMessage(check.download);
+        if (message.endsWith(u'\n')) message.chop(1);
+        failure(message, check.download);
         return 1;
     }
     const QString installed = QString::fromLatin1(ProgramVersion);
@@ -136,7 +155,8 @@ const RegisterCommand checkUpdateCommand({
     QStringLiteral("check-update [--json]\n\n"
                    "Lädt die Versionsdatei vom Server, wie es „Prüfen“ im Update-Fenster tut, und gibt die\n"
                    "installierte und die angebotene Version aus und ob der Download angeboten würde (bei\n"
-                   "jeder anderen Version, auch einer älteren).\n"
+                   "jeder anderen Version, auch einer älteren). Scheitert die Prüfung, steht die Fehlerart in\n"
+                   "der zweiten Zeile der Fehlerausgabe.\n"
                    "  --json   Ausgabe als JSON: installed, offered (null ohne Eintrag), download"),
     runCheckUpdate,
     {{QStringLiteral("json"), QString()}},

@@ -121,26 +121,34 @@ void TFsptag::AbrufenClick() {
     busy_ = true;
     BAbrufen->setEnabled(false);
     setCursor(Qt::BusyCursor);
-    const QString entry = ComboDate2->currentText();
-    const QString name = matchDayFileName(entry);
-    const bool future = matchDayInFuture(Now(), parseDate(entry));
-    download_ = DownloadMatchDay(name, serverUrl(matchDayServerPath(name)), future, this,
-                                 [this, name](MatchDayOutcome outcome) { matchDayDone(outcome, name); });
+    const QDate saturday = parseDate(ComboDate2->currentText());
+    const bool future = matchDayInFuture(Now(), saturday);
+    // The result comes from the event loop, never inside a network signal,
+    // so its box may hold the loop.
+    download_ = DownloadMatchDay(saturday, future, this, [this, saturday](const MatchDayResult& result) {
+        matchDayDone(result, matchDayFileName(formatDate(saturday)));
+    });
 }
 
-void TFsptag::matchDayDone(MatchDayOutcome outcome, const QString& name) {
+void TFsptag::matchDayDone(const MatchDayResult& result, const QString& name) {
     download_ = nullptr;
-    showStatus(outcome == MatchDayOutcome::Stored ? 1 : 2);
+    if (const QString message = matchDayMessage(result); !message.isEmpty()) {
+        if (result.outcome == MatchDayOutcome::Unverified)
+            ui::showWarning(this, message);
+        else
+            ui::showInformation(this, message);
+    }
+    // After the box, so that the blink is seen.
+    showStatus(result.outcome == MatchDayOutcome::Stored ? 1 : 2);
     Image1->show();
     Timer2->start();
     Timer3->start();
-    if (const QString message = matchDayMessage(outcome); !message.isEmpty()) ui::showInformation(this, message);
-    if (outcome == MatchDayOutcome::Stored && cbSofort->isChecked())
+    if (result.outcome == MatchDayOutcome::Stored && cbSofort->isChecked())
         ui::runGuarded(this, [&] { main_->SpieltagEinlesen(appPaths().MatchDayFolder + name); });
     // Whatever came of it, the donation status is asked anew.
-    download_ = GetDonationStatus(this, [this](const QString& status) {
+    download_ = GetDonationStatus(this, [this](const DonationStatus& status) {
         download_ = nullptr;
-        main_->setDonationStatus(status);
+        main_->setDonationStatus(status.line);
         endPress();
     });
 }
@@ -155,7 +163,9 @@ void TFsptag::endPress() {
 void TFsptag::hideEvent(QHideEvent* event) {
     // A download the window no longer shows is not finished unseen.
     if (download_) {
-        delete download_.data();
+        download_->cancel();
+        download_->deleteLater();
+        download_ = nullptr;
         endPress();
     }
     ui::WindowFrame::hideEvent(event);

@@ -41,7 +41,7 @@ protected:
 
 private:
     void showStatus(int picture);
-    void matchDayDone(MatchDayOutcome outcome, const QString& name);
+    void matchDayDone(const MatchDayResult& result, const QString& name);
     void endPress();
 
     TFGewonnen* main_;

@@ -35,6 +35,7 @@ namespace {
 class RunningProgram : public ProgramUpdate {
 public:
     QString programFile() override { return QCoreApplication::applicationFilePath(); }
+    qint64 processId() override { return QCoreApplication::applicationPid(); }
     bool startInstaller(const QString& path) override { return korbisto::startInstaller(path); }
     // The user has agreed to end; the installer runs and nothing is left to
     // save, so the closing steps are skipped as a crash would skip them.
@@ -86,18 +87,29 @@ TFNeu::TFNeu(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("FNeu"), main, K
     BCalc->setFont(font);
     connect(BCalc, &QPushButton::clicked, this, &TFNeu::BCalcClick);
 
-    ui::makeParagraph(this,
-                      QStringLiteral("Wenn online eine aktuellere Version verfügbar ist, wird der Download-Button aktiv."),
-                      QRect(10, 112, 206, 44), font);
+    selfUpdate_ = programMayUpdateItself(programUpdate().programFile());
+    QLabel* offer = ui::makeParagraph(
+        this, QStringLiteral("Wenn online eine aktuellere Version verfügbar ist, wird der Download-Button aktiv."),
+        QRect(10, 112, 206, 44), font);
     BDown = ui::makeButton(this, QStringLiteral("BDown"), QStringLiteral("Download"), QRect(226, 119, 91, 30));
     BDown->setEnabled(false);
     connect(BDown, &QPushButton::clicked, this, &TFNeu::BDownClick);
 
-    ui::makeParagraph(this, QStringLiteral("Nach dem Download wird der Installations-Button aktiv."),
-                      QRect(10, 164, 206, 32), font);
+    QLabel* after = ui::makeParagraph(this, QStringLiteral("Nach dem Download wird der Installations-Button aktiv."),
+                                      QRect(10, 164, 206, 32), font);
     BSetup = ui::makeButton(this, QStringLiteral("BSetup"), QStringLiteral("Installation"), QRect(226, 165, 91, 30));
     BSetup->setEnabled(false);
     connect(BSetup, &QPushButton::clicked, this, &TFNeu::BSetupClick);
+    if (!selfUpdate_) {
+        // Whatever the package manager put there is its to replace.
+        offer->setObjectName(QStringLiteral("LPaketverwaltung"));
+        offer->setGeometry(10, 112, 307, 84);
+        offer->setText(QStringLiteral("Dieses Programm wurde über die Paketverwaltung des Systems installiert, und "
+                                      "die Paketverwaltung bringt es auch auf den neuesten Stand. „Prüfen“ zeigt, "
+                                      "welche Version der Hersteller anbietet."));
+        for (QWidget* w : {static_cast<QWidget*>(BDown), static_cast<QWidget*>(after), static_cast<QWidget*>(BSetup)})
+            w->hide();
+    }
 
     PBDownload = new QProgressBar(this);
     PBDownload->setObjectName(QStringLiteral("PBDownload"));
@@ -134,9 +146,9 @@ void TFNeu::BCalcClick() {
     setBusy(true);
     download_ = CheckForUpdate(this, [this](const UpdateCheck& check) {
         // Whatever came of it, the donation status is asked anew first.
-        download_ = GetDonationStatus(this, [this, check](const QString& status) {
+        download_ = GetDonationStatus(this, [this, check](const DonationStatus& status) {
             download_ = nullptr;
-            if (main_) main_->setDonationStatus(status);
+            if (main_) main_->setDonationStatus(status.line);
             checked(check);
         });
     });
@@ -146,10 +158,10 @@ void TFNeu::checked(const UpdateCheck& check) {
     if (check.fetched) {
         // A file without a whole record offers nothing.
         PvVersion->setText(check.offered.value_or(QString()));
-        downloadOffered_ = check.downloadOffered();
+        downloadOffered_ = selfUpdate_ && check.downloadOffered();
     }
     setBusy(false);
-    if (!check.fetched) ui::showInformation(this, updateCheckFailedMessage());
+    if (!check.fetched) showFailure(check.download, updateCheckFailedMessage(check.download));
     emit finished();
 }
 
@@ -193,16 +205,20 @@ void TFNeu::installerDone(const DownloadResult& result) {
         LEmpfangen->clear();
     }
     setBusy(false);
-    if (!result.ok())
-        ui::showInformation(this, QStringLiteral("Der Download ist gescheitert. Versuchen Sie es bitte später noch "
-                                                 "einmal oder laden Sie das Update von \"%1\" herunter.")
-                                      .arg(makerSiteUrl().toString()));
+    if (!result.ok()) showFailure(result, installerFailedMessage(result, makerSiteUrl().toString()));
     emit finished();
+}
+
+void TFNeu::showFailure(const DownloadResult& result, const QString& message) {
+    if (result.failure == DownloadFailure::Certificate)
+        ui::showWarning(this, message);
+    else
+        ui::showInformation(this, message);
 }
 
 void TFNeu::BSetupClick() {
     const QString programFile = programUpdate().programFile();
-    if (!programIsRemovable(programFile)) {
+    if (!programMayUpdateItself(programFile)) {
         // Whatever the package manager put there is its to replace.
         ui::showInformation(this, QStringLiteral("Dieses Programm wurde über die Paketverwaltung des Systems installiert "
                                                  "(%1). Bitte aktualisieren Sie es über die Paketverwaltung.")
@@ -236,10 +252,11 @@ void TFNeu::install(const QString& programFile) {
                                       where + u'.');
         return;
     }
-    const QString tempFolder = appPaths().TempFolder;
+    // The script waits in the data folder: that is the user's alone.
+    const QString scriptFolder = appPaths().DataFolder;
     try {
-        const ProgramRemoval removal{programFile, folderOf(programFile)};
-        startRemovalScript(writeRemovalScript(removal, tempFolder), tempFolder);
+        const ProgramRemoval removal{programFile, programUpdate().processId()};
+        startRemovalScript(writeRemovalScript(removal, scriptFolder), scriptFolder);
     } catch (const KorbistoError& e) {
         // The installer runs already; the old file merely stays.
         ui::showWarning(this, QStringLiteral("Die alte Programm-Datei %1 konnte nicht zum Löschen vorgemerkt werden: "

@@ -21,8 +21,9 @@ class TFGewonnen;
 class ProgramUpdate {
 public:
     virtual ~ProgramUpdate() = default;
-    // The running executable, which the update removes.
+    // The running executable, which the update removes, and its process.
     virtual QString programFile() = 0;
+    virtual qint64 processId() = 0;
     virtual bool startInstaller(const QString& path) = 0;
     // Ends the program at once, without the steps of a normal close.
     virtual void endProgram() = 0;
@@ -55,6 +56,7 @@ private:
     void showProgress(qint64 received, qint64 total);
     void setBusy(bool busy);
     void install(const QString& programFile);
+    void showFailure(const DownloadResult& result, const QString& message);
 
     TFGewonnen* main_;
     QLineEdit* PiVersion = nullptr;
@@ -66,6 +68,7 @@ private:
     QLabel* LEmpfangen = nullptr;
     QPointer<Download> download_;
     bool busy_ = false;
+    bool selfUpdate_ = true;  // false: the package management updates this program
     bool downloadOffered_ = false;
     bool installerReady_ = false;
 };

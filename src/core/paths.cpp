@@ -42,8 +42,6 @@ QString GetSpecialFolder() {
 AppPaths computeAppPaths(const QString& programFolder) {
     AppPaths p;
     p.ProgramFolder = withSeparator(programFolder);
-    p.TempFolder = withSeparator(QDir::tempPath());
-    p.TempFile = p.TempFolder + QStringLiteral("tmp.tmp");
     // Without an application-data folder the folders hang off the root, as
     // the original did; writes there fail in their own places.
     p.DataFolder = GetSpecialFolder() + QStringLiteral("/Korbisto/");

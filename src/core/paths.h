@@ -14,8 +14,6 @@ QString programCaption();
 // The program's folders; each ends in a separator.
 struct AppPaths {
     QString ProgramFolder;
-    QString TempFolder;
-    QString TempFile;
     QString DataFolder;
     QString ShotsFolder;
     QString SlipFolder;

@@ -79,6 +79,42 @@ QByteArray encodeMatchDay(const TSpieltag& day) {
     return bytes;
 }
 
+QString matchDayProblem(QByteArrayView bytes, std::optional<QDate> saturday) {
+    if (bytes.size() < TSpieltag::kSize)
+        return QStringLiteral("Ein Spieltag hat %1 Bytes, hier sind es nur %2.").arg(TSpieltag::kSize).arg(bytes.size());
+    const char* record = bytes.data();
+    const double datum = readDouble(record);
+    // 30.12.1899 up to 31.12.9999
+    if (!(datum >= 0.0 && datum < 2958466.0)) return QStringLiteral("Das Datum ist kein Tag.");
+    if (saturday) {
+        const double day = std::floor(datum);
+        const double chosen = dayNumberOf(*saturday);
+        if (day < chosen - 7 || day > chosen + 7)
+            return QStringLiteral("Das Datum %1 liegt mehr als sieben Tage vom %2 entfernt.")
+                .arg(formatDate(*dateOfDayNumber(datum)), formatDate(*saturday));
+    }
+    for (int m = 0; m < kMatches; ++m) {
+        const char* match = record + kNamesOffset + kMatchStride * m;
+        for (const char* field : {match, match + kAwayOffset}) {
+            const int length = static_cast<unsigned char>(field[0]);
+            if (length > TSpieltag::kNameLength)
+                return QStringLiteral("Der Name %1 von Spiel %2 wäre %3 Zeichen lang, erlaubt sind 30.")
+                    .arg(field == match ? QStringLiteral("der Heimmannschaft") : QStringLiteral("der Gastmannschaft"))
+                    .arg(m + 1)
+                    .arg(length);
+        }
+        const int result = static_cast<unsigned char>(record[kResultsOffset + m]);
+        if (result > 2)
+            return QStringLiteral("Das Ergebnis von Spiel %1 ist %2, erlaubt sind 0, 1 und 2.").arg(m + 1).arg(result);
+    }
+    for (int k = 0; k < kRanks; ++k) {
+        const double quota = readDouble(record + kQuotasOffset + 8 * k);
+        if (!std::isfinite(quota) || quota < 0.0)
+            return QStringLiteral("Die Quote von Rang %1 ist keine Zahl von 0 an.").arg(k + 1);
+    }
+    return QString();
+}
+
 TSpieltag readMatchDayFile(const QString& path) {
     char record[TSpieltag::kSize] = {};
     InputFile file(path);

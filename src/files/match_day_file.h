@@ -3,11 +3,14 @@
 #include "core/bet_model.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QDate>
 #include <QDateTime>
 #include <QString>
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace korbisto {
 
@@ -29,6 +32,11 @@ TSpieltag decodeMatchDay(const char* record);
 // Throws when a team name is longer than 30 characters or has a character
 // outside Windows-1252.
 QByteArray encodeMatchDay(const TSpieltag& day);
+
+// Why `bytes` do not read as a match day, in German; empty when their first
+// 1648 bytes do: a date (within seven days of `saturday` when one is given),
+// results 0, 1 or 2, name lengths up to 30, quotas finite and not negative.
+QString matchDayProblem(QByteArrayView bytes, std::optional<QDate> saturday = std::nullopt);
 
 TSpieltag readMatchDayFile(const QString& path);
 void writeMatchDayFile(const QString& path, const TSpieltag& day);

@@ -24,6 +24,28 @@ std::optional<QString> lastVersionOf(const QByteArray& bytes) {
     return decodeWindows1252(record + 9, length);
 }
 
+QString versionFileProblem(QByteArrayView bytes) {
+    const qsizetype records = bytes.size() / kVersionRecordSize;
+    if (records == 0)
+        return QStringLiteral("Die Versionsdatei hat %1 Bytes und damit keinen ganzen Eintrag von %2 Bytes.")
+            .arg(bytes.size())
+            .arg(kVersionRecordSize);
+    for (qsizetype r = 0; r < records; ++r) {
+        const char* record = bytes.data() + r * kVersionRecordSize;
+        const int length = static_cast<unsigned char>(record[8]);
+        if (length > kMaxVersionText)
+            return QStringLiteral("Eintrag %1 der Versionsdatei wäre %2 Zeichen lang, erlaubt sind %3.")
+                .arg(r + 1)
+                .arg(length)
+                .arg(kMaxVersionText);
+        if (!std::all_of(record + 9, record + 9 + length, [](char c) { return c >= ' ' && c < '\x7f'; }))
+            return QStringLiteral("Eintrag %1 der Versionsdatei enthält Zeichen, die keine Versionsangabe bilden.")
+                .arg(r + 1);
+        if (r == records - 1 && length == 0) return QStringLiteral("Der letzte Eintrag der Versionsdatei ist leer.");
+    }
+    return QString();
+}
+
 std::optional<QString> readVersionInfoFile(const QString& path) {
     const std::optional<QByteArray> bytes = readFileBytes(path, kMaxVersionFileBytes);
     if (!bytes) return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <optional>
@@ -15,6 +16,11 @@ inline constexpr int kMaxVersionText = 15;
 // The version text of the last whole record; none without a whole record.
 // A length byte above 15 reads as 15, so no text reaches past its record.
 std::optional<QString> lastVersionOf(const QByteArray& bytes);
+// Why `bytes` are no version file, in German; empty when they are: at least
+// one whole record, every record's text of at most 15 printable ASCII
+// characters, the last one not empty.
+QString versionFileProblem(QByteArrayView bytes);
+
 std::optional<QString> readVersionInfoFile(const QString& path);  // throws KorbistoError
 
 // One record offering `version`: printable ASCII, at most 15 characters.

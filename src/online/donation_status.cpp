@@ -1,11 +1,8 @@
 #include "donation_status.h"
 
 #include "connectivity.h"
-#include "download.h"
 #include "server.h"
 
-#include "core/paths.h"
-#include "files/binary_io.h"
 #include "files/text_file.h"
 
 #include <QRegularExpression>
@@ -17,7 +14,6 @@ constexpr qsizetype kMaxCharacters = 20;
 
 bool shown(char32_t c) {
     switch (QChar::category(c)) {
-    case QChar::Other_Control:
     case QChar::Other_Format:  // such as bidirectional overrides
     case QChar::Separator_Line:
     case QChar::Separator_Paragraph:
@@ -27,6 +23,16 @@ bool shown(char32_t c) {
     }
 }
 }  // namespace
+
+QString donationStatusProblem(const QByteArray& file) {
+    const QString text = decodeTextBytes(file);
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control && c != u'\t' && c != u'\r' && c != u'\n')
+            return QStringLiteral("Die Statusdatei ist kein Text: Sie enthält das Steuerzeichen %1.")
+                .arg(QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper());
+    }
+    return QString();
+}
 
 QString donationStatusLine(const QByteArray& file) {
     const QString text = decodeTextBytes(file);
@@ -41,21 +47,20 @@ QString donationStatusLine(const QByteArray& file) {
     return line;
 }
 
-Download* GetDonationStatus(QObject* parent, std::function<void(const QString&)> done) {
+Download* GetDonationStatus(QObject* parent, std::function<void(const DonationStatus&)> done) {
     if (!IsOnline()) {
-        done(QString());
+        done({QString(), {DownloadFailure::Offline, 0, 0, QString(), {}}});
         return nullptr;
     }
-    const QString target = appPaths().TempFolder + QStringLiteral("wach13.txt");
-    Download* download = DownloadAnew(kDonationStatusPath, target, kSmallFileLimits, parent);
-    QObject::connect(download, &Download::finished, download, [download, target, done](const DownloadResult& r) {
+    Download* download =
+        DownloadFile(serverUrl(QString::fromLatin1(kDonationStatusPath)), kSmallFileLimits, QString(), parent);
+    QObject::connect(download, &Download::finished, download, [download, done](const DownloadResult& answer) {
         download->deleteLater();
-        if (!r.ok()) {
-            done(QString());
-            return;
-        }
-        const auto bytes = readFileBytes(target, kSmallFileLimits.most);
-        done(bytes ? donationStatusLine(*bytes) : QString());
+        DonationStatus status{QString(), answer};
+        checkAnswer(status.download, donationStatusProblem);
+        if (status.download.ok()) status.line = donationStatusLine(status.download.data);
+        status.download.data.clear();
+        done(status);
     });
     return download;
 }

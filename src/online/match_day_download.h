@@ -1,10 +1,11 @@
 #pragma once
 
+#include "download.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
-#include <QUrl>
 
 #include <functional>
 
@@ -28,23 +29,29 @@ bool matchDayInFuture(const QDateTime& now, const QDate& day);
 // The match day's path below the server's address.
 QString matchDayServerPath(const QString& fileName);
 
-class Download;
-
 enum class MatchDayOutcome {
     Offline,
     Stored,
-    NotYetOnline,    // nothing came for a day still to come
-    NotAvailable,    // nothing came for a day that has begun or is past
-    WriteFailed,     // shown to nobody
+    NotYetOnline,   // no whole match day came for a day still to come
+    NotAvailable,   // the same for a day that has begun or is past
+    Unverified,     // the server's certificate did not verify
+    ServerTrouble,  // the server failed otherwise: an error status, too large, too slow, redirected astray
+    WriteFailed,    // shown to nobody
 };
 
-// The information box's text for an outcome; empty where none is shown.
-QString matchDayMessage(MatchDayOutcome outcome);
+struct MatchDayResult {
+    MatchDayOutcome outcome;
+    DownloadResult download;
+};
 
-// DownloadMatchDay: fetches `url` into MatchDayFolder + `fileName`, creating
-// the folder. Offline, `done` is called before this returns and there is no
-// download; otherwise `done` comes when it ends, unless `parent` goes first.
-Download* DownloadMatchDay(const QString& fileName, const QUrl& url, bool future, QObject* parent,
-                           std::function<void(MatchDayOutcome)> done);
+// The information box's text for a result; empty where none is shown.
+QString matchDayMessage(const MatchDayResult& result);
+
+// DownloadMatchDay: fetches the match day of `saturday` and stores it in
+// MatchDayFolder, creating the folder, only when it reads as that match day.
+// Offline, `done` is called before this returns and there is no download;
+// otherwise `done` comes when it ends, unless `parent` goes first.
+Download* DownloadMatchDay(const QDate& saturday, bool future, QObject* parent,
+                           std::function<void(const MatchDayResult&)> done);
 
 }  // namespace korbisto

@@ -1,56 +1,58 @@
 #include "program_update.h"
 
-#include "download.h"
 #include "server.h"
 
 #include "core/error.h"
 #include "core/paths.h"
+#include "files/binary_io.h"
+#include "files/removal_script.h"
 #include "files/version_info_file.h"
 
 #include <QDir>
 
 namespace korbisto {
 
-namespace {
-
-// A command line may come before any window has made the data folder.
-Download* fetchIntoDataFolder(const char* serverPath, const QString& target, DownloadLimits limits,
-                              QObject* parent) {
-    QDir().mkpath(appPaths().DataFolder);
-    return DownloadAnew(serverPath, target, limits, parent);
-}
-
-}  // namespace
-
 QString versionFilePath() { return appPaths().DataFolder + QStringLiteral("verinfos.krvi"); }
 
 QString installerFilePath() { return appPaths().DataFolder + QStringLiteral("Update.exe"); }
+
+bool programMayUpdateItself(const QString& programFile) { return programIsRemovable(programFile); }
 
 bool UpdateCheck::downloadOffered() const {
     return offered && *offered != QString::fromLatin1(ProgramVersion);
 }
 
 Download* CheckForUpdate(QObject* parent, std::function<void(const UpdateCheck&)> done) {
-    const QString target = versionFilePath();
-    Download* download = fetchIntoDataFolder(kVersionInfoPath, target, kSmallFileLimits, parent);
-    QObject::connect(download, &Download::finished, download, [download, target, done](const DownloadResult& r) {
+    Download* download =
+        DownloadFile(serverUrl(QString::fromLatin1(kVersionInfoPath)), kSmallFileLimits, QString(), parent);
+    QObject::connect(download, &Download::finished, download, [download, done](const DownloadResult& answer) {
         download->deleteLater();
         UpdateCheck check;
+        check.download = answer;
+        DownloadResult& r = check.download;
+        checkAnswer(r, [](const QByteArray& bytes) { return versionFileProblem(bytes); });
         if (r.ok()) {
             try {
-                check.offered = readVersionInfoFile(target);
+                // A command line may come before any window has made the data folder.
+                QDir().mkpath(appPaths().DataFolder);
+                writeFileAtomically(versionFilePath(), r.data);
+                check.offered = lastVersionOf(r.data);
                 check.fetched = true;
-            } catch (const KorbistoError&) {
-                // Written but not readable again: as if it had not come.
+            } catch (const KorbistoError& e) {
+                r.failure = DownloadFailure::Write;
+                r.detail = e.message();
             }
         }
+        r.data.clear();
         done(check);
     });
     return download;
 }
 
 Download* DownloadInstaller(QObject* parent, std::function<void(const DownloadResult&)> done) {
-    Download* download = fetchIntoDataFolder(kInstallerPath, installerFilePath(), kInstallerLimits, parent);
+    QDir().mkpath(appPaths().DataFolder);
+    Download* download =
+        DownloadFile(serverUrl(QString::fromLatin1(kInstallerPath)), kInstallerLimits, installerFilePath(), parent);
     QObject::connect(download, &Download::finished, download, [download, done](const DownloadResult& r) {
         download->deleteLater();
         done(r);
@@ -58,6 +60,16 @@ Download* DownloadInstaller(QObject* parent, std::function<void(const DownloadRe
     return download;
 }
 
-QString updateCheckFailedMessage() { return QStringLiteral("Die Prüfung hat leider nicht geklappt.\n"); }
+QString updateCheckFailedMessage(const DownloadResult& result) {
+    if (result.failure == DownloadFailure::Certificate) return unverifiedServerMessage();
+    return QStringLiteral("Die Prüfung hat leider nicht geklappt.\n");
+}
+
+QString installerFailedMessage(const DownloadResult& result, const QString& site) {
+    if (result.failure == DownloadFailure::Certificate) return unverifiedServerMessage();
+    return QStringLiteral("Der Download ist gescheitert. Versuchen Sie es bitte später noch einmal oder laden Sie das "
+                          "Update von \"%1\" herunter.")
+        .arg(site);
+}
 
 }  // namespace korbisto

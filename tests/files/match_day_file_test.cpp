@@ -201,3 +201,43 @@ TEST(PairingCaption, CutsAt33And63) {
     EXPECT_EQ(pairingCaption(QString(31, u'h'), QString(40, u'g')).size(), 63);
     EXPECT_EQ(pairingCaption(QString(31, u'h'), QString(40, u'g')), QString(31, u'h') + " -" + QString(30, u'g'));
 }
+
+TEST(MatchDayFile, WhatIsNoMatchDaySaysWhy) {
+    const QDate saturday(2021, 3, 13);  // the hand-built day is 13.03.2021
+    const auto with = [](auto change) {
+        QByteArray b = handBuilt();
+        change(b);
+        return b;
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QString problem;  // empty: a match day
+    } cases[] = {
+        {"as built", handBuilt(), QString()},
+        {"with more bytes after it", handBuilt() + "tail", QString()},
+        {"seven days before", with([](QByteArray& b) { putDouble(b, 0, 44261.75); }), QString()},
+        {"seven days after", with([](QByteArray& b) { putDouble(b, 0, 44275.0); }), QString()},
+        {"eight days after",
+         with([](QByteArray& b) { putDouble(b, 0, 44276.0); }),
+         QStringLiteral("Das Datum 21.03.2021 liegt mehr als sieben Tage vom 13.03.2021 entfernt.")},
+        {"one byte short", handBuilt().left(1647), QStringLiteral("Ein Spieltag hat 1648 Bytes, hier sind es nur 1647.")},
+        {"a date that is no number", with([&](QByteArray& b) { putDouble(b, 0, nan); }),
+         QStringLiteral("Das Datum ist kein Tag.")},
+        {"a result of 3", with([](QByteArray& b) { b[1388 + 12] = 3; }),
+         QStringLiteral("Das Ergebnis von Spiel 13 ist 3, erlaubt sind 0, 1 und 2.")},
+        {"an away name of 31", with([](QByteArray& b) { b[39 + 62 * 4] = 31; }),
+         QStringLiteral("Der Name der Gastmannschaft von Spiel 5 wäre 31 Zeichen lang, erlaubt sind 30.")},
+        {"a negative quota", with([](QByteArray& b) { putDouble(b, 1624, -1.0); }),
+         QStringLiteral("Die Quote von Rang 4 ist keine Zahl von 0 an.")},
+        {"an endless quota", with([](QByteArray& b) { putDouble(b, 1600, std::numeric_limits<double>::infinity()); }),
+         QStringLiteral("Die Quote von Rang 1 ist keine Zahl von 0 an.")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(matchDayProblem(c.bytes, saturday), c.problem);
+    }
+    // Without a Saturday any day will do.
+    EXPECT_EQ(matchDayProblem(with([](QByteArray& b) { putDouble(b, 0, 1.5); })), QString());
+}

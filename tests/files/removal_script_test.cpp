@@ -15,61 +15,101 @@ using namespace korbisto;
 
 namespace {
 
-// Runs the script to its end, as the system would after the program ended.
-int runScript(const QString& script, const QString& folder) {
-    QProcess sh;
+// A stand-in for the running program: a process of a moment.
+class DummyProcess {
+public:
+    explicit DummyProcess(const char* seconds) {
+        process.start(QStringLiteral("sleep"), {QString::fromLatin1(seconds)});
+        EXPECT_TRUE(process.waitForStarted());
+    }
+    ~DummyProcess() {
+        process.kill();
+        process.waitForFinished();
+    }
+    qint64 id() const { return process.processId(); }
+    QProcess process;
+};
+
+// A dummy program file in its own folder below `tmp`, never a real one.
+QString dummyProgram(const test::TempDataFolder& tmp, const QString& folderName, const QByteArray& content) {
+    const QString folder = tmp.path(folderName);
+    EXPECT_TRUE(QDir().mkpath(folder));
+    test::writeBytes(folder + QStringLiteral("/korbisto"), content);
+    return folder + QStringLiteral("/korbisto");
+}
+
+void startScript(QProcess& sh, const QString& script, const QString& folder) {
     sh.setWorkingDirectory(folder);
     sh.start(QStringLiteral("/bin/sh"), {script});
-    if (!sh.waitForFinished(20000)) {
-        sh.kill();
-        return -1;
-    }
-    return sh.exitCode();
+    ASSERT_TRUE(sh.waitForStarted());
 }
 
 }  // namespace
 
-TEST(RemovalScript, RemovesTheProgramItsEmptyFolderAndItself) {
-    // A dummy program whose path holds a blank and quotes, never a real one.
+TEST(RemovalScript, WaitsForTheProgramThenRemovesItsFileAndItselfButNotTheFolder) {
+    // Its path holds a blank and quotes.
     test::TempDataFolder tmp;
-    const QString folder = tmp.path(QStringLiteral("Mein \"Korbisto\" it's"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString program = folder + QStringLiteral("/korbisto");
-    test::writeBytes(program, "dummy");
-    const QString temp = tmp.path(QStringLiteral("temp"));
-    ASSERT_TRUE(QDir().mkpath(temp));
-
-    const QString script = writeRemovalScript({program, folder, 3, 0}, temp);
-    EXPECT_TRUE(script.startsWith(temp + QStringLiteral("/uis")));
+    const QString program = dummyProgram(tmp, QStringLiteral("Mein \"Korbisto\" it's"), "dummy");
+    DummyProcess running("1");
+    const QString script = writeRemovalScript({program, running.id()}, tmp.root());
+    EXPECT_TRUE(script.startsWith(tmp.root() + QStringLiteral("/uis")));
     EXPECT_TRUE(script.endsWith(QStringLiteral(".sh")));
     EXPECT_EQ(QFileInfo(script).permissions() & (QFile::ExeOwner | QFile::ReadOther | QFile::WriteOther),
               QFile::ExeOwner);
-    ASSERT_EQ(runScript(script, temp), 0);
+    QProcess sh;
+    startScript(sh, script, tmp.root());
+    QThread::msleep(300);
+    ASSERT_EQ(running.process.state(), QProcess::Running);
+    EXPECT_TRUE(QFileInfo::exists(program)) << "removed while the program ran";
+    ASSERT_TRUE(running.process.waitForFinished());
+    ASSERT_TRUE(sh.waitForFinished(20000));
     EXPECT_FALSE(QFileInfo::exists(program));
-    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_TRUE(QFileInfo(QFileInfo(program).path()).isDir());
     EXPECT_FALSE(QFileInfo::exists(script));
-    EXPECT_TRUE(QFileInfo::exists(tmp.root()));
 }
 
-TEST(RemovalScript, AFolderWithOtherFilesStaysAndAFileThatCannotGoIsGivenUp) {
-    test::TempDataFolder tmp;
-    const QString folder = tmp.path(QStringLiteral("Programm"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString program = folder + QStringLiteral("/korbisto");
-    test::writeBytes(program, "dummy");
-    test::writeBytes(folder + QStringLiteral("/liesmich.txt"), "bleibt");
-    ASSERT_EQ(runScript(writeRemovalScript({program, folder, 3, 0}, tmp.root()), tmp.root()), 0);
-    EXPECT_FALSE(QFileInfo::exists(program));
-    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/liesmich.txt")));
+// The installer puts the new program where the old one was while the old
+// one still runs: rewritten in place, removed and made anew, or moved over
+// it. The new program is always left, twenty times over.
+TEST(RemovalScript, NeverRemovesTheProgramAnInstallerPutInItsPlace) {
+    const char* installers[] = {
+        "printf neu > \"$1\"",
+        "rm -f -- \"$1\" && printf neu > \"$1\"",
+        "printf neu > \"$1.neu\" && mv -f -- \"$1.neu\" \"$1\"",
+    };
+    for (int run = 0; run < 20; ++run) {
+        SCOPED_TRACE(run);
+        test::TempDataFolder tmp;
+        const QString program = dummyProgram(tmp, QStringLiteral("Programm"), "alt");
+        DummyProcess running("0.2");
+        const QString script = writeRemovalScript({program, running.id()}, tmp.root());
+        QProcess sh;
+        startScript(sh, script, tmp.root());
+        QProcess installer;
+        installer.start(QStringLiteral("/bin/sh"),
+                        {QStringLiteral("-c"), QString::fromLatin1(installers[run % 3]), QStringLiteral("sh"), program});
+        ASSERT_TRUE(installer.waitForFinished());
+        ASSERT_TRUE(running.process.waitForFinished());  // and reaped, as the program's parent would
+        ASSERT_TRUE(sh.waitForFinished(20000));
+        EXPECT_EQ(test::readBytes(program), "neu");
+        EXPECT_FALSE(QFileInfo::exists(script));
+    }
+}
 
-    // What rm cannot delete (here a folder in the program's place) ends the
-    // retries after the bound, and the script still goes.
-    const QString stubborn = folder + QStringLiteral("/korbisto");
-    ASSERT_TRUE(QDir().mkpath(stubborn + QStringLiteral("/inhalt")));
-    const QString script = writeRemovalScript({stubborn, folder, 3, 0}, tmp.root());
-    ASSERT_EQ(runScript(script, tmp.root()), 0);
-    EXPECT_TRUE(QFileInfo::exists(stubborn));
-    EXPECT_FALSE(QFileInfo::exists(script));
+TEST(RemovalScript, GivesUpWaitingAfterItsBoundAndRefusesWhatIsNoFile) {
+    test::TempDataFolder tmp;
+    const QString program = tmp.path(QStringLiteral("korbisto"));
+    test::writeBytes(program, "dummy");
+    DummyProcess endless("30");
+    QProcess sh;
+    startScript(sh, writeRemovalScript({program, endless.id(), 3}, tmp.root()), tmp.root());
+    ASSERT_TRUE(sh.waitForFinished(20000));
+    EXPECT_EQ(endless.process.state(), QProcess::Running);
+    EXPECT_FALSE(QFileInfo::exists(program));
+
+    ASSERT_TRUE(QDir().mkpath(program));
+    EXPECT_FALSE(test::errorOf([&] { writeRemovalScript({program, endless.id()}, tmp.root()); }).isEmpty());
+    EXPECT_EQ(QDir(tmp.root()).entryList({QStringLiteral("uis*")}), QStringList());
 }
 
 TEST(RemovalScript, AProgramOfTheSystemIsNotRemoved) {

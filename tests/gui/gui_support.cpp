@@ -9,7 +9,9 @@
 #include "files/slip_file.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QTest>
+#include <QTimer>
 
 namespace korbisto::test {
 
@@ -19,9 +21,12 @@ namespace {
 // update never reaches the test binary, whatever a test clicks.
 class RefusingProgram : public app::ProgramUpdate {
 public:
-    QString programFile() override {
-        ADD_FAILURE() << "the update asked for the real program file";
-        return QStringLiteral("/nonexistent/korbisto");
+    // Where nothing can be removed; the update window asks at its start
+    // whether the program may update itself.
+    QString programFile() override { return QStringLiteral("/nonexistent/korbisto"); }
+    qint64 processId() override {
+        ADD_FAILURE() << "the update asked for the real process";
+        return 0;
     }
     bool startInstaller(const QString&) override {
         ADD_FAILURE() << "the update started an installer";
@@ -71,6 +76,16 @@ QString WindowTest::slipFolder() const { return appPaths().SlipFolder; }
 QString WindowTest::matchDayFolder() const { return appPaths().MatchDayFolder; }
 
 void WindowTest::writeSettings(const QByteArray& text) { writeBytes(settings::filePath(), text); }
+
+ui::MessageAnswer ModalMessageBoxes::show(QWidget* parent, ui::MessageIcon icon, const QString& text,
+                                          ui::MessageButtons buttons) {
+    const ui::MessageAnswer answer = RecordingMessageBoxes::show(parent, icon, text, buttons);
+    if (whileShown) whileShown();
+    QEventLoop loop;
+    QTimer::singleShot(50, &loop, &QEventLoop::quit);
+    loop.exec();
+    return answer;
+}
 
 void writeMatchDay(const QString& path, const char* results) {
     TSpieltag day;

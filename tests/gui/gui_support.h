@@ -13,6 +13,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -57,6 +59,16 @@ protected:
     ui::RecordingShell shell;
     ForcedConnectivity online{true};
     std::unique_ptr<app::TFGewonnen> main;
+};
+
+// Boxes that hold the program in an event loop of their own for a moment,
+// as a modal box does until the user presses Enter; each is recorded.
+class ModalMessageBoxes : public ui::RecordingMessageBoxes {
+public:
+    ui::MessageAnswer show(QWidget* parent, ui::MessageIcon icon, const QString& text,
+                           ui::MessageButtons buttons) override;
+
+    std::function<void()> whileShown;  // called as each box shows
 };
 
 // A match day of 07.03.2021 with the given results, pairings "Heim m" -

@@ -145,3 +145,21 @@ TEST_F(MatchDayWindowTest, ClosingTheWindowCancelsTheDownload) {
     EXPECT_TRUE(boxes.boxes().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(matchDayFolder() + QStringLiteral("13032021.sptag")));
 }
+
+TEST_F(MatchDayWindowTest, TenFailedPressesInARowWithTheBoxConfirmedEachTime) {
+    test::ModalMessageBoxes modal;
+    app::TFsptag* window = openWindow();
+    ASSERT_NE(window, nullptr);
+    QList<int> pictures;  // while each box shows
+    modal.whileShown = [&] { pictures << window->statusPicture(); };
+    for (int press = 1; press <= 10; ++press) {
+        SCOPED_TRACE(press);
+        fetch(window, QStringLiteral("27.03.2021"));  // not on the server: 404
+        QTest::qWait(20);
+    }
+    EXPECT_EQ(modal.texts().size(), 10);
+    // The failure shows, and blinks, once the first box is closed.
+    ASSERT_FALSE(pictures.isEmpty());
+    EXPECT_EQ(pictures.first(), 0);
+    EXPECT_EQ(window->statusPicture(), 2);
+}

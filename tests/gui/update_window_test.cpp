@@ -7,6 +7,7 @@
 #include "core/paths.h"
 #include "files/removal_script.h"
 #include "files/version_info_file.h"
+#include "online/program_update.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -28,8 +30,18 @@ namespace {
 class DummyProgram : public app::ProgramUpdate {
 public:
     explicit DummyProgram(QString file) : file(std::move(file)) { app::setProgramUpdate(this); }
-    ~DummyProgram() override { app::setProgramUpdate(nullptr); }
+    ~DummyProgram() override {
+        app::setProgramUpdate(nullptr);
+        process.kill();
+        process.waitForFinished();
+    }
     QString programFile() override { return file; }
+    // A process of a moment stands in for the running program.
+    qint64 processId() override {
+        process.start(QStringLiteral("sleep"), {QStringLiteral("0.2")});
+        process.waitForStarted();
+        return process.processId();
+    }
     bool startInstaller(const QString& path) override {
         started << path;
         return realStart ? korbisto::startInstaller(path) : true;
@@ -37,6 +49,7 @@ public:
     void endProgram() override { ++ended; }
 
     QString file;
+    QProcess process;
     bool realStart = false;
     QStringList started;
     int ended = 0;
@@ -109,7 +122,6 @@ TEST_F(UpdateWindowTest, TheCheckReadsTheLastRecordAndOffersEveryOtherVersion) {
         {record("1.2.9.9"), QStringLiteral("1.2.9.9"), true},
         {record("1.3.0.1") + record("1.3.0.0"), QStringLiteral("1.3.0.0"), false},
         {record("1.3.0.0") + record("2.0") + "halb", QStringLiteral("2.0"), true},
-        {QByteArray(10, 'x'), QString(), false},
     };
     for (const auto& c : cases) {
         server.serve(QStringLiteral("/downloads/verinfos.krvi"), c.file);
@@ -130,15 +142,15 @@ TEST_F(UpdateWindowTest, FailedChecksAndDownloadsSayWhyAndChangeNothing) {
     for (const QByteArray& answer : answers) {
         if (!answer.isNull()) server.serve(QStringLiteral("/downloads/verinfos.krvi"), answer);
         press(window, QStringLiteral("BCalc"));
-        if (answer.size() == kVersionRecordSize) {
+        if (answer.size() == kVersionRecordSize)
             EXPECT_TRUE(boxes.boxes().isEmpty());
-        } else {
+        else
             EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Die Prüfung hat leider nicht geklappt.\n")});
-            EXPECT_FALSE(QFileInfo::exists(appPaths().DataFolder + QStringLiteral("verinfos.krvi")));
-        }
         EXPECT_EQ(offered(window), answer.isNull() ? QString() : QStringLiteral("1.3.0.1"));
         boxes.clear();
     }
+    // The last good copy stays.
+    EXPECT_EQ(test::readBytes(versionFilePath()), record("1.3.0.1"));
 
     press(window, QStringLiteral("BDown"));  // no installer on the server
     EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Der Download ist gescheitert. Versuchen Sie es bitte später "
@@ -180,7 +192,9 @@ TEST_F(UpdateWindowTest, TheInstallerComesWithItsProgressAndClosingCancelsIt) {
                              10000);
     click(window, QStringLiteral("BClose"));
     QTRY_VERIFY_WITH_TIMEOUT(closing.isNull(), 5000);
-    EXPECT_FALSE(QFileInfo::exists(appPaths().DataFolder + QStringLiteral("Update.exe")));
+    // The installer that had come whole stays; nothing of the cancelled one.
+    EXPECT_EQ(test::readBytes(installerFilePath()), installer);
+    EXPECT_EQ(QDir(appPaths().DataFolder).entryList({QStringLiteral("Update.exe*")}), QStringList{"Update.exe"});
     EXPECT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join(u'|').toStdString();
 }
 
@@ -224,23 +238,55 @@ TEST_F(UpdateWindowTest, AStartedUpdateRemovesTheOldProgramAndEnds) {
     click(window, QStringLiteral("BSetup"));
     EXPECT_EQ(boxes.boxes().size(), 1);  // only the question
     EXPECT_EQ(program.ended, 1);
-    // The script runs on its own; the dummy and its folder go, the temp folder stays.
-    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(programFolder), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(QDir(appPaths().TempFolder).entryList({QStringLiteral("uis*.sh")}).isEmpty(), 10000);
-    EXPECT_TRUE(QFileInfo::exists(appPaths().TempFolder));
+    // The script waits for the dummy process in the data folder, then
+    // removes the dummy program and itself; the folder stays.
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(program.programFile()), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(QDir(appPaths().DataFolder).entryList({QStringLiteral("uis*.sh")}).isEmpty(), 10000);
+    EXPECT_TRUE(QFileInfo(programFolder).isDir());
+    EXPECT_TRUE(QDir(qEnvironmentVariable("TMPDIR")).isEmpty());
 }
 
-TEST_F(UpdateWindowTest, AProgramThePackageManagerOwnsIsLeftToIt) {
-    app::TFNeu* window = readyToInstall();
-    ASSERT_NE(window, nullptr);
+TEST_F(UpdateWindowTest, AProgramThePackageManagerOwnsIsCheckedButNotDownloaded) {
+    server.serve(QStringLiteral("/downloads/verinfos.krvi"), record("1.3.0.1"));
+    server.serve(QStringLiteral("/downloads/krviupdate.exe"), "#!/bin/sh\nexit 0\n");
     // A link in the test's folder to a program of the system: were it ever
     // removed, only the link would go.
     program.file = folder.path(QStringLiteral("Programm \"neu\" it's/systemprogramm"));
     ASSERT_TRUE(QFile::link(QStringLiteral("/usr/bin/env"), program.file));
-    click(window, QStringLiteral("BSetup"));
-    ASSERT_EQ(boxes.texts().size(), 1);
-    EXPECT_TRUE(boxes.texts()[0].contains(QStringLiteral("Paketverwaltung")));
-    EXPECT_TRUE(program.started.isEmpty());
-    EXPECT_EQ(program.ended, 0);
+    app::TFNeu* window = openWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(child<QLabel>(window, QStringLiteral("LPaketverwaltung"))->text().contains(QStringLiteral("Paketverwaltung")));
+    press(window, QStringLiteral("BCalc"));
+    EXPECT_EQ(offered(window), QStringLiteral("1.3.0.1"));
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+    for (const char* name : {"BDown", "BSetup"}) {
+        EXPECT_FALSE(child<QPushButton>(window, QString::fromLatin1(name))->isVisible()) << name;
+        EXPECT_FALSE(enabled(window, name)) << name;
+    }
+    EXPECT_FALSE(QFileInfo::exists(installerFilePath()));
     EXPECT_TRUE(QFileInfo(program.file).isSymLink());
+}
+
+TEST_F(UpdateWindowTest, TenFailedChecksAndDownloadsInARowWithTheBoxConfirmedEachTime) {
+    test::ModalMessageBoxes modal;
+    server.serve(QStringLiteral("/downloads/verinfos.krvi"), record("1.3.0.1"));
+    app::TFNeu* window = openWindow();
+    ASSERT_NE(window, nullptr);
+    press(window, QStringLiteral("BCalc"));
+    ASSERT_TRUE(enabled(window, "BDown"));
+    for (int press = 1; press <= 10; ++press) {
+        SCOPED_TRACE(press);
+        this->press(window, QStringLiteral("BDown"));  // no installer on the server
+        QTest::qWait(20);
+    }
+    // And the check failing ten times.
+    qputenv("KORBISTO_SERVER", server.site(QStringLiteral("/elsewhere")).toUtf8());
+    for (int press = 1; press <= 10; ++press) {
+        SCOPED_TRACE(press);
+        this->press(window, QStringLiteral("BCalc"));
+        QTest::qWait(20);
+    }
+    EXPECT_EQ(modal.texts().size(), 20);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(enabled(window, "BCalc"));
 }

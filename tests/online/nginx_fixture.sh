@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
-# The online tests' web server: nginx on 127.0.0.1 with a throw-away CA, in a
-# temporary folder of its own.
-#   nginx_fixture.sh start STATE   writes STATE (key=value lines) once it serves
-#   nginx_fixture.sh stop STATE    stops that nginx and removes its folder
+# The online tests' web servers: nginx on 127.0.0.1 with a throw-away CA, and
+# beside it the hostile server for the answers nginx will not give, in a
+# temporary folder of their own.
+#   nginx_fixture.sh start STATE HOSTILE   writes STATE (key=value lines) once both serve
+#   nginx_fixture.sh stop STATE            stops them and removes their folder
 set -euo pipefail
 
 action=$1
 state=$2
+hostile=${3:-}
 nginx=$(command -v nginx || echo /usr/sbin/nginx)
 
 stop() {
   [ -f "$state" ] || return 0
   local dir pid
   dir=$(sed -n 's/^folder=//p' "$state")
+  if [ -f "$dir/hostile/pid" ]; then
+    pid=$(cat "$dir/hostile/pid")
+    if grep -qF -- "$dir/hostile" "/proc/$pid/cmdline" 2>/dev/null; then kill -TERM "$pid" 2>/dev/null || true; fi
+  fi
   if [ -f "$dir/nginx.pid" ]; then
     pid=$(cat "$dir/nginx.pid")
     # Only the nginx that was started from this folder.
@@ -82,6 +88,17 @@ http {
       sub_filter "never-there" "";
     }
     location /slow/ { alias $dir/www/; limit_rate_after 500; limit_rate 1; }
+    location /paced/ { alias $dir/www/; limit_rate 500; }
+    location /unavailable/ { return 503; }
+    location /gone/ { return 410; }
+    # Three redirects before the file, six, and one in a circle.
+    location /chain3/ { rewrite ^/chain3/(.*)\$ /chain2/\$1 redirect; }
+    location /chain2/ { rewrite ^/chain2/(.*)\$ /chain1/\$1 redirect; }
+    location /chain1/ { rewrite ^/chain1/(.*)\$ https://localhost:$1/\$1 redirect; }
+    location /chain6/ { rewrite ^/chain6/(.*)\$ /chain5/\$1 redirect; }
+    location /chain5/ { rewrite ^/chain5/(.*)\$ /chain4/\$1 redirect; }
+    location /chain4/ { rewrite ^/chain4/(.*)\$ /chain3/\$1 redirect; }
+    location /circle/ { rewrite ^/circle/(.*)\$ /circle/\$1 permanent; }
   }
 
   server {
@@ -114,6 +131,15 @@ start() {
   { echo "<html><body><h1>404 Nicht gefunden</h1>"; head -c 3000 /dev/zero | tr '\0' 'x'; echo "</body></html>"; } \
     >"$dir/www/404.html"
 
+  if [ -n "$hostile" ]; then
+    mkdir "$dir/hostile"
+    # Detached from ctest's pipes, as nginx is.
+    setsid -f "$hostile" "$dir/localhost.crt" "$dir/localhost.key" "$dir/www" "$dir/hostile" \
+      </dev/null >"$dir/hostile/log" 2>&1
+    for _ in $(seq 100); do [ -f "$dir/hostile/port" ] && break; sleep 0.1; done
+    [ -f "$dir/hostile/port" ] || { echo "the hostile server did not start:" >&2; cat "$dir/hostile/log" >&2; stop_folder; return 1; }
+  fi
+
   for _ in $(seq 30); do
     port=$((20000 + RANDOM % 40000))
     config "$port" $((port + 1))
@@ -125,14 +151,21 @@ localhost=https://localhost:$port
 wronghost=https://127.0.0.1:$((port + 1))
 ca=$dir/ca.crt
 root=$dir/www
+hostile=https://127.0.0.1:$(cat "$dir/hostile/port" 2>/dev/null)
 STATE
       return 0
     fi
   done
   echo "nginx did not start:" >&2
   cat "$dir/start.log" "$dir/error.log" >&2 2>/dev/null || true
-  rm -rf -- "$dir"
+  stop_folder
   return 1
+}
+
+# Before a state file exists: the hostile server, if it runs, and the folder.
+stop_folder() {
+  printf 'folder=%s\n' "$dir" >"$state"
+  stop
 }
 
 case "$action" in

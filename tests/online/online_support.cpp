@@ -1,6 +1,5 @@
 #include "online_support.h"
 
-#include "core/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,6 +27,7 @@ const TestServer& testServer() {
             else if (key == QLatin1String("wronghost")) s.wrongHost = value;
             else if (key == QLatin1String("ca")) s.caFile = value;
             else if (key == QLatin1String("root")) s.root = value;
+            else if (key == QLatin1String("hostile")) s.hostile = value;
         }
         return s;
     }();
@@ -44,21 +44,19 @@ void readableByAll(const QString& path, bool folder) {
 }
 }  // namespace
 
-OnlineSite::OnlineSite(TempDataFolder& folder) : name_(QStringLiteral("case-") + QUuid::createUuid().toString(QUuid::Id128)) {
-    AppPaths paths = appPaths();
-    paths.TempFolder = folder.path(QStringLiteral("tmp/"));
-    paths.TempFile = paths.TempFolder + QStringLiteral("tmp.tmp");
-    QDir().mkpath(paths.TempFolder);
-    setAppPaths(paths);
+OnlineSite::OnlineSite(TempDataFolder& folder)
+    : name_(QStringLiteral("case-") + QUuid::createUuid().toString(QUuid::Id128)),
+      tempFolder_(folder.path(QStringLiteral("tmp"))) {
+    QDir().mkpath(tempFolder_);
     oldTmpdir_ = qgetenv("TMPDIR");
-    // The command line's temp folder too.
-    qputenv("TMPDIR", paths.TempFolder.toUtf8());
+    // The command line's too.
+    qputenv("TMPDIR", tempFolder_.toUtf8());
     qputenv("KORBISTO_SERVER", site().toUtf8());
     qputenv("KORBISTO_CA_FILE", testServer().caFile.toUtf8());
 }
 
 OnlineSite::~OnlineSite() {
-    setDownloadStallLimit(std::chrono::seconds(30));
+    setDownloadTimeLimits({});
     if (oldTmpdir_.isEmpty()) qunsetenv("TMPDIR");
     else qputenv("TMPDIR", oldTmpdir_);
     qunsetenv("KORBISTO_SERVER");
@@ -82,10 +80,10 @@ QString OnlineSite::siteOn(const QString& base) const { return base + u'/' + nam
 
 DownloadResult OnlineTest::fetch(const QString& url, const QString& target, DownloadLimits limits) {
     const auto result = waitFor<DownloadResult>([&](QObject* parent, auto done) {
-        Download* download = DownloadFile(QUrl(url), target, limits, parent);
+        Download* download = DownloadFile(QUrl(url), limits, target, parent);
         QObject::connect(download, &Download::finished, parent, done);
     });
-    return result.value_or(DownloadResult{DownloadFailure::Network, 0, 0, QStringLiteral("timed out")});
+    return result.value_or(DownloadResult{DownloadFailure::Network, 0, 0, QStringLiteral("timed out"), {}});
 }
 
 }  // namespace korbisto::test

@@ -17,9 +17,7 @@
 
 namespace korbisto {
 inline void PrintTo(DownloadFailure failure, std::ostream* os) {
-    const char* names[] = {"none", "network", "certificate", "insecure", "status",
-                           "too short", "too large", "stalled", "write"};
-    *os << names[static_cast<int>(failure)];
+    *os << failureName(failure).toStdString();
 }
 }  // namespace korbisto
 
@@ -32,11 +30,14 @@ struct TestServer {
     QString wrongHost;  // a certificate for another host
     QString caFile;
     QString root;       // its documents
+    QString hostile;    // the hostile server: https://127.0.0.1:PORT/CASE/ + a path below root
 };
 const TestServer& testServer();
 
 // A site of its own below the fixture's server root, which KORBISTO_SERVER
-// names while it lives, with a temp folder inside the test's `folder`.
+// names while it lives, with TMPDIR a private stand-in for the shared temp
+// folder inside the test's `folder`. Download time limits are back to their
+// defaults afterwards.
 class OnlineSite {
 public:
     explicit OnlineSite(TempDataFolder& folder);
@@ -49,9 +50,12 @@ public:
     // The site, under another of the server's locations ("/slow").
     QString site(const QString& location = QString()) const;
     QString siteOn(const QString& base) const;
+    // The private stand-in for /tmp.
+    const QString& tempFolder() const { return tempFolder_; }
 
 private:
     QString name_;
+    QString tempFolder_;
     QByteArray oldTmpdir_;
 };
 
@@ -77,6 +81,7 @@ protected:
         if (!result) ADD_FAILURE() << "no result within " << seconds << " s";
         return result;
     }
+    // A download into `target`, or into memory when it is empty.
     DownloadResult fetch(const QString& url, const QString& target, DownloadLimits limits = kSmallFileLimits);
 
     TempDataFolder folder;

@@ -4,7 +4,11 @@
 
 #include "core/paths.h"
 #include "files/version_info_file.h"
+#include "online/donation_status.h"
+#include "online/program_update.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 using namespace korbisto;
@@ -32,14 +36,13 @@ TEST_F(CheckUpdateTest, TheToolSaysWhatTheServerOffers) {
         {record("1.3.0.0"), R"({"installed":"1.3.0.0","offered":"1.3.0.0","download":false})"},
         {record("1.2.9.9"), R"({"installed":"1.3.0.0","offered":"1.2.9.9","download":true})"},
         {record("1.3.0.0") + record("1.3.0.1") + "rest", R"({"installed":"1.3.0.0","offered":"1.3.0.1","download":true})"},
-        {QByteArray(23, '\x05'), R"({"installed":"1.3.0.0","offered":null,"download":false})"},
     };
     for (const auto& c : cases) {
         const CliResult result = check(c.file);
         EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
         EXPECT_EQ(result.out, QString::fromLatin1(c.json) + u'\n');
     }
-    EXPECT_EQ(readVersionInfoFile(appPaths().DataFolder + QStringLiteral("verinfos.krvi")), std::nullopt);
+    EXPECT_EQ(readVersionInfoFile(versionFilePath()), QStringLiteral("1.3.0.1"));
 
     const CliResult text = check(record("1.3.0.1"), false);
     EXPECT_EQ(text.exitCode, 0);
@@ -47,15 +50,63 @@ TEST_F(CheckUpdateTest, TheToolSaysWhatTheServerOffers) {
                                        "Download:             möglich\n"));
 }
 
-TEST_F(CheckUpdateTest, AFileThatCannotBeHadFailsAndTheOldCopyIsGone) {
-    const QString local = appPaths().DataFolder + QStringLiteral("verinfos.krvi");
-    const CliResult shortOne = check("abc");
-    EXPECT_EQ(shortOne.exitCode, 1);
-    EXPECT_EQ(shortOne.err, QStringLiteral("Die Prüfung hat leider nicht geklappt.\n"));
-    EXPECT_EQ(shortOne.out, QString());
+TEST_F(CheckUpdateTest, WhatIsNoVersionFileFailsAndTheOldCopyStays) {
+    QByteArray longText = record("1.3.0.1");
+    longText[8] = 16;
+    QByteArray control = record("1.3.0.1");
+    control[10] = '\n';
+    const struct {
+        QByteArray file;  // none on the server when null, before any is served
+        const char* kind;
+    } cases[] = {
+        {QByteArray(), "status: HTTP status 404"},
+        {"abc", "too-short: announced 3 bytes"},
+        {QByteArray(23, '\x05'), "implausible: Die Versionsdatei hat 23 Bytes und damit keinen ganzen Eintrag von 24 Bytes."},
+        {"<html><head><title>Fehler</title></head><body>Wartung</body></html>",
+         "implausible: Eintrag 1 der Versionsdatei wäre 101 Zeichen lang, erlaubt sind 15."},
+        {record("1.3.0.0") + longText, "implausible: Eintrag 2 der Versionsdatei wäre 16 Zeichen lang, erlaubt sind 15."},
+        {control, "implausible: Eintrag 1 der Versionsdatei enthält Zeichen, die keine Versionsangabe bilden."},
+        {QByteArray(24, '\0'), "implausible: Der letzte Eintrag der Versionsdatei ist leer."},
+    };
+    QDir().mkpath(appPaths().DataFolder);
+    test::writeBytes(versionFilePath(), record("9.9.9.9"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        const CliResult result = c.file.isNull() ? runCli({"check-update"}) : check(c.file, false);
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.err, QStringLiteral("Die Prüfung hat leider nicht geklappt.\n") + QString::fromUtf8(c.kind) + u'\n');
+        EXPECT_EQ(result.out, QString());
+        EXPECT_EQ(test::readBytes(versionFilePath()), record("9.9.9.9"));
+    }
+}
 
-    test::writeBytes(local, record("9.9.9.9"));
-    qputenv("KORBISTO_SERVER", (site() + QStringLiteral("/elsewhere")).toUtf8());
-    EXPECT_EQ(runCli({"check-update"}).exitCode, 1);
-    EXPECT_FALSE(QFileInfo::exists(local));
+// Nothing is written into the shared temp folder, and nothing there is
+// read or written through: a link planted under each name the program once
+// used leads to a file of the user's that must stay as it is.
+TEST_F(CheckUpdateTest, NothingGoesThroughTheSharedTempFolder) {
+    serve(QStringLiteral("/downloads/verinfos.krvi"), record("1.3.0.1"));
+    serve(QStringLiteral("/downloads/wach13.txt"), "123,45\r\n");
+    serve(QStringLiteral("/downloads/krviupdate.exe"), "#!/bin/sh\nexit 0\n");
+    const QString shared = qEnvironmentVariable("TMPDIR");
+    const QString victim = folder.path(QStringLiteral("eigene-datei.txt"));
+    test::writeBytes(victim, "wertvoll");
+    for (const char* name : {"wach13.txt", "verinfos.krvi", "Update.exe", "tmp.tmp"})
+        ASSERT_TRUE(QFile::link(victim, shared + u'/' + QString::fromLatin1(name)));
+    const QStringList planted = QDir(shared).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+
+    const auto status = waitFor<DonationStatus>([](QObject* parent, auto done) { GetDonationStatus(parent, done); });
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->line, QStringLiteral("123,45"));
+    const auto check = waitFor<UpdateCheck>([](QObject* parent, auto done) { CheckForUpdate(parent, done); });
+    ASSERT_TRUE(check);
+    EXPECT_EQ(check->offered, QStringLiteral("1.3.0.1"));
+    const auto installer = waitFor<DownloadResult>([](QObject* parent, auto done) { DownloadInstaller(parent, done); });
+    ASSERT_TRUE(installer);
+    EXPECT_TRUE(installer->ok()) << installer->detail.toStdString();
+    EXPECT_EQ(runCli({"donation-status"}).out, QStringLiteral("123,45\n"));
+
+    EXPECT_EQ(test::readBytes(victim), "wertvoll");
+    EXPECT_EQ(QDir(shared).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), planted);
+    EXPECT_EQ(test::readBytes(versionFilePath()), record("1.3.0.1"));
+    EXPECT_EQ(test::readBytes(installerFilePath()), "#!/bin/sh\nexit 0\n");
 }
