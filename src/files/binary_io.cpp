@@ -301,7 +301,7 @@ AtomicFile::AtomicFile(const QString& path) : target_(followLinks(nativeName(pat
     }
     if (exists) {
         // The new file keeps the old one's owner where we may give it, and its permissions.
-        (void)::fchown(fd_, st.st_uid, st.st_gid);
+        [[maybe_unused]] const int owned = ::fchown(fd_, st.st_uid, st.st_gid);
         (void)::fchmod(fd_, st.st_mode & 07777);
     }
 }

@@ -16,7 +16,10 @@ QString versionFilePath() { return appPaths().DataFolder + QStringLiteral("verin
 
 QString installerFilePath() { return appPaths().DataFolder + QStringLiteral("Update.exe"); }
 
-bool programMayUpdateItself(const QString& programFile) { return programIsRemovable(programFile); }
+bool programMayUpdateItself(const QString& programFile) {
+    // A build for a package manager leaves updates to it, wherever it runs from.
+    return KORBISTO_SELF_UPDATE && programIsRemovable(programFile);
+}
 
 bool UpdateCheck::downloadOffered() const {
     return offered && *offered != QString::fromLatin1(ProgramVersion);

@@ -81,8 +81,12 @@ TEST_F(DesktopTest, EscapeClosesTheSecondaryWindowsAndKeepsWhatWasTyped) {
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         EXPECT_TRUE(!window || !window->isVisible()) << name.toStdString();
-        if (auto* line = window->findChild<QLineEdit*>(field)) EXPECT_TRUE(line->text().endsWith(QStringLiteral("77")));
-        if (auto* text = window->findChild<QPlainTextEdit*>(field)) EXPECT_EQ(text->toPlainText(), QStringLiteral("77"));
+        if (auto* line = window->findChild<QLineEdit*>(field)) {
+            EXPECT_TRUE(line->text().endsWith(QStringLiteral("77")));
+        }
+        if (auto* text = window->findChild<QPlainTextEdit*>(field)) {
+            EXPECT_EQ(text->toPlainText(), QStringLiteral("77"));
+        }
     }
     // The main window is no secondary one.
     main.activateWindow();
