@@ -94,36 +94,54 @@ void ResultSpace::layOut() {
     }
 }
 
-void ResultSpace::makeRoomFor(const std::array<std::uint8_t, kMatches>& tips) {
-    for (int a = 0; a < axisCount_; ++a) {
-        Axis& axis = axes_[static_cast<size_t>(a)];
-        if (steps_[static_cast<size_t>(axis.match)][tips[static_cast<size_t>(axis.match)] & 7u] != kNoPlace) continue;
-        // Each block of the axis's places grows by one place at its end; the
-        // blocks move up from the last, so none is overwritten before it moved.
-        const std::size_t oldBlock = axis.stride * static_cast<size_t>(axis.size);
-        const std::size_t blocks = cells_ / oldBlock;
-        ++axis.size;
-        layOut();
-        const std::size_t newBlock = axis.stride * static_cast<size_t>(axis.size);
-        space_.resize(cells_);
-        for (std::size_t b = blocks; b-- > 0;) {
-            Wrong* const to = space_.data() + b * newBlock;
-            std::memmove(static_cast<void*>(to), space_.data() + b * oldBlock, oldBlock * sizeof(Wrong));
-            std::fill(to + oldBlock, to + newBlock, Wrong{});
+void ResultSpace::makeRoomFor(const TipTable& rows) {
+    // Every axis that a row of the block has no place for grows at once, so
+    // that a slip far outside the crosses is refused before it is counted.
+    const std::array<Axis, kMatches> before = axes_;
+    const std::size_t cellsBefore = cells_;
+    for (const TipTable::Row& row : rows.rows()) {
+        if (row.tips[0] == kTipEmpty) continue;
+        for (int a = 0; a < axisCount_; ++a) {
+            Axis& axis = axes_[static_cast<size_t>(a)];
+            if (axis.size == axis.crossed && placeOfCode_[static_cast<size_t>(axis.match)][row.tips[static_cast<size_t>(axis.match)] & 7u] == 0xFF)
+                axis.size = axis.crossed + 1;
         }
     }
+    layOut();
+
+    // The counts so far at their places in the new layout: the same place on
+    // every axis, the new places for wrong tips empty. The old cells are
+    // walked in order, the new index following them like an odometer.
+    LargeArray<Wrong> grown(cells_, Wrong{});
+    Position place{};
+    std::size_t to = 0;
+    for (std::size_t from = 0; from < cellsBefore; ++from) {
+        grown[to] = space_[from];
+        for (int a = axisCount_ - 1; a >= 0; --a) {
+            if (++place[static_cast<size_t>(a)] < before[static_cast<size_t>(a)].size) {
+                to += axes_[static_cast<size_t>(a)].stride;
+                break;
+            }
+            to -= static_cast<size_t>(place[static_cast<size_t>(a)] - 1) * axes_[static_cast<size_t>(a)].stride;
+            place[static_cast<size_t>(a)] = 0;
+        }
+    }
+    space_.swap(grown);
 }
 
 void ResultSpace::add(const TipTable& rows) {
     if (!complete_) return;
-    for (const TipTable::Row& row : rows.rows()) {
-        if (row.tips[0] == kTipEmpty) continue;
+    const auto keyOf = [this](const TipTable::Row& row) {
         std::uint64_t key = 0;
         for (int m = 0; m < kMatches; ++m) key += steps_[static_cast<size_t>(m)][row.tips[static_cast<size_t>(m)] & 7u];
+        return key;
+    };
+    for (const TipTable::Row& row : rows.rows()) {
+        if (row.tips[0] == kTipEmpty) continue;
+        std::uint64_t key = keyOf(row);
         if (key >= kNoPlace) {
-            makeRoomFor(row.tips);
-            key = 0;
-            for (int m = 0; m < kMatches; ++m) key += steps_[static_cast<size_t>(m)][row.tips[static_cast<size_t>(m)] & 7u];
+            makeRoomFor(rows);
+            key = keyOf(row);
         }
         const auto wrong = static_cast<unsigned>(key & ((1u << kWrongBits) - 1));
         if (wrong < kRanks) ++space_[static_cast<size_t>(key >> kWrongBits)][wrong];

@@ -66,8 +66,8 @@ private:
     using Steps = std::array<std::array<std::uint64_t, 8>, kMatches>;
 
     void layOut();
-    // Gives the axes the place for wrong tips that `tips` needs.
-    void makeRoomFor(const std::array<std::uint8_t, kMatches>& tips);
+    // Gives the axes the places for wrong tips that the rows need.
+    void makeRoomFor(const TipTable& rows);
 
     bool complete_ = true;
     std::array<std::array<std::uint8_t, 8>, kMatches> placeOfCode_{};  // 0xFF: not crossed

@@ -57,17 +57,18 @@ std::optional<Packing> packingFor(const Wrong& largest) {
 
 // Least significant digit first, 11 bits at a time; a digit that every key
 // shares costs no pass.
-void sortKeys(LargeArray<std::uint64_t>& keys, int bits) {
+template <typename Key>
+void sortKeys(LargeArray<Key>& keys, int bits) {
     constexpr int kDigit = 11;
-    LargeArray<std::uint64_t> sorted;
+    LargeArray<Key> sorted;
     for (int shift = 0; shift < bits; shift += kDigit) {
         std::array<std::size_t, std::size_t{1} << kDigit> at{};
-        for (const std::uint64_t key : keys) ++at[(key >> shift) & ((1u << kDigit) - 1)];
+        for (const Key key : keys) ++at[(key >> shift) & ((1u << kDigit) - 1)];
         if (std::find(at.begin(), at.end(), keys.size()) != at.end()) continue;
         std::size_t sum = 0;
         for (std::size_t& n : at) sum += std::exchange(n, sum);
         sorted.resize(keys.size());
-        for (const std::uint64_t key : keys) sorted[at[(key >> shift) & ((1u << kDigit) - 1)]++] = key;
+        for (const Key key : keys) sorted[at[(key >> shift) & ((1u << kDigit) - 1)]++] = key;
         keys.swap(sorted);
     }
 }
@@ -81,6 +82,26 @@ void addClass(WinPlan& plan, const RankCounts& ranks, std::int64_t results) {
         plan.guaranteedRank = 0;
     else if (plan.guaranteedRank != 0)
         plan.guaranteedRank = std::max(plan.guaranteedRank, best);
+}
+
+// The results' counts as words, sorted: each run of equal ones is a class.
+template <typename Key>
+std::optional<WinPlan> classesOfWords(std::unique_ptr<ResultSpace> space, const Packing& packing, WinPlan plan,
+                                      const std::atomic<bool>* stop) {
+    LargeArray<Key> keys;
+    keys.reserve(static_cast<size_t>(plan.results));
+    if (!space->forEachResult([&](const Position&, const Wrong& counts) { keys.push_back(static_cast<Key>(packing.pack(counts))); },
+                              stop))
+        return std::nullopt;
+    space.reset();
+    sortKeys(keys, packing.bits);
+    for (std::size_t end = keys.size(); end > 0;) {
+        std::size_t start = end - 1;
+        while (start > 0 && keys[start - 1] == keys[end - 1]) --start;
+        addClass(plan, packing.unpack(keys[end - 1]), static_cast<std::int64_t>(end - start));
+        end = start;
+    }
+    return plan;
 }
 
 // The classes from a space spread over its results, largest first. The space
@@ -98,20 +119,8 @@ std::optional<WinPlan> classesOf(std::unique_ptr<ResultSpace> space, const std::
         return std::nullopt;
 
     if (const std::optional<Packing> packing = packingFor(largest)) {
-        // Sorted words: each run of equal ones is a class.
-        LargeArray<std::uint64_t> keys;
-        keys.reserve(static_cast<size_t>(plan.results));
-        space->forEachResult([&](const Position&, const Wrong& counts) { keys.push_back(packing->pack(counts)); }, stop);
-        space.reset();
-        if (keys.size() != static_cast<size_t>(plan.results)) return std::nullopt;
-        sortKeys(keys, packing->bits);
-        for (std::size_t end = keys.size(); end > 0;) {
-            std::size_t start = end - 1;
-            while (start > 0 && keys[start - 1] == keys[end - 1]) --start;
-            addClass(plan, packing->unpack(keys[end - 1]), static_cast<std::int64_t>(end - start));
-            end = start;
-        }
-        return plan;
+        if (packing->bits <= 32) return classesOfWords<std::uint32_t>(std::move(space), *packing, std::move(plan), stop);
+        return classesOfWords<std::uint64_t>(std::move(space), *packing, std::move(plan), stop);
     }
 
     // Counts too large to share a word: the counts themselves, sorted.
