@@ -102,12 +102,13 @@ public:
     OutcomeCounts outcomeCounts() const;
 
 private:
-    // One attempt; false once the run has ended.
-    bool attempt();
+    // A few attempts, fewer when the run ends among them; false once it has.
+    bool attempts(int count);
 
+    // Per entry what its outcome adds to the row's place in the 3^13: an
+    // outcome is in the pool as often as its level.
     struct Pool {
-        std::array<std::uint8_t, 9> codes{};  // a tip code per entry, repeated by level
-        std::array<std::uint32_t, 9> places{};  // what the entry adds to the row's index in the 3^13
+        std::array<std::uint32_t, 9> places{};
         std::uint32_t size = 0;
     };
     std::array<Pool, kMatches> pools_{};
