@@ -62,11 +62,17 @@ public:
     explicit WindowFrame(const QString& objectName, QWidget* parent = nullptr, Kind kind = Kind::Tool);
 
     void setClientSize(QSize size);
+    // Lets the user resize the window from its client size down to `minimum`;
+    // the surface and the top bar span it whatever its size.
+    void setResizable(QSize minimum);
     // Moves to `stored`, unless no screen would show the window's top edge
     // there (a monitor removed, a damaged settings file).
     void placeAt(QPoint stored, QPoint fallback = kDefaultPosition);
     // Made on first use, across the top of the client area.
     TopBar* topBar();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QWidget* surface_ = nullptr;
