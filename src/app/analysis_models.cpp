@@ -21,13 +21,38 @@ QVariant rightAligned() { return QVariant::fromValue(Qt::AlignRight | Qt::AlignV
 void WinPlanModel::setPlan(const std::optional<WinPlan>& plan) {
     beginResetModel();
     plan_ = plan;
+    mostRanks_ = {};
+    mostResults_ = 0;
+    mostWin_ = 0;
+    if (plan_)
+        for (const WinPlanClass& c : plan_->classes) {
+            for (int k = 0; k < kRanks; ++k)
+                mostRanks_[static_cast<size_t>(k)] = std::max(mostRanks_[static_cast<size_t>(k)], c.ranks[static_cast<size_t>(k)]);
+            mostResults_ = std::max(mostResults_, c.results);
+            mostWin_ = std::max(mostWin_, classWin(c.ranks, quotas_));
+        }
     endResetModel();
 }
 
 void WinPlanModel::setQuotas(const QuotaTexts& quotas) {
     quotas_ = parsedQuotas(quotas);
     anyQuota_ = std::any_of(quotas_.begin(), quotas_.end(), [](const auto& q) { return q.has_value(); });
+    mostWin_ = 0;
+    if (plan_)
+        for (const WinPlanClass& c : plan_->classes) mostWin_ = std::max(mostWin_, classWin(c.ranks, quotas_));
     if (rowCount() > 0) emit dataChanged(index(0, Win), index(rowCount() - 1, Win));
+}
+
+QStringList WinPlanModel::widestTexts(int column) const {
+    if (!plan_ || plan_->results == 0) return {};
+    switch (column) {
+    case Results: return {formatCount(mostResults_)};
+    // A class of one result among many is "< 0,01 %", as wide as "100,00 %".
+    case Share: return {formatShare(static_cast<double>(mostResults_) / static_cast<double>(plan_->results)),
+                        formatShare(1.0 / static_cast<double>(plan_->results))};
+    case Win: return anyQuota_ ? QStringList{formatCents(mostWin_)} : QStringList{};
+    default: return {formatCount(mostRanks_[static_cast<size_t>(column)])};
+    }
 }
 
 int WinPlanModel::rowCount(const QModelIndex& parent) const {

@@ -5,6 +5,7 @@
 #include "core/evaluation.h"
 
 #include <QAbstractTableModel>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -29,6 +30,9 @@ public:
     void setQuotas(const QuotaTexts& quotas);
     const std::optional<WinPlan>& plan() const { return plan_; }
     bool hasQuotas() const { return anyQuota_; }
+    // The texts of a column that may be the widest, found without looking
+    // at every class: a view sizes its columns by them.
+    QStringList widestTexts(int column) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -39,6 +43,10 @@ private:
     std::optional<WinPlan> plan_;
     RankQuotas quotas_{};
     bool anyQuota_ = false;
+    // The largest figures of the plan, and the smallest share.
+    RankCounts mostRanks_{};
+    std::int64_t mostResults_ = 0;
+    double mostWin_ = 0;
 };
 
 // The live figures of every row, in the table's order or sorted by a column;

@@ -27,6 +27,7 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
@@ -162,14 +163,15 @@ View* makeTable(QWidget* parent, const QString& name, QAbstractItemModel* model)
     return view;
 }
 
-// A plan's table: every column as wide as its head and the figures in view,
+// A plan's table: every column as wide as its head and its widest figure,
 // the room left shared out evenly, so that no column is cut and none sprawls.
 class PlanTable : public QTableView {
 public:
     using QTableView::QTableView;
 
-    static PlanTable* make(QWidget* parent, const QString& name, QAbstractItemModel* model) {
+    static PlanTable* make(QWidget* parent, const QString& name, WinPlanModel* model) {
         auto* view = makeTable<PlanTable>(parent, name, model);
+        view->plan_ = model;
         view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
         view->horizontalHeader()->setStretchLastSection(false);
         connect(model, &QAbstractItemModel::modelReset, view, &PlanTable::spreadColumns);
@@ -182,12 +184,16 @@ public:
         spreadColumns();
     }
     void spreadColumns() {
+        // A cell's text has the frame of the focus and a grid line beside it.
+        const int padding = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
         QHeaderView* header = horizontalHeader();
         std::vector<std::pair<int, int>> widths;
         int natural = 0;
         for (int c = 0; c < header->count(); ++c) {
             if (isColumnHidden(c)) continue;
-            const int width = std::max(header->sectionSizeHint(c), sizeHintForColumn(c));
+            int width = header->sectionSizeHint(c);
+            for (const QString& text : plan_->widestTexts(c))
+                width = std::max(width, fontMetrics().horizontalAdvance(text) + padding);
             widths.emplace_back(c, width);
             natural += width;
         }
@@ -205,6 +211,9 @@ protected:
         if (event->type() == QEvent::Resize) spreadColumns();
         return handled;
     }
+
+private:
+    WinPlanModel* plan_ = nullptr;
 };
 
 // A weight is typed as a German number: digits and a comma. A key that is
