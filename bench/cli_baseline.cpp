@@ -84,6 +84,22 @@ std::string amount(double value) {
 
 const char* const kRankNames[] = {"-", "I", "II", "III", "IV"};
 
+// The rows at their places in a space of 3^n results, to the rows by wrong
+// tips for every result: one pass per match, each result taking from the
+// other two of its line the rows one tip more wrong.
+void spread(std::vector<Counts>& space) {
+    for (std::size_t stride = 1; stride < space.size(); stride *= 3)
+        for (std::size_t start = 0; start < space.size(); start += 3 * stride)
+            for (std::size_t i = 0; i < stride; ++i) {
+                Counts* line[3] = {&space[start + i], &space[start + i + stride], &space[start + i + 2 * stride]};
+                Counts total{};
+                for (Counts* cell : line)
+                    for (int k = 0; k < 4; ++k) total[k] += (*cell)[k];
+                for (Counts* cell : line)
+                    for (int k = 3; k >= 1; --k) (*cell)[k] += total[k - 1] - (*cell)[k - 1];
+            }
+}
+
 int winPlan(const char* path) {
     std::vector<Counts> space(kAllRows);
     readSlip(path, [&](int, const Tips& tips) {
@@ -95,18 +111,7 @@ int winPlan(const char* path) {
         }
         ++space[at][0];
     });
-    for (std::uint32_t stride = 1; stride < kAllRows; stride *= 3) {
-        for (std::uint32_t start = 0; start < kAllRows; start += 3 * stride) {
-            for (std::uint32_t i = 0; i < stride; ++i) {
-                Counts* line[3] = {&space[start + i], &space[start + i + stride], &space[start + i + 2 * stride]};
-                Counts total{};
-                for (Counts* cell : line)
-                    for (int k = 0; k < 4; ++k) total[k] += (*cell)[k];
-                for (Counts* cell : line)
-                    for (int k = 3; k >= 1; --k) (*cell)[k] += total[k - 1] - (*cell)[k - 1];
-            }
-        }
-    }
+    spread(space);
 
     // Four counts of 16 bits in a key; an empty slot has no results.
     std::vector<std::pair<std::uint64_t, std::uint32_t>> table(1 << 16);
@@ -207,16 +212,7 @@ int chances(const char* path, const char* resultText) {
         }
         std::printf("\n");
     });
-    for (std::size_t stride = 1; stride < cells; stride *= 3)
-        for (std::size_t start = 0; start < cells; start += 3 * stride)
-            for (std::size_t i = 0; i < stride; ++i) {
-                Counts* line[3] = {&space[start + i], &space[start + i + stride], &space[start + i + 2 * stride]};
-                Counts total{};
-                for (Counts* cell : line)
-                    for (int k = 0; k < 4; ++k) total[k] += (*cell)[k];
-                for (Counts* cell : line)
-                    for (int k = 3; k >= 1; --k) (*cell)[k] += total[k - 1] - (*cell)[k - 1];
-            }
+    spread(space);
     std::array<double, 4> atLeast{};
     double p = 1;
     for (std::size_t i = 0; i < open.size(); ++i) p *= 1.0 / 3;
