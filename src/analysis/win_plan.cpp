@@ -161,6 +161,7 @@ std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& cross
     count.add(rows);
     return count.finish(stop);
 }
+
 std::array<std::int64_t, kRanks + 1> resultsByBestRank(const WinPlan& plan) {
     std::array<std::int64_t, kRanks + 1> results{};
     for (const WinPlanClass& c : plan.classes) {
