@@ -1,5 +1,6 @@
 #include "cli_common.h"
 #include "json_writer.h"
+#include "output.h"
 
 #include "analysis/live_chances.h"
 #include "analysis/win_plan.h"
@@ -9,7 +10,9 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace korbisto::cli {
 namespace {
@@ -46,31 +49,44 @@ void writeJson(const WinPlan& plan, const std::optional<WinFigures>& win) {
     json.endObject().finish();
 }
 
-QString planText(const WinPlan& plan, const std::optional<WinFigures>& win) {
+// The plan as text, a class a line, written straight from the numbers.
+void writePlanText(const WinPlan& plan, const std::optional<WinFigures>& win) {
+    Output& output = standardOutput();
     QString s = QStringLiteral("Ergebnisse: %1\n").arg(formatCount(plan.results));
     s += QStringLiteral("Sicherer Rang: %1\n\n")
              .arg(plan.guaranteedRank == 0 ? QStringLiteral("keiner") : rankName(plan.guaranteedRank));
     s += QStringLiteral("  Rang I  Rang II  Rang III  Rang IV  Ergebnisse\n");
+    output.text(s);
     for (const WinPlanClass& c : plan.classes) {
-        s += QString::number(c.ranks[0]).rightJustified(8) + QString::number(c.ranks[1]).rightJustified(9) +
-             QString::number(c.ranks[2]).rightJustified(10) + QString::number(c.ranks[3]).rightJustified(9) +
-             formatCount(c.results).rightJustified(12) + u'\n';
+        char* const start = output.room(160);
+        char* p = putNumber(start, c.ranks[0], 8);
+        p = putNumber(p, c.ranks[1], 9);
+        p = putNumber(p, c.ranks[2], 10);
+        p = putNumber(p, c.ranks[3], 9);
+        p = putCount(p, c.results, 12);
+        *p++ = '\n';
+        output.advance(p - start);
     }
     if (win)
-        s += QStringLiteral("\nGewinn: kleinster %1, größter %2, Mittel %3\n")
-                 .arg(formatCents(win->min), formatCents(win->max), formatCents(win->mean));
-    return s;
+        output.text(QStringLiteral("\nGewinn: kleinster %1, größter %2, Mittel %3\n")
+                        .arg(formatCents(win->min), formatCents(win->max), formatCents(win->mean)));
 }
 
 int runWinPlan(const CommandLine& args) {
     args.expectPositional(0);
-    const QString slip = args.required(QStringLiteral("slip"));
+    const QString path = args.required(QStringLiteral("slip"));
     const OutcomeCrosses crosses = parseCrosses(args.required(QStringLiteral("crosses")));
     QuotaTexts quotas;
     for (const auto& [rank, text] : parseQuotas(args)) quotas[static_cast<size_t>(rank - 1)] = text;
-    TipTable rows;
-    readSlipFile(slip, rows);
-    const std::optional<WinPlan> plan = winPlan(rows, crosses);
+    // The rows go into the result space a block at a time; the slip is never held.
+    SlipReader slip(path);
+    WinPlanCount count(crosses);
+    TipTable block;
+    while (slip.readInto(block) > 0) {
+        count.add(block);
+        block.clearAll();
+    }
+    const std::optional<WinPlan> plan = count.finish();
     if (!plan)
         throw KorbistoError(refusal(QStringLiteral(
             "Nicht jedes der 13 Spiele ist angekreuzt. Der Gewinnplan braucht auf jedem Spiel mindestens ein Kreuz.")));
@@ -78,7 +94,7 @@ int runWinPlan(const CommandLine& args) {
     if (args.has(QStringLiteral("json")))
         writeJson(*plan, win);
     else
-        out(planText(*plan, win));
+        writePlanText(*plan, win);
     return 0;
 }
 
@@ -114,15 +130,19 @@ std::array<OutcomeWeights, kMatches> parseWeights(const QString& spec, const Liv
         // A decided match's weights do not count.
         if (group == QLatin1String("-") || result[static_cast<size_t>(m)] != kTipEmpty) continue;
         const QStringList parts = group.split(u'/');
+        OutcomeWeights& w = weights[static_cast<size_t>(m)];
         bool valid = parts.size() == 3;
-        double sum = 0;
         for (int c = 0; valid && c < 3; ++c) {
-            const double w = parts[c].toDouble(&valid);
-            valid = valid && w >= 0 && std::isfinite(w);
-            weights[static_cast<size_t>(m)][static_cast<size_t>(c)] = w;
-            sum += w;
+            w[static_cast<size_t>(c)] = parts[c].toDouble(&valid);
+            valid = valid && w[static_cast<size_t>(c)] >= 0 && std::isfinite(w[static_cast<size_t>(c)]);
         }
-        if (!valid || sum <= 0)
+        // Each one a number, but too large together to give shares.
+        if (valid && !validWeights(w) && w != OutcomeWeights{0, 0, 0})
+            throw UsageError(QStringLiteral("--weights, Spiel %1: Die Gewichte „%2“ sind zusammen zu groß, um Anteile zu "
+                                            "geben.")
+                                 .arg(m + 1)
+                                 .arg(group));
+        if (!valid || !validWeights(w))
             throw UsageError(QStringLiteral("--weights, Spiel %1: „%2“ sind nicht drei Gewichte a/b/c (Zahlen ab 0, "
                                             "nicht alle 0) oder „-“.")
                                  .arg(m + 1)
@@ -136,9 +156,24 @@ namespace {
 // A chance as JSON: the shortest text that reads back as the same double.
 QByteArray chance(double p) { return QByteArray::number(p, 'g', 17); }
 
-void writeChancesJson(const LiveChances& live, const std::optional<double>& win) {
+// The slip a block at a time: each block's rows go to `row(figures)` as
+// they come, the slip's figures are worked out at the end.
+template <typename Row>
+LiveChances streamChances(SlipReader& slip, LiveChancesCount& count, Row&& row) {
+    TipTable block;
+    std::vector<LiveRow> figures;
+    while (slip.readInto(block) > 0) {
+        figures.clear();
+        count.add(block, figures);
+        for (const LiveRow& figure : figures) row(figure);
+        block.clearAll();
+    }
+    return *count.finish();
+}
+
+void writeChancesJson(SlipReader& slip, LiveChancesCount& count, const QuotaTexts& quotas) {
     JsonWriter json;
-    json.beginObject().key(u"open").number(live.open).key(u"rows").beginArray();
+    json.beginObject().key(u"open").number(count.open()).key(u"rows").beginArray();
     const auto probabilities = [&](const std::array<double, kRanks>& p) {
         json.beginArray();
         for (const double v : p) {
@@ -147,7 +182,7 @@ void writeChancesJson(const LiveChances& live, const std::optional<double>& win)
         }
         json.endArray();
     };
-    for (const LiveRow& row : live.rows) {
+    const LiveChances live = streamChances(slip, count, [&](const LiveRow& row) {
         json.beginObject().key(u"number").number(row.number).key(u"hits").number(row.hits).key(u"best");
         if (row.bestRank == 0)
             json.null();
@@ -156,7 +191,8 @@ void writeChancesJson(const LiveChances& live, const std::optional<double>& win)
         json.key(u"p");
         probabilities(row.p);
         json.endObject();
-    }
+    });
+    const std::optional<double> win = expectedWin(live, quotas);
     json.endArray().key(u"slip").beginObject().key(u"p_at_least");
     probabilities(live.atLeast);
     json.key(u"expected");
@@ -169,42 +205,49 @@ void writeChancesJson(const LiveChances& live, const std::optional<double>& win)
     json.endObject().endObject().finish();
 }
 
-QString chancesText(const LiveChances& live, const std::optional<double>& win) {
-    QString s = QStringLiteral("Offene Spiele: %1\n\n").arg(live.open);
-    s += QStringLiteral("Reihe  Richtig  Bester Rang     Rang I    Rang II   Rang III    Rang IV\n");
-    for (const LiveRow& row : live.rows) {
-        s += QString::number(row.number).rightJustified(5) + QString::number(row.hits).rightJustified(9) +
-             (row.bestRank == 0 ? QStringLiteral("-") : rankName(row.bestRank)).rightJustified(13);
-        for (const double p : row.p) s += formatPercent(p).rightJustified(11);
-        s += u'\n';
-    }
-    s += QStringLiteral("\nMindestens eine Reihe in Rang I: %1, bis II: %2, bis III: %3, bis IV: %4\n")
-             .arg(formatPercent(live.atLeast[0]), formatPercent(live.atLeast[1]), formatPercent(live.atLeast[2]),
-                  formatPercent(live.atLeast[3]));
+// The chances as text, a row a line, written straight from the numbers.
+void writeChancesText(SlipReader& slip, LiveChancesCount& count, const QuotaTexts& quotas) {
+    Output& output = standardOutput();
+    output.text(QStringLiteral("Offene Spiele: %1\n\n").arg(count.open()) +
+                QStringLiteral("Reihe  Richtig  Bester Rang     Rang I    Rang II   Rang III    Rang IV\n"));
+    static constexpr std::string_view kBest[] = {"-", "I", "II", "III", "IV"};
+    const LiveChances live = streamChances(slip, count, [&](const LiveRow& row) {
+        char* const start = output.room(512);
+        char* p = putNumber(start, row.number, 5);
+        p = putNumber(p, row.hits, 9);
+        const std::string_view best = kBest[static_cast<size_t>(row.bestRank)];
+        p = std::fill_n(p, 13 - best.size(), ' ');
+        p = std::copy(best.begin(), best.end(), p);
+        for (const double chance : row.p) p = putAmount(p, 100 * chance, 11, " %");
+        *p++ = '\n';
+        output.advance(p - start);
+    });
+    QString s = QStringLiteral("\nMindestens eine Reihe in Rang I: %1, bis II: %2, bis III: %3, bis IV: %4\n")
+                    .arg(formatPercent(live.atLeast[0]), formatPercent(live.atLeast[1]), formatPercent(live.atLeast[2]),
+                         formatPercent(live.atLeast[3]));
     s += QStringLiteral("Erwartete Reihen: I %1, II %2, III %3, IV %4\n")
              .arg(formatAmount(live.expected[0]), formatAmount(live.expected[1]), formatAmount(live.expected[2]),
                   formatAmount(live.expected[3]));
-    if (win) s += QStringLiteral("Erwarteter Gewinn: %1\n").arg(formatCents(*win));
-    return s;
+    if (const std::optional<double> win = expectedWin(live, quotas))
+        s += QStringLiteral("Erwarteter Gewinn: %1\n").arg(formatCents(*win));
+    output.text(s);
 }
 
 int runChances(const CommandLine& args) {
     args.expectPositional(0);
-    const QString slip = args.required(QStringLiteral("slip"));
+    const QString path = args.required(QStringLiteral("slip"));
     const QStringList texts = parseRowArgument(args.required(QStringLiteral("result")), QStringLiteral("--result"));
     LiveResult result{};
     for (int m = 0; m < kMatches; ++m) result[static_cast<size_t>(m)] = tipCodeOfText(texts[m]);
     const auto weights = parseWeights(args.value(QStringLiteral("weights")), result);
     QuotaTexts quotas;
     for (const auto& [rank, text] : parseQuotas(args)) quotas[static_cast<size_t>(rank - 1)] = text;
-    TipTable rows;
-    readSlipFile(slip, rows);
-    const LiveChances live = *liveChances(rows, result, weights);
-    const std::optional<double> win = expectedWin(live, quotas);
+    SlipReader slip(path);
+    LiveChancesCount count(result, weights);
     if (args.has(QStringLiteral("json")))
-        writeChancesJson(live, win);
+        writeChancesJson(slip, count, quotas);
     else
-        out(chancesText(live, win));
+        writeChancesText(slip, count, quotas);
     return 0;
 }
 

@@ -1,12 +1,15 @@
 #include "output.h"
 
 #include "core/error.h"
+#include "core/german.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <optional>
+#include <cmath>
 #include <cstring>
 
 namespace korbisto::cli {
@@ -17,6 +20,49 @@ namespace {
     const QString reason = error == EPIPE ? QStringLiteral("Der Empfänger nimmt nichts mehr an.")
                                           : ioError(error).message();
     throw KorbistoError(QStringLiteral("Die Ausgabe ließ sich nicht schreiben: %1").arg(reason));
+}
+
+// `text` right-justified to `width` at `p`; returns the end.
+char* putPadded(char* p, const char* text, std::size_t size, int width) {
+    for (auto pad = static_cast<std::ptrdiff_t>(width) - static_cast<std::ptrdiff_t>(size); pad > 0; --pad) *p++ = ' ';
+    std::memcpy(p, text, size);
+    return p + size;
+}
+
+char* putPadded(char* p, const QString& text, int width) {
+    const QByteArray bytes = text.toUtf8();
+    return putPadded(p, bytes.constData(), static_cast<std::size_t>(bytes.size()), width);
+}
+
+// The digits of `value` ending at `end`, a dot before every third from the
+// right; returns where they begin.
+char* groupedDigits(char* end, std::uint64_t value) {
+    int digits = 0;
+    do {
+        if (digits > 0 && digits % 3 == 0) *--end = '.';
+        *--end = static_cast<char>('0' + value % 10);
+        value /= 10;
+        ++digits;
+    } while (value > 0);
+    return end;
+}
+
+// The value in hundredths, rounded half up on its exact binary value as Qt's
+// fixed-point text rounds it; none for a value below 0, above 10^15 or no
+// number, which go the slow way.
+std::optional<std::uint64_t> hundredths(double value) {
+    if (!(value >= 0) || value >= 1e15) return std::nullopt;
+    if (value == 0) return 0;
+    int exponent = 0;
+    const double fraction = std::frexp(value, &exponent);
+    // value = mantissa / 2^shift exactly, with shift above 3 below 10^15.
+    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    const int shift = 53 - exponent;
+    const std::uint64_t scaled = mantissa * 100;  // below 2^60
+    if (shift > 61) return 0;                     // below half a hundredth
+    const std::uint64_t whole = scaled >> shift;
+    const std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
+    return whole + (rest >= std::uint64_t{1} << (shift - 1) ? 1 : 0);
 }
 
 }  // namespace
@@ -109,6 +155,33 @@ char* putNumber(char* p, long long value, int width) {
     }
     while (q > p) *--q = ' ';
     return p + places;
+}
+
+char* putCount(char* p, long long value, int width) {
+    if (value < 0) return putPadded(p, formatCount(value), width);
+    char text[32];
+    char* const end = text + sizeof text;
+    const char* start = groupedDigits(end, static_cast<std::uint64_t>(value));
+    return putPadded(p, start, static_cast<std::size_t>(end - start), width);
+}
+
+char* putAmount(char* p, double value, int width, std::string_view suffix) {
+    const std::optional<std::uint64_t> cents = hundredths(value);
+    if (!cents) {
+        QString text = formatAmount(value);
+        text += QLatin1String(suffix.data(), static_cast<qsizetype>(suffix.size()));
+        return putPadded(p, text, width);
+    }
+    char text[48];
+    char* const end = text + sizeof text;
+    char* start = end - suffix.size();
+    std::memcpy(start, suffix.data(), suffix.size());
+    const std::uint64_t fraction = *cents % 100;
+    *--start = static_cast<char>('0' + fraction % 10);
+    *--start = static_cast<char>('0' + fraction / 10);
+    *--start = ',';
+    start = groupedDigits(start, *cents / 100);
+    return putPadded(p, start, static_cast<std::size_t>(end - start), width);
 }
 
 void writeTipsLine(Output& out, const TipTable& table, const TipTable::Row& row, char separator,

@@ -54,6 +54,13 @@ void appendVisible(QByteArray& out, QStringView text);
 void appendRightJustified(QByteArray& out, QStringView text, int width);
 // Writes `value` right-justified to `width` at `p`; returns the end.
 char* putNumber(char* p, long long value, int width);
+// The same with the German thousands separator, as formatCount() gives it;
+// at most 32 bytes.
+char* putCount(char* p, long long value, int width);
+// formatAmount(value) as bytes, right-justified to `width`, then `suffix`
+// (formatPercent() is formatAmount(100 * share) and " %"); at most 48 bytes
+// beside the suffix and the padding.
+char* putAmount(char* p, double value, int width, std::string_view suffix = {});
 
 // A row as "Reihen kopieren" gives it: the 13 tips joined by `separator`,
 // then `lineEnd`.

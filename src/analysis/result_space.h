@@ -3,7 +3,6 @@
 // The pass over the result space that the win plan and the live chances
 // share; for the analysis library's own files.
 
-#include "core/error.h"
 #include "core/large_array.h"
 #include "core/outcomes.h"
 #include "core/tip_table.h"
@@ -20,103 +19,97 @@ using Wrong = std::array<std::uint32_t, kRanks>;
 
 inline constexpr std::size_t kMostCells = (std::size_t{512} << 20) / sizeof(Wrong);
 
-struct Axis {
-    std::array<std::uint8_t, 4> indexOfCode{};  // tip code -> position on the axis
-    int crossed = 0;                            // positions 0 .. crossed - 1 are results
-    int size = 0;                               // plus one for wrong tips where a row has one
-    std::size_t stride = 0;
+using Position = std::array<int, kMatches>;
+
+// The rows over every result the crosses allow, by how many of their tips
+// are wrong. Rows come a block at a time; then spread() turns the counts of
+// the rows at their places into the counts of every result.
+//
+// A match with one cross has one result: a row's tip there is right or wrong
+// for all of them, so it only adds to the row's wrong tips. A match with more
+// crosses is an axis of the space, one place per crossed outcome, and one
+// more once some row tips outside them: such a tip is wrong for every result.
+class ResultSpace {
+public:
+    // Not complete() when a match has no cross; rows are then passed over.
+    explicit ResultSpace(const OutcomeCrosses& crosses);
+
+    bool complete() const { return complete_; }
+    // The tip rows of `rows` (those whose first match has a tip). Throws
+    // KorbistoError when the space would need more than 512 MB.
+    void add(const TipTable& rows);
+
+    // Once, after the last row; false when `stop` was seen set.
+    bool spread(const std::atomic<bool>* stop = nullptr);
+
+    std::int64_t results() const { return results_; }
+
+    // After spread(): visit(position, counts) for every result in order, the
+    // last match turning fastest; `position` holds per match the index of
+    // its crossed outcome. False once `stop` is seen set.
+    template <typename Visit>
+    bool forEachResult(Visit&& visit, const std::atomic<bool>* stop = nullptr) const;
+
+private:
+    struct Axis {
+        int match = 0;
+        int crossed = 0;        // places 0 .. crossed - 1 are results
+        int size = 0;           // crossed, plus one for wrong tips once a row has one
+        std::size_t stride = 0;
+    };
+    // Per match and tip code what a tip adds to a row's key: its place on
+    // the axis times the stride, shifted past four bits that count the tips
+    // wrong on matches with one cross; kNoPlace where the axis has no place
+    // for the tip yet.
+    static constexpr std::uint64_t kNoPlace = std::uint64_t{1} << 60;
+    static constexpr int kWrongBits = 4;
+    using Steps = std::array<std::array<std::uint64_t, 8>, kMatches>;
+
+    void layOut();
+    // Gives the axes the places for wrong tips that the rows need.
+    void makeRoomFor(const TipTable& rows);
+
+    bool complete_ = true;
+    std::array<std::array<std::uint8_t, 8>, kMatches> placeOfCode_{};  // 0xFF: not crossed
+    std::array<std::uint8_t, kMatches> single_{};                    // the one crossed code, else 0
+    std::array<Axis, kMatches> axes_{};
+    int axisCount_ = 0;
+    Steps steps_{};
+    std::size_t cells_ = 1;
+    std::int64_t results_ = 1;
+    LargeArray<Wrong> space_;
 };
 
-// Calls visit(position, counts) for every result the crosses allow: per
-// match the index of its crossed outcome, and the rows by wrong tips (0 .. 3).
-// False, with no call, when a match has no cross; false too once `stop` is
-// seen set, and then not every result has been visited.
 template <typename Visit>
-bool forEachResult(const TipTable& rows, const OutcomeCrosses& crosses, Visit&& visit,
-                   const std::atomic<bool>* stop = nullptr) {
+bool ResultSpace::forEachResult(Visit&& visit, const std::atomic<bool>* stop) const {
     const auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
-    std::array<Axis, kMatches> axes{};
-    for (int m = 0; m < kMatches; ++m) {
-        Axis& axis = axes[static_cast<size_t>(m)];
-        axis.indexOfCode.fill(0xFF);
-        for (int c = 1; c <= 3; ++c)
-            if (crosses[static_cast<size_t>(outcomeIndex(m + 1, c))])
-                axis.indexOfCode[static_cast<size_t>(c)] = static_cast<std::uint8_t>(axis.crossed++);
-        if (axis.crossed == 0) return false;
-        axis.size = axis.crossed;
+    Position position{};
+    if (axisCount_ == 0) {
+        visit(position, space_[0]);
+        return true;
     }
-    // Any other tip gets one more place on its axis, only where a row has one.
-    for (const TipTable::Row& row : rows.rows()) {
-        if (row.tips[0] == kTipEmpty) continue;
-        for (int m = 0; m < kMatches; ++m) {
-            Axis& axis = axes[static_cast<size_t>(m)];
-            const std::uint8_t code = row.tips[static_cast<size_t>(m)];
-            if ((code > 3 || axis.indexOfCode[code] == 0xFF) && axis.size == axis.crossed) axis.size = axis.crossed + 1;
-        }
-    }
-    std::size_t cells = 1;
-    for (int m = kMatches; m-- > 0;) {
-        axes[static_cast<size_t>(m)].stride = cells;
-        cells *= static_cast<size_t>(axes[static_cast<size_t>(m)].size);
-    }
-
-    // Only tips outside the crosses on ten or more three-way matches come near this.
-    if (cells > kMostCells)
-        throw KorbistoError(
-            refusal(QStringLiteral("Zu viele Tipps außerhalb der Kreuze auf Dreiwegen: Der Gewinnplan "
-                                   "bräuchte mehr als 512 MB.")));
-
-    if (stopped()) return false;
-    // The rows as counts at their place, none wrong yet.
-    LargeArray<Wrong> space(cells, Wrong{});
-    for (const TipTable::Row& row : rows.rows()) {
-        if (row.tips[0] == kTipEmpty) continue;
-        std::size_t at = 0;
-        for (int m = 0; m < kMatches; ++m) {
-            const Axis& axis = axes[static_cast<size_t>(m)];
-            const std::uint8_t code = row.tips[static_cast<size_t>(m)];
-            const std::uint8_t index = code <= 3 ? axis.indexOfCode[code] : 0xFF;
-            at += (index == 0xFF ? static_cast<size_t>(axis.crossed) : index) * axis.stride;
-        }
-        ++space[at][0];
-    }
-
-    // Match by match, each result takes from every other place on the axis
-    // the rows that tip otherwise, one more wrong: (1 - z) P + z T with T the
-    // line's total, cut after z^3.
-    for (const Axis& axis : axes) {
-        if (stopped()) return false;
-        const std::size_t block = axis.stride * static_cast<size_t>(axis.size);
-        for (std::size_t start = 0; start < cells; start += block) {
-            for (std::size_t i = 0; i < axis.stride; ++i) {
-                Wrong total{};
-                for (int v = 0; v < axis.size; ++v) {
-                    const Wrong& p = space[start + i + static_cast<size_t>(v) * axis.stride];
-                    for (int k = 0; k < kRanks; ++k) total[static_cast<size_t>(k)] += p[static_cast<size_t>(k)];
-                }
-                for (int v = 0; v < axis.crossed; ++v) {
-                    Wrong& p = space[start + i + static_cast<size_t>(v) * axis.stride];
-                    for (int k = kRanks - 1; k >= 1; --k)
-                        p[static_cast<size_t>(k)] += total[static_cast<size_t>(k - 1)] - p[static_cast<size_t>(k - 1)];
-                }
+    // The last axis runs along its results in one go; the others turn like
+    // an odometer, the index following them without being worked out anew.
+    const Axis& inner = axes_[static_cast<size_t>(axisCount_ - 1)];
+    int& innerPlace = position[static_cast<size_t>(inner.match)];
+    std::size_t at = 0;
+    for (std::size_t runs = 1;; ++runs) {
+        if (runs % 4096 == 0 && stopped()) return false;
+        for (innerPlace = 0; innerPlace < inner.crossed; ++innerPlace) visit(position, space_[at + static_cast<size_t>(innerPlace)]);
+        innerPlace = 0;
+        int a = axisCount_ - 2;
+        for (; a >= 0; --a) {
+            const Axis& axis = axes_[static_cast<size_t>(a)];
+            int& place = position[static_cast<size_t>(axis.match)];
+            if (++place < axis.crossed) {
+                at += axis.stride;
+                break;
             }
+            at -= static_cast<size_t>(place - 1) * axis.stride;
+            place = 0;
         }
+        if (a < 0) return true;
     }
-
-    // The results are the places off every wrong-tip slot.
-    std::array<int, kMatches> position{};
-    for (std::size_t visited = 1;; ++visited) {
-        if (visited % 65536 == 0 && stopped()) return false;
-        std::size_t at = 0;
-        for (int m = 0; m < kMatches; ++m)
-            at += static_cast<size_t>(position[static_cast<size_t>(m)]) * axes[static_cast<size_t>(m)].stride;
-        visit(position, space[at]);
-        int m = kMatches - 1;
-        while (m >= 0 && ++position[static_cast<size_t>(m)] == axes[static_cast<size_t>(m)].crossed)
-            position[static_cast<size_t>(m--)] = 0;
-        if (m < 0) break;
-    }
-    return true;
 }
 
 }  // namespace korbisto::analysis

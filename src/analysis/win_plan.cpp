@@ -6,52 +6,160 @@
 #include "core/german.h"
 
 #include <algorithm>
+#include <bit>
+#include <functional>
 #include <limits>
-#include <unordered_map>
+#include <utility>
 
 namespace korbisto {
 
 namespace {
 
+using analysis::Position;
+using analysis::ResultSpace;
 using analysis::Wrong;
-using analysis::forEachResult;
 
-struct RankCountsHash {
-    std::size_t operator()(const Wrong& w) const {
-        std::size_t h = 0;
-        for (const std::uint32_t v : w) h = h * 1000003u ^ v;
-        return h;
+// A class's counts packed into one word, rank I in the highest bits, so that
+// words sort as their classes do. Each rank gets the bits its largest count
+// needs; none when that makes more than 64.
+struct Packing {
+    std::array<int, kRanks> shift{};
+    std::array<int, kRanks> width{};
+    int bits = 0;
+
+    std::uint64_t pack(const Wrong& counts) const {
+        std::uint64_t key = 0;
+        for (int k = 0; k < kRanks; ++k)
+            if (width[static_cast<size_t>(k)] > 0)
+                key |= static_cast<std::uint64_t>(counts[static_cast<size_t>(k)]) << shift[static_cast<size_t>(k)];
+        return key;
+    }
+    RankCounts unpack(std::uint64_t key) const {
+        RankCounts counts{};
+        for (int k = 0; k < kRanks; ++k)
+            if (width[static_cast<size_t>(k)] > 0)
+                counts[static_cast<size_t>(k)] = static_cast<std::int64_t>(
+                    (key >> shift[static_cast<size_t>(k)]) & ((std::uint64_t{1} << width[static_cast<size_t>(k)]) - 1));
+        return counts;
     }
 };
 
+std::optional<Packing> packingFor(const Wrong& largest) {
+    Packing packing;
+    for (int k = kRanks; k-- > 0;) {
+        packing.shift[static_cast<size_t>(k)] = packing.bits;
+        packing.width[static_cast<size_t>(k)] = std::bit_width(largest[static_cast<size_t>(k)]);
+        packing.bits += packing.width[static_cast<size_t>(k)];
+    }
+    if (packing.bits > 64) return std::nullopt;
+    return packing;
+}
+
+// Least significant digit first, 11 bits at a time; a digit that every key
+// shares costs no pass.
+template <typename Key>
+void sortKeys(LargeArray<Key>& keys, int bits) {
+    constexpr int kDigit = 11;
+    LargeArray<Key> sorted;
+    for (int shift = 0; shift < bits; shift += kDigit) {
+        std::array<std::size_t, std::size_t{1} << kDigit> at{};
+        for (const Key key : keys) ++at[(key >> shift) & ((1u << kDigit) - 1)];
+        if (std::find(at.begin(), at.end(), keys.size()) != at.end()) continue;
+        std::size_t sum = 0;
+        for (std::size_t& n : at) sum += std::exchange(n, sum);
+        sorted.resize(keys.size());
+        for (const Key key : keys) sorted[at[(key >> shift) & ((1u << kDigit) - 1)]++] = key;
+        keys.swap(sorted);
+    }
+}
+
+void addClass(WinPlan& plan, const RankCounts& ranks, std::int64_t results) {
+    plan.classes.push_back({ranks, results});
+    int best = 0;
+    for (int k = kRanks; k >= 1; --k)
+        if (ranks[static_cast<size_t>(k - 1)] > 0) best = k;
+    if (best == 0)
+        plan.guaranteedRank = 0;
+    else if (plan.guaranteedRank != 0)
+        plan.guaranteedRank = std::max(plan.guaranteedRank, best);
+}
+
+// The results' counts as words, sorted: each run of equal ones is a class.
+template <typename Key>
+std::optional<WinPlan> classesOfWords(std::unique_ptr<ResultSpace> space, const Packing& packing, WinPlan plan,
+                                      const std::atomic<bool>* stop) {
+    LargeArray<Key> keys;
+    keys.reserve(static_cast<size_t>(plan.results));
+    if (!space->forEachResult([&](const Position&, const Wrong& counts) { keys.push_back(static_cast<Key>(packing.pack(counts))); },
+                              stop))
+        return std::nullopt;
+    space.reset();
+    sortKeys(keys, packing.bits);
+    for (std::size_t end = keys.size(); end > 0;) {
+        std::size_t start = end - 1;
+        while (start > 0 && keys[start - 1] == keys[end - 1]) --start;
+        addClass(plan, packing.unpack(keys[end - 1]), static_cast<std::int64_t>(end - start));
+        end = start;
+    }
+    return plan;
+}
+
+// The classes from a space spread over its results, largest first. The space
+// is let go of as soon as its counts are read out.
+std::optional<WinPlan> classesOf(std::unique_ptr<ResultSpace> space, const std::atomic<bool>* stop) {
+    WinPlan plan;
+    plan.results = space->results();
+    plan.guaranteedRank = 1;
+    Wrong largest{};
+    if (!space->forEachResult(
+            [&](const Position&, const Wrong& counts) {
+                for (int k = 0; k < kRanks; ++k) largest[static_cast<size_t>(k)] |= counts[static_cast<size_t>(k)];
+            },
+            stop))
+        return std::nullopt;
+
+    if (const std::optional<Packing> packing = packingFor(largest)) {
+        if (packing->bits <= 32) return classesOfWords<std::uint32_t>(std::move(space), *packing, std::move(plan), stop);
+        return classesOfWords<std::uint64_t>(std::move(space), *packing, std::move(plan), stop);
+    }
+
+    // Counts too large to share a word: the counts themselves, sorted.
+    std::vector<Wrong> counts;
+    counts.reserve(static_cast<size_t>(plan.results));
+    if (!space->forEachResult([&](const Position&, const Wrong& c) { counts.push_back(c); }, stop)) return std::nullopt;
+    space.reset();
+    std::sort(counts.begin(), counts.end(), std::greater<>());
+    for (std::size_t start = 0; start < counts.size();) {
+        std::size_t end = start + 1;
+        while (end < counts.size() && counts[end] == counts[start]) ++end;
+        RankCounts ranks{};
+        for (int k = 0; k < kRanks; ++k) ranks[static_cast<size_t>(k)] = counts[start][static_cast<size_t>(k)];
+        addClass(plan, ranks, static_cast<std::int64_t>(end - start));
+        start = end;
+    }
+    return plan;
+}
+
 }  // namespace
 
-std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& crosses, const std::atomic<bool>* stop) {
-    std::unordered_map<Wrong, std::int64_t, RankCountsHash> classes;
-    WinPlan plan;
-    const bool complete = forEachResult(rows, crosses, [&](const std::array<int, kMatches>&, const Wrong& wrong) {
-        ++classes[wrong];
-        ++plan.results;
-    }, stop);
-    if (!complete) return std::nullopt;
+WinPlanCount::WinPlanCount(const OutcomeCrosses& crosses) : space_(std::make_unique<ResultSpace>(crosses)) {}
 
-    plan.guaranteedRank = 1;
-    for (const auto& [wrong, results] : classes) {
-        WinPlanClass c;
-        for (int k = 0; k < kRanks; ++k) c.ranks[static_cast<size_t>(k)] = wrong[static_cast<size_t>(k)];
-        c.results = results;
-        plan.classes.push_back(c);
-        int best = 0;
-        for (int k = kRanks; k >= 1; --k)
-            if (wrong[static_cast<size_t>(k - 1)] > 0) best = k;
-        if (best == 0)
-            plan.guaranteedRank = 0;
-        else if (plan.guaranteedRank != 0)
-            plan.guaranteedRank = std::max(plan.guaranteedRank, best);
-    }
-    std::sort(plan.classes.begin(), plan.classes.end(),
-              [](const WinPlanClass& a, const WinPlanClass& b) { return a.ranks > b.ranks; });
-    return plan;
+WinPlanCount::~WinPlanCount() = default;
+
+void WinPlanCount::add(const TipTable& rows) {
+    if (space_) space_->add(rows);
+}
+
+std::optional<WinPlan> WinPlanCount::finish(const std::atomic<bool>* stop) {
+    if (!space_ || !space_->spread(stop)) return std::nullopt;
+    return classesOf(std::move(space_), stop);
+}
+
+std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& crosses, const std::atomic<bool>* stop) {
+    WinPlanCount count(crosses);
+    if (stop && stop->load(std::memory_order_relaxed)) return std::nullopt;
+    count.add(rows);
+    return count.finish(stop);
 }
 
 std::array<std::int64_t, kRanks + 1> resultsByBestRank(const WinPlan& plan) {

@@ -7,10 +7,15 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
 namespace korbisto {
+
+namespace analysis {
+class ResultSpace;
+}
 
 // Rows with 13, 12, 11 and 10 hits: ranks I to IV.
 using RankCounts = std::array<std::int64_t, kRanks>;
@@ -38,6 +43,25 @@ struct WinPlan {
 // the plan is done.
 std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& crosses,
                                const std::atomic<bool>* stop = nullptr);
+
+// The win plan of rows that come a block at a time, as a slip is read: what
+// it holds is the result space, never the rows.
+class WinPlanCount {
+public:
+    explicit WinPlanCount(const OutcomeCrosses& crosses);
+    ~WinPlanCount();
+    WinPlanCount(const WinPlanCount&) = delete;
+    WinPlanCount& operator=(const WinPlanCount&) = delete;
+
+    // The tip rows of `rows`, counted as winPlan() counts them. Throws
+    // KorbistoError when the space would need more than 512 MB.
+    void add(const TipTable& rows);
+    // Once, after the last rows: the plan, or none as winPlan() gives none.
+    std::optional<WinPlan> finish(const std::atomic<bool>* stop = nullptr);
+
+private:
+    std::unique_ptr<analysis::ResultSpace> space_;
+};
 
 // The results by the best rank some row reaches with them: I .. IV at 0 .. 3,
 // no rank at 4.

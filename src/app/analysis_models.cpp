@@ -2,7 +2,11 @@
 
 #include "core/german.h"
 
+#include <QColor>
+
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace korbisto::app {
 
@@ -17,13 +21,38 @@ QVariant rightAligned() { return QVariant::fromValue(Qt::AlignRight | Qt::AlignV
 void WinPlanModel::setPlan(const std::optional<WinPlan>& plan) {
     beginResetModel();
     plan_ = plan;
+    mostRanks_ = {};
+    mostResults_ = 0;
+    mostWin_ = 0;
+    if (plan_)
+        for (const WinPlanClass& c : plan_->classes) {
+            for (int k = 0; k < kRanks; ++k)
+                mostRanks_[static_cast<size_t>(k)] = std::max(mostRanks_[static_cast<size_t>(k)], c.ranks[static_cast<size_t>(k)]);
+            mostResults_ = std::max(mostResults_, c.results);
+            mostWin_ = std::max(mostWin_, classWin(c.ranks, quotas_));
+        }
     endResetModel();
 }
 
 void WinPlanModel::setQuotas(const QuotaTexts& quotas) {
     quotas_ = parsedQuotas(quotas);
     anyQuota_ = std::any_of(quotas_.begin(), quotas_.end(), [](const auto& q) { return q.has_value(); });
+    mostWin_ = 0;
+    if (plan_)
+        for (const WinPlanClass& c : plan_->classes) mostWin_ = std::max(mostWin_, classWin(c.ranks, quotas_));
     if (rowCount() > 0) emit dataChanged(index(0, Win), index(rowCount() - 1, Win));
+}
+
+QStringList WinPlanModel::widestTexts(int column) const {
+    if (!plan_ || plan_->results == 0) return {};
+    switch (column) {
+    case Results: return {formatCount(mostResults_)};
+    // A class of one result among many is "< 0,01 %", as wide as "100,00 %".
+    case Share: return {formatShare(static_cast<double>(mostResults_) / static_cast<double>(plan_->results)),
+                        formatShare(1.0 / static_cast<double>(plan_->results))};
+    case Win: return anyQuota_ ? QStringList{formatCents(mostWin_)} : QStringList{};
+    default: return {formatCount(mostRanks_[static_cast<size_t>(column)])};
+    }
 }
 
 int WinPlanModel::rowCount(const QModelIndex& parent) const {
@@ -49,7 +78,7 @@ QVariant WinPlanModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
     case Results: return formatCount(c.results);
-    case Share: return formatPercent(share);
+    case Share: return formatShare(share);
     case Win: return anyQuota_ ? formatCents(win) : QString();
     default: return formatCount(c.ranks[static_cast<size_t>(index.column())]);
     }
@@ -128,7 +157,7 @@ QVariant LiveRowsModel::data(const QModelIndex& index, int role) const {
     case Number: return row.number == TipTable::kNoNumber ? QString() : QString::number(row.number);
     case Hits: return QString::number(row.hits);
     case Best: return row.bestRank == 0 ? QStringLiteral("–") : rankName(row.bestRank);
-    default: return formatPercent(row.p[static_cast<size_t>(column - RankI)]);
+    default: return formatShare(row.p[static_cast<size_t>(column - RankI)]);
     }
 }
 
@@ -148,18 +177,28 @@ QVariant LiveRowsModel::headerData(int section, Qt::Orientation orientation, int
 
 WeightsModel::WeightsModel(QObject* parent) : QAbstractTableModel(parent) { weights_.fill(kEqualWeights); }
 
-void WeightsModel::setWeights(int match, const OutcomeWeights& weights) {
-    weights_[static_cast<size_t>(match - 1)] = weights;
-    const auto it = std::find(open_.begin(), open_.end(), match - 1);
-    if (it != open_.end()) {
-        const int row = static_cast<int>(it - open_.begin());
-        emit dataChanged(index(row, One), index(row, Two));
-    }
-    emit weightsChanged();
+std::optional<int> WeightsModel::invalidOpenMatch() const {
+    for (const int m : open_)
+        if (!validWeights(weights_[static_cast<size_t>(m)])) return m + 1;
+    return std::nullopt;
+}
+
+QString WeightsModel::fault(int match, int outcome) const {
+    const OutcomeWeights& w = weights_[static_cast<size_t>(match)];
+    if (validWeights(w)) return QString();
+    const auto isWeight = [](double v) { return std::isfinite(v) && v >= 0; };
+    if (!isWeight(w[static_cast<size_t>(outcome)]))
+        return QStringLiteral("Kein Gewicht: Hier gehört eine Zahl ab 0 hin, etwa 50 oder 2,5.");
+    // Each a weight, but not the three together: all of them are marked.
+    if (!std::all_of(w.begin(), w.end(), isWeight)) return QString();
+    return w == OutcomeWeights{0, 0, 0}
+               ? QStringLiteral("Die drei Gewichte sind 0: Einer der Ausgänge muss kommen können.")
+               : QStringLiteral("Die drei Gewichte sind zusammen zu groß, um Anteile zu geben.");
 }
 
 void WeightsModel::setEqual() {
     weights_.fill(kEqualWeights);
+    for (auto& texts : typed_) texts.fill(QString());
     if (rowCount() > 0) emit dataChanged(index(0, One), index(rowCount() - 1, Two));
     emit weightsChanged();
 }
@@ -195,25 +234,36 @@ QVariant WeightsModel::data(const QModelIndex& index, int role) const {
         if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignCenter);
         return {};
     }
-    const double w = weights_[static_cast<size_t>(match)][static_cast<size_t>(index.column() - One)];
+    const int outcome = index.column() - One;
+    const double w = weights_[static_cast<size_t>(match)][static_cast<size_t>(outcome)];
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole: return germanLocale().toString(w);
+    case Qt::EditRole:
+        return std::isfinite(w) ? germanLocale().toString(w) : typed_[static_cast<size_t>(match)][static_cast<size_t>(outcome)];
     case kNumberRole: return w;
     case Qt::TextAlignmentRole: return rightAligned();
+    case Qt::BackgroundRole:
+        return fault(match, outcome).isEmpty() ? QVariant() : QVariant(QColor(0xf8, 0xd0, 0xd0));
+    case Qt::ToolTipRole: {
+        const QString why = fault(match, outcome);
+        return why.isEmpty() ? QVariant() : QVariant(why);
+    }
     default: return {};
     }
 }
 
 bool WeightsModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!index.isValid() || index.column() == Match || role != Qt::EditRole) return false;
-    const std::optional<double> w = ParseQuota(value.toString());
-    if (!w) return false;
     const int match = open_[static_cast<size_t>(index.row())];
-    OutcomeWeights weights = weights_[static_cast<size_t>(match)];
-    weights[static_cast<size_t>(index.column() - One)] = *w;
-    if (weights[0] + weights[1] + weights[2] <= 0) return false;
-    setWeights(match + 1, weights);
+    const auto outcome = static_cast<size_t>(index.column() - One);
+    // Kept as typed, also when it is no number: the field shows it, marked.
+    const QString text = value.toString();
+    const std::optional<double> w = ParseQuota(text);
+    weights_[static_cast<size_t>(match)][outcome] = w ? *w : std::numeric_limits<double>::quiet_NaN();
+    typed_[static_cast<size_t>(match)][outcome] = w ? QString() : text;
+    // The marks of the other two may change with this one.
+    emit dataChanged(this->index(index.row(), One), this->index(index.row(), Two));
+    emit weightsChanged();
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "core/evaluation.h"
 
 #include <QAbstractTableModel>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -29,6 +30,9 @@ public:
     void setQuotas(const QuotaTexts& quotas);
     const std::optional<WinPlan>& plan() const { return plan_; }
     bool hasQuotas() const { return anyQuota_; }
+    // The texts of a column that may be the widest, found without looking
+    // at every class: a view sizes its columns by them.
+    QStringList widestTexts(int column) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -39,6 +43,10 @@ private:
     std::optional<WinPlan> plan_;
     RankQuotas quotas_{};
     bool anyQuota_ = false;
+    // The largest figures of the plan, and the smallest share.
+    RankCounts mostRanks_{};
+    std::int64_t mostResults_ = 0;
+    double mostWin_ = 0;
 };
 
 // The live figures of every row, in the table's order or sorted by a column;
@@ -73,7 +81,9 @@ private:
 
 // The weights of "1", "0" and "2" for the matches still open, one row each.
 // The weights of every match are kept, so a match decided and opened again
-// has its old ones. Three weights of 0 are refused: some outcome must come.
+// has its old ones. What is typed is kept as typed; a field that is no
+// weight (no number, or one of three that are all 0 or too large together)
+// is marked, and its match's weights give no chances until it is mended.
 class WeightsModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -82,8 +92,10 @@ public:
 
     explicit WeightsModel(QObject* parent = nullptr);
 
+    // As entered: not a number where the text is none.
     const std::array<OutcomeWeights, kMatches>& weights() const { return weights_; }
-    void setWeights(int match, const OutcomeWeights& weights);
+    // The first match shown (1 .. 13) whose weights give no chances.
+    std::optional<int> invalidOpenMatch() const;
     // Equal chances for every match.
     void setEqual();
     // The matches open in `result`.
@@ -102,7 +114,12 @@ signals:
     void weightsChanged();
 
 private:
+    // Why the field of `match` (0 .. 12) and `outcome` (0 .. 2) is marked; empty when it is not.
+    QString fault(int match, int outcome) const;
+
     std::array<OutcomeWeights, kMatches> weights_;
+    // The text of a field that is no number, as typed.
+    std::array<std::array<QString, 3>, kMatches> typed_;
     std::array<QString, kMatches> pairings_;
     std::vector<int> open_;  // matches 0 .. 12
 };

@@ -18,6 +18,7 @@
 #include "ui/wrap_button.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QGraphicsOpacityEffect>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -25,12 +26,19 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <climits>
+#include <utility>
+#include <vector>
 
 namespace korbisto::app {
 
@@ -60,6 +68,13 @@ QString matchList(const std::vector<int>& matches) {
 }
 
 QString rankName(int rank) { return QString::fromLatin1(RangNamen[static_cast<size_t>(rank)]); }
+
+// "1 Tippreihe", "2.000 Tippreihen"
+QString counted(long long n, const QString& one, const QString& more) {
+    return formatCount(n) + u' ' + (n == 1 ? one : more);
+}
+
+QString tipRows(long long n) { return counted(n, QStringLiteral("Tippreihe"), QStringLiteral("Tippreihen")); }
 
 // What the sheet still lacks for `purpose` ("Der Gewinnplan braucht"); empty
 // when every match has a cross.
@@ -132,8 +147,9 @@ void addStatusRow(QVBoxLayout* column, QWidget* page, const QString& name, QLabe
     column->addLayout(row);
 }
 
-QTableView* makeTable(QWidget* parent, const QString& name, QAbstractItemModel* model) {
-    auto* view = new QTableView(parent);
+template <typename View = QTableView>
+View* makeTable(QWidget* parent, const QString& name, QAbstractItemModel* model) {
+    auto* view = new View(parent);
     view->setObjectName(name);
     view->setModel(model);
     view->verticalHeader()->hide();
@@ -146,6 +162,59 @@ QTableView* makeTable(QWidget* parent, const QString& name, QAbstractItemModel* 
     view->setTabKeyNavigation(false);
     return view;
 }
+
+// A plan's table: every column as wide as its head and its widest figure,
+// the room left shared out evenly, so that no column is cut and none sprawls.
+class PlanTable : public QTableView {
+public:
+    using QTableView::QTableView;
+
+    static PlanTable* make(QWidget* parent, const QString& name, WinPlanModel* model) {
+        auto* view = makeTable<PlanTable>(parent, name, model);
+        view->plan_ = model;
+        view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+        view->horizontalHeader()->setStretchLastSection(false);
+        connect(model, &QAbstractItemModel::modelReset, view, &PlanTable::spreadColumns);
+        connect(model, &QAbstractItemModel::dataChanged, view, &PlanTable::spreadColumns);
+        return view;
+    }
+    // The "Gewinn" column, shown only with quotas.
+    void showColumn(int column, bool shown) {
+        setColumnHidden(column, !shown);
+        spreadColumns();
+    }
+    void spreadColumns() {
+        // A cell's text has the frame of the focus and a grid line beside it.
+        const int padding = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
+        QHeaderView* header = horizontalHeader();
+        std::vector<std::pair<int, int>> widths;
+        int natural = 0;
+        for (int c = 0; c < header->count(); ++c) {
+            if (isColumnHidden(c)) continue;
+            int width = header->sectionSizeHint(c);
+            for (const QString& text : plan_->widestTexts(c))
+                width = std::max(width, fontMetrics().horizontalAdvance(text) + padding);
+            widths.emplace_back(c, width);
+            natural += width;
+        }
+        if (widths.empty()) return;
+        const int count = static_cast<int>(widths.size());
+        const int extra = std::max(0, viewport()->width() - natural);
+        for (int i = 0; i < count; ++i)
+            header->resizeSection(widths[static_cast<size_t>(i)].first,
+                                  widths[static_cast<size_t>(i)].second + extra / count + (i < extra % count ? 1 : 0));
+    }
+
+protected:
+    bool viewportEvent(QEvent* event) override {
+        const bool handled = QTableView::viewportEvent(event);
+        if (event->type() == QEvent::Resize) spreadColumns();
+        return handled;
+    }
+
+private:
+    WinPlanModel* plan_ = nullptr;
+};
 
 // A weight is typed as a German number: digits and a comma. A key that is
 // neither leaves the text, even when it is selected.
@@ -162,10 +231,29 @@ public:
 
 }  // namespace
 
+QPoint besideWindow(const QRect& main, QSize size, const QRect& screen) {
+    constexpr int kGap = 8;
+    const int top = std::clamp(main.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height()));
+    if (main.right() + 1 + kGap + size.width() <= screen.right() + 1) return {main.right() + 1 + kGap, top};
+    if (main.left() - kGap - size.width() >= screen.left()) return {main.left() - kGap - size.width(), top};
+    // No room beside it: as far right as the screen allows, over the main
+    // window's results and not its cross sheet.
+    return {std::max(screen.left(), screen.right() + 1 - size.width()), top};
+}
+
 TFAnalyse::TFAnalyse(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("FAnalyse"), main), main_(main) {
     setClientSize(QSize(kClientWidth, kClientHeight));
-    const WindowPos stored = readWindowPos(objectName());
-    placeAt(QPoint(stored.left, stored.top));
+    setResizable(QSize(kMinimumWidth, kMinimumHeight));
+    // Where the user put it with the position button, else beside the main
+    // window, whose cross sheet its figures come from.
+    const QString left = objectName() + QStringLiteral("-left");
+    if (settings::fileExists() && settings::readInteger(settings::kPosition, left, INT_MIN) != INT_MIN) {
+        const WindowPos stored = readWindowPos(objectName());
+        placeAt(QPoint(stored.left, stored.top));
+    } else if (const QScreen* screen = main->screen()) {
+        const QSize decorations = main->frameGeometry().size() - main->size();
+        move(besideWindow(main->frameGeometry(), size() + decorations, screen->availableGeometry()));
+    }
 
     ui::TopBar* bar = topBar();
     QToolButton* position = bar->addTitleRow(QStringLiteral("Gewinnplan & Chancen"), QStringLiteral("BPosition"));
@@ -181,21 +269,13 @@ TFAnalyse::TFAnalyse(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("FAnalys
     refreshTimer_->setInterval(0);
     connect(refreshTimer_, &QTimer::timeout, this, &TFAnalyse::refresh);
 
+    // The tabs fill the window below its top bar, whatever its size.
+    auto* frame = new QVBoxLayout(this);
+    frame->setContentsMargins(6, ui::TopBar::kHeight + 6, 6, 6);
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("TabsAnalyse"));
-    tabs_->setGeometry(6, ui::TopBar::kHeight + 6, kClientWidth - 12, kClientHeight - ui::TopBar::kHeight - 12);
-    auto* planPage = new QWidget;
-    planPage->setObjectName(QStringLiteral("TabGewinnplan"));
-    auto* livePage = new QWidget;
-    livePage->setObjectName(QStringLiteral("TabLive"));
-    auto* reducePage = new QWidget;
-    reducePage->setObjectName(QStringLiteral("TabKuerzen"));
-    buildPlanTab(planPage);
-    buildLiveTab(livePage);
-    buildReduceTab(reducePage);
-    tabs_->addTab(planPage, QStringLiteral("Gewinn&plan"));
-    tabs_->addTab(livePage, QStringLiteral("&Live"));
-    tabs_->addTab(reducePage, QStringLiteral("&Kürzen"));
+    frame->addWidget(tabs_);
+    buildTabs();
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { refreshTimer_->start(); });
 
     BetModel& model = main_->model();
@@ -216,7 +296,7 @@ TFAnalyse::TFAnalyse(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("FAnalys
         showPlanFigures();
         showLiveFigures();
         reducePlanModel_->setQuotas(main_->model().quotas());
-        GKuerzenPlan->setColumnHidden(WinPlanModel::Win, !reducePlanModel_->hasQuotas());
+        static_cast<PlanTable*>(GKuerzenPlan)->showColumn(WinPlanModel::Win, reducePlanModel_->hasQuotas());
     });
     connect(&model, &BetModel::matchDayChanged, this, &TFAnalyse::showPairings);
     connect(weightsModel_, &WeightsModel::weightsChanged, this, &TFAnalyse::scheduleLive);
@@ -232,6 +312,22 @@ TFAnalyse::TFAnalyse(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("FAnalys
 }
 
 TFAnalyse::~TFAnalyse() = default;
+
+void TFAnalyse::buildTabs() {
+    // Every tab in its order: its page, built by its own function.
+    const auto addPage = [this](const QString& name, const QString& caption, void (TFAnalyse::*build)(QWidget*)) {
+        auto* page = new QWidget;
+        page->setObjectName(name);
+        (this->*build)(page);
+        tabs_->addTab(page, caption);
+        return page;
+    };
+    planPage_ = addPage(QStringLiteral("TabGewinnplan"), QStringLiteral("Gewinn&plan"), &TFAnalyse::buildPlanTab);
+    livePage_ = addPage(QStringLiteral("TabLive"), QStringLiteral("&Live"), &TFAnalyse::buildLiveTab);
+    addPage(QStringLiteral("TabKuerzen"), QStringLiteral("&Kürzen"), &TFAnalyse::buildReduceTab);
+}
+
+bool TFAnalyse::showing(const QWidget* page) const { return tabs_->currentWidget() == page; }
 
 void TFAnalyse::buildPlanTab(QWidget* page) {
     auto* column = new QVBoxLayout(page);
@@ -257,7 +353,7 @@ void TFAnalyse::buildPlanTab(QWidget* page) {
 
     auto* body = new QHBoxLayout;
     planModel_ = new WinPlanModel(this);
-    GPlan = makeTable(page, QStringLiteral("GPlan"), planModel_);
+    GPlan = PlanTable::make(page, QStringLiteral("GPlan"), planModel_);
     body->addWidget(GPlan, 3);
     ChartPlan = new ui::BarChart(page);
     ChartPlan->setObjectName(QStringLiteral("ChartPlan"));
@@ -301,9 +397,9 @@ void TFAnalyse::buildLiveTab(QWidget* page) {
     ChartLive = new ui::BarChart(page);
     ChartLive->setObjectName(QStringLiteral("ChartLive"));
     ChartLive->setTitle(QStringLiteral("Mindestens eine Reihe in Rang …"));
-    ChartLive->setFixedHeight(150);
+    ChartLive->setMinimumHeight(150);
     top->addWidget(ChartLive, 2);
-    column->addLayout(top);
+    column->addLayout(top, 1);
 
     auto* bottom = new QHBoxLayout;
     auto* rows = new QVBoxLayout;
@@ -343,7 +439,7 @@ void TFAnalyse::buildLiveTab(QWidget* page) {
     connect(equal, &QPushButton::clicked, weightsModel_, &WeightsModel::setEqual);
     weights->addWidget(equal);
     bottom->addLayout(weights, 2);
-    column->addLayout(bottom, 1);
+    column->addLayout(bottom, 3);
 }
 
 bool TFAnalyse::computingPlan() const { return planRun_->busy(); }
@@ -388,8 +484,8 @@ void TFAnalyse::hideEvent(QHideEvent* event) {
 void TFAnalyse::refresh() {
     if (!isVisible()) return;
     // Only the tab in view is worked out; the other when it is chosen.
-    if (tabs_->currentIndex() == 0 && planDue_) startPlan();
-    if (tabs_->currentIndex() == 1 && liveDue_) startLive();
+    if (showing(planPage_) && planDue_) startPlan();
+    if (showing(livePage_) && liveDue_) startLive();
 }
 
 void TFAnalyse::startPlan() {
@@ -416,13 +512,12 @@ void TFAnalyse::startPlan() {
         return;
     }
 
-    LPlanStatus->setText(QStringLiteral("Der Gewinnplan von %1 Tippreihen wird berechnet …")
-                             .arg(formatCount(input->rows.dataRowCount())));
+    LPlanStatus->setText(QStringLiteral("Der Gewinnplan von %1 wird berechnet …").arg(tipRows(input->rows.dataRowCount())));
     planRun_->start<WinPlan>(
         [input](const std::atomic<bool>& stop) { return winPlan(input->rows, input->crosses, &stop); },
         [this, input](const Computed<WinPlan>& computed) {
             // A change since the copy is looked at first: figures of an input gone are not shown.
-            if (planDue_ && tabs_->currentIndex() == 0) startPlan();
+            if (planDue_ && showing(planPage_)) startPlan();
             if (planInput_ == input) showPlan(computed);
         });
 }
@@ -431,9 +526,12 @@ void TFAnalyse::showPlan(const Computed<WinPlan>& computed) {
     planModel_->setPlan(computed.value);
     if (computed.value) {
         const WinPlan& plan = *computed.value;
-        LPlanStatus->setText(QStringLiteral("%1 Tippreihen über %2 Ergebnisse, %3 verschiedene Gewinnbilder.")
-                                 .arg(formatCount(planInput_ ? planInput_->rows.dataRowCount() : 0),
-                                      formatCount(plan.results), formatCount(static_cast<long long>(plan.classes.size()))));
+        LPlanStatus->setText(
+            QStringLiteral("%1 über %2, %3.")
+                .arg(tipRows(planInput_ ? planInput_->rows.dataRowCount() : 0),
+                     counted(plan.results, QStringLiteral("Ergebnis"), QStringLiteral("Ergebnisse")),
+                     counted(static_cast<long long>(plan.classes.size()), QStringLiteral("verschiedenes Gewinnbild"),
+                             QStringLiteral("verschiedene Gewinnbilder"))));
     } else {
         LPlanStatus->setText(computed.error);
     }
@@ -445,7 +543,7 @@ void TFAnalyse::showPlanFigures() {
     const QuotaTexts& quotas = main_->model().quotas();
     planModel_->setQuotas(quotas);
     const std::optional<WinPlan>& plan = planModel_->plan();
-    GPlan->setColumnHidden(WinPlanModel::Win, !planModel_->hasQuotas());
+    static_cast<PlanTable*>(GPlan)->showColumn(WinPlanModel::Win, planModel_->hasQuotas());
     if (!plan) {
         for (QLabel* label : {LSicher, LGewinnMin, LGewinnMax, LGewinnMittel}) label->clear();
         ChartPlan->setBars({});
@@ -483,6 +581,20 @@ void TFAnalyse::startLive() {
     }
     weightsModel_->showOpen(copy.result);
     copy.weights = weightsModel_->weights();
+    if (const std::optional<int> match = weightsModel_->invalidOpenMatch()) {
+        // Nothing is worked out from weights that give no chances, and no
+        // figures of weights gone stay on screen.
+        liveRun_->stop();
+        liveInput_.reset();
+        LLiveStatus->setText(QStringLiteral("Die Gewichte von Spiel %1 geben keine Chancen (rot markiert): je Ausgang "
+                                            "eine Zahl ab 0, nicht alle 0. Bis sie stimmen, wird nichts berechnet.")
+                                 .arg(*match));
+        live_.reset();
+        liveModel_->setRows({});
+        showLiveFigures();
+        emit liveShown();
+        return;
+    }
     if (liveInput_ && liveInput_->result == copy.result && liveInput_->weights == copy.weights &&
         sameRows(liveInput_->rows, copy.rows))
         return;
@@ -498,14 +610,13 @@ void TFAnalyse::startLive() {
         emit liveShown();
         return;
     }
-    LLiveStatus->setText(QStringLiteral("Die Chancen von %1 Tippreihen werden berechnet …")
-                             .arg(formatCount(input->rows.dataRowCount())));
+    LLiveStatus->setText(QStringLiteral("Die Chancen von %1 werden berechnet …").arg(tipRows(input->rows.dataRowCount())));
     liveRun_->start<LiveChances>(
         [input](const std::atomic<bool>& stop) {
             return liveChances(input->rows, input->result, input->weights, &stop);
         },
         [this, input](const Computed<LiveChances>& computed) {
-            if (liveDue_ && tabs_->currentIndex() == 1) startLive();
+            if (liveDue_ && showing(livePage_)) startLive();
             if (liveInput_ == input) showLive(computed);
         });
 }
@@ -519,13 +630,13 @@ void TFAnalyse::showLive(const Computed<LiveChances>& computed) {
         std::vector<int> open;
         for (int m = 1; m <= kMatches; ++m)
             if (liveInput_ && liveInput_->result[static_cast<size_t>(m - 1)] == kTipEmpty) open.push_back(m);
-        const QString rows = formatCount(static_cast<long long>(live_->rows.size()));
+        const QString rows = tipRows(static_cast<long long>(live_->rows.size()));
         if (open.size() == kMatches)
-            LLiveStatus->setText(QStringLiteral("%1 Tippreihen; noch ist keines der 13 Spiele entschieden.").arg(rows));
+            LLiveStatus->setText(QStringLiteral("%1; noch ist keines der 13 Spiele entschieden.").arg(rows));
         else if (open.empty())
-            LLiveStatus->setText(QStringLiteral("Alle 13 Spiele sind entschieden; %1 Tippreihen.").arg(rows));
+            LLiveStatus->setText(QStringLiteral("Alle 13 Spiele sind entschieden; %1.").arg(rows));
         else
-            LLiveStatus->setText(QStringLiteral("%1 Tippreihen, %2 offen: %3.")
+            LLiveStatus->setText(QStringLiteral("%1, %2 offen: %3.")
                                      .arg(rows,
                                           open.size() == 1 ? QStringLiteral("ein Spiel")
                                                            : QStringLiteral("%1 Spiele").arg(open.size()),
@@ -548,7 +659,7 @@ void TFAnalyse::showLiveFigures() {
     QList<ui::BarChart::Bar> bars;
     for (int k = 1; k <= kRanks; ++k) {
         const double atLeast = live_->atLeast[static_cast<size_t>(k - 1)];
-        atLeastLabels_[static_cast<size_t>(k - 1)]->setText(formatPercent(atLeast));
+        atLeastLabels_[static_cast<size_t>(k - 1)]->setText(formatShare(atLeast));
         expectedLabels_[static_cast<size_t>(k - 1)]->setText(formatAmount(live_->expected[static_cast<size_t>(k - 1)]));
         bars.append({k == 1 ? rankName(k) : QStringLiteral("bis ") + rankName(k), atLeast, rankColour(k)});
     }
@@ -636,7 +747,7 @@ void TFAnalyse::buildReduceTab(QWidget* page) {
     sure->addWidget(LKuerzenSicher, 1);
     column->addLayout(sure);
     reducePlanModel_ = new WinPlanModel(this);
-    GKuerzenPlan = makeTable(page, QStringLiteral("GKuerzenPlan"), reducePlanModel_);
+    GKuerzenPlan = PlanTable::make(page, QStringLiteral("GKuerzenPlan"), reducePlanModel_);
     column->addWidget(GKuerzenPlan, 1);
 }
 
@@ -667,7 +778,7 @@ void TFAnalyse::showReduce() {
     for (int i = 0; i < 3; ++i) {
         const long long rows = reducedRowCount(counts.zw, counts.dw, kHighestGuarantee - i);
         reduceRows_[static_cast<size_t>(i)]->setText(formatCount(rows));
-        reduceShares_[static_cast<size_t>(i)]->setText(formatPercent(static_cast<double>(rows) / static_cast<double>(full)));
+        reduceShares_[static_cast<size_t>(i)]->setText(formatShare(static_cast<double>(rows) / static_cast<double>(full)));
     }
 }
 
@@ -699,7 +810,7 @@ void TFAnalyse::BKuerzenPlanClick() {
 
 void TFAnalyse::showReducePlan(const std::optional<WinPlan>& plan) {
     reducePlanModel_->setPlan(plan);
-    GKuerzenPlan->setColumnHidden(WinPlanModel::Win, !reducePlanModel_->hasQuotas());
+    static_cast<PlanTable*>(GKuerzenPlan)->showColumn(WinPlanModel::Win, reducePlanModel_->hasQuotas());
     if (!plan)
         LKuerzenSicher->clear();
     else

@@ -6,6 +6,10 @@
 #include "core/tip_table.h"
 #include "ui/window_frame.h"
 
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
 #include <memory>
 #include <optional>
 
@@ -31,6 +35,10 @@ class WinPlanModel;
 template <typename T>
 struct Computed;
 
+// Where a window of `size` (frame included) goes beside the frame `main` on
+// `screen`: right of it, else left of it, else at the screen's right edge.
+QPoint besideWindow(const QRect& main, QSize size, const QRect& screen);
+
 // "Gewinnplan & Chancen": what the rows of the main window's table win over
 // every result the cross sheet allows, and, while the results come in, each
 // row's chances and the slip's. It follows the table, the sheet, the quotas
@@ -43,6 +51,8 @@ class TFAnalyse : public ui::WindowFrame {
 public:
     static constexpr int kClientWidth = 720;
     static constexpr int kClientHeight = 600;
+    static constexpr int kMinimumWidth = 600;
+    static constexpr int kMinimumHeight = 480;
 
     explicit TFAnalyse(TFGewonnen* main);
     ~TFAnalyse() override;
@@ -74,6 +84,8 @@ private:
         std::array<OutcomeWeights, kMatches> weights{};
     };
 
+    void buildTabs();
+    bool showing(const QWidget* page) const;
     void buildPlanTab(QWidget* page);
     void buildLiveTab(QWidget* page);
     void schedulePlan();
@@ -104,6 +116,8 @@ private:
     std::optional<LiveChances> live_;
 
     QTabWidget* tabs_ = nullptr;
+    QWidget* planPage_ = nullptr;
+    QWidget* livePage_ = nullptr;
     LatestRun* planRun_ = nullptr;
     LatestRun* liveRun_ = nullptr;
     LatestRun* reduceRun_ = nullptr;

@@ -26,6 +26,13 @@ QString formatCents(double value) { return formatAmount(std::floor(value * 100 +
 
 QString formatPercent(double share) { return formatAmount(100 * share) + QStringLiteral(" %"); }
 
+QString formatShare(double share) {
+    const QString text = formatPercent(share);
+    if (share > 0 && text == formatPercent(0)) return QStringLiteral("< ") + formatPercent(0.0001);
+    if (share < 1 && text == formatPercent(1)) return QStringLiteral("> ") + formatPercent(0.9999);
+    return text;
+}
+
 QString formatCount(long long value) {
     return germanLocale().toString(value);
 }

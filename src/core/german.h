@@ -18,6 +18,10 @@ QString formatAmount(double value);
 QString formatCents(double value);
 // A chance as a percentage with two decimals: 0.1234 -> "12,34 %".
 QString formatPercent(double share);
+// The same on screen, where no chance is rounded away: one that is not 0
+// but would show as "0,00 %" is "< 0,01 %", one not certain that would
+// show as "100,00 %" is "> 99,99 %".
+QString formatShare(double share);
 // "#,##0": 1.594.323.
 QString formatCount(long long value);
 // "300 kB", "12,3 MB": sizes in steps of 1024, decimals from a megabyte on.

@@ -13,6 +13,26 @@ constexpr int kAttemptsPerClockCheck = 256;
 
 constexpr std::uint32_t kAllRows = 1594323;  // 3^13
 
+// The seed of draw k of an attempt (0 .. 12) from the attempt's seed s is
+// times[k] * s + plus[k]: the generator's steps taken at once, so that no
+// draw waits for the one before.
+struct Jumps {
+    std::array<std::uint32_t, kMatches> times{};
+    std::array<std::uint32_t, kMatches> plus{};
+};
+constexpr Jumps kJumps = [] {
+    Jumps jumps;
+    std::uint32_t times = 1;
+    std::uint32_t plus = 0;
+    for (size_t k = 0; k < kMatches; ++k) {
+        times *= Lcg::kMultiplier;
+        plus = plus * Lcg::kMultiplier + Lcg::kIncrement;
+        jumps.times[k] = times;
+        jumps.plus[k] = plus;
+    }
+    return jumps;
+}();
+
 int selectedOutcomes(const PatternLevels& levels, int match) {
     int n = 0;
     for (int c = 0; c < 3; ++c) n += levels[static_cast<size_t>(3 * (match - 1) + c)] > 0 ? 1 : 0;
@@ -65,12 +85,15 @@ GeneratorRun::GeneratorRun(const PatternLevels& levels, int requested, SeedSourc
       combinations_(countPattern(levels).combinations),
       seeds_(std::move(seeds)),
       seen_((kAllRows + 63) / 64) {
+    std::uint32_t place = kAllRows;
     for (int m = 0; m < kMatches; ++m) {
         Pool& pool = pools_[static_cast<size_t>(m)];
+        place /= 3;
         for (int c = 1; c <= 3; ++c) {
-            // An outcome is in the pool as often as its level; a tip code is its column.
+            // Column c ("1", "0", "2") is the digit c - 1 of the row's place, tip code c.
             const int level = levels[static_cast<size_t>(3 * m + c - 1)];
-            for (int i = 0; i < level && i < kMaxLevel; ++i) pool.codes[pool.size++] = static_cast<std::uint8_t>(c);
+            for (int i = 0; i < level && i < kMaxLevel; ++i)
+                pool.places[pool.size++] = static_cast<std::uint32_t>(c - 1) * place;
         }
         if (pool.size == 0) throw KorbistoError(missingSelectionMessage(m + 1));
     }
@@ -79,21 +102,37 @@ GeneratorRun::GeneratorRun(const PatternLevels& levels, int requested, SeedSourc
     rows_.reserve(static_cast<size_t>(most));
 }
 
-bool GeneratorRun::attempt() {
-    random_.reseed(seeds_());
-    ++attempts_;
-    std::array<std::uint8_t, kMatches> row;
-    std::uint32_t index = 0;
-    for (size_t m = 0; m < kMatches; ++m) {
-        const Pool& pool = pools_[m];
-        row[m] = pool.codes[random_.draw(pool.size)];
-        index = index * 3 + (row[m] - 1u);
+bool GeneratorRun::attempts(int count) {
+    // The rows of a few attempts are drawn first, as their places in the
+    // 3^13 alone, and the words of the bitmap that hold them fetched
+    // meanwhile; then they are taken in order, as one attempt after the
+    // other would take them, and only a new row is spelt out.
+    constexpr int kMost = 16;
+    std::array<std::uint32_t, kMost> indices;
+    count = std::min(count, kMost);
+    for (int i = 0; i < count; ++i) {
+        const std::uint32_t start = seeds_();
+        std::uint32_t index = 0;
+        for (size_t m = 0; m < kMatches; ++m) {
+            // As Lcg::draw(n) after m + 1 steps from the attempt's seed.
+            const Pool& pool = pools_[m];
+            const std::uint32_t seed = start * kJumps.times[m] + kJumps.plus[m];
+            index += pool.places[static_cast<std::uint32_t>((static_cast<std::uint64_t>(seed) * pool.size) >> 32)];
+        }
+        indices[static_cast<size_t>(i)] = index;
+#if defined(__GNUC__)
+        __builtin_prefetch(&seen_[index / 64]);
+#endif
     }
-    std::uint64_t& word = seen_[index / 64];
-    const std::uint64_t bit = std::uint64_t{1} << (index % 64);
-    if ((word & bit) == 0) {
+    for (int i = 0; i < count && running(); ++i) {
+        ++attempts_;
+        std::uint32_t index = indices[static_cast<size_t>(i)];
+        std::uint64_t& word = seen_[index / 64];
+        const std::uint64_t bit = std::uint64_t{1} << (index % 64);
+        if ((word & bit) != 0) continue;
         word |= bit;
-        rows_.push_back(row);
+        std::array<std::uint8_t, kMatches>& row = rows_.emplace_back();
+        for (size_t m = kMatches; m-- > 0; index /= 3) row[m] = static_cast<std::uint8_t>(1 + index % 3);
         if (static_cast<long long>(rows_.size()) == requested_) {
             state_ = State::Reached;
         } else if (static_cast<long long>(rows_.size()) == combinations_) {
@@ -101,21 +140,21 @@ bool GeneratorRun::attempt() {
             state_ = State::Exhausted;
         }
     }
-    return state_ == State::Running;
+    return running();
 }
 
 bool GeneratorRun::advance(std::chrono::nanoseconds slice) {
     const auto end = std::chrono::steady_clock::now() + slice;
     while (running()) {
-        for (int i = 0; i < kAttemptsPerClockCheck; ++i)
-            if (!attempt()) return false;
+        for (int i = 0; i < kAttemptsPerClockCheck; i += 16)
+            if (!attempts(16)) return false;
         if (std::chrono::steady_clock::now() >= end) break;
     }
     return running();
 }
 
 void GeneratorRun::finish() {
-    while (running() && attempt()) {
+    while (running() && attempts(16)) {
     }
 }
 

@@ -41,10 +41,13 @@ QString missingSelectionMessage(int match);
 // advances the seed, then scales it to the range.
 class Lcg {
 public:
+    static constexpr std::uint32_t kMultiplier = 134775813u;
+    static constexpr std::uint32_t kIncrement = 1u;
+
     void reseed(std::uint32_t seed) { seed_ = seed; }
     // 0 .. n - 1
     std::uint32_t draw(std::uint32_t n) {
-        seed_ = seed_ * 134775813u + 1u;
+        seed_ = seed_ * kMultiplier + kIncrement;
         return static_cast<std::uint32_t>((static_cast<std::uint64_t>(seed_) * n) >> 32);
     }
     std::uint32_t seed() const { return seed_; }
@@ -99,18 +102,19 @@ public:
     OutcomeCounts outcomeCounts() const;
 
 private:
-    // One attempt; false once the run has ended.
-    bool attempt();
+    // A few attempts, fewer when the run ends among them; false once it has.
+    bool attempts(int count);
 
+    // Per entry what its outcome adds to the row's place in the 3^13: an
+    // outcome is in the pool as often as its level.
     struct Pool {
-        std::array<std::uint8_t, 9> codes{};  // a tip code per entry, repeated by level
+        std::array<std::uint32_t, 9> places{};
         std::uint32_t size = 0;
     };
     std::array<Pool, kMatches> pools_{};
     int requested_ = 0;
     int combinations_ = 1;
     SeedSource seeds_;
-    Lcg random_;
     std::vector<std::uint64_t> seen_;  // one bit per row of the 3^13
     std::vector<std::array<std::uint8_t, kMatches>> rows_;
     long long attempts_ = 0;

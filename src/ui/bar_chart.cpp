@@ -21,7 +21,7 @@ void BarChart::setTitle(const QString& title) {
 void BarChart::setBars(const QList<Bar>& bars) {
     bars_ = bars;
     QStringList spoken;
-    for (const Bar& bar : bars_) spoken << bar.caption + QStringLiteral(": ") + formatPercent(bar.share);
+    for (const Bar& bar : bars_) spoken << bar.caption + QStringLiteral(": ") + formatShare(bar.share);
     // What the bars say, for a screen reader and the tooltip alike.
     setAccessibleDescription(spoken.join(QStringLiteral("; ")));
     setToolTip(spoken.join(u'\n'));
@@ -73,7 +73,7 @@ void BarChart::paintEvent(QPaintEvent*) {
         }
         p.setPen(colours.color(QPalette::Text));
         const QRect slotRect(bars.left() + i * slot, 0, slot, line);
-        p.drawText(slotRect.translated(0, box.top() - line - 2), Qt::AlignCenter, formatPercent(bar.share));
+        p.drawText(slotRect.translated(0, box.top() - line - 2), Qt::AlignCenter, formatShare(bar.share));
         p.drawText(slotRect.translated(0, bars.bottom() + 4), Qt::AlignCenter, bar.caption);
     }
     p.setPen(colours.color(QPalette::Shadow));

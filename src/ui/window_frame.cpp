@@ -108,6 +108,17 @@ void WindowFrame::setClientSize(QSize size) {
     if (topBar_) topBar_->setGeometry(0, 0, size.width(), TopBar::kHeight);
 }
 
+void WindowFrame::setResizable(QSize minimum) {
+    setMinimumSize(minimum);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+void WindowFrame::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (surface_) surface_->setGeometry(rect());
+    if (topBar_) topBar_->setGeometry(0, 0, width(), TopBar::kHeight);
+}
+
 void WindowFrame::placeAt(QPoint stored, QPoint fallback) { placeWindow(*this, stored, fallback); }
 
 void WindowFrame::keyPressEvent(QKeyEvent* event) {

@@ -66,6 +66,9 @@ public:
     explicit WindowFrame(const QString& objectName, QWidget* parent = nullptr, Kind kind = Kind::Tool);
 
     void setClientSize(QSize size);
+    // Lets the user resize the window from its client size down to `minimum`;
+    // the surface and the top bar span it whatever its size.
+    void setResizable(QSize minimum);
     // Moves to `stored`, unless no screen would show the window's top edge
     // there (a monitor removed, a damaged settings file).
     void placeAt(QPoint stored, QPoint fallback = kDefaultPosition);
@@ -78,6 +81,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QWidget* surface_ = nullptr;

@@ -1,11 +1,18 @@
 #include "support/cli_runner.h"
 #include "support/test_env.h"
 
+#include "analysis/live_chances.h"
+#include "analysis/win_plan.h"
+#include "core/german.h"
+#include "files/slip_file.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 using namespace korbisto;
 using test::runCli;
@@ -14,7 +21,97 @@ namespace {
 
 const QString kFourThreeWays = QStringLiteral("102,102,102,102,1,1,1,1,1,1,1,1,1");
 
+QString rankName(int rank) { return QString::fromLatin1(RangNamen[static_cast<size_t>(rank)]); }
+
+// The texts as the tool built them before it streamed: the library's figures
+// of the whole slip, formatted cell by cell through QString.
+QString planTextOf(const WinPlan& plan) {
+    QString s = QStringLiteral("Ergebnisse: %1\n").arg(formatCount(plan.results));
+    s += QStringLiteral("Sicherer Rang: %1\n\n")
+             .arg(plan.guaranteedRank == 0 ? QStringLiteral("keiner") : rankName(plan.guaranteedRank));
+    s += QStringLiteral("  Rang I  Rang II  Rang III  Rang IV  Ergebnisse\n");
+    for (const WinPlanClass& c : plan.classes)
+        s += QString::number(c.ranks[0]).rightJustified(8) + QString::number(c.ranks[1]).rightJustified(9) +
+             QString::number(c.ranks[2]).rightJustified(10) + QString::number(c.ranks[3]).rightJustified(9) +
+             formatCount(c.results).rightJustified(12) + u'\n';
+    return s;
+}
+
+QString chancesTextOf(const LiveChances& live) {
+    QString s = QStringLiteral("Offene Spiele: %1\n\n").arg(live.open);
+    s += QStringLiteral("Reihe  Richtig  Bester Rang     Rang I    Rang II   Rang III    Rang IV\n");
+    for (const LiveRow& row : live.rows) {
+        s += QString::number(row.number).rightJustified(5) + QString::number(row.hits).rightJustified(9) +
+             (row.bestRank == 0 ? QStringLiteral("-") : rankName(row.bestRank)).rightJustified(13);
+        for (const double p : row.p) s += formatPercent(p).rightJustified(11);
+        s += u'\n';
+    }
+    s += QStringLiteral("\nMindestens eine Reihe in Rang I: %1, bis II: %2, bis III: %3, bis IV: %4\n")
+             .arg(formatPercent(live.atLeast[0]), formatPercent(live.atLeast[1]), formatPercent(live.atLeast[2]),
+                  formatPercent(live.atLeast[3]));
+    s += QStringLiteral("Erwartete Reihen: I %1, II %2, III %3, IV %4\n")
+             .arg(formatAmount(live.expected[0]), formatAmount(live.expected[1]), formatAmount(live.expected[2]),
+                  formatAmount(live.expected[3]));
+    return s;
+}
+
+// 60,000 rows over many read blocks, near the result 1021021021021: now and
+// then a match without a tip or a row without a first tip; duplicates too.
+QByteArray largeSlip() {
+    std::mt19937 random(2213);
+    const char* near = "1021021021021";
+    QByteArray bytes;
+    for (int r = 0; r < 60000; ++r) {
+        QByteArray record(TScheinOffen::kSize, '\0');
+        for (int m = 0; m < kMatches; ++m) {
+            const unsigned pick = random() % 60;
+            if (pick == 0 || (m == 0 && r % 1009 == 7)) continue;
+            const int column = pick < 40 ? (near[m] == '1' ? 0 : near[m] == '0' ? 1 : 2) : static_cast<int>(pick % 3);
+            record[1 + 3 * m + column] = static_cast<char>(pick % 2 ? 1 : 0xFF);
+        }
+        bytes += record;
+    }
+    return bytes;
+}
+
 }  // namespace
+
+TEST(AnalysisCli, StreamedTextIsTheTextOfTheWholeSlipByteForByte) {
+    test::TempDataFolder tmp;
+    const QString slip = tmp.path(QStringLiteral("gross.krsc"));
+    test::writeBytes(slip, largeSlip());
+    TipTable rows;
+    readSlipFile(slip, rows);
+
+    // Three-way matches, some two-way ones and bankers the rows now and then miss.
+    const QString crosses = QStringLiteral("102,102,102,10,02,12,1,0,2,1,0,102,102");
+    const auto plan = runCli({"winplan", "--slip", slip, "--crosses", crosses});
+    ASSERT_EQ(plan.exitCode, 0) << plan.err.toStdString();
+    EXPECT_TRUE(plan.outBytes == planTextOf(*winPlan(rows, [&] {
+                                  OutcomeCrosses c{};
+                                  const QStringList groups = crosses.split(u',');
+                                  for (int m = 1; m <= kMatches; ++m)
+                                      for (const QChar ch : groups[m - 1])
+                                          c[static_cast<size_t>(outcomeIndex(m, ch == u'1' ? 1 : ch == u'0' ? 2 : 3))] = true;
+                                  return c;
+                              }()))
+                                  .toUtf8());
+
+    // Halves and quarters make shares that lie exactly between two hundredths
+    // (3,125 %), which the text rounds up.
+    LiveResult result{};
+    const QString resultText = QStringLiteral("10210-----021");
+    for (int m = 0; m < kMatches; ++m) result[static_cast<size_t>(m)] = tipCodeOfText(resultText.mid(m, 1));
+    std::array<OutcomeWeights, kMatches> weights;
+    weights.fill(kEqualWeights);
+    for (int m = 5; m < 10; ++m) weights[static_cast<size_t>(m)] = m % 2 ? OutcomeWeights{3, 0, 1} : OutcomeWeights{1, 1, 0};
+    const auto chances = runCli({"chances", "--slip", slip, "--result", resultText, "--weights",
+                                 "-,-,-,-,-,3/0/1,1/1/0,3/0/1,1/1/0,3/0/1,-,-,-"});
+    ASSERT_EQ(chances.exitCode, 0) << chances.err.toStdString();
+    const QString expected = chancesTextOf(*liveChances(rows, result, weights));
+    ASSERT_TRUE(expected.contains(QStringLiteral(" 3,13 %")));
+    EXPECT_TRUE(chances.outBytes == expected.toUtf8());
+}
 
 TEST(WinPlanCli, ThePlanOfAVewSystemWithItsWins) {
     test::TempDataFolder tmp;
@@ -86,10 +183,16 @@ TEST(ChancesCli, TheChancesOfTheRowsAndTheSlip) {
     EXPECT_TRUE(text.out.startsWith(QStringLiteral("Offene Spiele: 2\n")));
     EXPECT_TRUE(text.out.contains(QStringLiteral("Mindestens eine Reihe in Rang I: 0,00 %")));
 
-    for (const QStringList& wrong : {QStringList{"--weights", "1/2"}, QStringList{"--weights", "-,-,-,-,0/0/0,-,-,-,-,-,-,-,-"},
-                                     QStringList{"--weights", "-,-,-,-,1/-1/1,-,-,-,-,-,-,-,-"}}) {
-        const auto refused = runCli(QStringList{"chances", "--slip", slip, "--result", "1021--1111111"} + wrong);
-        EXPECT_EQ(refused.exitCode, 2) << wrong.join(u' ').toStdString();
+    // Weights that give no shares: none at all, a negative one, all 0, no
+    // number, or a sum beyond any number.
+    for (const char* wrong : {"1/2", "-,-,-,-,1/-1/1,-,-,-,-,-,-,-,-", "-,-,-,-,0/0/0,-,-,-,-,-,-,-,-",
+                              "-,-,-,-,1/nan/1,-,-,-,-,-,-,-,-", "-,-,-,-,1e308/1e308/1e308,-,-,-,-,-,-,-,-"}) {
+        const auto refused = runCli({"chances", "--slip", slip, "--result", "1021--1111111", "--weights", wrong});
+        EXPECT_EQ(refused.exitCode, 2) << wrong;
+        EXPECT_TRUE(refused.out.isEmpty()) << wrong;
     }
+    EXPECT_TRUE(runCli({"chances", "--slip", slip, "--result", "1021--1111111", "--weights",
+                        "-,-,-,-,1e308/1e308/1e308,-,-,-,-,-,-,-,-"})
+                    .err.contains(QStringLiteral("Spiel 5: Die Gewichte „1e308/1e308/1e308“ sind zusammen zu groß")));
     EXPECT_EQ(runCli({"chances", "--slip", slip}).exitCode, 2);
 }

@@ -1,8 +1,11 @@
 #include "analysis/live_chances.h"
 #include "analysis/win_plan.h"
+#include "core/error.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <random>
 
 using namespace korbisto;
@@ -87,6 +90,19 @@ TEST(LiveChances, AreTheBruteForceOverTheOpenMatches) {
         }
         const LiveChances live = *liveChances(rows, result, weights);
         const Reference ref = bruteForce(rows, result, weights);
+        // A few rows at a time, as a slip is read: the same figures to the bit.
+        LiveChancesCount count(result, weights);
+        std::vector<LiveRow> streamed;
+        for (int first = 0; first < n; first += 4) {
+            TipTable block;
+            for (int r = first; r < std::min(n, first + 4); ++r) block.appendRow(r + 1, rows.rows()[static_cast<size_t>(r)].tips);
+            count.add(block, streamed);
+        }
+        const LiveChances slip = *count.finish();
+        ASSERT_EQ(streamed.size(), live.rows.size()) << round;
+        for (size_t i = 0; i < streamed.size(); ++i) EXPECT_EQ(streamed[i].p, live.rows[i].p) << round;
+        EXPECT_EQ(slip.atLeast, live.atLeast) << round;
+        EXPECT_EQ(slip.expected, live.expected) << round;
         EXPECT_EQ(live.open, open);
         ASSERT_EQ(live.rows.size(), ref.rows.size()) << round;
         std::array<double, kRanks> expected{};
@@ -142,4 +158,29 @@ TEST(LiveChances, EqualChancesTheExpectedWinAndAStop) {
     stop = true;
     EXPECT_EQ(liveChances(rows, result, weights, &stop), std::nullopt);
     EXPECT_EQ(winPlan(rows, crosses, &stop), std::nullopt);
+}
+
+TEST(LiveChances, WeightsThatGiveNoSharesAreRefusedOnOpenMatchesOnly) {
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    LiveResult result;
+    result.fill(kTipOne);
+    result[4] = kTipEmpty;
+    TipTable rows;
+    std::array<std::uint8_t, kMatches> tips;
+    tips.fill(kTipOne);
+    rows.appendRow(1, tips);
+    for (const OutcomeWeights& bad : {OutcomeWeights{0, 0, 0}, OutcomeWeights{1e308, 1e308, 1e308},
+                                      OutcomeWeights{std::nan(""), 1, 1}, OutcomeWeights{kInf, 0, 0},
+                                      OutcomeWeights{-1, 1, 1}}) {
+        EXPECT_FALSE(validWeights(bad)) << bad[0];
+        std::array<OutcomeWeights, kMatches> weights;
+        weights.fill(kEqualWeights);
+        weights[4] = bad;
+        EXPECT_THROW(liveChances(rows, result, weights), KorbistoError) << bad[0];
+        // A decided match's weights are never read.
+        weights[4] = kEqualWeights;
+        weights[5] = bad;
+        EXPECT_NEAR(liveChances(rows, result, weights)->rows[0].p[0], 1.0 / 3, 1e-15);
+    }
+    EXPECT_TRUE(validWeights({1e307, 1e307, 0}));
 }

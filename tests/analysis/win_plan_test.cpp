@@ -103,7 +103,20 @@ TEST(WinPlan, IsTheBruteForceOnRandomRowsAndSheets) {
             if (r % 7 == 3) tips[0] = kTipEmpty;  // no tip row
             rows.appendRow(r + 1, tips);
         }
-        expectSamePlan(*winPlan(rows, crosses), bruteForce(rows, crosses), round);
+        const WinPlan expected = bruteForce(rows, crosses);
+        expectSamePlan(*winPlan(rows, crosses), expected, round);
+        // The same rows a few at a time: a tip outside the crosses that comes
+        // late widens the space counted so far.
+        WinPlanCount count(crosses);
+        for (int first = 0; first < n;) {
+            const int size = 1 + static_cast<int>(random() % 6);
+            TipTable block;
+            for (int r = first; r < std::min(n, first + size); ++r)
+                block.appendRow(r + 1, rows.rows()[static_cast<size_t>(r)].tips);
+            count.add(block);
+            first += size;
+        }
+        expectSamePlan(*count.finish(), expected, round);
     }
     EXPECT_EQ(winPlan(TipTable(), OutcomeCrosses{}), std::nullopt);
 }
@@ -170,4 +183,36 @@ TEST(WinPlan, WinFiguresOverTheResults) {
     EXPECT_DOUBLE_EQ(figures->min, 103);
     EXPECT_DOUBLE_EQ(figures->mean, (9 * 1008.0 + 72 * 103.0) / 81);
     EXPECT_EQ(winFigures(plan, {}), std::nullopt);
+}
+
+TEST(WinPlan, CountsTooLargeForSmallWordsStayExact) {
+    // Copies of rows make counts that need 43 bits together (two three-way
+    // matches, 5,000 copies of their full system) and more than 64 (one
+    // result, 65,536 rows for each of the ranks I to IV).
+    struct Case {
+        int threeWays;
+        int copies;
+        std::vector<int> wrongTips;  // per kind of row, how many bankers it misses
+    };
+    for (const Case& c : {Case{2, 5000, {0}}, Case{0, 65536, {0, 1, 2, 3}}}) {
+        OutcomeCrosses crosses{};
+        for (int m = 1; m <= kMatches; ++m)
+            for (int col = 1; col <= (m <= c.threeWays ? 3 : 1); ++col) crosses[static_cast<size_t>(outcomeIndex(m, col))] = true;
+        TipTable rows;
+        int number = 0;
+        std::array<std::uint8_t, kMatches> tips;
+        for (const int wrong : c.wrongTips) {
+            const int combinations = c.threeWays == 2 ? 9 : 1;
+            for (int k = 0; k < combinations * c.copies; ++k) {
+                tips.fill(kTipOne);
+                if (c.threeWays == 2) {
+                    tips[0] = static_cast<std::uint8_t>(1 + k % 3);
+                    tips[1] = static_cast<std::uint8_t>(1 + k / 3 % 3);
+                }
+                for (int m = 0; m < wrong; ++m) tips[static_cast<size_t>(kMatches - 1 - m)] = kTipTwo;
+                rows.appendRow(++number, tips);
+            }
+        }
+        expectSamePlan(*winPlan(rows, crosses), bruteForce(rows, crosses), c.copies);
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "app/analysis_models.h"
 #include "app/analysis_window.h"
+#include "app/latest_run.h"
 #include "app/sheet_view.h"
 #include "app/winning_frame.h"
 #include "core/german.h"
@@ -172,12 +173,37 @@ TEST_F(AnalysisWindowTest, LiveChancesFollowTheTypedResultAndTheWeights) {
     EXPECT_EQ(weights->index(0, app::WeightsModel::One).data().toString(), QStringLiteral("8,5"));
     EXPECT_DOUBLE_EQ(number(rows, 0, app::LiveRowsModel::RankI), 8.5 / 10.5);
     EXPECT_DOUBLE_EQ(number(rows, 1, app::LiveRowsModel::RankI), 1 / 10.5);
-    // Every weight 0 would leave no outcome: the last 0 is refused.
     EXPECT_TRUE(weights->setData(weights->index(0, app::WeightsModel::Zero), QStringLiteral("0")));
     EXPECT_TRUE(weights->setData(weights->index(0, app::WeightsModel::Two), QStringLiteral("0")));
-    EXPECT_FALSE(weights->setData(weights->index(0, app::WeightsModel::One), QStringLiteral("0")));
     waitFor(window, &app::TFAnalyse::liveShown);
     EXPECT_DOUBLE_EQ(number(rows, 0, app::LiveRowsModel::RankI), 1);
+
+    // Weights that give no chances stay as typed, marked, and nothing is
+    // worked out from them: no figures stay on screen, none is "nan".
+    const QString huge = QStringLiteral("1") + QString(308, u'0');
+    struct Typed {
+        QString one, zero, two;
+        std::array<bool, 3> marked;
+    };
+    const quint64 runs = window->liveRuns();
+    for (const Typed& typed : {Typed{QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), {true, true, true}},
+                               Typed{huge, huge, huge, {true, true, true}},
+                               Typed{QStringLiteral("1,2,3"), QStringLiteral("1"), QStringLiteral("1"), {true, false, false}}}) {
+        const QString texts[] = {typed.one, typed.zero, typed.two};
+        for (int c = 0; c < 3; ++c) weights->setData(weights->index(0, app::WeightsModel::One + c), texts[c]);
+        waitFor(window, &app::TFAnalyse::liveShown);
+        for (int c = 0; c < 3; ++c) {
+            const QModelIndex field = weights->index(0, app::WeightsModel::One + c);
+            EXPECT_EQ(field.data(Qt::BackgroundRole).isValid(), typed.marked[static_cast<size_t>(c)]) << c;
+            EXPECT_EQ(field.data(Qt::ToolTipRole).isValid(), typed.marked[static_cast<size_t>(c)]) << c;
+        }
+        EXPECT_EQ(weights->index(0, app::WeightsModel::One).data().toString(), typed.one == huge ? QStringLiteral("1E+308") : typed.one);
+        EXPECT_TRUE(text(window, "LLiveStatus").contains(QStringLiteral("Spiel 13"))) << text(window, "LLiveStatus").toStdString();
+        EXPECT_EQ(rows->rowCount(), 0);
+        for (const char* label : {"LMindestens1", "LMindestens4", "LErwartet1", "LErwarteterGewinn"})
+            EXPECT_TRUE(text(window, label).isEmpty()) << label;
+        EXPECT_EQ(window->liveRuns(), runs);
+    }
     click(window, QStringLiteral("BGleich"));
     waitFor(window, &app::TFAnalyse::liveShown);
     EXPECT_DOUBLE_EQ(number(rows, 0, app::LiveRowsModel::RankI), 1.0 / 3);
@@ -324,4 +350,93 @@ TEST_F(AnalysisWindowTest, KuerzenDevelopsTheCataloguesSystemThatKeepsItsGuarant
         }
         EXPECT_EQ(checked, 36);
     }
+}
+
+TEST_F(AnalysisWindowTest, TheWindowGrowsAndNoFigureIsCutOffOrRoundedAway) {
+    openMainWindow();
+    // One row over the 3^10 results of ten three-way matches: it is right in
+    // one of 59.049, a share that "0,00 %" would round away.
+    main->model().rows().replaceRows(test::tableOf({"1111111111111"}));
+    CrossSheet& sheet = main->crossColumn().sheet();
+    for (int m = 1; m <= kMatches; ++m)
+        for (int c = 1; c <= (m <= 10 ? 3 : 1); ++c) sheet.toggle(m, c);
+    QTest::keyClicks(child<QLineEdit>(main.get(), QStringLiteral("eQ1")), QStringLiteral("100.000"));
+    app::TFAnalyse* window = openWindow();
+    ASSERT_NE(window, nullptr);
+    waitFor(window, &app::TFAnalyse::planShown);
+    QAbstractItemModel* plan = table(window, "GPlan");
+    ASSERT_EQ(plan->rowCount(), 5);
+    EXPECT_EQ(number(plan, 0, app::WinPlanModel::Results), 1);
+    EXPECT_EQ(plan->index(0, app::WinPlanModel::Share).data().toString(), QStringLiteral("< 0,01 %"));
+    EXPECT_TRUE(child<ui::BarChart>(window, QStringLiteral("ChartPlan"))->toolTip().startsWith(QStringLiteral("I: < 0,01 %")));
+
+    // Larger, and the table and the chart take the room; no column is
+    // narrower than its head.
+    QTableView* view = child<QTableView>(window, QStringLiteral("GPlan"));
+    auto* chart = child<ui::BarChart>(window, QStringLiteral("ChartPlan"));
+    const QSize viewBefore = view->size();
+    const QSize chartBefore = chart->size();
+    window->resize(1100, 820);
+    QApplication::processEvents();
+    EXPECT_EQ(window->size(), QSize(1100, 820));
+    EXPECT_GT(view->width(), viewBefore.width());
+    EXPECT_GT(view->height(), viewBefore.height());
+    EXPECT_GT(chart->width(), chartBefore.width());
+    for (const QSize size : {QSize(1100, 820), QSize(app::TFAnalyse::kClientWidth, app::TFAnalyse::kClientHeight)}) {
+        window->resize(size);
+        QApplication::processEvents();
+        for (int c = 0; c < plan->columnCount(); ++c) {
+            const int width = view->horizontalHeader()->sectionSize(c);
+            EXPECT_GE(width, view->horizontalHeader()->sectionSizeHint(c)) << c;
+            for (int r = 0; r < plan->rowCount(); ++r)
+                EXPECT_GT(width, view->fontMetrics().horizontalAdvance(plan->index(r, c).data().toString())) << r << c;
+        }
+    }
+
+    // One of each: "1 Tippreihe über 1 Ergebnis, 1 verschiedenes Gewinnbild".
+    sheet.clear();
+    for (int m = 1; m <= kMatches; ++m) sheet.toggle(m, 1);
+    waitFor(window, &app::TFAnalyse::planShown);
+    EXPECT_EQ(text(window, "LPlanStatus"), QStringLiteral("1 Tippreihe über 1 Ergebnis, 1 verschiedenes Gewinnbild."));
+}
+
+TEST(AnalysisWindowPlace, BesideTheMainWindowAndNotOverItsCrossSheet) {
+    const QRect main(0, 70, 834, 735);
+    const QSize size(720, 630);
+    struct Case {
+        QRect main;
+        QRect screen;
+        QPoint expected;
+    } cases[] = {
+        {main, QRect(0, 0, 1920, 1080), QPoint(842, 70)},                        // right of it
+        {main.translated(1000, 0), QRect(0, 0, 1920, 1080), QPoint(272, 70)},   // left of it
+        {main, QRect(0, 0, 1366, 768), QPoint(646, 70)},                         // at the right edge
+        {main.translated(0, 400), QRect(0, 0, 1366, 768), QPoint(646, 138)},     // kept on the screen
+        {main.translated(1920, 0), QRect(1920, 0, 1280, 1024), QPoint(2480, 70)}, // on a second screen
+    };
+    for (const Case& c : cases) EXPECT_EQ(app::besideWindow(c.main, size, c.screen), c.expected) << c.main.x();
+}
+
+// A run whose work ends before start() has returned, as a run on a table of
+// a few rows may: busy first, then not busy, and the answer after start().
+TEST(LatestRunOrder, ARunThatEndsAtOnceLeavesTheWindowNotBusy) {
+    app::LatestRun run;
+    run.setLauncher([](std::function<void()> job) {
+        job();
+        return QtFuture::makeReadyFuture();
+    });
+    QSignalSpy busy(&run, &app::LatestRun::busyChanged);
+    QList<int> delivered;
+    const auto deliver = [&](const app::Computed<int>& computed) { delivered << computed.value.value_or(-1); };
+    run.start<int>([](const std::atomic<bool>&) { return std::optional<int>(1); }, deliver);
+    EXPECT_TRUE(delivered.isEmpty());
+    EXPECT_TRUE(run.busy());
+    // A second run before the first is answered: only its answer comes.
+    run.start<int>([](const std::atomic<bool>&) { return std::optional<int>(2); }, deliver);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(delivered, QList<int>{2});
+    EXPECT_FALSE(run.busy());
+    ASSERT_EQ(busy.size(), 2);
+    EXPECT_EQ(busy[0][0].toBool(), true);
+    EXPECT_EQ(busy[1][0].toBool(), false);
 }
