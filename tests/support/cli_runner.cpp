@@ -49,6 +49,22 @@ CliResult runCliWithBytes(const QList<QByteArray>& args) {
     return finish(p, shown);
 }
 
+CliResult runCliWithInput(const QStringList& args, const QByteArray& input) {
+    QProcess p;
+    p.start(QStringLiteral(KORBISTO_CLI_PATH), args);
+    p.write(input);
+    p.closeWriteChannel();
+    return finish(p, args);
+}
+
+CliResult runCliRedirected(const QStringList& args, const QString& redirections) {
+    QProcess p;
+    p.start(QStringLiteral("bash"), QStringList{QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$@\" ") + redirections,
+                                                QStringLiteral(KORBISTO_CLI_PATH)} +
+                                        args);
+    return finish(p, args);
+}
+
 CliResult runCliInto(const QStringList& args, const QString& file) {
     QProcess p;
     p.setStandardOutputFile(file);
