@@ -166,9 +166,9 @@ LiveChances streamChances(SlipInput& slip, LiveChancesCount& count, Row&& row) {
 void writeChancesJson(SlipInput& slip, LiveChancesCount& count, const QuotaTexts& quotas) {
     JsonWriter json;
     json.beginObject().key(u"open").number(count.open()).key(u"rows").beginArray();
-    const auto probabilities = [&](const std::array<double, kRanks>& p) {
+    const auto probabilities = [&](const std::array<double, kRanks>& p, bool shares) {
         json.beginArray();
-        for (const double v : p) json.real(v);
+        for (const double v : p) shares ? json.share(v) : json.real(v);
         json.endArray();
     };
     const LiveChances live = streamChances(slip, count, [&](const LiveRow& row) {
@@ -178,14 +178,14 @@ void writeChancesJson(SlipInput& slip, LiveChancesCount& count, const QuotaTexts
         else
             json.string(rankName(row.bestRank));
         json.key(u"p");
-        probabilities(row.p);
+        probabilities(row.p, true);
         json.endObject();
     });
     const std::optional<double> win = expectedWin(live, quotas);
     json.endArray().key(u"slip").beginObject().key(u"p_at_least");
-    probabilities(live.atLeast);
+    probabilities(live.atLeast, true);
     json.key(u"expected");
-    probabilities(live.expected);
+    probabilities(live.expected, false);
     json.key(u"win");
     if (win)
         json.amount(*win);

@@ -121,7 +121,7 @@ void writeJson(const FilterOutcome& outcome, const std::vector<RowWord>& rows, s
     json.beginObject();
     json.key(u"count").number(static_cast<long long>(rows.size()));
     json.key(u"of").number(outcome.candidates);
-    if (outcome.probability) json.key(u"probability").real(*outcome.probability);
+    if (outcome.probability) json.key(u"probability").share(*outcome.probability);
     if (guarantee) {
         json.key(u"guarantee").number(*guarantee);
         json.key(u"covers").number(static_cast<long long>(outcome.rows.size()));

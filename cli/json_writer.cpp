@@ -106,6 +106,8 @@ JsonWriter& JsonWriter::real(double value) {
     return *this;
 }
 
+JsonWriter& JsonWriter::share(double value) { return real(std::isnan(value) ? value : std::clamp(value, 0.0, 1.0)); }
+
 JsonWriter& JsonWriter::amount(double euros) {
     const double cents = std::floor(euros * 100 + 0.5);
     if (!(std::abs(cents) < 1e17)) return real(euros);

@@ -40,6 +40,8 @@ public:
     // The shortest text that reads back as the same double; null for one
     // that is no finite number.
     JsonWriter& real(double value);
+    // A chance from 0 to 1: what rounding put a hair outside is put back.
+    JsonWriter& share(double value);
     // Euros to the cent, half a cent up, as a number: 1234.5.
     JsonWriter& amount(double euros);
     JsonWriter& null();
