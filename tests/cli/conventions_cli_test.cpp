@@ -6,6 +6,8 @@
 #include "files/pattern_file.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -227,4 +229,52 @@ TEST(CliConventions, IsoDatesAndDecimalPoints) {
     ASSERT_EQ(runCli(make + QStringList{"1.000,5;10,5;0;2", "--date", "13.03.2021", "--out", german}).exitCode, 0);
     ASSERT_EQ(runCli(make + QStringList{"1000.5;10.5;0;2", "--date", "2021-03-13", "--out", iso}).exitCode, 0);
     EXPECT_EQ(test::readBytes(iso), test::readBytes(german));
+}
+
+// The completion scripts load in their shells and offer what the tables hold;
+// zsh and fish are checked where they are installed.
+TEST(CliCompletion, ScriptsLoadAndCompleteFromTheTables) {
+    test::TempDataFolder tmp;
+    test::writeBytes(tmp.path(QStringLiteral("mein schein.krsc")), test::slipRecord("1111111111111"));
+    const auto shell = [&](const QString& program, const QString& script) {
+        QProcess p;
+        p.setWorkingDirectory(tmp.root());
+        p.start(program, {QStringLiteral("-c"), script});
+        p.waitForFinished(60000);
+        return std::make_pair(p.exitCode(), QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()));
+    };
+    for (const char* name : {"bash", "zsh", "fish"}) {
+        const QString script = tmp.path(QStringLiteral("completion.") + QLatin1String(name));
+        const auto r = runCli({"completion", QLatin1String(name)});
+        ASSERT_EQ(r.exitCode, 0) << name;
+        test::writeBytes(script, r.outBytes);
+        if (QStandardPaths::findExecutable(QLatin1String(name)).isEmpty()) continue;
+        const auto syntax = shell(QLatin1String(name), QStringLiteral("%1 -n '%2'").arg(QLatin1String(name), script));
+        EXPECT_EQ(syntax, std::make_pair(0, QString())) << name;
+    }
+    struct Case {
+        QString words;  // what is typed, the last word being completed
+        QString offered;
+    };
+    const Case cases[] = {
+        {QStringLiteral("korbisto-cli eva"), QStringLiteral("evaluate")},
+        {QStringLiteral("korbisto-cli evaluate --so"), QStringLiteral("--sort")},
+        {QStringLiteral("korbisto-cli evaluate --sort ''"), QStringLiteral("hits")},
+        {QStringLiteral("korbisto-cli reduce --guarantee 1"), QStringLiteral("12 11 10")},
+        {QStringLiteral("korbisto-cli reduce --format = c"), QStringLiteral("csv")},
+        {QStringLiteral("korbisto-cli evaluate --slip mein"), QStringLiteral("mein schein.krsc")},
+        {QStringLiteral("korbisto-cli help make"), QStringLiteral("make-matchday make-versioninfo")},
+        {QStringLiteral("korbisto-cli completion ''"), QStringLiteral("bash zsh fish")},
+        {QStringLiteral("korbisto-cli evaluate --now ''"), QString()},
+    };
+    for (const Case& c : cases) {
+        const auto r = shell(QStringLiteral("bash"),
+                             QStringLiteral("source completion.bash && complete -p korbisto-cli && COMP_WORDS=(%1) && "
+                                            "COMP_CWORD=$((${#COMP_WORDS[@]} - 1)) && _korbisto_cli; "
+                                            "IFS=' '; echo \"${COMPREPLY[*]}\"")
+                                 .arg(c.words));
+        EXPECT_EQ(r.first, 0) << c.words.toStdString();
+        EXPECT_EQ(r.second, QStringLiteral("complete -F _korbisto_cli korbisto-cli\n") + c.offered + u'\n')
+            << c.words.toStdString();
+    }
 }
