@@ -227,6 +227,14 @@ QString nearestCommand(const QString& typed) {
     return best;
 }
 
+UsageError unknownCommand(const QString& typed) {
+    QString message = typed.startsWith(u'-') ? QStringLiteral("Unbekannte Option: %1").arg(visible(typed.left(40)))
+                                             : QStringLiteral("Unbekannter Befehl: „%1“.").arg(visible(typed.left(40)));
+    if (const QString nearest = nearestCommand(typed); !nearest.isEmpty())
+        message += QStringLiteral(" Meinten Sie „%1“?").arg(nearest);
+    return UsageError(message);
+}
+
 void out(const QString& text) { standardOutput().text(text); }
 
 void err(const QString& text) {

@@ -100,6 +100,8 @@ QString overview();
 QStringList tableProblems(const Command& command);
 // The nearest command name to a mistyped one; empty when none is near.
 QString nearestCommand(const QString& typed);
+// The usage error of a word that is no command, suggesting the nearest one.
+UsageError unknownCommand(const QString& typed);
 
 // Output in UTF-8; line ends as given. Standard output goes through
 // standardOutput(), in order with everything else written there.

@@ -12,12 +12,7 @@ int runHelp(const CommandLine& args) {
         return 0;
     }
     const Command* command = findCommand(words.first());
-    if (!command) {
-        QString message = QStringLiteral("Unbekannter Befehl: „%1“.").arg(words.first().left(40));
-        if (const QString nearest = nearestCommand(words.first()); !nearest.isEmpty())
-            message += QStringLiteral(" Meinten Sie „%1“?").arg(nearest);
-        throw UsageError(message);
-    }
+    if (!command) throw unknownCommand(words.first());
     out(helpText(*command));
     return 0;
 }

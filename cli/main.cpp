@@ -116,14 +116,7 @@ int main(int argc, char** argv) {
             return 0;
         });
     const Command* command = findCommand(name);
-    if (!command)
-        return guarded(QString(), [&]() -> int {
-            QString message = name.startsWith(u'-') ? QStringLiteral("Unbekannte Option: %1").arg(visible(name.left(40)))
-                                                    : QStringLiteral("Unbekannter Befehl: „%1“.").arg(visible(name.left(40)));
-            if (const QString nearest = nearestCommand(name); !nearest.isEmpty())
-                message += QStringLiteral(" Meinten Sie „%1“?").arg(nearest);
-            throw UsageError(message);
-        });
+    if (!command) return guarded(QString(), [&]() -> int { throw unknownCommand(name); });
     return guarded(command->name + u' ', [&] {
         const CommandLine line(args, command->options);
         if (line.helpRequested()) {

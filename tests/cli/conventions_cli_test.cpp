@@ -188,6 +188,17 @@ TEST(CliBadInput, EndsWithOneClearGermanLine) {
         EXPECT_TRUE(r.outBytes.isEmpty()) << shown(c.args);
     }
     EXPECT_EQ(QDir(tmp.root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+
+    // Bytes that are no UTF-8 still give one line that is.
+    for (const QList<QByteArray>& args : {QList<QByteArray>{"evaluate", "--slip", in.slip.toUtf8(), "--now", "\xFF\xFE"},
+                                          QList<QByteArray>{"slip", QFile::encodeName(tmp.root()) + "/\xFCber.krsc"}}) {
+        const auto r = test::runCliWithBytes(args);
+        EXPECT_GE(r.exitCode, 1);
+        EXPECT_LE(r.exitCode, 2);
+        EXPECT_EQ(r.err.count(u'\n'), r.exitCode) << r.err.toStdString();
+        EXPECT_TRUE(r.errBytes.isValidUtf8());
+        EXPECT_TRUE(r.outBytes.isEmpty());
+    }
 }
 
 // --now and --date take ISO 8601 beside the German form; a quota with one dot

@@ -22,7 +22,8 @@ CliResult finish(QProcess& p, const QStringList& args, int seconds = 120) {
     r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
     r.outBytes = p.readAllStandardOutput();
     r.out = QString::fromUtf8(r.outBytes);
-    r.err = QString::fromUtf8(p.readAllStandardError());
+    r.errBytes = p.readAllStandardError();
+    r.err = QString::fromUtf8(r.errBytes);
     return r;
 }
 

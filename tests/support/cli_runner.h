@@ -12,6 +12,7 @@ struct CliResult {
     QByteArray outBytes;
     QString out;  // outBytes as UTF-8
     QString err;
+    QByteArray errBytes;
 };
 
 // Runs the real korbisto-cli binary; a run that does not end within
