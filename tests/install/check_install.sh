@@ -36,7 +36,10 @@ version=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$prefix/bin/korbis
 echo "$version" | grep -q -E '^korbisto [0-9]+(\.[0-9]+)+$' || { echo "korbisto --version: $version"; exit 1; }
 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$prefix/bin/korbisto" --help | head -n 1 | grep -q '^Aufruf: korbisto '
 for page in korbisto korbisto-cli; do
-  man -M "$share/man" -w "$page" | grep -q -x -F "$share/man/man1/$page.1.gz" || { echo "man does not find $page"; exit 1; }
+  gzip -dc "$share/man/man1/$page.1.gz" | grep -q "^\.TH $(echo "$page" | tr a-z A-Z) 1 " || { echo "no man page $page"; exit 1; }
+  if command -v man >/dev/null; then
+    man -M "$share/man" -w "$page" | grep -q -x -F "$share/man/man1/$page.1.gz" || { echo "man does not find $page"; exit 1; }
+  fi
 done
 bash -n "$share/bash-completion/completions/korbisto-cli"
 [ -s "$share/zsh/vendor-completions/_korbisto-cli" ] || { echo "no zsh completion"; exit 1; }
