@@ -2,7 +2,6 @@
 
 #include "test_env.h"
 
-#include <QDate>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -10,6 +9,7 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <functional>
 
 namespace korbisto::test {
 namespace {
@@ -103,11 +103,21 @@ private:
             if (!t.nullable) fail(path, v, QStringLiteral("null"));
             return;
         }
-        const double d = v.toDouble(-1);
-        static const QRegularExpression row(QStringLiteral("^[102]{13}$"));
-        static const QRegularExpression partial(QStringLiteral("^[102-]{13}$"));
-        static const QRegularExpression imported(QStringLiteral("^[102?-]{13}$"));
-        static const QRegularExpression isoDay(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+        // The document's types: texts by their form, numbers by their range.
+        static const QMap<QString, QRegularExpression> texts{
+            {QStringLiteral("row"), QRegularExpression(QStringLiteral("^[102]{13}$"))},
+            {QStringLiteral("partial row"), QRegularExpression(QStringLiteral("^[102-]{13}$"))},
+            {QStringLiteral("imported row"), QRegularExpression(QStringLiteral("^[102?-]{13}$"))},
+            {QStringLiteral("date"), QRegularExpression(QStringLiteral("^\\d{4}-(0[1-9]|1[0-2])-(0[1-9]|[12]\\d|3[01])$"))},
+            {QStringLiteral("rank"), QRegularExpression(QStringLiteral("^(I|II|III|IV)$"))},
+            {QStringLiteral("string"), QRegularExpression(QStringLiteral("^"), QRegularExpression::DotMatchesEverythingOption)},
+        };
+        static const QMap<QString, std::function<bool(double)>> numbers{
+            {QStringLiteral("count"), [](double d) { return d >= 0 && d == std::floor(d); }},
+            {QStringLiteral("amount"), [](double d) { return d >= 0 && std::abs(d * 100 - std::round(d * 100)) < 1e-6 * std::max(1.0, d); }},
+            {QStringLiteral("share"), [](double d) { return d >= 0 && d <= 1; }},
+            {QStringLiteral("number"), [](double d) { return d >= 0 && std::isfinite(d); }},
+        };
         bool ok = true;
         if (t.base == QLatin1String("object")) {
             ok = v.isObject();
@@ -116,29 +126,12 @@ private:
             ok = v.isArray() && (t.length < 0 || v.toArray().size() == t.length);
             if (ok)
                 for (const QJsonValue& e : v.toArray()) value(e, path + QStringLiteral("[]"));
-        } else if (t.base == QLatin1String("row")) {
-            ok = row.match(v.toString()).hasMatch();
-        } else if (t.base == QLatin1String("partial row")) {
-            ok = partial.match(v.toString()).hasMatch();
-        } else if (t.base == QLatin1String("imported row")) {
-            ok = imported.match(v.toString()).hasMatch();
-        } else if (t.base == QLatin1String("count")) {
-            ok = v.isDouble() && d >= 0 && d == std::floor(d);
-        } else if (t.base == QLatin1String("amount")) {
-            ok = v.isDouble() && d >= 0 && std::abs(d * 100 - std::round(d * 100)) < 1e-6 * std::max(1.0, d);
-        } else if (t.base == QLatin1String("share")) {
-            ok = v.isDouble() && d >= 0 && d <= 1;
-        } else if (t.base == QLatin1String("number")) {
-            ok = v.isDouble() && d >= 0 && std::isfinite(d);
-        } else if (t.base == QLatin1String("date")) {
-            ok = isoDay.match(v.toString()).hasMatch() && QDate::fromString(v.toString(), Qt::ISODate).isValid();
-        } else if (t.base == QLatin1String("rank")) {
-            ok = QStringList{QStringLiteral("I"), QStringLiteral("II"), QStringLiteral("III"), QStringLiteral("IV")}
-                     .contains(v.toString());
-        } else if (t.base == QLatin1String("string")) {
-            ok = v.isString();
         } else if (t.base == QLatin1String("boolean")) {
             ok = v.isBool();
+        } else if (texts.contains(t.base)) {
+            ok = v.isString() && texts[t.base].match(v.toString()).hasMatch();
+        } else if (numbers.contains(t.base)) {
+            ok = v.isDouble() && numbers[t.base](v.toDouble());
         } else {
             problems_ << QStringLiteral("%1: the document names no such type \"%2\"").arg(path, t.base);
             return;
