@@ -109,11 +109,11 @@ Option formatOption(const QString& choices, const QString& help) {
 }
 
 Option slipOption(const QString& help) {
-    return {QStringLiteral("slip"), QStringLiteral("DATEI"), help + QStringLiteral("; „-“ liest die Standardeingabe")};
+    return {QStringLiteral("slip"), QStringLiteral("DATEI"), help + QStringLiteral(";\n„-“ liest die Standardeingabe")};
 }
 
 Option outOption(const QString& valueName, const QString& help) {
-    return {QStringLiteral("out"), valueName, help + QStringLiteral("; „-“ schreibt sie auf die Standardausgabe")};
+    return {QStringLiteral("out"), valueName, help + QStringLiteral(";\n„-“ schreibt sie auf die Standardausgabe")};
 }
 
 CommandLine::CommandLine(const QStringList& args, const std::vector<Option>& options) {

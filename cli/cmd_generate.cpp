@@ -117,7 +117,7 @@ const RegisterCommand registration({
                                 "Ausgänge „1“, „0“, „2“ (0 = out, 1 = Fav I, 2 = Fav II, 3 = Fav III),\n"
                                 "z. B. 310,111,003,111,111,111,111,111,111,111,111,111,111")},
                 {QStringLiteral("pattern-file"), QStringLiteral("DATEI"),
-                 QStringLiteral("das Muster aus einer Datei wie Quick.wh13; „-“ liest die Standardeingabe")},
+                 QStringLiteral("das Muster aus einer Datei wie Quick.wh13;\n„-“ liest die Standardeingabe")},
                 {QStringLiteral("count"), QStringLiteral("N"),
                  QStringLiteral("so viele Reihen (Vorgabe 120); endet früher, wenn das Muster keine\n"
                                 "neue Reihe mehr zulässt")},
