@@ -4,6 +4,7 @@
 #include "web_links.h"
 
 #include "core/paths.h"
+#include "files/binary_io.h"
 #include "ui/shell.h"
 #include "ui/style.h"
 
@@ -25,6 +26,8 @@ TFStart::TFStart(QWidget* parent) : ui::WindowFrame(QStringLiteral("FStart"), pa
     setAttribute(Qt::WA_DeleteOnClose);
     setClientSize(QSize(400, 300));
     setUpFolders(appPaths());
+    // What writes killed in an earlier run left behind on a file system without unnamed files.
+    for (const QString& folder : dataFolders(appPaths())) removeLeftoverTemporaries(folder);
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
