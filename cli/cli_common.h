@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/live_chances.h"
 #include "core/evaluation.h"
 #include "core/outcomes.h"
 
@@ -8,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <stdexcept>
 #include <utility>
@@ -75,6 +77,9 @@ QDateTime parseNow(const QString& text);
 // "1,10,102,...": per match the crossed outcomes, X for 0; an empty group is
 // a match without a cross.
 OutcomeCrosses parseCrosses(const QString& spec);
+// "1/1/2,-,...": per match the weights of "1", "0" and "2", or "-" for equal
+// ones; a match decided in `result` keeps equal weights. Empty: all equal.
+std::array<OutcomeWeights, kMatches> parseWeights(const QString& spec, const LiveResult& result);
 // The --quota RANG=TEXT options in their order, as rank 1 .. 4 and text.
 std::vector<std::pair<int, QString>> parseQuotas(const CommandLine& args);
 
