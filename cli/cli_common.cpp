@@ -130,7 +130,8 @@ QDateTime parseNow(const QString& text) {
         else time = QTime::fromString(text.mid(11), QStringLiteral("HH:mm"));
     }
     if (!date.isValid() || !time.isValid())
-        throw UsageError(QStringLiteral("--now erwartet TT.MM.JJJJ oder TT.MM.JJJJTHH:MM, nicht „%1“.").arg(quotedInput(text)));
+        throw UsageError(
+            QStringLiteral("--now erwartet TT.MM.JJJJ oder TT.MM.JJJJTHH:MM, nicht „%1“.").arg(quotedInput(text)));
     return QDateTime(date, time);
 }
 

@@ -105,7 +105,8 @@ TEST(AtomicWrites, AKilledWriteLeavesNothingOnceTheNextWriteIsDone) {
     for (const bool named : WriterModes::kNamed) {
         for (const int signal : {SIGKILL, SIGTERM}) {
             for (const bool existed : {false, true}) {
-                SCOPED_TRACE(testing::Message() << "named " << named << ", signal " << signal << ", old file " << existed);
+                SCOPED_TRACE(testing::Message()
+                             << "named " << named << ", signal " << signal << ", old file " << existed);
                 test::TempDataFolder tmp;
                 setNamedTemporariesOnly(named);
                 const QString target = tmp.path(QStringLiteral("Quick.wh13"));
