@@ -92,12 +92,6 @@ pid_t killedWrite(const QString& path, int signal) {
     return child;
 }
 
-QByteArray hostName() {
-    char name[256] = {};
-    ::gethostname(name, sizeof name - 1);
-    return QByteArray(name).left(64);
-}
-
 }  // namespace
 
 TEST(AtomicWrites, AKilledWriteLeavesNothingOnceTheNextWriteIsDone) {
@@ -135,31 +129,29 @@ TEST(AtomicWrites, AKilledWriteLeavesNothingOnceTheNextWriteIsDone) {
 }
 
 TEST(AtomicWrites, TheStartRemovesOnlyTemporariesOfProcessesGone) {
+    const WriterModes restore;
+    setNamedTemporariesOnly(true);
     test::TempDataFolder tmp;
-    // A process id that is free again: a child that has ended.
-    const pid_t gone = ::fork();
-    if (gone == 0) ::_exit(0);
-    ::waitpid(gone, nullptr, 0);
-    const QByteArray dead = QByteArray::number(gone);
+    const QByteArray dead = QByteArray::number(killedWrite(tmp.path(QStringLiteral("b.sptag")), SIGKILL));
+    const QList<QByteArray> left = namesIn(tmp.root());
+    ASSERT_EQ(left.size(), 2);  // appdata and the killed write's temporary
+    const QByteArray host = left[1].mid(left[1].indexOf('@') + 1);
     const QByteArray self = QByteArray::number(::getpid());
-    const QByteArray host = hostName();
     const QByteArray folder = bytesOf(tmp.root()) + '/';
-    const QList<QByteArray> kept{
-        "a.krsc.korbisto-tmp-" + self + "-k2@" + host,              // a write still running
-        "a.krsc.korbisto-tmp-" + dead + "-k2@anderer-rechner",      // another machine's
-        "a.krsc.korbisto-tmp-" + dead + "-k2",                      // no machine
-        "a.krsc.korbisto-tmp--k2@" + host,                          // no process
-        "a.krsc.korbisto-tmp-+" + dead + "-k2@" + host,             // no number
-        "a.krsc." + dead + '@' + host,                              // not ours
+    QList<QByteArray> kept{
+        "a.krsc.korbisto-tmp-" + self + "-k2@" + host,          // a write still running
+        "a.krsc.korbisto-tmp-" + dead + "-k2@anderer-rechner",  // another machine's
+        "a.krsc.korbisto-tmp-" + dead + "-k2",                  // no machine
+        "a.krsc.korbisto-tmp--k2@" + host,                      // no process
+        "a.krsc.korbisto-tmp-+" + dead + "-k2@" + host,         // no number
+        "a.krsc." + dead + '@' + host,                          // not ours
     };
     for (const QByteArray& name : kept) test::writeBytes(QFile::decodeName(folder + name), "x");
-    test::writeBytes(QFile::decodeName(folder + "b.sptag.korbisto-tmp-" + dead + "-zz9@" + host), "x");
-    ASSERT_EQ(::mkdir((folder + "c.krsc.korbisto-tmp-" + dead + "-a@" + host).constData(), 0700), 0);  // only files go
+    kept << "appdata" << "c.krsc.korbisto-tmp-" + dead + "-a@" + host;
+    ASSERT_EQ(::mkdir((folder + kept.back()).constData(), 0700), 0);  // only files go
     EXPECT_EQ(removeLeftoverTemporaries(tmp.root()), 1);
-    QList<QByteArray> expected = kept;
-    expected << "appdata" << "c.krsc.korbisto-tmp-" + dead + "-a@" + host;
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(namesIn(tmp.root()), expected);
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(namesIn(tmp.root()), kept);
 }
 
 TEST(FileNames, BytesThatAreNotUtf8ComeBackAsTheyWere) {

@@ -70,23 +70,3 @@ TEST(PatternFile, LoadingSetsLineByLine) {
     test::writeBytes(path, QByteArray(2 << 20, '1'));
     EXPECT_THROW(LoadPattern(path, levels), KorbistoError);
 }
-
-TEST(PatternFile, AMessageQuotesAtMostFortyVisibleCharactersOfALine) {
-    test::TempDataFolder tmp;
-    const QString path = tmp.path(QStringLiteral("Quick.wh13"));
-    const struct {
-        QByteArray line;
-        QString quoted;
-    } cases[] = {
-        {"\x1b]0;Titel\x07\x1b[31mrot", QStringLiteral("␛]0;Titel␇␛[31mrot")},
-        {QByteArray("1\0002", 3), QStringLiteral("1␀2")},
-        {QByteArray(900 * 1024, '7') + "x", QString(40, u'7') + u'…'},
-    };
-    for (const auto& c : cases) {
-        test::writeBytes(path, "1\r\n" + c.line + "\r\n");
-        PatternLevels levels{};
-        EXPECT_EQ(test::errorOf([&] { LoadPattern(path, levels); }),
-                  QStringLiteral("''%1'' ist kein gültiger Integer-Wert").arg(c.quoted));
-        EXPECT_EQ(levels[0], 1);
-    }
-}
