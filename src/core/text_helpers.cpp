@@ -112,7 +112,7 @@ QString visibleText(QStringView text) {
                 shown += QChar(QChar::ReplacementCharacter);
                 break;
             default:
-                shown += QStringView(text).sliced(i, pair ? 2 : 1);
+                shown += text.sliced(i, pair ? 2 : 1);
             }
         }
         if (pair) ++i;
