@@ -2,9 +2,11 @@
 #include "output.h"
 
 #include "core/german.h"
+#include "core/text_helpers.h"
 #include "core/tip_table.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace korbisto::cli {
@@ -31,7 +33,7 @@ QString complaint(const QCommandLineParser& parser, const QStringList& args, con
             flags << o.name;
         } else if (parser.optionNames().count(o.name) > parser.values(o.name).size()) {
             // Only the last word can lack its value.
-            consider(args.size() - 1, QStringLiteral("%1 braucht einen Wert.").arg(args.last()));
+            consider(args.size() - 1, QStringLiteral("%1 braucht einen Wert.").arg(quotedInput(args.last())));
         }
     }
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -44,9 +46,9 @@ QString complaint(const QCommandLineParser& parser, const QStringList& args, con
                                     : std::any_of(name.begin(), name.end(),
                                                   [&](QChar c) { return unknown.contains(QString(c)); });
         if (refused)
-            consider(i, QStringLiteral("Unbekannte Option: %1").arg(word));
+            consider(i, QStringLiteral("Unbekannte Option: %1").arg(quotedInput(word)));
         else if (flags.contains(name) && word.contains(u'='))
-            consider(i, QStringLiteral("%1 nimmt keinen Wert.").arg(word.section(u'=', 0, 0)));
+            consider(i, QStringLiteral("%1 nimmt keinen Wert.").arg(quotedInput(word.section(u'=', 0, 0))));
     }
     return text.isEmpty() ? QStringLiteral("Der Aufruf ist nicht zu verstehen.") : text;
 }
@@ -75,7 +77,7 @@ void CommandLine::expectPositional(int n) const {
     const QStringList positional = parser_.positionalArguments();
     if (positional.size() != n)
         throw UsageError(n == 1 ? QStringLiteral("Es wird genau eine Datei erwartet.")
-                                : QStringLiteral("Unerwartete Argumente: %1").arg(positional.join(u' ')));
+                                : QStringLiteral("Unerwartete Argumente: %1").arg(quotedInput(positional.join(u' '))));
 }
 
 std::vector<Command>& commands() {
@@ -86,7 +88,10 @@ std::vector<Command>& commands() {
 void out(const QString& text) { standardOutput().text(text); }
 
 void err(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
+    // Whatever a message quotes, nothing reaches the terminal as a control sequence.
+    QStringList lines = text.split(u'\n');
+    for (QString& line : lines) line = visibleText(line);
+    const QByteArray bytes = lines.join(u'\n').toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
 }
 
@@ -109,7 +114,8 @@ QStringList parseRowArgument(const QString& row, const QString& option) {
             texts << QString();
             break;
         default:
-            throw UsageError(QStringLiteral("%1: „%2“ ist kein Tipp (erlaubt sind 0, 1, 2, X und -).").arg(option, c));
+            throw UsageError(QStringLiteral("%1: „%2“ ist kein Tipp (erlaubt sind 0, 1, 2, X und -).")
+                                     .arg(option, visibleText(QString(c))));
         }
     }
     return texts;
@@ -124,7 +130,8 @@ QDateTime parseNow(const QString& text) {
         else time = QTime::fromString(text.mid(11), QStringLiteral("HH:mm"));
     }
     if (!date.isValid() || !time.isValid())
-        throw UsageError(QStringLiteral("--now erwartet TT.MM.JJJJ oder TT.MM.JJJJTHH:MM, nicht „%1“.").arg(text));
+        throw UsageError(
+            QStringLiteral("--now erwartet TT.MM.JJJJ oder TT.MM.JJJJTHH:MM, nicht „%1“.").arg(quotedInput(text)));
     return QDateTime(date, time);
 }
 
@@ -152,7 +159,7 @@ OutcomeCrosses parseCrosses(const QString& spec) {
             default:
                 throw UsageError(QStringLiteral("--crosses, Spiel %1: „%2“ ist kein Ausgang (erlaubt sind 1, 0, 2 und X).")
                                      .arg(m)
-                                     .arg(ch));
+                                     .arg(visibleText(QString(ch))));
             }
             bool& box = crosses[static_cast<size_t>(outcomeIndex(m, column))];
             if (box)
@@ -163,6 +170,40 @@ OutcomeCrosses parseCrosses(const QString& spec) {
         }
     }
     return crosses;
+}
+
+std::array<OutcomeWeights, kMatches> parseWeights(const QString& spec, const LiveResult& result) {
+    std::array<OutcomeWeights, kMatches> weights;
+    weights.fill(kEqualWeights);
+    if (spec.isEmpty()) return weights;
+    const QStringList groups = spec.split(u',');
+    if (groups.size() != kMatches)
+        throw UsageError(QStringLiteral("--weights braucht 13 Gruppen, durch „,“ getrennt (eine je Spiel), nicht %1.")
+                             .arg(groups.size()));
+    for (int m = 0; m < kMatches; ++m) {
+        const QString& group = groups[m];
+        // A decided match's weights do not count.
+        if (group == QLatin1String("-") || result[static_cast<size_t>(m)] != kTipEmpty) continue;
+        const QStringList parts = group.split(u'/');
+        OutcomeWeights& w = weights[static_cast<size_t>(m)];
+        bool valid = parts.size() == 3;
+        for (int c = 0; valid && c < 3; ++c) {
+            w[static_cast<size_t>(c)] = parts[c].toDouble(&valid);
+            valid = valid && w[static_cast<size_t>(c)] >= 0 && std::isfinite(w[static_cast<size_t>(c)]);
+        }
+        // Each one a number, but too large together to give shares.
+        if (valid && !validWeights(w) && w != OutcomeWeights{0, 0, 0})
+            throw UsageError(QStringLiteral("--weights, Spiel %1: Die Gewichte „%2“ sind zusammen zu groß, um Anteile zu "
+                                            "geben.")
+                                 .arg(m + 1)
+                                 .arg(quotedInput(group)));
+        if (!valid || !validWeights(w))
+            throw UsageError(QStringLiteral("--weights, Spiel %1: „%2“ sind nicht drei Gewichte a/b/c (Zahlen ab 0, "
+                                            "nicht alle 0) oder „-“.")
+                                 .arg(m + 1)
+                                 .arg(quotedInput(group)));
+    }
+    return weights;
 }
 
 std::vector<std::pair<int, QString>> parseQuotas(const CommandLine& args) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/live_chances.h"
 #include "core/evaluation.h"
 #include "core/outcomes.h"
 
@@ -71,11 +72,6 @@ struct RegisterCommand {
 void out(const QString& text);
 void err(const QString& text);
 
-// "1/1/2,-,...": per match the weights of "1", "0" and "2", or "-" for equal
-// ones; the weights of a match decided in `result` (a tip code) are not read.
-std::array<std::array<double, 3>, kMatches> parseWeights(const QString& spec,
-                                                        const std::array<std::uint8_t, kMatches>& result);
-
 // How rows are written: "1,0,2,..." (text), "1;0;2;..." (csv) or JSON.
 enum class RowFormat { Text, Csv, Json };
 // --format of a command that writes rows; json only where `json` allows it,
@@ -95,6 +91,9 @@ QDateTime parseNow(const QString& text);
 // "1,10,102,...": per match the crossed outcomes, X for 0; an empty group is
 // a match without a cross.
 OutcomeCrosses parseCrosses(const QString& spec);
+// "1/1/2,-,...": per match the weights of "1", "0" and "2", or "-" for equal
+// ones; a match decided in `result` keeps equal weights. Empty: all equal.
+std::array<OutcomeWeights, kMatches> parseWeights(const QString& spec, const LiveResult& result);
 // The --quota RANG=TEXT options in their order, as rank 1 .. 4 and text.
 std::vector<std::pair<int, QString>> parseQuotas(const CommandLine& args);
 

@@ -1,6 +1,7 @@
 #include "cli_common.h"
 #include "output.h"
 
+#include "core/text_helpers.h"
 #include "core/tip_table.h"
 #include "files/slip_file.h"
 
@@ -19,6 +20,17 @@ int runSlip(const CommandLine& args) {
     while (reader.readInto(block) > 0) {
         printRows(block, format == QLatin1String("csv") ? ';' : ',');
         block.clearAll();
+    }
+    // The rows are all there; what follows them is no row, which the user should know.
+    if (const qint64 rest = reader.leftoverBytes(); rest > 0) {
+        const QString file = visibleText(args.positional().first());
+        err(rest == 1 ? QStringLiteral("Das letzte Byte von „%1“ ist keine ganze Reihe (40 Bytes) und wurde "
+                                       "übergangen.\n")
+                            .arg(file)
+                      : QStringLiteral("Die letzten %1 Bytes von „%2“ sind keine ganze Reihe (40 Bytes) und wurden "
+                                       "übergangen.\n")
+                            .arg(rest)
+                            .arg(file));
     }
     return 0;
 }

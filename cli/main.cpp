@@ -2,6 +2,7 @@
 #include "output.h"
 
 #include "core/error.h"
+#include "core/text_helpers.h"
 #include "files/binary_io.h"
 
 #include <QCoreApplication>
@@ -99,6 +100,6 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    err(QStringLiteral("Unbekannter Befehl: %1\n\n").arg(name) + overview());
+    err(QStringLiteral("Unbekannter Befehl: %1\n\n").arg(quotedInput(name)) + overview());
     return 2;
 }

@@ -64,12 +64,16 @@ const AppPaths& appPaths() {
 
 void setAppPaths(const AppPaths& paths) { currentPaths() = paths; }
 
+QStringList dataFolders(const AppPaths& paths) {
+    return {paths.DataFolder, paths.ShotsFolder, paths.SlipFolder, paths.MatchDayFolder, paths.SettingsFolder};
+}
+
 QStringList setUpFolders(const AppPaths& paths) {
     QStringList created;
-    for (const QString& folder :
-         {paths.DataFolder, paths.ShotsFolder, paths.SlipFolder, paths.MatchDayFolder, paths.SettingsFolder}) {
+    for (const QString& folder : dataFolders(paths)) {
         if (QFileInfo(folder).isDir()) continue;
-        if (QDir().mkdir(folder)) created << folder;
+        // With every missing level: a fresh account may have no ~/.local/share yet.
+        if (QDir().mkpath(folder)) created << folder;
     }
     return created;
 }

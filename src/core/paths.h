@@ -33,9 +33,12 @@ AppPaths computeAppPaths(const QString& programFolder);
 const AppPaths& appPaths();
 void setAppPaths(const AppPaths& paths);
 
+// DataFolder, shots, Spielscheine, Spieltage and Einstellungen in this order.
+QStringList dataFolders(const AppPaths& paths);
+
 // Creates DataFolder, shots, Spielscheine, Spieltage and Einstellungen in this
-// order, each only if missing and one level at a time; failures are silent.
-// Returns the folders it created.
+// order, each only if missing and with every missing level above it;
+// failures are silent. Returns the folders it created.
 QStringList setUpFolders(const AppPaths& paths);
 
 }  // namespace korbisto

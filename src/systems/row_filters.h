@@ -150,9 +150,6 @@ struct Parsed {
     QString error;
 };
 
-// What a message quotes of an input: at most 40 characters, control
-// characters shown as their pictures.
-QString inputShown(QStringView text);
 // A count of decimal digits alone, at most nine of them.
 std::optional<int> parseCount(QStringView text);
 // "MIN..MAX", "..MAX", "MIN..", ".." or a single count; MIN > MAX is refused.
