@@ -3,8 +3,11 @@
 #include "output.h"
 
 #include "core/bet_model.h"
+#include "core/error.h"
 #include "core/german.h"
 #include "core/outcomes.h"
+#include "core/text_helpers.h"
+#include "files/binary_io.h"
 #include "files/match_day_file.h"
 
 namespace korbisto::cli {
@@ -13,9 +16,17 @@ namespace {
 int runMatchday(const CommandLine& args) {
     args.expectPositional(1);
     const QDateTime now = parseNow(args.value(QStringLiteral("now")));
+    const QString path = args.positional().first();
+    // The window reads any file of a record's size as a match day; asked for
+    // one by name, a file of other bytes is said to be none.
+    char record[TSpieltag::kSize];
+    InputFile(path).readExactly(record, TSpieltag::kSize);
+    const QString problem = matchDayProblem(QByteArrayView(record, TSpieltag::kSize));
+    if (!problem.isEmpty())
+        throw KorbistoError(QStringLiteral("„%1“ ist keine Spieltag-Datei: %2").arg(visibleText(path), problem));
     BetModel model;
     model.setInstantEvaluation(false);
-    SpieltagEinlesen(model, args.positional().first(), now);
+    showMatchDay(model, decodeMatchDay(record), now);
 
     QStringList pairings;
     for (int m = 1; m <= kMatches; ++m) pairings << pairingCaption(model.pairing(m).home, model.pairing(m).away);
@@ -46,7 +57,7 @@ int runMatchday(const CommandLine& args) {
 
 double parseQuotaArgument(const QString& text) {
     const auto v = ParseQuota(text);
-    if (!v) throw UsageError(QStringLiteral("--quotas: „%1“ ist keine Zahl.").arg(text));
+    if (!v) throw UsageError(QStringLiteral("--quotas: „%1“ ist keine Zahl.").arg(quotedInput(text)));
     return *v;
 }
 
