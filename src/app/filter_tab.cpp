@@ -31,6 +31,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -478,7 +479,9 @@ void FilterTab::showList() {
     eStufen->setText(list_.levels ? levelPatternText(*list_.levels) : QString());
     const ProbabilityFilter& p = list_.probability;
     CBWahrscheinlichkeit->setCurrentIndex(static_cast<int>(p.mode));
-    eWahrscheinlichkeit->setText(p.mode == ProbabilityFilter::Mode::AtLeast ? formatPercent(p.share)
+    // The share as the file holds it, German: nothing rounded away.
+    eWahrscheinlichkeit->setText(p.mode == ProbabilityFilter::Mode::AtLeast
+                                     ? QString::number(p.share, 'f', QLocale::FloatingPointShortest).replace(u'.', u',')
                                  : p.mode == ProbabilityFilter::Mode::Best  ? QString::number(p.best)
                                                                             : QString());
     for (QWidget* w : std::initializer_list<QWidget*>{SEToleranz, eStufen, CBWahrscheinlichkeit, eWahrscheinlichkeit})
