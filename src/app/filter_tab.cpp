@@ -198,10 +198,11 @@ FilterTab::FilterTab(TFGewonnen* main, const WeightsModel* weights, QWidget* par
     buildCoverFigures(column);
 
     // The figures of a cover shown belong to the sheet and the table it was
-    // made for.
+    // made for; rows worked out for them never replace new ones.
     const CrossSheet& sheet = main_->crossColumn().sheet();
     const auto crossesChanged = [this] {
         clearCoverFigures();
+        stopWork(QStringLiteral("Abgebrochen: Der Kreuzschein hat sich geändert. Die Tabelle ist unverändert."));
         if (candidatesGroup_->checkedId() == 0) scheduleCount();
     };
     connect(&sheet, &CrossSheet::crossChanged, this, crossesChanged);
@@ -213,6 +214,7 @@ FilterTab::FilterTab(TFGewonnen* main, const WeightsModel* weights, QWidget* par
     TipDocument& rows = main_->model().rows();
     connect(&rows, &TipDocument::tableChanged, this, [this, cellsChanged] {
         clearCoverFigures();
+        stopWork(QStringLiteral("Abgebrochen: Die Tabelle hat sich geändert und bleibt, wie sie jetzt ist."));
         cellsChanged();
     });
     connect(&rows, &TipDocument::cellsChanged, this, cellsChanged);
@@ -685,12 +687,7 @@ void FilterTab::hideEvent(QHideEvent* event) {
             countRun_->stop();
             countDue_ = true;
         }
-        if (workRun_->busy()) {
-            workRun_->stop();
-            setWorking(false);
-            LAbdeckenStatus->setText(QStringLiteral("Abgebrochen, als das Fenster geschlossen wurde. Die Tabelle ist unverändert."));
-            emit workEnded();
-        }
+        stopWork(QStringLiteral("Abgebrochen, als das Fenster geschlossen wurde. Die Tabelle ist unverändert."));
     }
     QWidget::hideEvent(event);
 }
@@ -835,11 +832,13 @@ void FilterTab::BAbdeckenClick() {
     progressTimer_->start();
 }
 
-void FilterTab::BAbdeckenStoppClick() {
+void FilterTab::BAbdeckenStoppClick() { stopWork(QStringLiteral("Abgebrochen. Die Tabelle ist unverändert.")); }
+
+void FilterTab::stopWork(const QString& why) {
     if (!workRun_->busy()) return;
     workRun_->stop();
     setWorking(false);
-    LAbdeckenStatus->setText(QStringLiteral("Abgebrochen. Die Tabelle ist unverändert."));
+    LAbdeckenStatus->setText(why);
     emit workEnded();
 }
 

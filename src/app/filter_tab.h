@@ -89,6 +89,8 @@ private:
     void BFilternClick();
     void BAbdeckenClick();
     void BAbdeckenStoppClick();
+    // The run of "Filtern" or "Abdecken" under way ends without its rows.
+    void stopWork(const QString& why);
     void setWorking(bool working);
     void showDeveloped(const Computed<Developed>& computed, int guarantee);
     void clearCoverFigures();

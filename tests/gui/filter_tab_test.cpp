@@ -293,12 +293,19 @@ TEST_F(FilterTabTest, ALongCoverShowsItsProgressAndStops) {
     EXPECT_EQ(text("LAbdeckenStatus"), QStringLiteral("Abgebrochen. Die Tabelle ist unverändert."));
     EXPECT_TRUE(child(window, QStringLiteral("CBArt"))->isEnabled());
 
+    // Rows that come meanwhile stay: the cover is dropped.
+    click(window, QStringLiteral("BAbdecken"));
+    main->model().rows().replaceRows(test::tableOf({"2222222222222"}));
+    EXPECT_FALSE(tab->working());
+    EXPECT_TRUE(text("LAbdeckenStatus").startsWith(QStringLiteral("Abgebrochen: Die Tabelle hat sich geändert")));
+    const QList<QStringList> now = test::rows(main->model().table());
+
     // Closing the window stops it too.
     click(window, QStringLiteral("BAbdecken"));
     ASSERT_TRUE(tab->working());
     click(window, QStringLiteral("BClose"));
     EXPECT_FALSE(tab->working());
-    EXPECT_EQ(test::rows(main->model().table()), before);
+    EXPECT_EQ(test::rows(main->model().table()), now);
 }
 
 TEST_F(FilterTabTest, EveryControlHasANameAndTheKeysReachIt) {
