@@ -35,6 +35,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStyle>
@@ -98,7 +99,7 @@ QLabel* boldLabel(QWidget* parent, const QString& name) {
 QPushButton* button(QWidget* parent, const QString& name, const QString& caption) {
     QPushButton* b = ui::makeButton(parent, name, caption, QRect());
     b->setFixedHeight(26);
-    b->setMinimumWidth(b->sizeHint().width() + 12);
+    b->setMinimumWidth(b->sizeHint().width() + 4);
     return b;
 }
 
@@ -164,7 +165,19 @@ FilterTab::FilterTab(TFGewonnen* main, const WeightsModel* weights, QWidget* par
         if (total > 0) PBAbdecken->setValue(static_cast<int>(progress_->covered.load() * 1000 / total));
     });
 
-    auto* column = new QVBoxLayout(this);
+    // The controls scroll where the window is made smaller than they need.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("SFilter"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    auto* content = new QWidget(scroll);
+    content->setObjectName(QStringLiteral("PFilter"));
+    scroll->setWidget(content);
+    outer->addWidget(scroll);
+    auto* column = new QVBoxLayout(content);
     auto* status = new QHBoxLayout;
     LFilterStatus = boldLabel(this, QStringLiteral("LFilterStatus"));
     status->addWidget(LFilterStatus, 1);
@@ -262,6 +275,10 @@ void FilterTab::buildFilterList(QVBoxLayout* column) {
     LBFilter = new QListWidget(this);
     LBFilter->setObjectName(QStringLiteral("LBFilter"));
     LBFilter->setAccessibleName(QStringLiteral("Filter"));
+    // As high as the room left: the tab's wrapped texts ask the scroll area
+    // for preferred heights, and the list's would push the rest out of view.
+    LBFilter->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    LBFilter->setMinimumHeight(80);
     caption->setBuddy(LBFilter);
     left->addWidget(LBFilter, 1);
     auto* buttons = new QHBoxLayout;
@@ -279,11 +296,12 @@ void FilterTab::buildFilterList(QVBoxLayout* column) {
 
     // The editor of the filter chosen in the list: each change counts at once.
     auto* editor = new QGridLayout;
-    const auto add = [&](int r, const QString& text, QWidget* control) {
+    // Two controls a line where they are short: the list keeps its room.
+    const auto add = [&](int r, int c, const QString& text, QWidget* control, int span = 1) {
         auto* label = new QLabel(text, this);
         label->setBuddy(control);
-        editor->addWidget(label, r, 0);
-        editor->addWidget(control, r, 1);
+        editor->addWidget(label, r, 2 * c);
+        editor->addWidget(control, r, 2 * c + 1, 1, span);
         control->setAccessibleName(QString(text).remove(u'&').remove(u':'));
         inputs_ << control;
     };
@@ -291,18 +309,18 @@ void FilterTab::buildFilterList(QVBoxLayout* column) {
     CBArt->setObjectName(QStringLiteral("CBArt"));
     CBArt->addItems({QStringLiteral("Anzahl eines Zeichens"), QStringLiteral("Längste Folge gleicher Zeichen"),
                      QStringLiteral("Wechsel des Zeichens"), QStringLiteral("Spiele einer Favoritenstufe")});
-    add(0, QStringLiteral("&Art:"), CBArt);
+    add(0, 0, QStringLiteral("&Art:"), CBArt, 3);
     CBZeichen = new QComboBox(this);
     CBZeichen->setObjectName(QStringLiteral("CBZeichen"));
     CBZeichen->addItems({QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("2")});
-    add(1, QStringLiteral("&Zeichen:"), CBZeichen);
-    eSpiele = field(this, QStringLiteral("eSpiele"), QString());
-    eSpiele->setPlaceholderText(QStringLiteral("etwa 1-6 oder 1,3,5-7"));
-    add(2, QStringLiteral("in &den Spielen:"), eSpiele);
+    add(1, 0, QStringLiteral("&Zeichen:"), CBZeichen);
     CBStufe = new QComboBox(this);
     CBStufe->setObjectName(QStringLiteral("CBStufe"));
     for (const int level : kLevels) CBStufe->addItem(levelName(level));
-    add(3, QStringLiteral("St&ufe:"), CBStufe);
+    add(1, 1, QStringLiteral("St&ufe:"), CBStufe);
+    eSpiele = field(this, QStringLiteral("eSpiele"), QString());
+    eSpiele->setPlaceholderText(QStringLiteral("etwa 1-6 oder 1,3,5-7"));
+    add(2, 0, QStringLiteral("in &den Spielen:"), eSpiele, 3);
     const auto spin = [this](const QString& name) {
         auto* s = new QSpinBox(this);
         s->setObjectName(name);
@@ -311,9 +329,11 @@ void FilterTab::buildFilterList(QVBoxLayout* column) {
     };
     SEMin = spin(QStringLiteral("SEMin"));
     SEMax = spin(QStringLiteral("SEMax"));
-    add(4, QStringLiteral("&Mindestens:"), SEMin);
-    add(5, QStringLiteral("&Höchstens:"), SEMax);
-    editor->setRowStretch(6, 1);
+    add(3, 0, QStringLiteral("&Mindestens:"), SEMin);
+    add(3, 1, QStringLiteral("&Höchstens:"), SEMax);
+    editor->setColumnStretch(1, 1);
+    editor->setColumnStretch(3, 1);
+    editor->setRowStretch(4, 1);
     row->addLayout(editor, 2);
     column->addLayout(row, 1);
 
@@ -321,15 +341,8 @@ void FilterTab::buildFilterList(QVBoxLayout* column) {
     connect(CBZeichen, &QComboBox::currentIndexChanged, this, &FilterTab::editorChanged);
     connect(CBStufe, &QComboBox::currentIndexChanged, this, &FilterTab::editorChanged);
     connect(eSpiele, &QLineEdit::textEdited, this, &FilterTab::editorChanged);
-    // MIN above MAX takes MAX along, and the other way round.
-    connect(SEMin, &QSpinBox::valueChanged, this, [this](int min) {
-        if (SEMax->value() < min) SEMax->setValue(min);
-        editorChanged();
-    });
-    connect(SEMax, &QSpinBox::valueChanged, this, [this](int max) {
-        if (SEMin->value() > max) SEMin->setValue(max);
-        editorChanged();
-    });
+    connect(SEMin, &QSpinBox::valueChanged, this, &FilterTab::editorChanged);
+    connect(SEMax, &QSpinBox::valueChanged, this, &FilterTab::editorChanged);
 }
 
 void FilterTab::buildSettings(QVBoxLayout* column) {
@@ -370,13 +383,13 @@ void FilterTab::buildSettings(QVBoxLayout* column) {
     CBWahrscheinlichkeit = new QComboBox(this);
     CBWahrscheinlichkeit->setObjectName(QStringLiteral("CBWahrscheinlichkeit"));
     CBWahrscheinlichkeit->setAccessibleName(QStringLiteral("Filter der Wahrscheinlichkeit"));
+    CBWahrscheinlichkeit->setToolTip(QStringLiteral("Mit den Gewichten des Reiters „Live“"));
     CBWahrscheinlichkeit->addItems({QStringLiteral("kein Filter"), QStringLiteral("Reihen mit mindestens"),
                                     QStringLiteral("nur die wahrscheinlichsten Reihen, Anzahl")});
     probability->setBuddy(CBWahrscheinlichkeit);
     probabilityRow->addWidget(CBWahrscheinlichkeit);
     eWahrscheinlichkeit = field(this, QStringLiteral("eWahrscheinlichkeit"), QStringLiteral("Wert des Filters der Wahrscheinlichkeit"));
     probabilityRow->addWidget(eWahrscheinlichkeit, 1);
-    probabilityRow->addWidget(new QLabel(QStringLiteral("(mit den Gewichten des Reiters „Live“)"), this));
     grid->addLayout(probabilityRow, 2, 1);
     connect(CBWahrscheinlichkeit, &QComboBox::currentIndexChanged, this, &FilterTab::probabilityEdited);
     connect(eWahrscheinlichkeit, &QLineEdit::textEdited, this, &FilterTab::probabilityEdited);
@@ -416,6 +429,7 @@ void FilterTab::buildActions(QVBoxLayout* column) {
     PBAbdecken->setObjectName(QStringLiteral("PBAbdecken"));
     PBAbdecken->setAccessibleName(QStringLiteral("Fortschritt"));
     PBAbdecken->setFixedHeight(14);
+    PBAbdecken->setMinimumWidth(40);
     PBAbdecken->setTextVisible(false);
     row->addWidget(PBAbdecken, 1);
     inputs_ << BFiltern << CBGarantie << BAbdecken;
@@ -497,12 +511,12 @@ void FilterTab::showList() {
 
 void FilterTab::showEditor() {
     const int row = LBFilter->currentRow();
-    const bool chosen = row >= 0 && row < static_cast<int>(list_.filters.size());
-    const bool editable = chosen && !working();
-    matchesError_.clear();
+    editorError_.clear();
     markField(eSpiele, QString());
-    for (QWidget* w : std::initializer_list<QWidget*>{CBArt, CBZeichen, CBStufe, eSpiele, SEMin, SEMax}) w->blockSignals(true);
-    if (chosen) {
+    for (QSpinBox* spin : {SEMin, SEMax}) spin->setToolTip(QString());
+    const QList<QWidget*> fields{CBArt, CBZeichen, CBStufe, eSpiele, SEMin, SEMax};
+    for (QWidget* w : fields) w->blockSignals(true);
+    if (row >= 0 && row < static_cast<int>(list_.filters.size())) {
         const RowFilter& f = list_.filters[static_cast<size_t>(row)];
         CBArt->setCurrentIndex(static_cast<int>(std::find(kKinds.begin(), kKinds.end(), f.kind) - kKinds.begin()));
         CBZeichen->setCurrentIndex(f.sign - kTipOne);
@@ -511,13 +525,18 @@ void FilterTab::showEditor() {
         SEMin->setValue(std::min(f.range.min, kMatches));
         SEMax->setValue(std::min(f.range.max, kMatches));
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{CBArt, CBZeichen, CBStufe, eSpiele, SEMin, SEMax}) w->blockSignals(false);
+    for (QWidget* w : fields) w->blockSignals(false);
+    showEnabled();
+}
+
+void FilterTab::showEnabled() {
+    const int row = LBFilter->currentRow();
+    const bool editable = row >= 0 && row < static_cast<int>(list_.filters.size()) && !working();
     const FilterKind kind = kKinds[static_cast<size_t>(CBArt->currentIndex())];
-    for (QWidget* w : std::initializer_list<QWidget*>{CBArt, SEMin, SEMax}) w->setEnabled(editable);
+    for (QWidget* w : std::initializer_list<QWidget*>{CBArt, SEMin, SEMax, BFilterEntfernen}) w->setEnabled(editable);
     CBZeichen->setEnabled(editable && kind == FilterKind::Signs);
     eSpiele->setEnabled(editable && kind == FilterKind::Signs);
     CBStufe->setEnabled(editable && kind == FilterKind::Level);
-    BFilterEntfernen->setEnabled(editable);
     BFilterNeu->setEnabled(!working() && list_.filters.size() < static_cast<size_t>(kMostFilters));
     eWahrscheinlichkeit->setEnabled(!working() && CBWahrscheinlichkeit->currentIndex() != 0);
 }
@@ -530,16 +549,22 @@ void FilterTab::editorChanged() {
     f.sign = static_cast<std::uint8_t>(kTipOne + CBZeichen->currentIndex());
     f.level = kLevels[static_cast<size_t>(CBStufe->currentIndex())];
     const Parsed<MatchSet> matches = parseMatchSet(eSpiele->text().trimmed());
-    matchesError_ = matches.value ? QString() : QStringLiteral("Die Spiele: ") + matches.error;
-    markField(eSpiele, matchesError_);
+    markField(eSpiele, matches.value ? QString() : matches.error);
     if (matches.value) f.matches = *matches.value;
-    f.range.min = SEMin->value();
-    // A MAX left open stays open while it shows 13: no count goes beyond.
-    if (SEMax->value() < kMatches || f.range.max < kMatches) f.range.max = SEMax->value();
+    // Left as typed: a MAX of 12 is typed through 1.
+    const bool crossed = SEMin->value() > SEMax->value();
+    const QString range = crossed ? QStringLiteral("Mindestens ist größer als Höchstens.") : QString();
+    for (QSpinBox* spin : {SEMin, SEMax}) spin->setToolTip(range);
+    if (!crossed) {
+        f.range.min = SEMin->value();
+        // A MAX left open stays open while it shows 13: no count goes beyond.
+        if (SEMax->value() < kMatches || f.range.max < kMatches) f.range.max = SEMax->value();
+    }
+    editorError_ = !matches.value ? QStringLiteral("Die Spiele: ") + matches.error
+                   : crossed      ? QStringLiteral("Im Filter „%1“ ist ").arg(filterCaption(f)) + range
+                                  : QString();
     LBFilter->item(row)->setText(filterCaption(f));
-    CBZeichen->setEnabled(f.kind == FilterKind::Signs);
-    eSpiele->setEnabled(f.kind == FilterKind::Signs);
-    CBStufe->setEnabled(f.kind == FilterKind::Level);
+    showEnabled();
     scheduleCount();
 }
 
@@ -611,7 +636,7 @@ void FilterTab::probabilityEdited() {
                 QStringLiteral("„%1“ ist keine Anzahl von Reihen (eine ganze Zahl ab 1).").arg(inputShown(text));
     }
     markField(eWahrscheinlichkeit, probabilityError_);
-    showEditor();
+    showEnabled();
     scheduleCount();
 }
 
@@ -636,7 +661,7 @@ std::optional<FilterTab::Input> FilterTab::input(QString& why) {
         }
         in.candidates = tableCandidates_;
     }
-    for (const QString* error : {&matchesError_, &levelsError_, &probabilityError_})
+    for (const QString* error : {&editorError_, &levelsError_, &probabilityError_})
         if (!error->isEmpty()) {
             why = *error;
             return std::nullopt;
@@ -755,7 +780,7 @@ void FilterTab::setWorking(bool working) {
     PBAbdecken->setVisible(working);
     if (!working) {
         progressTimer_->stop();
-        showEditor();
+        showEnabled();
     }
 }
 
@@ -899,7 +924,7 @@ void FilterTab::clearCoverFigures() {
 
 void FilterTab::BFilterSpeichernClick() {
     ui::runGuarded(this, [&] {
-        for (const QString* error : {&matchesError_, &levelsError_, &probabilityError_})
+        for (const QString* error : {&editorError_, &levelsError_, &probabilityError_})
             if (!error->isEmpty())
                 throw KorbistoError(refusal(QStringLiteral("Die Filterliste hat noch einen Fehler. %1").arg(*error)));
         auto request = ui::FileDialogRequest::save(QStringLiteral("Filterliste speichern"), QStringLiteral("Filterliste"),

@@ -69,6 +69,9 @@ private:
     // The list and the editor show list_; the editor the current filter.
     void showList();
     void showEditor();
+    // Which controls take input: the editor with a filter chosen, none while
+    // "Filtern" or "Abdecken" runs.
+    void showEnabled();
     void editorChanged();
     void BFilterNeuClick();
     void BFilterEntfernenClick();
@@ -99,7 +102,7 @@ private:
     const WeightsModel* weights_;
     FilterList list_;
     // Why a field of the editor holds no value; empty while it does.
-    QString matchesError_;
+    QString editorError_;
     QString levelsError_;
     QString probabilityError_;
     // The table's rows as candidates, made again after the table changed.

@@ -92,7 +92,8 @@ TEST_F(FilterTabTest, FromFiltersToADevelopedCoverByKeyboard) {
     EXPECT_EQ(text("LFilterAnzahl"), QStringLiteral("243 von 243 Reihen erfüllen die Filter."));
     EXPECT_EQ(text("LFilterChance"), QStringLiteral("Wahrscheinlichkeit, dass Kreuze und Filter halten: ") + formatShare(1));
 
-    // A new filter takes the keys: one or two draws, then at least two changes of sign.
+    // A new filter takes the keys: one or two draws, then 3 to 12 changes of
+    // sign, the 12 typed through a MAX of 1 below the MIN.
     press(Qt::Key_N, "BFilterNeu");
     EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("CBArt"));
     typeAt(Qt::Key_M, QStringLiteral("1"));
@@ -100,7 +101,8 @@ TEST_F(FilterTabTest, FromFiltersToADevelopedCoverByKeyboard) {
     press(Qt::Key_N, "BFilterNeu");
     key(Qt::Key_Down);
     key(Qt::Key_Down);  // "Wechsel des Zeichens"
-    typeAt(Qt::Key_M, QStringLiteral("2"));
+    typeAt(Qt::Key_M, QStringLiteral("3"));
+    typeAt(Qt::Key_H, QStringLiteral("12"));
     counted(tab);
     RowFilter draws;
     draws.sign = kTipZero;
@@ -108,11 +110,11 @@ TEST_F(FilterTabTest, FromFiltersToADevelopedCoverByKeyboard) {
     RowFilter changes;
     changes.kind = FilterKind::Changes;
     changes.sign = kTipZero;
-    changes.range = {2, CountRange::kOpen};
+    changes.range = {3, 12};
     ASSERT_EQ(tab->filters().filters, (std::vector<RowFilter>{draws, changes}));
     auto* list = child<QListWidget>(window, QStringLiteral("LBFilter"));
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("Zeichen „0“: 1 bis 2 mal"));
-    EXPECT_EQ(list->item(1)->text(), QStringLiteral("Wechsel des Zeichens: mindestens 2"));
+    EXPECT_EQ(list->item(1)->text(), QStringLiteral("Wechsel des Zeichens: 3 bis 12"));
     // What the library counts, with the open matches' equal chances.
     const Candidates candidates = *Candidates::ofCrosses(main->crossColumn().sheet().crosses());
     const FilterOutcome expected = *applyFilters(candidates, tab->filters());
@@ -312,7 +314,7 @@ TEST_F(FilterTabTest, EveryControlHasANameAndTheKeysReachIt) {
     app::FilterTab* tab = openTab();
     QStringList unnamed;
     int focusable = 0;
-    for (QWidget* w : tab->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (QWidget* w : child(tab, QStringLiteral("PFilter"))->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (w->focusPolicy() == Qt::NoFocus || qobject_cast<QLabel*>(w)) continue;
         ++focusable;
         if (QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).trimmed().isEmpty()) unnamed << w->objectName();
