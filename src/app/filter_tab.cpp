@@ -561,7 +561,7 @@ void FilterTab::editorChanged() {
         if (SEMax->value() < kMatches || f.range.max < kMatches) f.range.max = SEMax->value();
     }
     editorError_ = !matches.value ? QStringLiteral("Die Spiele: ") + matches.error
-                   : crossed      ? QStringLiteral("Im Filter „%1“ ist ").arg(filterCaption(f)) + range
+                   : crossed      ? QStringLiteral("Im gewählten Filter: ") + range
                                   : QString();
     LBFilter->item(row)->setText(filterCaption(f));
     showEnabled();
@@ -661,17 +661,8 @@ std::optional<FilterTab::Input> FilterTab::input(QString& why) {
         }
         in.candidates = tableCandidates_;
     }
-    for (const QString* error : {&editorError_, &levelsError_, &probabilityError_})
-        if (!error->isEmpty()) {
-            why = *error;
-            return std::nullopt;
-        }
-    if (!list_.levels && std::any_of(list_.filters.begin(), list_.filters.end(),
-                                     [](const RowFilter& f) { return f.kind == FilterKind::Level; })) {
-        why = QStringLiteral("Ein Filter der Favoritenstufen braucht die Stufen: Übernehmen Sie das Muster des "
-                             "Generators oder tragen Sie die Stufen ein.");
-        return std::nullopt;
-    }
+    why = listError();
+    if (!why.isEmpty()) return std::nullopt;
     // A match with a result in the winning row has it for sure; the others
     // the Live tab's weights.
     MatchWeights chances{};
@@ -693,6 +684,16 @@ std::optional<FilterTab::Input> FilterTab::input(QString& why) {
     }
     if (!in.weightless) in.weights = chances;
     return in;
+}
+
+QString FilterTab::listError() const {
+    for (const QString* error : {&editorError_, &levelsError_, &probabilityError_})
+        if (!error->isEmpty()) return *error;
+    if (!list_.levels && std::any_of(list_.filters.begin(), list_.filters.end(),
+                                     [](const RowFilter& f) { return f.kind == FilterKind::Level; }))
+        return QStringLiteral("Ein Filter der Favoritenstufen braucht die Stufen: Übernehmen Sie das Muster des "
+                              "Generators oder tragen Sie die Stufen ein.");
+    return QString();
 }
 
 void FilterTab::scheduleCount() {
@@ -924,9 +925,9 @@ void FilterTab::clearCoverFigures() {
 
 void FilterTab::BFilterSpeichernClick() {
     ui::runGuarded(this, [&] {
-        for (const QString* error : {&editorError_, &levelsError_, &probabilityError_})
-            if (!error->isEmpty())
-                throw KorbistoError(refusal(QStringLiteral("Die Filterliste hat noch einen Fehler. %1").arg(*error)));
+        // What is saved must read back.
+        if (const QString error = listError(); !error.isEmpty())
+            throw KorbistoError(refusal(QStringLiteral("Die Filterliste hat noch einen Fehler. %1").arg(error)));
         auto request = ui::FileDialogRequest::save(QStringLiteral("Filterliste speichern"), QStringLiteral("Filterliste"),
                                                    QStringLiteral("*.krfilter"), QStringLiteral("krfilter"),
                                                    madeFilterFolder());

@@ -84,6 +84,8 @@ private:
     // What a count, "Filtern" and "Abdecken" read; none with the reason why
     // there is nothing to count.
     std::optional<Input> input(QString& why);
+    // Why the list as the editor shows it is none; empty when it is one.
+    QString listError() const;
     void scheduleCount();
     void startCount();
     void showCount(const Computed<FilterOutcome>& computed, const std::shared_ptr<const Input>& input);

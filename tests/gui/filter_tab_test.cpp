@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -253,6 +254,18 @@ TEST_F(FilterTabTest, AFilterListGoesToItsFolderAndComesBackAndJunkIsRefused) {
     QFile copy(folder + QStringLiteral("kopie.krfilter"));
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), filterFileText(saved));
+
+    // A list that would not read back is not saved: a level filter needs the levels.
+    auto* levels = child<QLineEdit>(window, QStringLiteral("eStufen"));
+    levels->selectAll();
+    QTest::keyClick(levels, Qt::Key_Delete);
+    const qsizetype asked = dialogs.requests().size();
+    boxes.clear();
+    click(window, QStringLiteral("BFilterSpeichern"));
+    EXPECT_EQ(dialogs.requests().size(), asked);
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_TRUE(boxes.texts()[0].startsWith(QStringLiteral("Die Filterliste hat noch einen Fehler. Ein Filter der Favoritenstufen")));
+    QTest::keyClicks(levels, levelPatternText(*saved.levels));
 
     // Junk and a newer version are refused naming file and line; the list stays.
     boxes.clear();
