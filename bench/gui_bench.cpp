@@ -31,6 +31,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QFile>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -231,17 +232,19 @@ void BM_FilterChangeToCount(benchmark::State& state) {
     QSignalSpy shown(tab, &app::FilterTab::countShown);
     while (shown.isEmpty() || tab->counting()) shown.wait(60000);
     double guiMs = 0;
-    int value = 5;
+    int value = 11;
     for (auto _ : state) {
         shown.clear();
         QElapsedTimer change;
         change.start();
-        value = value == 5 ? 4 : 5;
+        // The MAX of the changes of sign, the filter in the editor.
+        value = value == 11 ? 10 : 11;
         max->setValue(value);
         guiMs += static_cast<double>(change.nsecsElapsed()) / 1e6;
         while (shown.isEmpty() || tab->counting())
             if (!shown.wait(60000)) state.SkipWithError("no count");
     }
+    if (tab->findChild<QLabel*>(QStringLiteral("LFilterAnzahl"))->text().isEmpty()) state.SkipWithError("no count shown");
     state.counters["gui_ms"] = benchmark::Counter(guiMs, benchmark::Counter::kAvgIterations);
     state.counters["candidates"] = fullSystem ? 1594323 : kRows;
     analysis->close();
