@@ -185,7 +185,8 @@ std::optional<WinPlan> winPlanOver(const TipTable& rows, const std::vector<RowWo
     for (const RowWord w : results) {
         wanted[w / 64] |= std::uint64_t{1} << (w % 64);
         const RowTips tips = tipsOfWord(w);
-        for (int m = 1; m <= kMatches; ++m) crosses[static_cast<size_t>(outcomeIndex(m, tips[static_cast<size_t>(m - 1)]))] = true;
+        for (int m = 1; m <= kMatches; ++m)
+            crosses[static_cast<size_t>(outcomeIndex(m, tips[static_cast<size_t>(m - 1)]))] = true;
     }
     // Per match the word's part of each place on its axis: the crossed
     // outcomes in their order.
@@ -194,7 +195,8 @@ std::optional<WinPlan> winPlanOver(const TipTable& rows, const std::vector<RowWo
         int place = 0;
         for (int c = kTipOne; c <= kTipTwo; ++c)
             if (crosses[static_cast<size_t>(outcomeIndex(m, c))])
-                part[static_cast<size_t>(m - 1)][static_cast<size_t>(place++)] = static_cast<RowWord>(c - kTipOne) * matchStride(m);
+                part[static_cast<size_t>(m - 1)][static_cast<size_t>(place++)] =
+                    static_cast<RowWord>(c - kTipOne) * matchStride(m);
     }
     auto space = std::make_unique<ResultSpace>(crosses);
     if (stop && stop->load(std::memory_order_relaxed)) return std::nullopt;

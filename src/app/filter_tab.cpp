@@ -56,15 +56,19 @@ constexpr std::array kLevels{1, 2, 3, 0};
 constexpr qint64 kMostFilterFileBytes = 1 << 20;
 
 QString levelName(int level) {
-    return level == 0 ? QStringLiteral("out") : QStringLiteral("Fav ") + QString::fromLatin1(RangNamen[static_cast<size_t>(level)]);
+    return level == 0 ? QStringLiteral("out")
+                      : QStringLiteral("Fav ") + QString::fromLatin1(RangNamen[static_cast<size_t>(level)]);
 }
 
-QString rankName(int rank) { return rank == 0 ? QStringLiteral("keiner") : QString::fromLatin1(RangNamen[static_cast<size_t>(rank)]); }
+QString rankName(int rank) {
+    return rank == 0 ? QStringLiteral("keiner") : QString::fromLatin1(RangNamen[static_cast<size_t>(rank)]);
+}
 
 // "2 bis 6", "höchstens 4", "mindestens 3", "genau 5"; no count exceeds 13.
 QString rangeCaption(const CountRange& range) {
     if (range.min == range.max) return QStringLiteral("genau %1").arg(range.min);
-    if (range.max >= kMatches) return range.min == 0 ? QStringLiteral("beliebig") : QStringLiteral("mindestens %1").arg(range.min);
+    if (range.max >= kMatches)
+        return range.min == 0 ? QStringLiteral("beliebig") : QStringLiteral("mindestens %1").arg(range.min);
     if (range.min == 0) return QStringLiteral("höchstens %1").arg(range.max);
     return QStringLiteral("%1 bis %2").arg(range.min).arg(range.max);
 }
@@ -85,7 +89,9 @@ QString filterCaption(const RowFilter& f) {
 }
 
 // "1 Reihe", "2.000 Reihen"
-QString rowsText(long long n) { return formatCount(n) + (n == 1 ? QStringLiteral(" Reihe") : QStringLiteral(" Reihen")); }
+QString rowsText(long long n) {
+    return formatCount(n) + (n == 1 ? QStringLiteral(" Reihe") : QStringLiteral(" Reihen"));
+}
 
 QLabel* boldLabel(QWidget* parent, const QString& name) {
     auto* label = new QLabel(parent);
@@ -116,7 +122,8 @@ QLineEdit* field(QWidget* parent, const QString& name, const QString& spoken) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
     edit->setAccessibleName(spoken);
-    QAction* sign = edit->addAction(edit->style()->standardIcon(QStyle::SP_MessageBoxWarning), QLineEdit::TrailingPosition);
+    QAction* sign =
+        edit->addAction(edit->style()->standardIcon(QStyle::SP_MessageBoxWarning), QLineEdit::TrailingPosition);
     sign->setVisible(false);
     return edit;
 }
@@ -370,8 +377,10 @@ void FilterTab::buildSettings(QVBoxLayout* column) {
     eStufen->setPlaceholderText(QStringLiteral("je Spiel die Stufen von 1, 0, 2: 310,111,003,…"));
     levels->setBuddy(eStufen);
     levelsRow->addWidget(eStufen, 1);
-    BStufenGenerator = button(this, QStringLiteral("BStufenGenerator"), QStringLiteral("Muster des Generators &übernehmen"));
-    BStufenGenerator->setToolTip(QStringLiteral("Die Stufen Fav I, Fav II, Fav III und out aus dem Fenster des Zufallsgenerators"));
+    BStufenGenerator =
+        button(this, QStringLiteral("BStufenGenerator"), QStringLiteral("Muster des Generators &übernehmen"));
+    BStufenGenerator->setToolTip(
+        QStringLiteral("Die Stufen Fav I, Fav II, Fav III und out aus dem Fenster des Zufallsgenerators"));
     levelsRow->addWidget(BStufenGenerator);
     grid->addLayout(levelsRow, 1, 1);
     connect(eStufen, &QLineEdit::textEdited, this, &FilterTab::levelsEdited);
@@ -388,7 +397,8 @@ void FilterTab::buildSettings(QVBoxLayout* column) {
                                     QStringLiteral("nur die wahrscheinlichsten Reihen, Anzahl")});
     probability->setBuddy(CBWahrscheinlichkeit);
     probabilityRow->addWidget(CBWahrscheinlichkeit);
-    eWahrscheinlichkeit = field(this, QStringLiteral("eWahrscheinlichkeit"), QStringLiteral("Wert des Filters der Wahrscheinlichkeit"));
+    eWahrscheinlichkeit =
+        field(this, QStringLiteral("eWahrscheinlichkeit"), QStringLiteral("Wert des Filters der Wahrscheinlichkeit"));
     probabilityRow->addWidget(eWahrscheinlichkeit, 1);
     grid->addLayout(probabilityRow, 2, 1);
     connect(CBWahrscheinlichkeit, &QComboBox::currentIndexChanged, this, &FilterTab::probabilityEdited);
@@ -398,8 +408,9 @@ void FilterTab::buildSettings(QVBoxLayout* column) {
 
     LFilterAnzahl = boldLabel(this, QStringLiteral("LFilterAnzahl"));
     LFilterChance = boldLabel(this, QStringLiteral("LFilterChance"));
-    LFilterChance->setToolTip(QStringLiteral("Mit den Gewichten des Reiters „Live“; ein Spiel mit Ergebnis in der "
-                                             "Gewinnreihe zählt mit diesem Ergebnis."));
+    LFilterChance->setToolTip(
+        QStringLiteral("Mit den Gewichten des Reiters „Live“; ein Spiel mit Ergebnis in der "
+                       "Gewinnreihe zählt mit diesem Ergebnis."));
     column->addWidget(LFilterAnzahl);
     column->addWidget(LFilterChance);
 }
@@ -420,8 +431,9 @@ void FilterTab::buildActions(QVBoxLayout* column) {
     guarantee->setBuddy(CBGarantie);
     row->addWidget(CBGarantie);
     BAbdecken = button(this, QStringLiteral("BAbdecken"), QStringLiteral("A&bdecken"));
-    BAbdecken->setToolTip(QStringLiteral("Wenige der gefilterten Reihen in die Tabelle, die die Garantie geben, "
-                                         "wann immer das Ergebnis die Filter erfüllt"));
+    BAbdecken->setToolTip(
+        QStringLiteral("Wenige der gefilterten Reihen in die Tabelle, die die Garantie geben, "
+                       "wann immer das Ergebnis die Filter erfüllt"));
     row->addWidget(BAbdecken);
     BAbdeckenStopp = button(this, QStringLiteral("BAbdeckenStopp"), QStringLiteral("Abbre&chen"));
     row->addWidget(BAbdeckenStopp);
@@ -464,8 +476,10 @@ void FilterTab::buildCoverFigures(QVBoxLayout* column) {
         return label;
     };
     for (int k = 1; k <= kRanks + 1; ++k) {
-        grid->addWidget(new QLabel(k <= kRanks ? QStringLiteral("Bester Rang %1").arg(rankName(k)) : QStringLiteral("Kein Rang"), this),
-                        k, 0);
+        grid->addWidget(
+            new QLabel(k <= kRanks ? QStringLiteral("Bester Rang %1").arg(rankName(k)) : QStringLiteral("Kein Rang"),
+                       this),
+            k, 0);
         filteredResults_[static_cast<size_t>(k - 1)] = value(k, 1, QStringLiteral("LGefiltert%1").arg(k));
         allResults_[static_cast<size_t>(k - 1)] = value(k, 2, QStringLiteral("LAlle%1").arg(k));
     }
@@ -498,8 +512,8 @@ void FilterTab::showList() {
     // The share as the file holds it, German: nothing rounded away.
     eWahrscheinlichkeit->setText(p.mode == ProbabilityFilter::Mode::AtLeast
                                      ? QString::number(p.share, 'f', QLocale::FloatingPointShortest).replace(u'.', u',')
-                                 : p.mode == ProbabilityFilter::Mode::Best  ? QString::number(p.best)
-                                                                            : QString());
+                                 : p.mode == ProbabilityFilter::Mode::Best ? QString::number(p.best)
+                                                                           : QString());
     for (QWidget* w : std::initializer_list<QWidget*>{SEToleranz, eStufen, CBWahrscheinlichkeit, eWahrscheinlichkeit})
         w->blockSignals(false);
     levelsError_.clear();
@@ -520,7 +534,8 @@ void FilterTab::showEditor() {
         const RowFilter& f = list_.filters[static_cast<size_t>(row)];
         CBArt->setCurrentIndex(static_cast<int>(std::find(kKinds.begin(), kKinds.end(), f.kind) - kKinds.begin()));
         CBZeichen->setCurrentIndex(f.sign - kTipOne);
-        CBStufe->setCurrentIndex(static_cast<int>(std::find(kLevels.begin(), kLevels.end(), f.level) - kLevels.begin()));
+        CBStufe->setCurrentIndex(
+            static_cast<int>(std::find(kLevels.begin(), kLevels.end(), f.level) - kLevels.begin()));
         eSpiele->setText(matchSetText(f.matches));
         SEMin->setValue(std::min(f.range.min, kMatches));
         SEMax->setValue(std::min(f.range.max, kMatches));
@@ -648,13 +663,15 @@ std::optional<FilterTab::Input> FilterTab::input(QString& why) {
     if (full) in.crosses = crosses;
     if (candidatesGroup_->checkedId() == 0) {
         if (!full) {
-            why = QStringLiteral("Nicht jedes der 13 Spiele ist angekreuzt. Die Filter brauchen auf jedem Spiel mindestens "
-                                 "ein Kreuz.");
+            why = QStringLiteral(
+                "Nicht jedes der 13 Spiele ist angekreuzt. Die Filter brauchen auf jedem Spiel mindestens "
+                "ein Kreuz.");
             return std::nullopt;
         }
         in.candidates = std::make_shared<const Candidates>(std::move(*full));
     } else {
-        if (!tableCandidates_) tableCandidates_ = std::make_shared<const Candidates>(Candidates::ofTable(main_->model().table()));
+        if (!tableCandidates_)
+            tableCandidates_ = std::make_shared<const Candidates>(Candidates::ofTable(main_->model().table()));
         if (tableCandidates_->size() == 0) {
             why = QStringLiteral("Die Tabelle enthält keine Tippreihen aus 1, 0 und 2.");
             return std::nullopt;
@@ -677,8 +694,9 @@ std::optional<FilterTab::Input> FilterTab::input(QString& why) {
         if (!validWeights(c) && !in.weightless) in.weightless = m;
     }
     if (in.weightless && list_.probability.mode != ProbabilityFilter::Mode::None) {
-        why = QStringLiteral("Die Gewichte von Spiel %1 im Reiter „Live“ geben keine Chancen: je Ausgang eine Zahl ab 0, "
-                             "nicht alle 0. Der Filter der Wahrscheinlichkeit braucht sie.")
+        why = QStringLiteral(
+                  "Die Gewichte von Spiel %1 im Reiter „Live“ geben keine Chancen: je Ausgang eine Zahl ab 0, "
+                  "nicht alle 0. Der Filter der Wahrscheinlichkeit braucht sie.")
                   .arg(*in.weightless);
         return std::nullopt;
     }
@@ -691,8 +709,9 @@ QString FilterTab::listError() const {
         if (!error->isEmpty()) return *error;
     if (!list_.levels && std::any_of(list_.filters.begin(), list_.filters.end(),
                                      [](const RowFilter& f) { return f.kind == FilterKind::Level; }))
-        return QStringLiteral("Ein Filter der Favoritenstufen braucht die Stufen: Übernehmen Sie das Muster des "
-                              "Generators oder tragen Sie die Stufen ein.");
+        return QStringLiteral(
+            "Ein Filter der Favoritenstufen braucht die Stufen: Übernehmen Sie das Muster des "
+            "Generators oder tragen Sie die Stufen ein.");
     return QString();
 }
 
@@ -740,7 +759,8 @@ void FilterTab::startCount() {
     LFilterStatus->setText(source);
     countRun_->start<FilterOutcome>(
         [shared](const std::atomic<bool>& stop) {
-            return applyFilters(*shared->candidates, shared->list, shared->weights ? &*shared->weights : nullptr, &stop);
+            return applyFilters(*shared->candidates, shared->list, shared->weights ? &*shared->weights : nullptr,
+                                &stop);
         },
         [this, shared](const Computed<FilterOutcome>& computed) { showCount(computed, shared); });
 }
@@ -753,10 +773,11 @@ void FilterTab::showCount(const Computed<FilterOutcome>& computed, const std::sh
     }
     const FilterOutcome& outcome = *computed.value;
     const auto passed = static_cast<long long>(outcome.rows.size());
-    LFilterAnzahl->setText(passed == 0 ? QStringLiteral("Keine Reihe erfüllt alle Filter (0 von %1).").arg(formatCount(outcome.candidates))
-                                       : QStringLiteral("%1 von %2 Reihen %3 die Filter.")
-                                             .arg(formatCount(passed), formatCount(outcome.candidates),
-                                                  passed == 1 ? QStringLiteral("erfüllt") : QStringLiteral("erfüllen")));
+    LFilterAnzahl->setText(
+        passed == 0 ? QStringLiteral("Keine Reihe erfüllt alle Filter (0 von %1).").arg(formatCount(outcome.candidates))
+                    : QStringLiteral("%1 von %2 Reihen %3 die Filter.")
+                          .arg(formatCount(passed), formatCount(outcome.candidates),
+                               passed == 1 ? QStringLiteral("erfüllt") : QStringLiteral("erfüllen")));
     // Over a full system the result must also lie in the crosses.
     const QString chance = input->candidates->fullSystem()
                                ? QStringLiteral("Wahrscheinlichkeit, dass Kreuze und Filter halten: ")
@@ -764,8 +785,9 @@ void FilterTab::showCount(const Computed<FilterOutcome>& computed, const std::sh
     if (outcome.probability)
         LFilterChance->setText(chance + formatShare(*outcome.probability));
     else
-        LFilterChance->setText(chance + QStringLiteral("– (die Gewichte von Spiel %1 im Reiter „Live“ geben keine Chancen)")
-                                            .arg(input->weightless.value_or(0)));
+        LFilterChance->setText(chance +
+                               QStringLiteral("– (die Gewichte von Spiel %1 im Reiter „Live“ geben keine Chancen)")
+                                   .arg(input->weightless.value_or(0)));
     emit countShown();
 }
 
@@ -821,7 +843,8 @@ void FilterTab::BAbdeckenClick() {
     auto shared = std::make_shared<const Input>(std::move(*in));
     const int guarantee = CBGarantie->currentData().toInt();
     clearCoverFigures();
-    LAbdeckenStatus->setText(QStringLiteral("Die gefilterten Reihen werden mit Garantie %1 abgedeckt …").arg(guarantee));
+    LAbdeckenStatus->setText(
+        QStringLiteral("Die gefilterten Reihen werden mit Garantie %1 abgedeckt …").arg(guarantee));
     // A fresh counter: the run before may still write to its own.
     progress_ = std::make_shared<CoverProgress>();
     PBAbdecken->setRange(0, 1000);
@@ -887,7 +910,8 @@ void FilterTab::showDeveloped(const Computed<Developed>& computed, int guarantee
     const long long rows = d.table->dataRowCount();
     showDevelopedRows(main_->model().rows(), std::move(*d.table));
     if (guarantee == 0) {
-        LAbdeckenStatus->setText(QStringLiteral("%1 von %2 in die Tabelle entwickelt.").arg(rowsText(rows), formatCount(d.candidates)));
+        LAbdeckenStatus->setText(
+            QStringLiteral("%1 von %2 in die Tabelle entwickelt.").arg(rowsText(rows), formatCount(d.candidates)));
         emit workEnded();
         return;
     }
@@ -905,9 +929,9 @@ void FilterTab::showDeveloped(const Computed<Developed>& computed, int guarantee
         }
         const auto byBest = resultsByBestRank(*plan);
         for (size_t k = 0; k < labels.size(); ++k)
-            labels[k]->setText(QStringLiteral("%1 (%2)").arg(formatCount(byBest[k]),
-                                                              formatShare(static_cast<double>(byBest[k]) /
-                                                                          static_cast<double>(std::max<std::int64_t>(plan->results, 1)))));
+            labels[k]->setText(QStringLiteral("%1 (%2)").arg(
+                formatCount(byBest[k]), formatShare(static_cast<double>(byBest[k]) /
+                                                    static_cast<double>(std::max<std::int64_t>(plan->results, 1)))));
         sure->setText(rankName(plan->guaranteedRank));
     };
     show(d.overFiltered, filteredResults_, LSicherGefiltert);
@@ -928,21 +952,22 @@ void FilterTab::BFilterSpeichernClick() {
         // What is saved must read back.
         if (const QString error = listError(); !error.isEmpty())
             throw KorbistoError(refusal(QStringLiteral("Die Filterliste hat noch einen Fehler. %1").arg(error)));
-        auto request = ui::FileDialogRequest::save(QStringLiteral("Filterliste speichern"), QStringLiteral("Filterliste"),
-                                                   QStringLiteral("*.krfilter"), QStringLiteral("krfilter"),
-                                                   madeFilterFolder());
+        auto request =
+            ui::FileDialogRequest::save(QStringLiteral("Filterliste speichern"), QStringLiteral("Filterliste"),
+                                        QStringLiteral("*.krfilter"), QStringLiteral("krfilter"), madeFilterFolder());
         const QString path = ui::chooseFile(this, request);
         if (path.isEmpty()) return;
         writeFileAtomically(path, filterFileText(list_));
-        LAbdeckenStatus->setText(QStringLiteral("Die Filterliste ist als „%1“ gespeichert.").arg(QFileInfo(path).fileName()));
+        LAbdeckenStatus->setText(
+            QStringLiteral("Die Filterliste ist als „%1“ gespeichert.").arg(QFileInfo(path).fileName()));
     });
 }
 
 void FilterTab::BFilterOeffnenClick() {
     ui::runGuarded(this, [&] {
-        auto request = ui::FileDialogRequest::open(QStringLiteral("Filterliste öffnen"), QStringLiteral("Filterliste"),
-                                                   QStringLiteral("*.krfilter"), QStringLiteral("krfilter"),
-                                                   madeFilterFolder());
+        auto request =
+            ui::FileDialogRequest::open(QStringLiteral("Filterliste öffnen"), QStringLiteral("Filterliste"),
+                                        QStringLiteral("*.krfilter"), QStringLiteral("krfilter"), madeFilterFolder());
         request.mustExist = true;
         const QString path = ui::chooseFile(this, request);
         if (path.isEmpty()) return;

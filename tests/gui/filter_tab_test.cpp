@@ -91,7 +91,8 @@ TEST_F(FilterTabTest, FromFiltersToADevelopedCoverByKeyboard) {
     counted(tab);
     EXPECT_EQ(text("LFilterStatus"), QStringLiteral("Das Vollsystem des Kreuzscheins: 243 Reihen."));
     EXPECT_EQ(text("LFilterAnzahl"), QStringLiteral("243 von 243 Reihen erfüllen die Filter."));
-    EXPECT_EQ(text("LFilterChance"), QStringLiteral("Wahrscheinlichkeit, dass Kreuze und Filter halten: ") + formatShare(1));
+    EXPECT_EQ(text("LFilterChance"),
+              QStringLiteral("Wahrscheinlichkeit, dass Kreuze und Filter halten: ") + formatShare(1));
 
     // A new filter takes the keys: one or two draws, then 3 to 12 changes of
     // sign, the 12 typed through a MAX of 1 below the MIN.
@@ -120,8 +121,8 @@ TEST_F(FilterTabTest, FromFiltersToADevelopedCoverByKeyboard) {
     const Candidates candidates = *Candidates::ofCrosses(main->crossColumn().sheet().crosses());
     const FilterOutcome expected = *applyFilters(candidates, tab->filters());
     ASSERT_GT(expected.rows.size(), 0u);
-    EXPECT_EQ(text("LFilterAnzahl"),
-              QStringLiteral("%1 von 243 Reihen erfüllen die Filter.").arg(formatCount(static_cast<long long>(expected.rows.size()))));
+    EXPECT_EQ(text("LFilterAnzahl"), QStringLiteral("%1 von 243 Reihen erfüllen die Filter.")
+                                         .arg(formatCount(static_cast<long long>(expected.rows.size()))));
     EXPECT_EQ(text("LFilterChance").section(u':', 1).trimmed(),
               formatShare(static_cast<double>(expected.rows.size()) / 243));
 
@@ -132,7 +133,8 @@ TEST_F(FilterTabTest, FromFiltersToADevelopedCoverByKeyboard) {
     worked(tab);
     EXPECT_EQ(tableWords(), expected.rows);
     EXPECT_TRUE(main->model().rows().fileName().isEmpty());
-    EXPECT_EQ(child<QLabel>(main.get(), QStringLiteral("LReihen"))->text(), formatCount(static_cast<long long>(expected.rows.size())));
+    EXPECT_EQ(child<QLabel>(main.get(), QStringLiteral("LReihen"))->text(),
+              formatCount(static_cast<long long>(expected.rows.size())));
 
     // "Abdecken" with 11 right: the plan over the filtered results shows the
     // guarantee, the plan over all results of the crosses what it is there.
@@ -148,11 +150,13 @@ TEST_F(FilterTabTest, FromFiltersToADevelopedCoverByKeyboard) {
     EXPECT_EQ(text("LSicherGefiltert"), QStringLiteral("III"));
     EXPECT_EQ(text("LGefiltert5"), QStringLiteral("0 (") + formatShare(0) + u')');
     const WinPlan all = *winPlan(main->model().table(), main->crossColumn().sheet().crosses());
-    EXPECT_EQ(text("LSicherAlle"), all.guaranteedRank == 0 ? QStringLiteral("keiner")
-                                                            : QString::fromLatin1(RangNamen[static_cast<size_t>(all.guaranteedRank)]));
-    EXPECT_TRUE(text("LAbdeckenStatus").startsWith(QStringLiteral("%1 Reihen decken die %2 gefilterten ab")
-                                                       .arg(formatCount(static_cast<long long>(cover.size())),
-                                                            formatCount(static_cast<long long>(expected.rows.size())))))
+    EXPECT_EQ(text("LSicherAlle"), all.guaranteedRank == 0
+                                       ? QStringLiteral("keiner")
+                                       : QString::fromLatin1(RangNamen[static_cast<size_t>(all.guaranteedRank)]));
+    EXPECT_TRUE(text("LAbdeckenStatus")
+                    .startsWith(QStringLiteral("%1 Reihen decken die %2 gefilterten ab")
+                                    .arg(formatCount(static_cast<long long>(cover.size())),
+                                         formatCount(static_cast<long long>(expected.rows.size())))))
         << text("LAbdeckenStatus").toStdString();
     // A cross more and the figures of the old sheet go.
     main->crossColumn().sheet().toggle(13, 2);
@@ -162,7 +166,8 @@ TEST_F(FilterTabTest, FromFiltersToADevelopedCoverByKeyboard) {
 
 TEST_F(FilterTabTest, WhatLetsNoRowThroughDevelopsNothing) {
     openMainWindow();
-    main->model().rows().replaceRows(test::tableOf({"1111111111111", "1021021021021", "102102102102-", "2222222222222"}));
+    main->model().rows().replaceRows(
+        test::tableOf({"1111111111111", "1021021021021", "102102102102-", "2222222222222"}));
     const QList<QStringList> before = test::rows(main->model().table());
     app::FilterTab* tab = openTab();
     counted(tab);
@@ -174,7 +179,8 @@ TEST_F(FilterTabTest, WhatLetsNoRowThroughDevelopsNothing) {
     // The table's rows instead: the row with other tips does not count.
     click(window, QStringLiteral("RBTabelle"));
     counted(tab);
-    EXPECT_EQ(text("LFilterStatus"), QStringLiteral("Die Tabelle: 3 Reihen. 1 Reihe mit anderen Tipps als 1, 0 und 2 zählt nicht mit."));
+    EXPECT_EQ(text("LFilterStatus"),
+              QStringLiteral("Die Tabelle: 3 Reihen. 1 Reihe mit anderen Tipps als 1, 0 und 2 zählt nicht mit."));
     // No row with 13 draws.
     click(window, QStringLiteral("BFilterNeu"));
     child<QSpinBox>(window, QStringLiteral("SEMin"))->setValue(13);
@@ -185,7 +191,8 @@ TEST_F(FilterTabTest, WhatLetsNoRowThroughDevelopsNothing) {
         click(window, QString::fromLatin1(action));
         worked(tab);
     }
-    EXPECT_EQ(boxes.texts(), QStringList(2, QStringLiteral("Keine Reihe erfüllt alle Filter.\n\nIch breche erst einmal ab.")));
+    EXPECT_EQ(boxes.texts(),
+              QStringList(2, QStringLiteral("Keine Reihe erfüllt alle Filter.\n\nIch breche erst einmal ab.")));
     EXPECT_EQ(text("LAbdeckenStatus"), QStringLiteral("Keine Reihe erfüllt alle Filter. Die Tabelle ist unverändert."));
     EXPECT_EQ(test::rows(main->model().table()), before);
 
@@ -201,12 +208,14 @@ TEST_F(FilterTabTest, WhatLetsNoRowThroughDevelopsNothing) {
     child<QSpinBox>(window, QStringLiteral("SEMin"))->setValue(0);
     counted(tab);
     EXPECT_EQ(text("LFilterAnzahl"), QStringLiteral("3 von 3 Reihen erfüllen die Filter."));
-    EXPECT_TRUE(text("LFilterChance").endsWith(QStringLiteral("– (die Gewichte von Spiel 4 im Reiter „Live“ geben keine Chancen)")))
+    EXPECT_TRUE(text("LFilterChance")
+                    .endsWith(QStringLiteral("– (die Gewichte von Spiel 4 im Reiter „Live“ geben keine Chancen)")))
         << text("LFilterChance").toStdString();
     child<QComboBox>(window, QStringLiteral("CBWahrscheinlichkeit"))->setCurrentIndex(2);
     QTest::keyClicks(child(window, QStringLiteral("eWahrscheinlichkeit")), QStringLiteral("2"));
     counted(tab);
-    EXPECT_TRUE(text("LFilterStatus").startsWith(QStringLiteral("Die Gewichte von Spiel 4 im Reiter „Live“ geben keine Chancen")));
+    EXPECT_TRUE(text("LFilterStatus")
+                    .startsWith(QStringLiteral("Die Gewichte von Spiel 4 im Reiter „Live“ geben keine Chancen")));
     EXPECT_TRUE(text("LFilterAnzahl").isEmpty());
     boxes.clear();
     click(window, QStringLiteral("BFiltern"));
@@ -221,7 +230,8 @@ TEST_F(FilterTabTest, AFilterListGoesToItsFolderAndComesBackAndJunkIsRefused) {
     app::FilterTab* tab = openTab();
     counted(tab);
     FilterList saved;
-    saved.filters = {*parseRowFilter(FilterKind::Signs, u"2=1..3@1-6,9").value, *parseRowFilter(FilterKind::Run, u"..4").value,
+    saved.filters = {*parseRowFilter(FilterKind::Signs, u"2=1..3@1-6,9").value,
+                     *parseRowFilter(FilterKind::Run, u"..4").value,
                      *parseRowFilter(FilterKind::Level, u"1=2..").value};
     saved.tolerance = 1;
     saved.levels = *parseLevelPattern(u"310,111,003,111,111,111,111,111,111,111,111,111,111").value;
@@ -264,7 +274,8 @@ TEST_F(FilterTabTest, AFilterListGoesToItsFolderAndComesBackAndJunkIsRefused) {
     click(window, QStringLiteral("BFilterSpeichern"));
     EXPECT_EQ(dialogs.requests().size(), asked);
     ASSERT_EQ(boxes.boxes().size(), 1);
-    EXPECT_TRUE(boxes.texts()[0].startsWith(QStringLiteral("Die Filterliste hat noch einen Fehler. Ein Filter der Favoritenstufen")));
+    EXPECT_TRUE(boxes.texts()[0].startsWith(
+        QStringLiteral("Die Filterliste hat noch einen Fehler. Ein Filter der Favoritenstufen")));
     QTest::keyClicks(levels, levelPatternText(*saved.levels));
 
     // Junk and a newer version are refused naming file and line; the list stays.
@@ -274,7 +285,8 @@ TEST_F(FilterTabTest, AFilterListGoesToItsFolderAndComesBackAndJunkIsRefused) {
         const char* says;
     };
     for (const Bad& bad : {Bad{"Korbisto-Filter 1\r\nsigns 0=2..6\r\nwas ist das\r\n", "„kaputt.krfilter“, Zeile 3"},
-                           Bad{"Korbisto-Filter 2\r\nsigns 0=2..6\r\n", "„kaputt.krfilter“, Zeile 1: Die Filterliste hat die Version 2"}}) {
+                           Bad{"Korbisto-Filter 2\r\nsigns 0=2..6\r\n",
+                               "„kaputt.krfilter“, Zeile 1: Die Filterliste hat die Version 2"}}) {
         write(folder + QStringLiteral("kaputt.krfilter"), bad.bytes);
         dialogs.queueAnswer(folder + QStringLiteral("kaputt.krfilter"));
         click(window, QStringLiteral("BFilterOeffnen"));
@@ -330,7 +342,8 @@ TEST_F(FilterTabTest, EveryControlHasANameAndTheKeysReachIt) {
     for (QWidget* w : child(tab, QStringLiteral("PFilter"))->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (w->focusPolicy() == Qt::NoFocus || qobject_cast<QLabel*>(w)) continue;
         ++focusable;
-        if (QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).trimmed().isEmpty()) unnamed << w->objectName();
+        if (QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << w->objectName();
     }
     EXPECT_GT(focusable, 20);
     EXPECT_EQ(unnamed, QStringList());
