@@ -1,6 +1,7 @@
 #include "analysis_window.h"
 
 #include "analysis_models.h"
+#include "filter_tab.h"
 #include "latest_run.h"
 #include "main_window.h"
 #include "sheet_view.h"
@@ -324,6 +325,7 @@ void TFAnalyse::buildTabs() {
     };
     planPage_ = addPage(QStringLiteral("TabGewinnplan"), QStringLiteral("Gewinn&plan"), &TFAnalyse::buildPlanTab);
     livePage_ = addPage(QStringLiteral("TabLive"), QStringLiteral("&Live"), &TFAnalyse::buildLiveTab);
+    tabs_->addTab(new FilterTab(main_, weightsModel_), QStringLiteral("&Filter"));
     addPage(QStringLiteral("TabKuerzen"), QStringLiteral("&Kürzen"), &TFAnalyse::buildReduceTab);
 }
 

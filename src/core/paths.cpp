@@ -49,6 +49,7 @@ AppPaths computeAppPaths(const QString& programFolder) {
     p.SlipFolder = p.DataFolder + QStringLiteral("Spielscheine/");
     p.MatchDayFolder = p.DataFolder + QStringLiteral("Spieltage/");
     p.SettingsFolder = p.DataFolder + QStringLiteral("Einstellungen/");
+    p.FilterFolder = p.DataFolder + QStringLiteral("Filter/");
     return p;
 }
 
@@ -76,6 +77,12 @@ QStringList setUpFolders(const AppPaths& paths) {
         if (QDir().mkpath(folder)) created << folder;
     }
     return created;
+}
+
+QString madeFilterFolder() {
+    const QString& folder = appPaths().FilterFolder;
+    QDir().mkpath(folder);
+    return folder;
 }
 
 }  // namespace korbisto

@@ -298,7 +298,9 @@ std::optional<FilterOutcome> applyFilters(const Candidates& candidates, const Fi
         bits |= bit;
         sum += chances.of(w);
     }
-    outcome.probability = std::min(sum, 1.0);
+    // A sum that rounding leaves a hair from 1 (every row of a full system
+    // passes) is 1.
+    outcome.probability = sum > 1 - kSameProbability ? 1.0 : sum;
     return outcome;
 }
 
@@ -449,30 +451,33 @@ QString countRangeText(const CountRange& range) {
 QString rowFilterText(const RowFilter& f) {
     switch (f.kind) {
     case FilterKind::Signs: {
-        QString s = QString::fromLatin1(TippText[f.sign]) + u'=' + countRangeText(f.range);
-        if (f.matches == kAllMatches) return s;
-        // Runs of three or more matches as "a-b".
-        QStringList items;
-        for (int m = 1; m <= kMatches;) {
-            if (!(f.matches >> (m - 1) & 1)) {
-                ++m;
-                continue;
-            }
-            int last = m;
-            while (last < kMatches && (f.matches >> last & 1)) ++last;
-            if (last - m >= 2)
-                items << QStringLiteral("%1-%2").arg(m).arg(last);
-            else
-                for (int k = m; k <= last; ++k) items << QString::number(k);
-            m = last + 1;
-        }
-        return s + u'@' + items.join(u',');
+        const QString s = QString::fromLatin1(TippText[f.sign]) + u'=' + countRangeText(f.range);
+        return f.matches == kAllMatches ? s : s + u'@' + matchSetText(f.matches);
     }
     case FilterKind::Level: return QString::number(f.level) + u'=' + countRangeText(f.range);
     case FilterKind::Run:
     case FilterKind::Changes: return countRangeText(f.range);
     }
     return QString();
+}
+
+QString matchSetText(MatchSet matches) {
+    // Runs of three or more matches as "a-b".
+    QStringList items;
+    for (int m = 1; m <= kMatches;) {
+        if (!(matches >> (m - 1) & 1)) {
+            ++m;
+            continue;
+        }
+        int last = m;
+        while (last < kMatches && (matches >> last & 1)) ++last;
+        if (last - m >= 2)
+            items << QStringLiteral("%1-%2").arg(m).arg(last);
+        else
+            for (int k = m; k <= last; ++k) items << QString::number(k);
+        m = last + 1;
+    }
+    return items.join(u',');
 }
 
 QString levelPatternText(const PatternLevels& levels) {

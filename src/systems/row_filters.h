@@ -168,6 +168,8 @@ Parsed<RowFilter> parseRowFilter(FilterKind kind, QStringView text);
 // The text parseRowFilter reads back, in its shortest form.
 QString rowFilterText(const RowFilter& filter);
 QString countRangeText(const CountRange& range);
+// "1-6", "1,3,5-7": what parseMatchSet reads back.
+QString matchSetText(MatchSet matches);
 QString levelPatternText(const PatternLevels& levels);
 
 template <typename Visit>

@@ -22,7 +22,12 @@ TEST(Paths, FollowTheDataHome) {
     EXPECT_EQ(p.SlipFolder, p.DataFolder + QStringLiteral("Spielscheine/"));
     EXPECT_EQ(p.MatchDayFolder, p.DataFolder + QStringLiteral("Spieltage/"));
     EXPECT_EQ(p.SettingsFolder, p.DataFolder + QStringLiteral("Einstellungen/"));
+    EXPECT_EQ(p.FilterFolder, p.DataFolder + QStringLiteral("Filter/"));
     EXPECT_TRUE(p.ProgramFolder.endsWith(u'/'));
+    // Made with the data folder above it when first asked for.
+    EXPECT_FALSE(QFileInfo(p.DataFolder).exists());
+    EXPECT_EQ(madeFilterFolder(), p.FilterFolder);
+    EXPECT_TRUE(QFileInfo(p.FilterFolder).isDir());
 }
 
 TEST(Paths, FolderSetUpCreatesFiveFoldersInOrderOnce) {

@@ -298,7 +298,7 @@ TEST_F(AnalysisWindowTest, KuerzenDevelopsTheCataloguesSystemThatKeepsItsGuarant
     CrossSheet& sheet = main->crossColumn().sheet();
     app::TFAnalyse* window = openWindow();
     ASSERT_NE(window, nullptr);
-    child<QTabWidget>(window, QStringLiteral("TabsAnalyse"))->setCurrentIndex(2);
+    child<QTabWidget>(window, QStringLiteral("TabsAnalyse"))->setCurrentWidget(child(window, QStringLiteral("TabKuerzen")));
     sheet.toggle(1, 1);
     EXPECT_TRUE(text(window, "LKuerzenStatus").contains(QStringLiteral("fehlt noch ein Kreuz")));
     EXPECT_FALSE(child<QPushButton>(window, QStringLiteral("BKuerzenAbwickeln"))->isEnabled());
