@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -85,6 +86,24 @@ ui::MessageAnswer ModalMessageBoxes::show(QWidget* parent, ui::MessageIcon icon,
     QTimer::singleShot(50, &loop, &QEventLoop::quit);
     loop.exec();
     return answer;
+}
+
+void sendKey(QEvent::Type type, Qt::Key key, bool repeat) {
+    const QString text = key == Qt::Key_Return ? QStringLiteral("\r") : key == Qt::Key_Space ? QStringLiteral(" ") : QString();
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+    QKeyEvent event(type, key, Qt::NoModifier, text, repeat);
+    // The window the press closed gets no release.
+    if (target) QApplication::sendEvent(target, &event);
+    QCoreApplication::processEvents();
+}
+
+void holdKey(Qt::Key key, int repeats) {
+    sendKey(QEvent::KeyPress, key);
+    for (int i = 0; i < repeats; ++i) {
+        sendKey(QEvent::KeyRelease, key, true);
+        sendKey(QEvent::KeyPress, key, true);
+    }
+    sendKey(QEvent::KeyRelease, key);
 }
 
 void writeMatchDay(const QString& path, const char* results) {

@@ -10,6 +10,7 @@
 #include "ui/shell.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QString>
 #include <QWidget>
 
@@ -70,6 +71,12 @@ public:
 
     std::function<void()> whileShown;  // called as each box shows
 };
+
+// A key as the keyboard sends it to whatever has the keys, if anything; the
+// events waiting are handled after it. `repeat`: a repeat of a key held down.
+void sendKey(QEvent::Type type, Qt::Key key, bool repeat = false);
+// Pressed, repeated `repeats` times while held down, let go.
+void holdKey(Qt::Key key, int repeats = 0);
 
 // A match day of 07.03.2021 with the given results, pairings "Heim m" -
 // "Gast m" and the quotas 10,50 / 5 / 2 / 1.

@@ -6,6 +6,7 @@
 #include "core/paths.h"
 #include "files/settings_file.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,6 +48,15 @@ protected:
         return test::readBytes(file);
     }
     QString donation() { return child<QLabel>(main.get(), QStringLiteral("leur"))->text(); }
+    // The window as the keyboard finds it: active, the keys on "Spieltag abrufen".
+    app::TFsptag* openActiveWindow() {
+        app::TFsptag* window = openWindow();
+        if (!window) return nullptr;
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+        EXPECT_EQ(QApplication::focusWidget(), child(window, QStringLiteral("BAbrufen")));
+        return window;
+    }
 
     test::OnlineSite server{folder};
 };
@@ -162,4 +172,62 @@ TEST_F(MatchDayWindowTest, TenFailedPressesInARowWithTheBoxConfirmedEachTime) {
     ASSERT_FALSE(pictures.isEmpty());
     EXPECT_EQ(pictures.first(), 0);
     EXPECT_EQ(window->statusPicture(), 2);
+}
+
+TEST_F(MatchDayWindowTest, TheKeysGoTopToBottomAndStayOnTheButtonForTheNextPress) {
+    server.serve(QStringLiteral("/downloads/spieltage/13032021.sptag"), matchDayBytes());
+    app::TFsptag* window = openActiveWindow();
+    ASSERT_NE(window, nullptr);
+    QStringList order;
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+        // The oldest Saturday, chosen by key on the way.
+        if (order.last() == QStringLiteral("ComboDate2")) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+    }
+    EXPECT_EQ(order, (QStringList{"ComboDate2", "BClose", "cbSofort", "BAbrufen"}));
+    EXPECT_EQ(child<QComboBox>(window, QStringLiteral("ComboDate2"))->currentText(), QStringLiteral("13.03.2021"));
+
+    // Enter fetches; again, the same.
+    QSignalSpy done(window, &app::TFsptag::finished);
+    for (int press = 1; press <= 2; ++press) {
+        SCOPED_TRACE(press);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        ASSERT_TRUE(window->downloading());
+        ASSERT_TRUE(done.wait(30000));
+        EXPECT_EQ(QApplication::focusWidget(), child(window, QStringLiteral("BAbrufen")));
+        EXPECT_EQ(window->statusPicture(), 1);
+    }
+    EXPECT_EQ(done.size(), 2);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join(u'|').toStdString();
+}
+
+TEST_F(MatchDayWindowTest, KeysDuringADownloadStartNothingAndEscapeCancelsIt) {
+    server.serve(QStringLiteral("/downloads/spieltage/13032021.sptag"), matchDayBytes());
+    // Where the server sends a byte a second after the first 500.
+    qputenv("KORBISTO_SERVER", server.site(QStringLiteral("/slow")).toUtf8());
+    app::TFsptag* window = openActiveWindow();
+    ASSERT_NE(window, nullptr);
+    auto* dates = child<QComboBox>(window, QStringLiteral("ComboDate2"));
+    dates->setCurrentIndex(0);
+    QSignalSpy done(window, &app::TFsptag::finished);
+
+    // Enter held down, then pressed anew, Space, and an arrow that would
+    // choose another day: none reaches the date list or "Schließen".
+    test::holdKey(Qt::Key_Return, 5);
+    ASSERT_TRUE(window->downloading());
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_Down}) test::holdKey(key);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->downloading());
+    EXPECT_EQ(dates->currentText(), QStringLiteral("13.03.2021"));
+    EXPECT_FALSE(dates->view()->isVisible());
+    EXPECT_TRUE(done.isEmpty());
+
+    test::holdKey(Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->downloading());
+    EXPECT_EQ(done.size(), 1);
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(matchDayFolder() + QStringLiteral("13032021.sptag")));
 }

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace korbisto;
 
@@ -92,6 +93,14 @@ protected:
         press(window, QStringLiteral("BCalc"));
         press(window, QStringLiteral("BDown"));
         EXPECT_TRUE(enabled(window, "BSetup"));
+        return window;
+    }
+
+    // The window active, as the keyboard finds it.
+    app::TFNeu* activate(app::TFNeu* window) {
+        if (!window) return nullptr;
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
         return window;
     }
 
@@ -289,4 +298,50 @@ TEST_F(UpdateWindowTest, TenFailedChecksAndDownloadsInARowWithTheBoxConfirmedEac
     EXPECT_EQ(modal.texts().size(), 20);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(enabled(window, "BCalc"));
+}
+
+TEST_F(UpdateWindowTest, EnterChecksAndTheNextEnterChecksAgainNotCloses) {
+    // The same version: nothing to download, "Schließen" the only other button on.
+    server.serve(QStringLiteral("/downloads/verinfos.krvi"), record("1.3.0.0"));
+    app::TFNeu* window = activate(openWindow());
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(QApplication::focusWidget(), child(window, QStringLiteral("BCalc")));
+    QSignalSpy done(window, &app::TFNeu::finished);
+    for (int press = 1; press <= 2; ++press) {
+        SCOPED_TRACE(press);
+        // Held down a moment: one check.
+        test::holdKey(Qt::Key_Return, 3);
+        QTRY_COMPARE_WITH_TIMEOUT(done.size(), press, 30000);
+        EXPECT_FALSE(window->busy());
+        ASSERT_EQ(QApplication::focusWidget(), child(window, QStringLiteral("BCalc")));
+    }
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(offered(window), QStringLiteral("1.3.0.0"));
+}
+
+TEST_F(UpdateWindowTest, AnEnterHeldOnInstallationIsNoAnswerToItsQuestion) {
+    app::TFNeu* window = activate(readyToInstall());
+    ASSERT_NE(window, nullptr);
+    child(window, QStringLiteral("BSetup"))->setFocus();
+    // Qt's own box this time, which keys answer.
+    ui::setMessageBoxes(nullptr);
+    bool stillAsking = false;
+    QTimer::singleShot(0, window, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        for (int i = 0; i < 3; ++i) {
+            test::sendKey(QEvent::KeyRelease, Qt::Key_Return, true);
+            test::sendKey(QEvent::KeyPress, Qt::Key_Return, true);
+        }
+        stillAsking = box->isVisible();
+        // Escape says No; the box that follows is recorded.
+        ui::setMessageBoxes(&boxes);
+        test::holdKey(Qt::Key_Escape);
+    });
+    test::sendKey(QEvent::KeyPress, Qt::Key_Return);
+    EXPECT_TRUE(stillAsking);
+    EXPECT_EQ(program.ended, 0);
+    EXPECT_TRUE(program.started.isEmpty());
+    EXPECT_TRUE(boxes.texts().value(0).startsWith(QStringLiteral("Installation wurde auf Ihren Wunsch abgebrochen.")))
+        << boxes.texts().join(u'|').toStdString();
 }
