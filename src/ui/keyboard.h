@@ -19,9 +19,10 @@ int arrowTarget(int box, int key, int columns, int count);
 // tooltip names them.
 void addShortcut(QAbstractButton* button, const QKeySequence& keys);
 
-// A key held down reaches `widget` as repeats; Enter, Space and Escape act
-// on it only when pressed anew. So a held key presses a button once, and
-// the box that press opens is not answered by the same key.
+// A key held down reaches `widget` (and, for a window, every widget in it)
+// as repeats; Enter, Space and Escape act there only when pressed anew. So
+// a held key presses a button once, and the box the press opens is not
+// answered by the same key.
 void actOnFreshKeysOnly(QWidget* widget);
 
 // Enter presses `button` while it has the keyboard, as Space does; held

@@ -50,7 +50,6 @@ public:
         }
         // The Enter still held down from the press that asks is no answer.
         actOnFreshKeysOnly(&box);
-        for (QAbstractButton* button : box.buttons()) actOnFreshKeysOnly(button);
         box.exec();
         if (!yes) return MessageAnswer::Ok;
         return box.clickedButton() == static_cast<QAbstractButton*>(yes) ? MessageAnswer::Yes : MessageAnswer::No;

@@ -88,22 +88,27 @@ ui::MessageAnswer ModalMessageBoxes::show(QWidget* parent, ui::MessageIcon icon,
     return answer;
 }
 
-void sendKey(QEvent::Type type, Qt::Key key, bool repeat) {
+void sendKey(QEvent::Type type, Qt::Key key, bool repeat, quint64 at) {
     const QString text = key == Qt::Key_Return ? QStringLiteral("\r") : key == Qt::Key_Space ? QStringLiteral(" ") : QString();
     QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
     QKeyEvent event(type, key, Qt::NoModifier, text, repeat);
+    event.setTimestamp(at);
     // The window the press closed gets no release.
     if (target) QApplication::sendEvent(target, &event);
     QCoreApplication::processEvents();
 }
 
 void holdKey(Qt::Key key, int repeats) {
-    sendKey(QEvent::KeyPress, key);
+    // A keyboard's repeats come every 40 ms or so.
+    static quint64 now = 1000;
+    now += 1000;
+    sendKey(QEvent::KeyPress, key, false, now);
     for (int i = 0; i < repeats; ++i) {
-        sendKey(QEvent::KeyRelease, key, true);
-        sendKey(QEvent::KeyPress, key, true);
+        now += 40;
+        sendKey(QEvent::KeyRelease, key, i % 2 == 0, now);
+        sendKey(QEvent::KeyPress, key, i % 2 == 0, now);
     }
-    sendKey(QEvent::KeyRelease, key);
+    sendKey(QEvent::KeyRelease, key, false, now + 40);
 }
 
 void writeMatchDay(const QString& path, const char* results) {

@@ -73,9 +73,12 @@ public:
 };
 
 // A key as the keyboard sends it to whatever has the keys, if anything; the
-// events waiting are handled after it. `repeat`: a repeat of a key held down.
-void sendKey(QEvent::Type type, Qt::Key key, bool repeat = false);
-// Pressed, repeated `repeats` times while held down, let go.
+// events waiting are handled after it. `repeat`: marked as a repeat of a
+// key held down; `at`: the moment, in milliseconds.
+void sendKey(QEvent::Type type, Qt::Key key, bool repeat = false, quint64 at = 0);
+// Pressed, repeated `repeats` times while held down, let go. As on X11, a
+// repeat is a release and a press of one moment, marked as a repeat only
+// every other time.
 void holdKey(Qt::Key key, int repeats = 0);
 
 // A match day of 07.03.2021 with the given results, pairings "Heim m" -
