@@ -280,6 +280,8 @@ TFAnalyse::TFAnalyse(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("FAnalys
     frame->addWidget(tabs_);
     buildTabs();
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { refreshTimer_->start(); });
+    // Opened, the keys choose a tab; a Space meant for it does not close the window.
+    tabs_->setFocus();
 
     BetModel& model = main_->model();
     const auto rowsChanged = [this] {

@@ -71,6 +71,8 @@ TEST_F(AnalysisWindowTest, ThePlanOfAVewSystemFollowsSheetTableAndQuotas) {
     app::TFAnalyse* window = openWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Korbisto 1.3.0.0"));
+    // The keys on the tabs, not on the close button.
+    EXPECT_EQ(window->focusWidget(), child<QTabWidget>(window, QStringLiteral("TabsAnalyse"))->tabBar());
     waitFor(window, &app::TFAnalyse::planShown);
     const QString missing = text(window, "LPlanStatus");
     EXPECT_TRUE(missing.contains(QStringLiteral("keine Tippreihen"))) << missing.toStdString();
