@@ -223,10 +223,13 @@ private:
 class WeightDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
         auto* edit = new ui::FilteredLineEdit(&ui::FilteredLineEdit::quotaFilter, parent,
                                              ui::FilteredLineEdit::Scope::TypedKeys);
         edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        edit->setAccessibleName(QStringLiteral("Gewicht von %1 in Spiel %2")
+                                    .arg(index.model()->headerData(index.column(), Qt::Horizontal).toString(),
+                                         index.siblingAtColumn(WeightsModel::Match).data().toString()));
         return edit;
     }
 };

@@ -25,9 +25,11 @@ namespace korbisto::app {
 
 namespace {
 
-// The three 12 x 12 pictures of the status: neutral, success, failure.
-QPixmap statusPixmap(int picture) {
-    QPixmap pixmap(12, 12);
+// The three 12 x 12 pictures of the status: neutral, success, failure,
+// painted for a device pixel ratio.
+QPixmap statusPixmap(int picture, qreal ratio) {
+    QPixmap pixmap(QSize(12, 12) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -74,7 +76,7 @@ TFsptag::TFsptag(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("Fsptag"), m
     BAbrufen->setGeometry(10, 76, 112, 28);
     ui::pressOnEnter(BAbrufen);
     connect(BAbrufen, &QPushButton::clicked, this, &TFsptag::AbrufenClick);
-    Image1 = new QLabel(this);
+    Image1 = new ui::PictureLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(128, 82, 16, 16);
     Image1->setAlignment(Qt::AlignCenter);
@@ -117,7 +119,7 @@ TFsptag::TFsptag(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("Fsptag"), m
 void TFsptag::showStatus(int picture) {
     static const char* const names[] = {"Kein Abruf", "Abruf gelungen", "Abruf gescheitert"};
     status_ = picture;
-    Image1->setPixmap(statusPixmap(picture));
+    Image1->setPicture([picture](qreal ratio) { return statusPixmap(picture, ratio); });
     Image1->setAccessibleName(QString::fromLatin1(names[picture]));
 }
 

@@ -2,13 +2,13 @@
 
 #include "online/download.h"
 #include "online/match_day_download.h"
+#include "ui/labels.h"
 #include "ui/window_frame.h"
 
 #include <QPointer>
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QPushButton;
 class QTimer;
 
@@ -48,7 +48,7 @@ private:
     QCheckBox* cbSofort = nullptr;
     QComboBox* ComboDate2 = nullptr;
     QPushButton* BAbrufen = nullptr;
-    QLabel* Image1 = nullptr;
+    ui::PictureLabel* Image1 = nullptr;
     QTimer* Timer2 = nullptr;
     QTimer* Timer3 = nullptr;
     int status_ = 0;

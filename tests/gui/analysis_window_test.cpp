@@ -165,6 +165,7 @@ TEST_F(AnalysisWindowTest, LiveChancesFollowTheTypedResultAndTheWeights) {
     QTest::keyClick(editor, Qt::Key_F2);
     auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->accessibleName(), QStringLiteral("Gewicht von 1 in Spiel 13"));
     QTest::keyClicks(edit, QStringLiteral("x"));
     EXPECT_EQ(edit->text(), QStringLiteral("1"));
     QTest::keyClicks(edit, QStringLiteral("8,5"));
