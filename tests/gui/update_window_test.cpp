@@ -96,14 +96,6 @@ protected:
         return window;
     }
 
-    // The window active, as the keyboard finds it.
-    app::TFNeu* activate(app::TFNeu* window) {
-        if (!window) return nullptr;
-        window->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
-        return window;
-    }
-
     test::OnlineSite server{folder};
     DummyProgram program{folder.path(QStringLiteral("Programm \"neu\" it's/korbisto"))};
 };
@@ -303,8 +295,10 @@ TEST_F(UpdateWindowTest, TenFailedChecksAndDownloadsInARowWithTheBoxConfirmedEac
 TEST_F(UpdateWindowTest, EnterChecksAndTheNextEnterChecksAgainNotCloses) {
     // The same version: nothing to download, "Schließen" the only other button on.
     server.serve(QStringLiteral("/downloads/verinfos.krvi"), record("1.3.0.0"));
-    app::TFNeu* window = activate(openWindow());
+    app::TFNeu* window = openWindow();
     ASSERT_NE(window, nullptr);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     ASSERT_EQ(QApplication::focusWidget(), child(window, QStringLiteral("BCalc")));
     QSignalSpy done(window, &app::TFNeu::finished);
     for (int press = 1; press <= 2; ++press) {
@@ -320,8 +314,10 @@ TEST_F(UpdateWindowTest, EnterChecksAndTheNextEnterChecksAgainNotCloses) {
 }
 
 TEST_F(UpdateWindowTest, AnEnterHeldOnInstallationIsNoAnswerToItsQuestion) {
-    app::TFNeu* window = activate(readyToInstall());
+    app::TFNeu* window = readyToInstall();
     ASSERT_NE(window, nullptr);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     child(window, QStringLiteral("BSetup"))->setFocus();
     // Qt's own box this time, which keys answer.
     ui::setMessageBoxes(nullptr);
