@@ -13,8 +13,8 @@
 #include "ui/message_boxes.h"
 #include "ui/style.h"
 
-#include <QCheckBox>
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPainter>

@@ -2,7 +2,6 @@
 
 #include "online/download.h"
 #include "online/match_day_download.h"
-#include "ui/labels.h"
 #include "ui/window_frame.h"
 
 #include <QPointer>
@@ -11,6 +10,10 @@ class QCheckBox;
 class QComboBox;
 class QPushButton;
 class QTimer;
+
+namespace korbisto::ui {
+class PictureLabel;
+}
 
 namespace korbisto::app {
 
