@@ -2,6 +2,7 @@
 #include "output.h"
 
 #include "core/german.h"
+#include "core/text_helpers.h"
 #include "core/tip_table.h"
 #include "files/binary_io.h"
 #include "files/slip_file.h"
@@ -9,6 +10,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <sys/stat.h>
 #ifdef _WIN32
@@ -41,7 +43,7 @@ QString complaint(const QCommandLineParser& parser, const QStringList& args, con
             flags << o.name;
         } else if (parser.optionNames().count(o.name) > parser.values(o.name).size()) {
             // Only the last word can lack its value.
-            consider(args.size() - 1, QStringLiteral("%1 braucht einen Wert.").arg(args.last()));
+            consider(args.size() - 1, QStringLiteral("%1 braucht einen Wert.").arg(quotedInput(args.last())));
         }
     }
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -54,9 +56,9 @@ QString complaint(const QCommandLineParser& parser, const QStringList& args, con
                                     : std::any_of(name.begin(), name.end(),
                                                   [&](QChar c) { return unknown.contains(QString(c)); });
         if (refused)
-            consider(i, QStringLiteral("Unbekannte Option: %1").arg(word));
+            consider(i, QStringLiteral("Unbekannte Option: %1").arg(quotedInput(word)));
         else if (flags.contains(name) && word.contains(u'='))
-            consider(i, QStringLiteral("%1 nimmt keinen Wert.").arg(word.section(u'=', 0, 0)));
+            consider(i, QStringLiteral("%1 nimmt keinen Wert.").arg(quotedInput(word.section(u'=', 0, 0))));
     }
     return text.isEmpty() ? QStringLiteral("Der Aufruf ist nicht zu verstehen.") : text;
 }
@@ -138,7 +140,7 @@ void CommandLine::expectPositional(int n) const {
     const QStringList positional = parser_.positionalArguments();
     if (positional.size() != n)
         throw UsageError(n == 1 ? QStringLiteral("Es wird genau eine Datei erwartet.")
-                                : QStringLiteral("Unerwartete Argumente: %1").arg(positional.join(u' ')));
+                                : QStringLiteral("Unerwartete Argumente: %1").arg(quotedInput(positional.join(u' '))));
 }
 
 std::vector<Command>& commands() {
@@ -228,8 +230,8 @@ QString nearestCommand(const QString& typed) {
 }
 
 UsageError unknownCommand(const QString& typed) {
-    QString message = typed.startsWith(u'-') ? QStringLiteral("Unbekannte Option: %1").arg(visible(typed.left(40)))
-                                             : QStringLiteral("Unbekannter Befehl: „%1“.").arg(visible(typed.left(40)));
+    QString message = typed.startsWith(u'-') ? QStringLiteral("Unbekannte Option: %1").arg(quotedInput(typed))
+                                             : QStringLiteral("Unbekannter Befehl: „%1“.").arg(quotedInput(typed));
     if (const QString nearest = nearestCommand(typed); !nearest.isEmpty())
         message += QStringLiteral(" Meinten Sie „%1“?").arg(nearest);
     return UsageError(message);
@@ -238,7 +240,10 @@ UsageError unknownCommand(const QString& typed) {
 void out(const QString& text) { standardOutput().text(text); }
 
 void err(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
+    // Whatever a message quotes, nothing reaches the terminal as a control sequence.
+    QStringList lines = text.split(u'\n');
+    for (QString& line : lines) line = visibleText(line);
+    const QByteArray bytes = lines.join(u'\n').toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
 }
 
@@ -266,6 +271,8 @@ SlipInput::SlipInput(const QString& path)
 SlipInput::~SlipInput() = default;
 
 qint64 SlipInput::records() const { return reader_->records(); }
+
+qint64 SlipInput::leftoverBytes() const { return reader_->leftoverBytes(); }
 
 int SlipInput::readInto(TipTable& block) {
     return onFile(path_, [&] { return reader_->readInto(block); });
@@ -306,7 +313,7 @@ Format outputFormat(const CommandLine& args, const QString& choices) {
     if (args.has(QStringLiteral("format"))) {
         format = args.value(QStringLiteral("format"));
         if (json && format != QLatin1String("json"))
-            throw UsageError(QStringLiteral("--json und --format %1 widersprechen einander.").arg(visible(format.left(40))));
+            throw UsageError(QStringLiteral("--json und --format %1 widersprechen einander.").arg(quotedInput(format)));
     }
     const QStringList allowed = choices.split(u'|');
     if (!allowed.contains(format)) throw UsageError(QStringLiteral("--format kennt nur %1.").arg(listed(allowed)));
@@ -332,7 +339,8 @@ QStringList parseRowArgument(const QString& row, const QString& option) {
             texts << QString();
             break;
         default:
-            throw UsageError(QStringLiteral("%1: „%2“ ist kein Tipp (erlaubt sind 0, 1, 2, X und -).").arg(option, c));
+            throw UsageError(QStringLiteral("%1: „%2“ ist kein Tipp (erlaubt sind 0, 1, 2, X und -).")
+                                     .arg(option, visibleText(QString(c))));
         }
     }
     return texts;
@@ -359,7 +367,7 @@ QDateTime parseNow(const QString& text) {
     }
     if (!date.isValid() || !time.isValid())
         throw UsageError(QStringLiteral("--now erwartet TT.MM.JJJJ[THH:MM] oder JJJJ-MM-TT[THH:MM], nicht „%1“.")
-                             .arg(visible(text.left(40))));
+                             .arg(quotedInput(text)));
     return QDateTime(date, time);
 }
 
@@ -387,7 +395,7 @@ OutcomeCrosses parseCrosses(const QString& spec) {
             default:
                 throw UsageError(QStringLiteral("--crosses, Spiel %1: „%2“ ist kein Ausgang (erlaubt sind 1, 0, 2 und X).")
                                      .arg(m)
-                                     .arg(ch));
+                                     .arg(visibleText(QString(ch))));
             }
             bool& box = crosses[static_cast<size_t>(outcomeIndex(m, column))];
             if (box)
@@ -415,7 +423,7 @@ QString quotaArgument(const QString& text, const QString& option) {
     const bool thousands = !groups[0].isEmpty() && groups[0].size() <= 3 &&
                            std::all_of(groups.begin() + 1, groups.end(), [](const QString& g) { return g.size() == 3; });
     if (thousands) return text;
-    const QString shown = visible(text.left(40));
+    const QString shown = quotedInput(text);
     if (plain.contains(u',') || plain.endsWith(u'.'))
         throw UsageError(QStringLiteral("%1: In „%2“ trennen die Punkte keine Tausender (je drei Ziffern); als deutsche "
                                         "Zahl gelesen wäre es %3.")
@@ -425,6 +433,40 @@ QString quotaArgument(const QString& text, const QString& option) {
     throw UsageError(QStringLiteral("%1: „%2“ ist mehrdeutig: als deutsche Zahl %3, mit Dezimalpunkt %4. Bitte mit "
                                     "Dezimalkomma schreiben, etwa %4.")
                          .arg(option, shown, formatAmount(*german), formatAmount(decimal)));
+}
+
+std::array<OutcomeWeights, kMatches> parseWeights(const QString& spec, const LiveResult& result) {
+    std::array<OutcomeWeights, kMatches> weights;
+    weights.fill(kEqualWeights);
+    if (spec.isEmpty()) return weights;
+    const QStringList groups = spec.split(u',');
+    if (groups.size() != kMatches)
+        throw UsageError(QStringLiteral("--weights braucht 13 Gruppen, durch „,“ getrennt (eine je Spiel), nicht %1.")
+                             .arg(groups.size()));
+    for (int m = 0; m < kMatches; ++m) {
+        const QString& group = groups[m];
+        // A decided match's weights do not count.
+        if (group == QLatin1String("-") || result[static_cast<size_t>(m)] != kTipEmpty) continue;
+        const QStringList parts = group.split(u'/');
+        OutcomeWeights& w = weights[static_cast<size_t>(m)];
+        bool valid = parts.size() == 3;
+        for (int c = 0; valid && c < 3; ++c) {
+            w[static_cast<size_t>(c)] = parts[c].toDouble(&valid);
+            valid = valid && w[static_cast<size_t>(c)] >= 0 && std::isfinite(w[static_cast<size_t>(c)]);
+        }
+        // Each one a number, but too large together to give shares.
+        if (valid && !validWeights(w) && w != OutcomeWeights{0, 0, 0})
+            throw UsageError(QStringLiteral("--weights, Spiel %1: Die Gewichte „%2“ sind zusammen zu groß, um Anteile zu "
+                                            "geben.")
+                                 .arg(m + 1)
+                                 .arg(quotedInput(group)));
+        if (!valid || !validWeights(w))
+            throw UsageError(QStringLiteral("--weights, Spiel %1: „%2“ sind nicht drei Gewichte a/b/c (Zahlen ab 0, "
+                                            "nicht alle 0) oder „-“.")
+                                 .arg(m + 1)
+                                 .arg(quotedInput(group)));
+    }
+    return weights;
 }
 
 std::vector<std::pair<int, QString>> parseQuotas(const CommandLine& args) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/live_chances.h"
 #include "core/error.h"
 #include "core/evaluation.h"
 #include "core/outcomes.h"
@@ -135,6 +136,8 @@ public:
     // The records the file holds, 0 for a pipe.
     qint64 records() const;
     int readInto(TipTable& block);
+    // The bytes after the last whole record, once every row has been read.
+    qint64 leftoverBytes() const;
 
 private:
     QString path_;
@@ -147,11 +150,6 @@ void checkFileArguments(const CommandLine& args, const Command& command);
 // --out - : the bytes of the file go to standard output instead. A binary
 // file is not written to a terminal.
 bool outToStandardOutput(const CommandLine& args, bool binary);
-
-// "1/1/2,-,...": per match the weights of "1", "0" and "2", or "-" for equal
-// ones; the weights of a match decided in `result` (a tip code) are not read.
-std::array<std::array<double, 3>, kMatches> parseWeights(const QString& spec,
-                                                        const std::array<std::uint8_t, kMatches>& result);
 
 // How a command writes: rows "1,0,2,..." (text), "1;0;2;..." (csv), or JSON.
 enum class Format { Text, Csv, Json };
@@ -183,6 +181,9 @@ OutcomeCrosses parseCrosses(const QString& spec);
 // digits is a decimal point ("10.5" is 10,50, not 105,00); dots that are
 // neither that nor thousands are refused, naming both readings.
 QString quotaArgument(const QString& text, const QString& option);
+// "1/1/2,-,...": per match the weights of "1", "0" and "2", or "-" for equal
+// ones; a match decided in `result` keeps equal weights. Empty: all equal.
+std::array<OutcomeWeights, kMatches> parseWeights(const QString& spec, const LiveResult& result);
 // The --quota RANG=TEXT options in their order, as rank 1 .. 4 and text.
 std::vector<std::pair<int, QString>> parseQuotas(const CommandLine& args);
 

@@ -110,43 +110,6 @@ const RegisterCommand winPlanCommand({
                 formatOption(QStringLiteral("text|json"), QStringLiteral("Ausgabe als Text oder JSON")), jsonAlias()},
 });
 
-}  // namespace
-
-std::array<OutcomeWeights, kMatches> parseWeights(const QString& spec, const LiveResult& result) {
-    std::array<OutcomeWeights, kMatches> weights;
-    weights.fill(kEqualWeights);
-    if (spec.isEmpty()) return weights;
-    const QStringList groups = spec.split(u',');
-    if (groups.size() != kMatches)
-        throw UsageError(QStringLiteral("--weights braucht 13 Gruppen, durch „,“ getrennt (eine je Spiel), nicht %1.")
-                             .arg(groups.size()));
-    for (int m = 0; m < kMatches; ++m) {
-        const QString& group = groups[m];
-        // A decided match's weights do not count.
-        if (group == QLatin1String("-") || result[static_cast<size_t>(m)] != kTipEmpty) continue;
-        const QStringList parts = group.split(u'/');
-        OutcomeWeights& w = weights[static_cast<size_t>(m)];
-        bool valid = parts.size() == 3;
-        for (int c = 0; valid && c < 3; ++c) {
-            w[static_cast<size_t>(c)] = parts[c].toDouble(&valid);
-            valid = valid && w[static_cast<size_t>(c)] >= 0 && std::isfinite(w[static_cast<size_t>(c)]);
-        }
-        // Each one a number, but too large together to give shares.
-        if (valid && !validWeights(w) && w != OutcomeWeights{0, 0, 0})
-            throw UsageError(QStringLiteral("--weights, Spiel %1: Die Gewichte „%2“ sind zusammen zu groß, um Anteile zu "
-                                            "geben.")
-                                 .arg(m + 1)
-                                 .arg(group));
-        if (!valid || !validWeights(w))
-            throw UsageError(QStringLiteral("--weights, Spiel %1: „%2“ sind nicht drei Gewichte a/b/c (Zahlen ab 0, "
-                                            "nicht alle 0) oder „-“.")
-                                 .arg(m + 1)
-                                 .arg(group));
-    }
-    return weights;
-}
-
-namespace {
 
 // The slip a block at a time: each block's rows go to `row(figures)` as
 // they come, the slip's figures are worked out at the end.

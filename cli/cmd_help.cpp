@@ -1,12 +1,14 @@
 #include "cli_common.h"
 #include "completion.h"
 
+#include "core/text_helpers.h"
+
 namespace korbisto::cli {
 namespace {
 
 int runHelp(const CommandLine& args) {
     const QStringList words = args.positional();
-    if (words.size() > 1) throw UsageError(QStringLiteral("Unerwartete Argumente: %1").arg(words.mid(1).join(u' ')));
+    if (words.size() > 1) throw UsageError(QStringLiteral("Unerwartete Argumente: %1").arg(quotedInput(words.mid(1).join(u' '))));
     if (words.isEmpty()) {
         out(overview());
         return 0;

@@ -3,9 +3,12 @@
 #include "output.h"
 
 #include "core/bet_model.h"
+#include "core/error.h"
 #include "core/german.h"
 #include "core/outcomes.h"
+#include "core/text_helpers.h"
 #include "core/tip_table.h"
+#include "files/binary_io.h"
 #include "files/match_day_file.h"
 
 #include <cmath>
@@ -49,7 +52,15 @@ int runMatchday(const CommandLine& args) {
     const Format format = outputFormat(args, QStringLiteral("text|json"));
     const QDateTime now = parseNow(args.value(QStringLiteral("now")));
     const QString path = args.positional().first();
-    const TSpieltag day = onFile(path, [&] { return readMatchDayFile(path); });
+    // The window reads any file of a record's size as a match day; asked for
+    // one by name, a file of other bytes is said to be none.
+    const TSpieltag day = onFile(path, [&] {
+        char record[TSpieltag::kSize];
+        InputFile(path).readExactly(record, TSpieltag::kSize);
+        const QString problem = matchDayProblem(QByteArrayView(record, TSpieltag::kSize));
+        if (!problem.isEmpty()) throw KorbistoError(QStringLiteral("Das ist keine Spieltag-Datei: %1").arg(problem));
+        return decodeMatchDay(record);
+    });
     BetModel model;
     model.setInstantEvaluation(false);
     showMatchDay(model, day, now);
@@ -77,7 +88,7 @@ int runMatchday(const CommandLine& args) {
 
 double parseQuotaArgument(const QString& text) {
     const auto v = ParseQuota(quotaArgument(text, QStringLiteral("--quotas")));
-    if (!v) throw UsageError(QStringLiteral("--quotas: „%1“ ist keine Zahl.").arg(visible(text.left(40))));
+    if (!v) throw UsageError(QStringLiteral("--quotas: „%1“ ist keine Zahl.").arg(quotedInput(text)));
     return *v;
 }
 

@@ -3,6 +3,7 @@
 #include "output.h"
 
 #include "core/german.h"
+#include "core/text_helpers.h"
 #include "core/paths.h"
 #include "files/version_info_file.h"
 #include "online/donation_status.h"
@@ -64,7 +65,7 @@ int runDownloadMatchDay(const CommandLine& args) {
     if (!day.isValid() || !matchDaySaturdays(now).contains(formatDate(day)))
         throw UsageError(QStringLiteral("„%1“ ist keiner der Samstage, die das Fenster „Spieltag- Download“ anbietet "
                                         "(korbisto-cli saturdays).")
-                             .arg(visible(text.left(40))));
+                             .arg(quotedInput(text)));
     const MatchDayResult result = waitFor<MatchDayResult>([&](QObject* parent, auto done) {
         DownloadMatchDay(day, matchDayInFuture(now, day), parent, done);
     });

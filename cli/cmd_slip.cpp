@@ -2,6 +2,7 @@
 #include "json_writer.h"
 #include "output.h"
 
+#include "core/text_helpers.h"
 #include "core/tip_table.h"
 
 namespace korbisto::cli {
@@ -20,17 +21,28 @@ int runSlip(const CommandLine& args) {
             printRows(block, format == Format::Csv ? ';' : ',');
             block.clearAll();
         }
-        return 0;
+    } else {
+        JsonWriter json;
+        json.beginObject().key(u"rows").beginArray();
+        long long count = 0;
+        while (next() > 0) {
+            for (const TipTable::Row& row : block.rows()) json.tips(row.tips);
+            count += block.dataRowCount();
+            block.clearAll();
+        }
+        json.endArray().key(u"count").number(count).endObject().finish();
     }
-    JsonWriter json;
-    json.beginObject().key(u"rows").beginArray();
-    long long count = 0;
-    while (next() > 0) {
-        for (const TipTable::Row& row : block.rows()) json.tips(row.tips);
-        count += block.dataRowCount();
-        block.clearAll();
+    // The rows are all there; what follows them is no row, which the user should know.
+    if (const qint64 rest = slip.leftoverBytes(); rest > 0) {
+        const QString file = visibleText(args.positional().first());
+        err(rest == 1 ? QStringLiteral("Das letzte Byte von „%1“ ist keine ganze Reihe (40 Bytes) und wurde "
+                                       "übergangen.\n")
+                            .arg(file)
+                      : QStringLiteral("Die letzten %1 Bytes von „%2“ sind keine ganze Reihe (40 Bytes) und wurden "
+                                       "übergangen.\n")
+                            .arg(rest)
+                            .arg(file));
     }
-    json.endArray().key(u"count").number(count).endObject().finish();
     return 0;
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/error.h"
 #include "core/german.h"
+#include "core/text_helpers.h"
 #include "files/slip_file.h"
 #include "systems/cross_sheet.h"
 #include "systems/full_system.h"
@@ -186,7 +187,7 @@ int runVew(const CommandLine& args) {
 
 int parseGuarantee(const QString& text) {
     if (text == QLatin1String("12") || text == QLatin1String("11") || text == QLatin1String("10")) return text.toInt();
-    throw UsageError(QStringLiteral("--guarantee kennt nur 12, 11 und 10, nicht „%1“.").arg(visible(text.left(40))));
+    throw UsageError(QStringLiteral("--guarantee kennt nur 12, 11 und 10, nicht „%1“.").arg(quotedInput(text)));
 }
 
 namespace {

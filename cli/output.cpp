@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/german.h"
+#include "core/text_helpers.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -99,13 +100,7 @@ Output& standardOutput() {
     return output;
 }
 
-QString visible(QStringView text) {
-    QString shown;
-    shown.reserve(text.size());
-    for (QChar c : text)
-        shown += c.unicode() < 32 ? QChar(0x2400 + c.unicode()) : c.unicode() == 127 ? QChar(0x2421) : c;
-    return shown;
-}
+QString visible(QStringView text) { return visibleText(text); }
 
 void appendVisible(QByteArray& out, QStringView text) {
     bool plain = true;

@@ -50,8 +50,7 @@ private:
 // All standard output of the tool goes through this one, in order.
 Output& standardOutput();
 
-// Text from a file or an argument as a terminal may show it: control
-// characters (below 32, and 127) become the visible pictures of them.
+// Text from a file or an argument as a terminal may show it (visibleText).
 QString visible(QStringView text);
 // Appends `text` as UTF-8 with control characters shown as their pictures.
 void appendVisible(QByteArray& out, QStringView text);

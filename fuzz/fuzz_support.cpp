@@ -48,6 +48,12 @@ QString inputFile(const std::uint8_t* data, size_t size) {
     return path;
 }
 
+void checkMessage(const QString& message, qsizetype longest) {
+    check(message.size() <= longest);
+    for (const QChar c : message) check(c == u'\n' || (c.unicode() >= 32 && c.category() != QChar::Other_Control &&
+                                           c.category() != QChar::Other_Format));
+}
+
 void privateDataFolder() {
     static std::unique_ptr<QTemporaryDir> root;
     if (root) return;

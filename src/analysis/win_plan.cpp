@@ -85,13 +85,16 @@ void addClass(WinPlan& plan, const RankCounts& ranks, std::int64_t results) {
 }
 
 // The results' counts as words, sorted: each run of equal ones is a class.
-template <typename Key>
-std::optional<WinPlan> classesOfWords(std::unique_ptr<ResultSpace> space, const Packing& packing, WinPlan plan,
-                                      const std::atomic<bool>* stop) {
+template <typename Key, typename Keep>
+std::optional<WinPlan> classesOfWords(std::unique_ptr<ResultSpace> space, const Keep& keep, const Packing& packing,
+                                      WinPlan plan, const std::atomic<bool>* stop) {
     LargeArray<Key> keys;
     keys.reserve(static_cast<size_t>(plan.results));
-    if (!space->forEachResult([&](const Position&, const Wrong& counts) { keys.push_back(static_cast<Key>(packing.pack(counts))); },
-                              stop))
+    if (!space->forEachResult(
+            [&](const Position& at, const Wrong& counts) {
+                if (keep(at)) keys.push_back(static_cast<Key>(packing.pack(counts)));
+            },
+            stop))
         return std::nullopt;
     space.reset();
     sortKeys(keys, packing.bits);
@@ -104,29 +107,40 @@ std::optional<WinPlan> classesOfWords(std::unique_ptr<ResultSpace> space, const 
     return plan;
 }
 
-// The classes from a space spread over its results, largest first. The space
-// is let go of as soon as its counts are read out.
-std::optional<WinPlan> classesOf(std::unique_ptr<ResultSpace> space, const std::atomic<bool>* stop) {
+// The classes from a space spread over the results it holds that `keep`
+// takes, largest first. The space is let go of as soon as its counts are
+// read out.
+template <typename Keep>
+std::optional<WinPlan> classesOf(std::unique_ptr<ResultSpace> space, const Keep& keep, const std::atomic<bool>* stop) {
     WinPlan plan;
-    plan.results = space->results();
     plan.guaranteedRank = 1;
     Wrong largest{};
     if (!space->forEachResult(
-            [&](const Position&, const Wrong& counts) {
+            [&](const Position& at, const Wrong& counts) {
+                if (!keep(at)) return;
+                ++plan.results;
                 for (int k = 0; k < kRanks; ++k) largest[static_cast<size_t>(k)] |= counts[static_cast<size_t>(k)];
             },
             stop))
         return std::nullopt;
+    // No result: no rank is sure.
+    if (plan.results == 0) plan.guaranteedRank = 0;
 
     if (const std::optional<Packing> packing = packingFor(largest)) {
-        if (packing->bits <= 32) return classesOfWords<std::uint32_t>(std::move(space), *packing, std::move(plan), stop);
-        return classesOfWords<std::uint64_t>(std::move(space), *packing, std::move(plan), stop);
+        if (packing->bits <= 32)
+            return classesOfWords<std::uint32_t>(std::move(space), keep, *packing, std::move(plan), stop);
+        return classesOfWords<std::uint64_t>(std::move(space), keep, *packing, std::move(plan), stop);
     }
 
     // Counts too large to share a word: the counts themselves, sorted.
     std::vector<Wrong> counts;
     counts.reserve(static_cast<size_t>(plan.results));
-    if (!space->forEachResult([&](const Position&, const Wrong& c) { counts.push_back(c); }, stop)) return std::nullopt;
+    if (!space->forEachResult(
+            [&](const Position& at, const Wrong& c) {
+                if (keep(at)) counts.push_back(c);
+            },
+            stop))
+        return std::nullopt;
     space.reset();
     std::sort(counts.begin(), counts.end(), std::greater<>());
     for (std::size_t start = 0; start < counts.size();) {
@@ -152,7 +166,7 @@ void WinPlanCount::add(const TipTable& rows) {
 
 std::optional<WinPlan> WinPlanCount::finish(const std::atomic<bool>* stop) {
     if (!space_ || !space_->spread(stop)) return std::nullopt;
-    return classesOf(std::move(space_), stop);
+    return classesOf(std::move(space_), [](const Position&) { return true; }, stop);
 }
 
 std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& crosses, const std::atomic<bool>* stop) {
@@ -160,6 +174,40 @@ std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& cross
     if (stop && stop->load(std::memory_order_relaxed)) return std::nullopt;
     count.add(rows);
     return count.finish(stop);
+}
+
+std::optional<WinPlan> winPlanOver(const TipTable& rows, const std::vector<RowWord>& results,
+                                   const std::atomic<bool>* stop) {
+    if (results.empty()) return WinPlan{};
+    // The space of the smallest cross product that holds the results.
+    std::vector<std::uint64_t> wanted(kRowWords / 64 + 1, 0);
+    OutcomeCrosses crosses{};
+    for (const RowWord w : results) {
+        wanted[w / 64] |= std::uint64_t{1} << (w % 64);
+        const RowTips tips = tipsOfWord(w);
+        for (int m = 1; m <= kMatches; ++m)
+            crosses[static_cast<size_t>(outcomeIndex(m, tips[static_cast<size_t>(m - 1)]))] = true;
+    }
+    // Per match the word's part of each place on its axis: the crossed
+    // outcomes in their order.
+    std::array<std::array<RowWord, 3>, kMatches> part{};
+    for (int m = 1; m <= kMatches; ++m) {
+        int place = 0;
+        for (int c = kTipOne; c <= kTipTwo; ++c)
+            if (crosses[static_cast<size_t>(outcomeIndex(m, c))])
+                part[static_cast<size_t>(m - 1)][static_cast<size_t>(place++)] =
+                    static_cast<RowWord>(c - kTipOne) * matchStride(m);
+    }
+    auto space = std::make_unique<ResultSpace>(crosses);
+    if (stop && stop->load(std::memory_order_relaxed)) return std::nullopt;
+    space->add(rows);
+    if (!space->spread(stop)) return std::nullopt;
+    const auto keep = [&](const Position& at) {
+        RowWord w = 0;
+        for (size_t m = 0; m < kMatches; ++m) w += part[m][static_cast<size_t>(at[m])];
+        return (wanted[w / 64] >> (w % 64) & 1) != 0;
+    };
+    return classesOf(std::move(space), keep, stop);
 }
 
 std::array<std::int64_t, kRanks + 1> resultsByBestRank(const WinPlan& plan) {

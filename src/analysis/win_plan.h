@@ -3,6 +3,7 @@
 #include "core/evaluation.h"
 #include "core/outcomes.h"
 #include "core/tip_table.h"
+#include "systems/row_words.h"
 
 #include <array>
 #include <atomic>
@@ -43,6 +44,13 @@ struct WinPlan {
 // the plan is done.
 std::optional<WinPlan> winPlan(const TipTable& rows, const OutcomeCrosses& crosses,
                                const std::atomic<bool>* stop = nullptr);
+
+// The win plan of the tip rows of `rows` over `results`, rows of 1, 0 and 2
+// in any order, each counted once: what the rows win when the result is one
+// of them, counted as winPlan() counts. No results give an empty plan with
+// no rank sure. None when `stop` is set before the plan is done.
+std::optional<WinPlan> winPlanOver(const TipTable& rows, const std::vector<RowWord>& results,
+                                   const std::atomic<bool>* stop = nullptr);
 
 // The win plan of rows that come a block at a time, as a slip is read: what
 // it holds is the result space, never the rows.

@@ -1,6 +1,7 @@
 #include "analysis_window.h"
 
 #include "analysis_models.h"
+#include "filter_tab.h"
 #include "latest_run.h"
 #include "main_window.h"
 #include "sheet_view.h"
@@ -12,6 +13,7 @@
 #include "files/settings_file.h"
 #include "ui/bar_chart.h"
 #include "ui/filtered_edit.h"
+#include "ui/keyboard.h"
 #include "ui/message_boxes.h"
 #include "ui/style.h"
 #include "ui/tip_grid.h"
@@ -141,6 +143,7 @@ void addStatusRow(QVBoxLayout* column, QWidget* page, const QString& name, QLabe
     busy->setObjectName(QStringLiteral("PB%1").arg(name));
     busy->setRange(0, 0);
     busy->setTextVisible(false);
+    busy->setAccessibleName(QStringLiteral("Berechnung läuft"));
     busy->setFixedSize(120, 12);
     busy->hide();
     row->addWidget(busy, 0, Qt::AlignTop);
@@ -221,10 +224,13 @@ private:
 class WeightDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
         auto* edit = new ui::FilteredLineEdit(&ui::FilteredLineEdit::quotaFilter, parent,
                                              ui::FilteredLineEdit::Scope::TypedKeys);
         edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        edit->setAccessibleName(QStringLiteral("Gewicht von %1 in Spiel %2")
+                                    .arg(index.model()->headerData(index.column(), Qt::Horizontal).toString(),
+                                         index.siblingAtColumn(WeightsModel::Match).data().toString()));
         return edit;
     }
 };
@@ -244,6 +250,7 @@ QPoint besideWindow(const QRect& main, QSize size, const QRect& screen) {
 TFAnalyse::TFAnalyse(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("FAnalyse"), main), main_(main) {
     setClientSize(QSize(kClientWidth, kClientHeight));
     setResizable(QSize(kMinimumWidth, kMinimumHeight));
+    setClosesOnEscape(true);
     // Where the user put it with the position button, else beside the main
     // window, whose cross sheet its figures come from.
     const QString left = objectName() + QStringLiteral("-left");
@@ -277,6 +284,8 @@ TFAnalyse::TFAnalyse(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("FAnalys
     frame->addWidget(tabs_);
     buildTabs();
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { refreshTimer_->start(); });
+    // Opened, the keys choose a tab; a Space meant for it does not close the window.
+    tabs_->setFocus();
 
     BetModel& model = main_->model();
     const auto rowsChanged = [this] {
@@ -324,6 +333,7 @@ void TFAnalyse::buildTabs() {
     };
     planPage_ = addPage(QStringLiteral("TabGewinnplan"), QStringLiteral("Gewinn&plan"), &TFAnalyse::buildPlanTab);
     livePage_ = addPage(QStringLiteral("TabLive"), QStringLiteral("&Live"), &TFAnalyse::buildLiveTab);
+    tabs_->addTab(new FilterTab(main_, weightsModel_), QStringLiteral("&Filter"));
     addPage(QStringLiteral("TabKuerzen"), QStringLiteral("&Kürzen"), &TFAnalyse::buildReduceTab);
 }
 
@@ -354,6 +364,7 @@ void TFAnalyse::buildPlanTab(QWidget* page) {
     auto* body = new QHBoxLayout;
     planModel_ = new WinPlanModel(this);
     GPlan = PlanTable::make(page, QStringLiteral("GPlan"), planModel_);
+    GPlan->setAccessibleName(QStringLiteral("Gewinnplan"));
     body->addWidget(GPlan, 3);
     ChartPlan = new ui::BarChart(page);
     ChartPlan->setObjectName(QStringLiteral("ChartPlan"));
@@ -407,6 +418,7 @@ void TFAnalyse::buildLiveTab(QWidget* page) {
     rows->addWidget(rowsCaption);
     liveModel_ = new LiveRowsModel(this);
     GLive = makeTable(page, QStringLiteral("GLive"), liveModel_);
+    GLive->setAccessibleName(QStringLiteral("Reihen und ihre Chancen"));
     GLive->horizontalHeader()->setSortIndicatorShown(true);
     GLive->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     GLive->setSortingEnabled(true);
@@ -425,6 +437,7 @@ void TFAnalyse::buildLiveTab(QWidget* page) {
     weights->addWidget(weightsCaption);
     weightsModel_ = new WeightsModel(this);
     GGewichte = makeTable(page, QStringLiteral("GGewichte"), weightsModel_);
+    GGewichte->setAccessibleName(QStringLiteral("Gewichte der offenen Spiele"));
     GGewichte->setItemDelegate(new WeightDelegate(GGewichte));
     GGewichte->setSelectionBehavior(QAbstractItemView::SelectItems);
     GGewichte->setEditTriggers(QAbstractItemView::AllEditTriggers);
@@ -474,10 +487,8 @@ void TFAnalyse::hideEvent(QHideEvent* event) {
         liveInput_.reset();
         liveDue_ = true;
     }
-    if (reduceRun_->busy()) {
-        reduceRun_->stop();
-        showReducePlan(std::nullopt);
-    }
+    // No status of a run gone and no button left off.
+    if (reduceRun_->busy()) showReduce();
     ui::WindowFrame::hideEvent(event);
 }
 
@@ -748,6 +759,7 @@ void TFAnalyse::buildReduceTab(QWidget* page) {
     column->addLayout(sure);
     reducePlanModel_ = new WinPlanModel(this);
     GKuerzenPlan = PlanTable::make(page, QStringLiteral("GKuerzenPlan"), reducePlanModel_);
+    GKuerzenPlan->setAccessibleName(QStringLiteral("Gewinnplan des gekürzten Systems"));
     column->addWidget(GKuerzenPlan, 1);
 }
 
@@ -759,7 +771,7 @@ void TFAnalyse::showReduce() {
     const bool complete = missing.isEmpty() && sheet.counts();
     reduceRun_->stop();
     showReducePlan(std::nullopt);
-    BKuerzenPlan->setEnabled(complete);
+    ui::setEnabledKeepingFocus(BKuerzenPlan, complete);
     BKuerzenAbwickeln->setEnabled(complete);
     if (!complete) {
         LKuerzenStatus->setText(missing);
@@ -789,6 +801,8 @@ void TFAnalyse::BKuerzenPlanClick() {
     const OutcomeCrosses crosses = sheet.crosses();
     showReducePlan(std::nullopt);
     LKuerzenStatus->setText(QStringLiteral("Der Gewinnplan des Systems mit Garantie %1 wird berechnet …").arg(guarantee));
+    // Off until the plan is there: another press would only begin it anew.
+    ui::setEnabledKeepingFocus(BKuerzenPlan, false);
     reduceRun_->start<WinPlan>(
         [structure, crosses, guarantee](const std::atomic<bool>& stop) -> std::optional<WinPlan> {
             const std::optional<TipTable> rows = expandReduced(structure, guarantee);

@@ -8,10 +8,12 @@
 #include "online/donation_status.h"
 #include "online/download.h"
 #include "online/server.h"
+#include "ui/keyboard.h"
 #include "ui/labels.h"
 #include "ui/message_boxes.h"
 #include "ui/style.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -23,9 +25,11 @@ namespace korbisto::app {
 
 namespace {
 
-// The three 12 x 12 pictures of the status: neutral, success, failure.
-QPixmap statusPixmap(int picture) {
-    QPixmap pixmap(12, 12);
+// The three 12 x 12 pictures of the status: neutral, success, failure,
+// painted for a device pixel ratio.
+QPixmap statusPixmap(int picture, qreal ratio) {
+    QPixmap pixmap(QSize(12, 12) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -33,7 +37,7 @@ QPixmap statusPixmap(int picture) {
     p.setPen(Qt::NoPen);
     p.setBrush(colours[picture]);
     p.drawEllipse(QRectF(0.5, 0.5, 11, 11));
-    p.setPen(QPen(Qt::white, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(ui::colours::paper, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     if (picture == 1) p.drawPolyline(QPolygonF{QPointF(3.2, 6.2), QPointF(5.2, 8.2), QPointF(8.8, 4)});
     if (picture == 2) {
         p.drawLine(QPointF(4, 4), QPointF(8, 8));
@@ -47,6 +51,7 @@ QPixmap statusPixmap(int picture) {
 TFsptag::TFsptag(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("Fsptag"), main, Kind::Dialog), main_(main) {
     setWindowTitle(QString::fromLatin1(ProgramName));
     setClientSize(QSize(260, 210));
+    setClosesOnEscape(true);
 
     ui::makeLabel(this, QStringLiteral("Datenservice - ohne Verpflichtung, ohne Gewähr"), QRect(10, 8, 244, 16),
                   ui::tahomaFont(7, true));
@@ -60,14 +65,18 @@ TFsptag::TFsptag(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("Fsptag"), m
     caption->setWordWrap(true);
     caption->setGeometry(30, 28, 222, 28);
     caption->onClick = [this] { cbSofort->toggle(); };
+    // The keys tick the box itself; its caption is no stop of its own.
+    caption->setFocusPolicy(Qt::NoFocus);
     cbSofort->setAccessibleName(caption->text());
 
-    ui::makeLabel(this, QStringLiteral("Spieltag (1. Tag)"), QRect(150, 62, 100, 14), ui::tahomaFont(8));
+    QLabel* dateCaption =
+        ui::makeLabel(this, QStringLiteral("Spieltag (1. Tag)"), QRect(150, 62, 100, 14), ui::tahomaFont(8));
     BAbrufen = new QPushButton(QStringLiteral("Spieltag abrufen"), this);
     BAbrufen->setObjectName(QStringLiteral("BAbrufen"));
     BAbrufen->setGeometry(10, 76, 112, 28);
+    ui::pressOnEnter(BAbrufen);
     connect(BAbrufen, &QPushButton::clicked, this, &TFsptag::AbrufenClick);
-    Image1 = new QLabel(this);
+    Image1 = new ui::PictureLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(128, 82, 16, 16);
     Image1->setAlignment(Qt::AlignCenter);
@@ -77,6 +86,9 @@ TFsptag::TFsptag(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("Fsptag"), m
     ComboDate2->setGeometry(150, 77, 100, 26);
     ComboDate2->addItems(matchDaySaturdays(Now()));
     ComboDate2->setCurrentIndex(ComboDate2->count() - 1);
+    // A screen reader names a combo box by its label; its list by itself.
+    dateCaption->setBuddy(ComboDate2);
+    ComboDate2->view()->setAccessibleName(dateCaption->text());
 
     QLabel* note = ui::makeParagraph(
         this, QStringLiteral("Heruntergeladene Spieltage werden automa- tisch im Spieltag-Ordner gespeichert"),
@@ -87,6 +99,9 @@ TFsptag::TFsptag(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("Fsptag"), m
     close->setObjectName(QStringLiteral("BClose"));
     close->setGeometry(170, 172, 80, 28);
     connect(close, &QPushButton::clicked, this, &QWidget::hide);
+    ui::pressOnEnter(close);
+    // The latest Saturday is chosen: Enter fetches it.
+    BAbrufen->setFocus();
 
     Timer2 = new QTimer(this);
     Timer2->setInterval(300);
@@ -102,8 +117,10 @@ TFsptag::TFsptag(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("Fsptag"), m
 }
 
 void TFsptag::showStatus(int picture) {
+    static const char* const names[] = {"Kein Abruf", "Abruf gelungen", "Abruf gescheitert"};
     status_ = picture;
-    Image1->setPixmap(statusPixmap(picture));
+    Image1->setPicture([picture](qreal ratio) { return statusPixmap(picture, ratio); });
+    Image1->setAccessibleName(QString::fromLatin1(names[picture]));
 }
 
 void TFsptag::Timer2Timer() { Image1->setVisible(!Image1->isVisible()); }
@@ -119,7 +136,7 @@ void TFsptag::AbrufenClick() {
     // One press at a time; the button is off meanwhile.
     if (busy_) return;
     busy_ = true;
-    BAbrufen->setEnabled(false);
+    ui::setEnabledKeepingFocus(BAbrufen, false);
     setCursor(Qt::BusyCursor);
     const QDate saturday = parseDate(ComboDate2->currentText());
     const bool future = matchDayInFuture(Now(), saturday);
@@ -155,7 +172,7 @@ void TFsptag::matchDayDone(const MatchDayResult& result, const QString& name) {
 
 void TFsptag::endPress() {
     busy_ = false;
-    BAbrufen->setEnabled(true);
+    ui::setEnabledKeepingFocus(BAbrufen, true);
     unsetCursor();
     emit finished();
 }

@@ -8,9 +8,12 @@
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QPushButton;
 class QTimer;
+
+namespace korbisto::ui {
+class PictureLabel;
+}
 
 namespace korbisto::app {
 
@@ -48,7 +51,7 @@ private:
     QCheckBox* cbSofort = nullptr;
     QComboBox* ComboDate2 = nullptr;
     QPushButton* BAbrufen = nullptr;
-    QLabel* Image1 = nullptr;
+    ui::PictureLabel* Image1 = nullptr;
     QTimer* Timer2 = nullptr;
     QTimer* Timer3 = nullptr;
     int status_ = 0;

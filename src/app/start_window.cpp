@@ -5,6 +5,7 @@
 
 #include "core/paths.h"
 #include "ui/labels.h"
+#include "files/binary_io.h"
 #include "ui/shell.h"
 #include "ui/style.h"
 
@@ -27,6 +28,8 @@ TFStart::TFStart(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setClientSize(QSize(400, 300));
     setUpFolders(appPaths());
+    // What writes killed in an earlier run left behind on a file system without unnamed files.
+    for (const QString& folder : dataFolders(appPaths())) removeLeftoverTemporaries(folder);
 
     Image1 = new ui::PictureLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));

@@ -12,6 +12,7 @@
 #include "online/donation_status.h"
 #include "online/program_update.h"
 #include "ui/forms.h"
+#include "ui/keyboard.h"
 #include "ui/labels.h"
 #include "ui/message_boxes.h"
 #include "ui/style.h"
@@ -72,17 +73,21 @@ TFNeu::TFNeu(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("FNeu"), main, K
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setWindowTitle(QString::fromLatin1(ProgramName));
     setClientSize(QSize(325, 306));
+    setClosesOnEscape(true);
     const QFont font = ui::tahomaFont(8);
 
     auto* group = new QGroupBox(QStringLiteral("Programmversion auf Aktualität prüfen"), this);
     group->setObjectName(QStringLiteral("GBVersion"));
     group->setFont(ui::tahomaFont(8, true));
     group->setGeometry(8, 8, 309, 94);
-    ui::makeLabel(group, QStringLiteral("Installierte Version"), QRect(12, 26, 118, 22), font);
+    // Each label names its field, for a screen reader too.
+    QLabel* installed = ui::makeLabel(group, QStringLiteral("Installierte Version"), QRect(12, 26, 118, 22), font);
     PiVersion = makeField(group, QStringLiteral("PiVersion"), QRect(132, 26, 86, 22));
     PiVersion->setText(QString::fromLatin1(ProgramVersion));
-    ui::makeLabel(group, QStringLiteral("Verfügbare Version"), QRect(12, 58, 118, 22), font);
+    installed->setBuddy(PiVersion);
+    QLabel* available = ui::makeLabel(group, QStringLiteral("Verfügbare Version"), QRect(12, 58, 118, 22), font);
     PvVersion = makeField(group, QStringLiteral("PvVersion"), QRect(132, 58, 86, 22));
+    available->setBuddy(PvVersion);
     BCalc = ui::makeButton(group, QStringLiteral("BCalc"), QStringLiteral("Prüfen"), QRect(226, 38, 74, 30));
     BCalc->setFont(font);
     connect(BCalc, &QPushButton::clicked, this, &TFNeu::BCalcClick);
@@ -115,22 +120,24 @@ TFNeu::TFNeu(TFGewonnen* main) : ui::WindowFrame(QStringLiteral("FNeu"), main, K
     PBDownload->setObjectName(QStringLiteral("PBDownload"));
     PBDownload->setGeometry(10, 212, 307, 14);
     PBDownload->setTextVisible(false);
+    PBDownload->setAccessibleName(QStringLiteral("Fortschritt des Downloads"));
     PBDownload->hide();
     LEmpfangen = ui::makeLabel(this, QString(), QRect(10, 230, 307, 16), font, Qt::AlignLeft | Qt::AlignVCenter,
                                QStringLiteral("LEmpfangen"));
 
-    auto* close = ui::makeButton(this, QStringLiteral("BClose"), QStringLiteral("Sch&ließen"), QRect(226, 266, 91, 30));
+    QPushButton* close =
+        ui::makeButton(this, QStringLiteral("BClose"), QStringLiteral("Sch&ließen"), QRect(226, 266, 91, 30));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    BCalc->setDefault(true);
+    for (QPushButton* button : {BCalc, BDown, BSetup, close}) ui::pressOnEnter(button);
 
     if (main) move(main->geometry().center() - rect().center());
 }
 
 void TFNeu::setBusy(bool busy) {
     busy_ = busy;
-    BCalc->setEnabled(!busy);
-    BDown->setEnabled(!busy && downloadOffered_);
-    BSetup->setEnabled(!busy && installerReady_);
+    ui::setEnabledKeepingFocus(BCalc, !busy);
+    ui::setEnabledKeepingFocus(BDown, !busy && downloadOffered_);
+    ui::setEnabledKeepingFocus(BSetup, !busy && installerReady_);
     if (busy)
         setCursor(Qt::BusyCursor);
     else

@@ -1,5 +1,7 @@
 #include "error.h"
 
+#include "text_helpers.h"
+
 #include <cerrno>
 
 namespace korbisto {
@@ -31,11 +33,11 @@ KorbistoError endOfFileError() {
 }
 
 KorbistoError integerConversionError(const QString& text) {
-    return KorbistoError(QStringLiteral("''%1'' ist kein gültiger Integer-Wert").arg(text));
+    return KorbistoError(QStringLiteral("''%1'' ist kein gültiger Integer-Wert").arg(quotedInput(text)));
 }
 
 KorbistoError floatConversionError(const QString& text) {
-    return KorbistoError(QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(text));
+    return KorbistoError(QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(quotedInput(text)));
 }
 
 QString refusal(const QString& reason) {

@@ -33,7 +33,7 @@ inline constexpr const char* abortLine = "Ich breche erst einmal ab.";
 // "E/A-Fehler %d" and its named special cases, from a system error number.
 KorbistoError ioError(int systemError);
 KorbistoError endOfFileError();
-// "''%s'' ist kein gültiger Integer-Wert"
+// "''%s'' ist kein gültiger Integer-Wert", the text quoted as quotedInput shows it
 KorbistoError integerConversionError(const QString& text);
 // "'%s' ist kein gültiger Gleitkommawert"
 KorbistoError floatConversionError(const QString& text);

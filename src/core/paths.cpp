@@ -49,6 +49,7 @@ AppPaths computeAppPaths(const QString& programFolder) {
     p.SlipFolder = p.DataFolder + QStringLiteral("Spielscheine/");
     p.MatchDayFolder = p.DataFolder + QStringLiteral("Spieltage/");
     p.SettingsFolder = p.DataFolder + QStringLiteral("Einstellungen/");
+    p.FilterFolder = p.DataFolder + QStringLiteral("Filter/");
     return p;
 }
 
@@ -64,14 +65,24 @@ const AppPaths& appPaths() {
 
 void setAppPaths(const AppPaths& paths) { currentPaths() = paths; }
 
+QStringList dataFolders(const AppPaths& paths) {
+    return {paths.DataFolder, paths.ShotsFolder, paths.SlipFolder, paths.MatchDayFolder, paths.SettingsFolder};
+}
+
 QStringList setUpFolders(const AppPaths& paths) {
     QStringList created;
-    for (const QString& folder :
-         {paths.DataFolder, paths.ShotsFolder, paths.SlipFolder, paths.MatchDayFolder, paths.SettingsFolder}) {
+    for (const QString& folder : dataFolders(paths)) {
         if (QFileInfo(folder).isDir()) continue;
-        if (QDir().mkdir(folder)) created << folder;
+        // With every missing level: a fresh account may have no ~/.local/share yet.
+        if (QDir().mkpath(folder)) created << folder;
     }
     return created;
+}
+
+QString madeFilterFolder() {
+    const QString& folder = appPaths().FilterFolder;
+    QDir().mkpath(folder);
+    return folder;
 }
 
 }  // namespace korbisto

@@ -19,6 +19,8 @@ struct AppPaths {
     QString SlipFolder;
     QString MatchDayFolder;
     QString SettingsFolder;
+    // Saved filter lists; not made at start, see madeFilterFolder().
+    QString FilterFolder;
 };
 
 // The user's application-data folder without a trailing separator: on Linux
@@ -33,9 +35,16 @@ AppPaths computeAppPaths(const QString& programFolder);
 const AppPaths& appPaths();
 void setAppPaths(const AppPaths& paths);
 
+// DataFolder, shots, Spielscheine, Spieltage and Einstellungen in this order.
+QStringList dataFolders(const AppPaths& paths);
+
 // Creates DataFolder, shots, Spielscheine, Spieltage and Einstellungen in this
-// order, each only if missing and one level at a time; failures are silent.
-// Returns the folders it created.
+// order, each only if missing and with every missing level above it;
+// failures are silent. Returns the folders it created.
 QStringList setUpFolders(const AppPaths& paths);
+
+// FilterFolder of this run, made with every missing level when it is not
+// there yet; a failure is silent and shows where the folder is used.
+QString madeFilterFolder();
 
 }  // namespace korbisto

@@ -91,6 +91,47 @@ int StrToInt(const QString& text) {
     throw integerConversionError(text);
 }
 
+QString visibleText(QStringView text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        const bool pair = QChar::isHighSurrogate(u) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const char32_t c = pair ? QChar::surrogateToUcs4(u, text[i + 1].unicode()) : u;
+        if (c < 32) {
+            shown += QChar(static_cast<char16_t>(0x2400 + c));
+        } else if (c == 127) {
+            shown += QChar(0x2421);
+        } else {
+            switch (QChar::category(c)) {
+            case QChar::Other_Control:
+            case QChar::Other_Format:  // also the tag characters that hide text
+            case QChar::Other_Surrogate:
+            case QChar::Separator_Line:
+            case QChar::Separator_Paragraph:
+                shown += QChar(QChar::ReplacementCharacter);
+                break;
+            default:
+                shown += text.sliced(i, pair ? 2 : 1);
+            }
+        }
+        if (pair) ++i;
+    }
+    return shown;
+}
+
+QString quotedInput(QStringView text) {
+    // Counted in characters, so that a pair of surrogates is never cut in two.
+    qsizetype end = 0;
+    for (qsizetype characters = 0; end < text.size() && characters < kQuotedInputLength; ++characters)
+        end += QChar::isHighSurrogate(text[end].unicode()) && end + 1 < text.size() && text[end + 1].isLowSurrogate()
+                   ? 2
+                   : 1;
+    QString shown = visibleText(text.left(end));
+    if (end < text.size()) shown += QChar(0x2026);
+    return shown;
+}
+
 int DashToInt(const QString& text) {
     if (text.isEmpty() || text == QLatin1String("---") || text == QLatin1String("-")) return 0;
     return StrToInt(text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <functional>
 #include <optional>
@@ -32,5 +33,15 @@ int StrToInt(const QString& text);
 
 // A grid cell that may hold a dash: "", "-" and "---" read as 0.
 int DashToInt(const QString& text);
+
+// Text as a message or a terminal may show it: the characters below 32 and
+// 127 become their pictures (␀, ␛, ␡), other control and format characters
+// (C1 controls, direction overrides, line separators, lone surrogates) "�".
+QString visibleText(QStringView text);
+
+// Input quoted in a message: at most this many characters of it, then "…"
+// where it goes on; made visible. A line of a file may be a megabyte long.
+inline constexpr qsizetype kQuotedInputLength = 40;
+QString quotedInput(QStringView text);
 
 }  // namespace korbisto

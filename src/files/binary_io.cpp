@@ -14,6 +14,9 @@
 #include <QSaveFile>
 #include <io.h>
 #else
+#include <cctype>
+#include <csignal>
+#include <dirent.h>
 #include <unistd.h>
 #endif
 
@@ -289,6 +292,10 @@ void AtomicFile::commit() {
     if (!file_->commit()) throw ioError(lastError());
 }
 
+// QSaveFile's temporaries are its own business.
+int removeLeftoverTemporaries(const QString&) { return 0; }
+void setNamedTemporariesOnly(bool) {}
+
 #else
 
 namespace {
@@ -298,6 +305,8 @@ QByteArray folderOf(const QByteArray& path) {
     if (slash < 0) return QByteArrayLiteral(".");
     return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
 }
+
+QByteArray fileNameOf(const QByteArray& path) { return path.mid(path.lastIndexOf('/') + 1); }
 
 // The file a path names once its symlinks are followed, also where the last
 // link points at nothing yet (the file is then made there).
@@ -316,7 +325,96 @@ QByteArray followLinks(QByteArray path) {
     throw ioError(ELOOP);
 }
 
+bool namedTemporariesOnly = false;
+
+// A named temporary is "<target>.korbisto-tmp-<pid>-<random>@<host>": the
+// process that writes it, and the machine it runs on, since a shared home
+// may be written from several.
+constexpr char kMarker[] = ".korbisto-tmp-";
+constexpr qsizetype kMarkerSize = sizeof kMarker - 1;
+
+const QByteArray& hostName() {
+    static const QByteArray name = [] {
+        char buffer[256] = {};
+        if (::gethostname(buffer, sizeof buffer - 1) != 0) return QByteArray();
+        return QByteArray(buffer).left(64).replace('/', '_');
+    }();
+    return name;
+}
+
+// The target's name is cut so that the whole name stays within 255 bytes.
+QByteArray temporaryPrefix(const QByteArray& target) { return fileNameOf(target).left(150) + kMarker; }
+
+QByteArray temporaryName(const QByteArray& target) {
+    return folderOf(target) + '/' + temporaryPrefix(target) + QByteArray::number(::getpid()) + '-' +
+           QByteArray::number(QRandomGenerator::global()->generate(), 36) + '@' + hostName();
+}
+
+// True for a temporary of a process of this machine that is gone.
+bool isDeadTemporary(const QByteArray& name) {
+    const qsizetype marker = name.lastIndexOf(kMarker);
+    if (marker < 0) return false;
+    const QByteArray rest = name.mid(marker + kMarkerSize);
+    const qsizetype dash = rest.indexOf('-');
+    const qsizetype at = rest.indexOf('@');
+    if (dash <= 0 || dash > 9 || at <= dash + 1 || rest.mid(at + 1) != hostName()) return false;
+    const auto all = [](const QByteArray& bytes, int (*test)(int)) {
+        return std::all_of(bytes.begin(), bytes.end(), [test](char c) { return test(static_cast<unsigned char>(c)); });
+    };
+    if (!all(rest.left(dash), ::isdigit) || !all(rest.mid(dash + 1, at - dash - 1), ::isalnum)) return false;
+    const pid_t pid = static_cast<pid_t>(rest.left(dash).toLong());
+    // A process of another user still counts as running (EPERM).
+    return pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+// Removes the temporaries in `folder` that begin with `prefix` and whose
+// process is gone; only regular files, never what a link points at.
+int removeDeadTemporaries(const QByteArray& folder, QByteArrayView prefix) {
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return 0;
+    }
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (!name.startsWith(prefix) || !isDeadTemporary(name)) continue;
+        struct stat st {};
+        if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+            ::unlinkat(fd, entry->d_name, 0) == 0)
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
+}
+
+// A file made with O_TMPFILE is named through its /proc link.
+bool canNameUnnamedFiles() {
+    static const bool proc = ::access("/proc/self/fd", X_OK) == 0;
+    return proc && !namedTemporariesOnly;
+}
+
+// The new name must be on the disk too before the save counts as done.
+void syncFolder(const QByteArray& folder) {
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    (void)::fsync(fd);  // a file system that cannot sync a folder has nothing to lose
+    ::close(fd);
+}
+
 }  // namespace
+
+void setNamedTemporariesOnly(bool named) { namedTemporariesOnly = named; }
+
+int removeLeftoverTemporaries(const QString& folder) {
+    try {
+        return removeDeadTemporaries(nativeName(folder), {});
+    } catch (const KorbistoError&) {
+        return 0;
+    }
+}
 
 AtomicFile::AtomicFile(const QString& path) : target_(followLinks(nativeName(path))) {
     struct stat st {};
@@ -327,10 +425,18 @@ AtomicFile::AtomicFile(const QString& path) : target_(followLinks(nativeName(pat
         // Replacing a file the user may not write would bypass its protection.
         if (::access(target_.constData(), W_OK) != 0) throw ioError(lastError(EACCES));
     }
-    const qsizetype slash = target_.lastIndexOf('/');
-    const QByteArray prefix = target_.left(slash + 1) + target_.mid(slash + 1).left(200) + '.';
+    const QByteArray folder = folderOf(target_);
+    removeDeadTemporaries(folder, temporaryPrefix(target_));
+    if (canNameUnnamedFiles()) {
+        // Without a name until it is complete: a killed write leaves nothing.
+        errno = 0;
+        fd_ = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC | O_NOCTTY, 0666);
+        anonymous_ = fd_ >= 0;
+        // Where the file system or the kernel has no such files, a named one.
+        if (fd_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) throw ioError(lastError(EACCES));
+    }
     for (int attempt = 0; fd_ < 0; ++attempt) {
-        temporary_ = prefix + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        temporary_ = temporaryName(target_);
         errno = 0;
         fd_ = ::open(temporary_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
         if (fd_ < 0 && (errno != EEXIST || attempt == 100)) {
@@ -370,22 +476,48 @@ void AtomicFile::write(const char* data, qint64 size) {
     }
 }
 
+// Gives the unnamed file a name: the target's own where there is no file yet,
+// else a named temporary that commit() moves over the target. Returns the
+// error number, 0 on success.
+int AtomicFile::nameUnnamedFile(bool targetExists, bool& placed) {
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
+    if (!targetExists) {
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target_.constData(), AT_SYMLINK_FOLLOW) == 0) {
+            placed = true;
+            temporary_ = target_;  // a failure after this removes the new file again
+            return 0;
+        }
+        if (errno != EEXIST) return lastError();
+    }
+    for (int attempt = 0;; ++attempt) {
+        temporary_ = temporaryName(target_);
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temporary_.constData(), AT_SYMLINK_FOLLOW) == 0) return 0;
+        const int error = lastError();
+        temporary_.clear();
+        if (error != EEXIST || attempt == 100) return error;
+    }
+}
+
 void AtomicFile::commit() {
     errno = 0;
     int error = 0;
     if (::fsync(fd_) != 0 && errno != EINVAL) error = lastError();
-    if (::close(fd_) != 0 && error == 0 && errno != EINTR) error = lastError();
-    fd_ = -1;
     // Whatever was put where the target is since it was opened is not replaced either.
     struct stat st {};
-    if (error == 0 && ::lstat(target_.constData(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+    const bool exists = ::lstat(target_.constData(), &st) == 0;
+    if (error == 0 && exists && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
         error = S_ISDIR(st.st_mode) ? EISDIR : EACCES;
-    if (error == 0 && ::rename(temporary_.constData(), target_.constData()) != 0) error = lastError();
+    bool placed = false;
+    if (error == 0 && anonymous_) error = nameUnnamedFile(exists, placed);
+    if (::close(fd_) != 0 && error == 0 && errno != EINTR) error = lastError();
+    fd_ = -1;
+    if (error == 0 && !placed && ::rename(temporary_.constData(), target_.constData()) != 0) error = lastError();
     if (error != 0) {
         discard();
         throw ioError(error);
     }
     temporary_.clear();
+    syncFolder(folderOf(target_));
 }
 
 #endif

@@ -50,7 +50,11 @@ std::optional<QByteArray> readFileBytes(const QString& path, qint64 limit);
 
 // A file written beside its target and moved over it on commit, so that a
 // failed save leaves the previous file intact. A symlink is followed and
-// kept; a target that is not a regular file is never replaced.
+// kept; a target that is not a regular file is never replaced. On Linux the
+// file has no name until it is complete (O_TMPFILE), so a killed write leaves
+// nothing; where the file system cannot do that, its temporary name says
+// which process writes it, and the next write of the same target removes
+// such temporaries whose process is gone.
 class AtomicFile {
 public:
     explicit AtomicFile(const QString& path);  // throws KorbistoError
@@ -67,12 +71,21 @@ private:
     std::unique_ptr<QSaveFile> file_;
 #else
     void discard();
+    int nameUnnamedFile(bool targetExists, bool& placed);
 
     int fd_ = -1;
-    QByteArray target_;     // with its symlinks followed
-    QByteArray temporary_;  // empty once moved or removed
+    bool anonymous_ = false;  // made with O_TMPFILE
+    QByteArray target_;       // with its symlinks followed
+    QByteArray temporary_;    // empty once moved or removed
 #endif
 };
+
+// Removes the temporaries of killed writes in `folder` (not below it) whose
+// process is gone; returns how many. For the start of the program.
+int removeLeftoverTemporaries(const QString& folder);
+
+// Test seam: named temporaries, as on a file system without O_TMPFILE.
+void setNamedTemporariesOnly(bool named);
 
 void writeFileAtomically(const QString& path, const QByteArray& data);
 

@@ -5,6 +5,7 @@
 #include "core/codepage.h"
 #include "core/error.h"
 #include "core/german.h"
+#include "core/text_helpers.h"
 
 #include <cmath>
 #include <cstring>
@@ -38,7 +39,7 @@ void writeName(char* field, const QString& name, int match, const char* side) {
     if (!bytes)
         throw KorbistoError(QStringLiteral("Der Name „%1“ (Spiel %2, %3) enthält Zeichen, die eine Spieltag-Datei "
                                            "nicht speichern kann.")
-                                .arg(name)
+                                .arg(quotedInput(name))
                                 .arg(match)
                                 .arg(QString::fromUtf8(side)));
     if (bytes->size() > TSpieltag::kNameLength)
@@ -84,8 +85,9 @@ QString matchDayProblem(QByteArrayView bytes, std::optional<QDate> saturday) {
         return QStringLiteral("Ein Spieltag hat %1 Bytes, hier sind es nur %2.").arg(TSpieltag::kSize).arg(bytes.size());
     const char* record = bytes.data();
     const double datum = readDouble(record);
-    // 30.12.1899 up to 31.12.9999
-    if (!(datum >= 0.0 && datum < 2958466.0)) return QStringLiteral("Das Datum ist kein Tag.");
+    // 01.01.1900 up to 31.12.9999: a record of other bytes (a bet slip's, say)
+    // reads as a date near 30.12.1899, where no match day ever was.
+    if (!(datum >= 2.0 && datum < 2958466.0)) return QStringLiteral("Das Datum ist kein Tag.");
     if (saturday) {
         const double day = std::floor(datum);
         const double chosen = dayNumberOf(*saturday);
@@ -102,6 +104,14 @@ QString matchDayProblem(QByteArrayView bytes, std::optional<QDate> saturday) {
                     .arg(field == match ? QStringLiteral("der Heimmannschaft") : QStringLiteral("der Gastmannschaft"))
                     .arg(m + 1)
                     .arg(length);
+            // Team names are text; a control byte in one means other bytes.
+            for (int i = 1; i <= length; ++i) {
+                const auto c = static_cast<unsigned char>(field[i]);
+                if (c < 0x20 || c == 0x7f)
+                    return QStringLiteral("Der Name %1 von Spiel %2 enthält Steuerzeichen.")
+                        .arg(field == match ? QStringLiteral("der Heimmannschaft") : QStringLiteral("der Gastmannschaft"))
+                        .arg(m + 1);
+            }
         }
         const int result = static_cast<unsigned char>(record[kResultsOffset + m]);
         if (result > 2)

@@ -11,6 +11,15 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <chrono>
+#include <thread>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
 namespace korbisto {
 namespace settings {
 
@@ -33,8 +42,45 @@ std::optional<QString> readRaw(const char* section, const QString& key) {
     return IniFile::fromBytes(*std::move(bytes)).value(QString::fromLatin1(section), key);
 }
 
+// An advisory lock on a file beside optionen.ini, held for one read-change-
+// replace, so that a write of another instance in between is not lost. The
+// wait is bounded: an instance that hangs must not freeze this one, whose
+// write then goes ahead unlocked. The system lets go of the lock of a killed
+// process by itself.
+class WriteLock {
+public:
+    WriteLock() {
+#ifndef _WIN32
+        const QByteArray path = encodeFileName(filePath() + QStringLiteral(".lock"));
+        fd_ = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0666);
+        if (fd_ < 0) return;
+        const auto deadline = std::chrono::steady_clock::now() + kMaxWait;
+        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= deadline) {
+                ::close(fd_);
+                fd_ = -1;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+#endif
+    }
+    ~WriteLock() {
+#ifndef _WIN32
+        if (fd_ >= 0) ::close(fd_);  // lets go of the lock
+#endif
+    }
+    WriteLock(const WriteLock&) = delete;
+    WriteLock& operator=(const WriteLock&) = delete;
+
+private:
+    static constexpr std::chrono::seconds kMaxWait{3};
+    int fd_ = -1;
+};
+
 void writeRaw(const char* section, const QString& key, const QString& value) {
     QDir().mkpath(appPaths().SettingsFolder);
+    const WriteLock lock;
     const QFileInfo info(filePath());
     // Something other than a file there (a link to /dev/null keeps no
     // settings) is the user's choice, and is left as it is.

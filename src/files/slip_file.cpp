@@ -153,7 +153,8 @@ namespace {
 [[noreturn]] void refuseTip(const TipTable& table, int row, int match, int rowsBefore) {
     const QString text = table.cellText(row, match);
     row += rowsBefore;
-    const QString what = text.isEmpty() ? QStringLiteral("ist leer") : QStringLiteral("lautet „%1“").arg(text);
+    const QString what =
+        text.isEmpty() ? QStringLiteral("ist leer") : QStringLiteral("lautet „%1“").arg(quotedInput(text));
     throw KorbistoError(refusal(QStringLiteral("Der Tipp in Reihe %1, Spiel %2 %3. Ein Spielschein kann nur die Tipps "
                                                "1, 0 und 2 speichern; es wurde nichts gespeichert.")
                                     .arg(row)

@@ -48,6 +48,8 @@ public:
     // Appends the next rows, at most `maxRows`, to `table`; returns how many,
     // 0 at the end of the file.
     int readInto(TipTable& table, int maxRows = kBlockRows);
+    // The bytes after the last whole record, once every row has been read.
+    qint64 leftoverBytes() const { return atEnd_ ? held_ : 0; }
 
 private:
     std::unique_ptr<InputFile> file_;

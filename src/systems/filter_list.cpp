@@ -1,6 +1,7 @@
 #include "filter_list.h"
 
 #include "core/error.h"
+#include "core/text_helpers.h"
 
 #include <QList>
 #include <QLocale>
@@ -42,7 +43,7 @@ FilterList parseFilterFile(const QByteArray& bytes, const QString& fileName) {
     const QList<QStringView> head = first.split(u' ', Qt::SkipEmptyParts);
     const std::optional<int> version = head.size() == 2 && head[0] == kMagic ? parseCount(head[1]) : std::nullopt;
     if (!version || *version == 0)
-        refuse(fileName, 1, QStringLiteral("„%1“ ist nicht der Anfang einer Filterliste von Korbisto.").arg(inputShown(first)));
+        refuse(fileName, 1, QStringLiteral("„%1“ ist nicht der Anfang einer Filterliste von Korbisto.").arg(quotedInput(first)));
     if (*version > kFilterFileVersion)
         refuse(fileName, 1,
                QStringLiteral("Die Filterliste hat die Version %1, diese Version von Korbisto liest nur die Version %2. "
@@ -79,7 +80,7 @@ FilterList parseFilterFile(const QByteArray& bytes, const QString& fileName) {
         } else if (key == u"tolerance") {
             once(toleranceLine, QStringLiteral("Die Toleranz"));
             const std::optional<int> k = parseCount(value);
-            if (!k) refuse(fileName, number, QStringLiteral("„%1“ ist keine Toleranz (eine Zahl ab 0).").arg(inputShown(value)));
+            if (!k) refuse(fileName, number, QStringLiteral("„%1“ ist keine Toleranz (eine Zahl ab 0).").arg(quotedInput(value)));
             list.tolerance = *k;
         } else if (key == u"levels") {
             once(levelsLine, QStringLiteral("Eine Zeile „levels“"));
@@ -94,10 +95,10 @@ FilterList parseFilterFile(const QByteArray& bytes, const QString& fileName) {
         } else if (key == u"best") {
             once(probabilityLine, probabilityWhat);
             const std::optional<int> best = parseCount(value);
-            if (!best) refuse(fileName, number, QStringLiteral("„%1“ ist keine Anzahl von Reihen.").arg(inputShown(value)));
+            if (!best) refuse(fileName, number, QStringLiteral("„%1“ ist keine Anzahl von Reihen.").arg(quotedInput(value)));
             list.probability = {ProbabilityFilter::Mode::Best, 0, *best};
         } else {
-            refuse(fileName, number, QStringLiteral("„%1“ ist kein Filter.").arg(inputShown(line)));
+            refuse(fileName, number, QStringLiteral("„%1“ ist kein Filter.").arg(quotedInput(line)));
         }
     }
     if (firstLevelLine != 0 && !list.levels)

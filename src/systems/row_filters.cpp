@@ -1,5 +1,7 @@
 #include "row_filters.h"
 
+#include "core/text_helpers.h"
+
 #include <QList>
 #include <QStringList>
 
@@ -178,14 +180,6 @@ void keepBest(std::vector<RowWord>& rows, const Chances& chances, std::int64_t b
 
 }  // namespace
 
-QString inputShown(QStringView text) {
-    QString s;
-    for (QChar c : text.left(40))
-        s += c.unicode() < 32 ? QChar(0x2400 + c.unicode()) : c.unicode() == 127 ? QChar(0x2421) : c;
-    if (text.size() > 40) s += u'…';
-    return s;
-}
-
 std::optional<int> parseCount(QStringView text) {
     if (text.isEmpty() || text.size() > 9) return std::nullopt;
     int value = 0;
@@ -304,7 +298,9 @@ std::optional<FilterOutcome> applyFilters(const Candidates& candidates, const Fi
         bits |= bit;
         sum += chances.of(w);
     }
-    outcome.probability = std::min(sum, 1.0);
+    // A sum that rounding leaves a hair from 1 (every row of a full system
+    // passes) is 1.
+    outcome.probability = sum > 1 - kSameProbability ? 1.0 : sum;
     return outcome;
 }
 
@@ -340,9 +336,9 @@ Parsed<CountRange> parseCountRange(QStringView text) {
     const std::optional<int> max = to.isEmpty() && dots >= 0 ? CountRange::kOpen : parseCount(to);
     if (!min || !max)
         return refused<CountRange>(
-            QStringLiteral("„%1“ ist kein Bereich MIN..MAX (etwa 2..6, ..4 oder 3..).").arg(inputShown(text)));
+            QStringLiteral("„%1“ ist kein Bereich MIN..MAX (etwa 2..6, ..4 oder 3..).").arg(quotedInput(text)));
     if (*min > *max)
-        return refused<CountRange>(QStringLiteral("Im Bereich „%1“ ist MIN größer als MAX.").arg(inputShown(text)));
+        return refused<CountRange>(QStringLiteral("Im Bereich „%1“ ist MIN größer als MAX.").arg(quotedInput(text)));
     return {CountRange{*min, *max}, {}};
 }
 
@@ -354,12 +350,12 @@ Parsed<MatchSet> parseMatchSet(QStringView text) {
         const std::optional<int> last = parseCount(dash < 0 ? item : item.mid(dash + 1));
         if (!first || !last)
             return refused<MatchSet>(
-                QStringLiteral("„%1“ sind keine Spiele (etwa 1-6 oder 1,3,5-7).").arg(inputShown(text)));
+                QStringLiteral("„%1“ sind keine Spiele (etwa 1-6 oder 1,3,5-7).").arg(quotedInput(text)));
         for (const int m : {*first, *last})
             if (m < 1 || m > kMatches)
                 return refused<MatchSet>(QStringLiteral("Spiel %1 gibt es nicht, nur die Spiele 1 bis 13.").arg(m));
         if (*first > *last)
-            return refused<MatchSet>(QStringLiteral("In „%1“ endet eine Folge vor ihrem Anfang.").arg(inputShown(text)));
+            return refused<MatchSet>(QStringLiteral("In „%1“ endet eine Folge vor ihrem Anfang.").arg(quotedInput(text)));
         for (int m = *first; m <= *last; ++m) set = static_cast<MatchSet>(set | 1u << (m - 1));
     }
     return {set, {}};
@@ -380,7 +376,7 @@ Parsed<PatternLevels> parseLevelPattern(QStringView text) {
             return refused<PatternLevels>(
                 QStringLiteral("Spiel %1: „%2“ sind nicht drei Stufen aus 0 bis 3 (für „1“, „0“ und „2“).")
                     .arg(m)
-                    .arg(inputShown(group)));
+                    .arg(quotedInput(group)));
         for (int c = 1; c <= 3; ++c) levels[static_cast<size_t>(outcomeIndex(m, c))] = group[c - 1].unicode() - u'0';
     }
     return {levels, {}};
@@ -405,7 +401,7 @@ Parsed<double> parseShare(QStringView text) {
     if (percent) value /= 100;
     if (!ok || value > 1)
         return refused<double>(
-            QStringLiteral("„%1“ ist kein Anteil von 0 bis 1 (etwa 0.001, 0,001 oder 0,1 %).").arg(inputShown(text)));
+            QStringLiteral("„%1“ ist kein Anteil von 0 bis 1 (etwa 0.001, 0,001 oder 0,1 %).").arg(quotedInput(text)));
     return {value, {}};
 }
 
@@ -418,15 +414,15 @@ Parsed<RowFilter> parseRowFilter(FilterKind kind, QStringView text) {
         const QStringView head = eq < 0 ? QStringView() : text.left(eq);
         if (eq < 0)
             return refused<RowFilter>(kind == FilterKind::Signs
-                                          ? QStringLiteral("„%1“ hat nicht die Form S=MIN..MAX[@SPIELE].").arg(inputShown(text))
-                                          : QStringLiteral("„%1“ hat nicht die Form L=MIN..MAX.").arg(inputShown(text)));
+                                          ? QStringLiteral("„%1“ hat nicht die Form S=MIN..MAX[@SPIELE].").arg(quotedInput(text))
+                                          : QStringLiteral("„%1“ hat nicht die Form L=MIN..MAX.").arg(quotedInput(text)));
         range = text.mid(eq + 1);
         if (kind == FilterKind::Signs) {
             const char16_t s = head.size() == 1 ? head[0].unicode() : u'?';
             f.sign = s == u'1' ? kTipOne : s == u'0' || s == u'X' || s == u'x' ? kTipZero : s == u'2' ? kTipTwo : 0;
             if (f.sign == 0)
                 return refused<RowFilter>(
-                    QStringLiteral("„%1“ ist kein Zeichen (erlaubt sind 1, 0, X und 2).").arg(inputShown(head)));
+                    QStringLiteral("„%1“ ist kein Zeichen (erlaubt sind 1, 0, X und 2).").arg(quotedInput(head)));
             if (const qsizetype at = range.indexOf(u'@'); at >= 0) {
                 const Parsed<MatchSet> matches = parseMatchSet(range.mid(at + 1));
                 if (!matches.value) return refused<RowFilter>(matches.error);
@@ -436,7 +432,7 @@ Parsed<RowFilter> parseRowFilter(FilterKind kind, QStringView text) {
         } else {
             const std::optional<int> level = parseCount(head);
             if (!level || *level > kMaxLevel)
-                return refused<RowFilter>(QStringLiteral("„%1“ ist keine Stufe (0 bis 3).").arg(inputShown(head)));
+                return refused<RowFilter>(QStringLiteral("„%1“ ist keine Stufe (0 bis 3).").arg(quotedInput(head)));
             f.level = *level;
         }
     }
@@ -455,30 +451,33 @@ QString countRangeText(const CountRange& range) {
 QString rowFilterText(const RowFilter& f) {
     switch (f.kind) {
     case FilterKind::Signs: {
-        QString s = QString::fromLatin1(TippText[f.sign]) + u'=' + countRangeText(f.range);
-        if (f.matches == kAllMatches) return s;
-        // Runs of three or more matches as "a-b".
-        QStringList items;
-        for (int m = 1; m <= kMatches;) {
-            if (!(f.matches >> (m - 1) & 1)) {
-                ++m;
-                continue;
-            }
-            int last = m;
-            while (last < kMatches && (f.matches >> last & 1)) ++last;
-            if (last - m >= 2)
-                items << QStringLiteral("%1-%2").arg(m).arg(last);
-            else
-                for (int k = m; k <= last; ++k) items << QString::number(k);
-            m = last + 1;
-        }
-        return s + u'@' + items.join(u',');
+        const QString s = QString::fromLatin1(TippText[f.sign]) + u'=' + countRangeText(f.range);
+        return f.matches == kAllMatches ? s : s + u'@' + matchSetText(f.matches);
     }
     case FilterKind::Level: return QString::number(f.level) + u'=' + countRangeText(f.range);
     case FilterKind::Run:
     case FilterKind::Changes: return countRangeText(f.range);
     }
     return QString();
+}
+
+QString matchSetText(MatchSet matches) {
+    // Runs of three or more matches as "a-b".
+    QStringList items;
+    for (int m = 1; m <= kMatches;) {
+        if (!(matches >> (m - 1) & 1)) {
+            ++m;
+            continue;
+        }
+        int last = m;
+        while (last < kMatches && (matches >> last & 1)) ++last;
+        if (last - m >= 2)
+            items << QStringLiteral("%1-%2").arg(m).arg(last);
+        else
+            for (int k = m; k <= last; ++k) items << QString::number(k);
+        m = last + 1;
+    }
+    return items.join(u',');
 }
 
 QString levelPatternText(const PatternLevels& levels) {

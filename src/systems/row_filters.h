@@ -150,9 +150,6 @@ struct Parsed {
     QString error;
 };
 
-// What a message quotes of an input: at most 40 characters, control
-// characters shown as their pictures.
-QString inputShown(QStringView text);
 // A count of decimal digits alone, at most nine of them.
 std::optional<int> parseCount(QStringView text);
 // "MIN..MAX", "..MAX", "MIN..", ".." or a single count; MIN > MAX is refused.
@@ -171,6 +168,8 @@ Parsed<RowFilter> parseRowFilter(FilterKind kind, QStringView text);
 // The text parseRowFilter reads back, in its shortest form.
 QString rowFilterText(const RowFilter& filter);
 QString countRangeText(const CountRange& range);
+// "1-6", "1,3,5-7": what parseMatchSet reads back.
+QString matchSetText(MatchSet matches);
 QString levelPatternText(const PatternLevels& levels);
 
 template <typename Visit>

@@ -1,5 +1,7 @@
 #include "message_boxes.h"
 
+#include "keyboard.h"
+
 #include "core/seam.h"
 
 #include "core/error.h"
@@ -38,16 +40,19 @@ public:
         }
         box.setText(text);
         box.setTextFormat(Qt::PlainText);
+        QPushButton* yes = nullptr;
         if (buttons == MessageButtons::YesNo) {
-            QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+            yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
             box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
             box.setDefaultButton(yes);
-            box.exec();
-            return box.clickedButton() == static_cast<QAbstractButton*>(yes) ? MessageAnswer::Yes : MessageAnswer::No;
+        } else {
+            box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         }
-        box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        // The Enter still held down from the press that asks is no answer.
+        actOnFreshKeysOnly(&box);
         box.exec();
-        return MessageAnswer::Ok;
+        if (!yes) return MessageAnswer::Ok;
+        return box.clickedButton() == static_cast<QAbstractButton*>(yes) ? MessageAnswer::Yes : MessageAnswer::No;
     }
 };
 

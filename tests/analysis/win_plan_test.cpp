@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 
@@ -15,31 +16,21 @@ using namespace korbisto;
 namespace {
 
 // Every result against every row.
-WinPlan bruteForce(const TipTable& rows, const OutcomeCrosses& crosses) {
-    std::array<std::vector<std::uint8_t>, kMatches> outcomes;
-    for (int m = 1; m <= kMatches; ++m)
-        for (int c = 1; c <= 3; ++c)
-            if (crosses[static_cast<size_t>(outcomeIndex(m, c))])
-                outcomes[static_cast<size_t>(m - 1)].push_back(static_cast<std::uint8_t>(c));
+WinPlan bruteForce(const TipTable& rows, const std::vector<RowTips>& results) {
     std::map<RankCounts, std::int64_t> classes;
-    std::array<size_t, kMatches> at{};
     WinPlan plan;
-    for (;;) {
+    for (const RowTips& result : results) {
         RankCounts counts{};
         for (const TipTable::Row& row : rows.rows()) {
             if (row.tips[0] == kTipEmpty) continue;
             int wrong = 0;
-            for (size_t m = 0; m < kMatches; ++m) wrong += row.tips[m] != outcomes[m][at[m]] ? 1 : 0;
+            for (size_t m = 0; m < kMatches; ++m) wrong += row.tips[m] != result[m] ? 1 : 0;
             if (wrong <= 3) ++counts[static_cast<size_t>(wrong)];
         }
         ++classes[counts];
         ++plan.results;
-        int m = kMatches - 1;
-        while (m >= 0 && ++at[static_cast<size_t>(m)] == outcomes[static_cast<size_t>(m)].size())
-            at[static_cast<size_t>(m--)] = 0;
-        if (m < 0) break;
     }
-    plan.guaranteedRank = 1;
+    plan.guaranteedRank = results.empty() ? 0 : 1;
     for (auto it = classes.rbegin(); it != classes.rend(); ++it) {
         plan.classes.push_back({it->first, it->second});
         int best = 0;
@@ -49,6 +40,27 @@ WinPlan bruteForce(const TipTable& rows, const OutcomeCrosses& crosses) {
     }
     return plan;
 }
+
+// Every result the crosses allow.
+std::vector<RowTips> resultsOf(const OutcomeCrosses& crosses) {
+    std::array<std::vector<std::uint8_t>, kMatches> outcomes;
+    for (int m = 1; m <= kMatches; ++m)
+        for (int c = 1; c <= 3; ++c)
+            if (crosses[static_cast<size_t>(outcomeIndex(m, c))])
+                outcomes[static_cast<size_t>(m - 1)].push_back(static_cast<std::uint8_t>(c));
+    std::vector<RowTips> results;
+    std::array<size_t, kMatches> at{};
+    for (;;) {
+        RowTips& result = results.emplace_back();
+        for (size_t m = 0; m < kMatches; ++m) result[m] = outcomes[m][at[m]];
+        int m = kMatches - 1;
+        while (m >= 0 && ++at[static_cast<size_t>(m)] == outcomes[static_cast<size_t>(m)].size())
+            at[static_cast<size_t>(m--)] = 0;
+        if (m < 0) return results;
+    }
+}
+
+WinPlan bruteForce(const TipTable& rows, const OutcomeCrosses& crosses) { return bruteForce(rows, resultsOf(crosses)); }
 
 void expectSamePlan(const WinPlan& got, const WinPlan& expected, int round) {
     EXPECT_EQ(got.results, expected.results) << round;
@@ -119,6 +131,59 @@ TEST(WinPlan, IsTheBruteForceOnRandomRowsAndSheets) {
         expectSamePlan(*count.finish(), expected, round);
     }
     EXPECT_EQ(winPlan(TipTable(), OutcomeCrosses{}), std::nullopt);
+}
+
+TEST(WinPlan, OverChosenResultsIsTheBruteForceOverThem) {
+    std::mt19937 random(26);
+    for (int round = 0; round < 40; ++round) {
+        // Results on up to six matches that vary, some drawn twice, in no
+        // order; now and then one far from the others.
+        const int varying = 1 + static_cast<int>(random() % 6);
+        RowTips base;
+        for (std::uint8_t& tip : base) tip = static_cast<std::uint8_t>(1 + random() % 3);
+        std::vector<RowWord> results;
+        const int n = static_cast<int>(random() % 30);
+        for (int i = 0; i < n; ++i) {
+            RowTips tips = base;
+            for (int m = 0; m < varying; ++m) tips[static_cast<size_t>(m * 2)] = static_cast<std::uint8_t>(1 + random() % 3);
+            if (random() % 10 == 0) tips[12] = static_cast<std::uint8_t>(1 + random() % 3);
+            results.push_back(*wordOfTips(tips));
+            if (random() % 5 == 0) results.push_back(results[random() % results.size()]);
+        }
+        // Rows near them, some with tips no result has, some no tip rows.
+        TipTable rows;
+        for (int r = 0; r < 1 + static_cast<int>(random() % 25); ++r) {
+            RowTips tips = base;
+            for (std::uint8_t& tip : tips)
+                if (random() % 4 == 0) tip = static_cast<std::uint8_t>(random() % 12 == 0 ? 4 : 1 + random() % 3);
+            if (r % 9 == 4) tips[0] = kTipEmpty;
+            rows.appendRow(r + 1, tips);
+        }
+        std::vector<RowWord> distinct = results;
+        std::sort(distinct.begin(), distinct.end());
+        distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+        std::vector<RowTips> expected;
+        for (const RowWord w : distinct) expected.push_back(tipsOfWord(w));
+        expectSamePlan(*winPlanOver(rows, results), bruteForce(rows, expected), round);
+    }
+
+    // All results of the crosses: the plan over the crosses.
+    OutcomeCrosses crosses{};
+    for (int m = 1; m <= kMatches; ++m)
+        for (int c = 1; c <= (m <= 3 ? 3 : m <= 5 ? 2 : 1); ++c) crosses[static_cast<size_t>(outcomeIndex(m, c))] = true;
+    std::vector<RowWord> all;
+    for (const RowTips& result : resultsOf(crosses)) all.push_back(*wordOfTips(result));
+    TipTable rows;
+    rows.appendRow(1, tipsOfWord(all[5]));
+    rows.appendRow(2, tipsOfWord(all[70]));
+    expectSamePlan(*winPlanOver(rows, all), *winPlan(rows, crosses), -1);
+    // None: nothing is sure.
+    const WinPlan none = *winPlanOver(rows, {});
+    EXPECT_EQ(none.results, 0);
+    EXPECT_TRUE(none.classes.empty());
+    EXPECT_EQ(none.guaranteedRank, 0);
+    const std::atomic<bool> stop{true};
+    EXPECT_EQ(winPlanOver(rows, all, &stop), std::nullopt);
 }
 
 TEST(WinPlan, SystemsKeepTheirPromises) {

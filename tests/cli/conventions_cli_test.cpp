@@ -148,7 +148,7 @@ TEST(CliBadInput, EndsWithOneClearGermanLine) {
         {{"evaluate", "--slip", in.slip, "--result", huge}, {}, 2,
          QStringLiteral("--result braucht genau 13 Zeichen aus 0, 1, 2, X und -.")},
         {{"evaluate", "--slip", in.slip, "--now", huge}, {}, 2,
-         QStringLiteral("--now erwartet TT.MM.JJJJ[THH:MM] oder JJJJ-MM-TT[THH:MM], nicht „%1“.").arg(QString(40, u'1'))},
+         QStringLiteral("--now erwartet TT.MM.JJJJ[THH:MM] oder JJJJ-MM-TT[THH:MM], nicht „%1…“.").arg(QString(40, u'1'))},
         {{"slip", "-"}, QStringLiteral("<&-"), 1, QStringLiteral("Standardeingabe: Sie ist geschlossen.")},
         {{"matchday", "-"}, QStringLiteral("</dev/null"), 1, QStringLiteral("Standardeingabe: Versuch hinter dem Dateiende zu lesen.")},
         {{"evaluate", "--slip", "-", "--matchday", "-"}, {}, 2,

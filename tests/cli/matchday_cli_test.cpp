@@ -68,6 +68,13 @@ TEST(CliMatchday, BadInputIsRefused) {
         EXPECT_EQ(runCli(args).exitCode, 2) << args.join(u' ').toStdString();
     }
     EXPECT_FALSE(QFile::exists(path));
+    // A bet slip of more than a record's size is no match day of 30.12.1899.
+    const QString slip = tmp.path(QStringLiteral("s.krsc"));
+    ASSERT_EQ(runCli({"full", "--crosses", "1,10,102,2,0,1,1,12,02,102,1,1,0", "--out", slip}).exitCode, 0);
+    r = runCli({"matchday", slip});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, QStringLiteral("\"%1\": Das ist keine Spieltag-Datei: Das Datum ist kein Tag.\n").arg(slip));
+    EXPECT_TRUE(r.out.isEmpty());
     r = runCli({"matchday", tmp.root()});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, QStringLiteral("\"%1\": Das ist ein Ordner, keine Datei.\n").arg(tmp.root()));

@@ -32,3 +32,25 @@ TEST(CliSlip, PrintsRowsAsTheClipboardCopyDoes) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, QStringLiteral("\"%1\": Die angegebene Datei wurde nicht gefunden.\n").arg(tmp.path(QStringLiteral("nix.krsc"))));
 }
+
+TEST(CliSlip, SaysHowManyBytesAtTheEndWereNoWholeRow) {
+    test::TempDataFolder tmp;
+    const QString path = tmp.path(QStringLiteral("rest.krsc"));
+    const struct {
+        int rest;
+        QString err;
+    } cases[] = {
+        {0, QString()},
+        {1, QStringLiteral("Das letzte Byte von „%1“ ist keine ganze Reihe (40 Bytes) und wurde übergangen.\n")},
+        {39, QStringLiteral("Die letzten 39 Bytes von „%1“ sind keine ganze Reihe (40 Bytes) und wurden übergangen.\n")},
+    };
+    for (const auto& c : cases) {
+        QByteArray bytes(40 + c.rest, '\0');
+        for (int m = 0; m < 13; ++m) bytes[1 + 3 * m] = 1;
+        test::writeBytes(path, bytes);
+        const auto r = runCli({"slip", path});
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(r.out, QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,1,1\n"));
+        EXPECT_EQ(r.err, c.rest == 0 ? QString() : c.err.arg(path));
+    }
+}

@@ -3,6 +3,7 @@
 #include "support/test_env.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -21,7 +22,12 @@ TEST(Paths, FollowTheDataHome) {
     EXPECT_EQ(p.SlipFolder, p.DataFolder + QStringLiteral("Spielscheine/"));
     EXPECT_EQ(p.MatchDayFolder, p.DataFolder + QStringLiteral("Spieltage/"));
     EXPECT_EQ(p.SettingsFolder, p.DataFolder + QStringLiteral("Einstellungen/"));
+    EXPECT_EQ(p.FilterFolder, p.DataFolder + QStringLiteral("Filter/"));
     EXPECT_TRUE(p.ProgramFolder.endsWith(u'/'));
+    // Made with the data folder above it when first asked for.
+    EXPECT_FALSE(QFileInfo(p.DataFolder).exists());
+    EXPECT_EQ(madeFilterFolder(), p.FilterFolder);
+    EXPECT_TRUE(QFileInfo(p.FilterFolder).isDir());
 }
 
 TEST(Paths, FolderSetUpCreatesFiveFoldersInOrderOnce) {
@@ -42,14 +48,18 @@ TEST(Paths, UnresolvableDataHomeHangsOffTheRoot) {
     qputenv("HOME", home);
 }
 
-TEST(Paths, MissingParentMeansNoFolders) {
+TEST(Paths, AHomeWithoutLocalShareGetsEveryLevel) {
     test::TempDataFolder tmp;
-    AppPaths p = appPaths();
-    p.DataFolder = tmp.path(QStringLiteral("gone/deeper/Korbisto/"));
-    p.ShotsFolder = p.DataFolder + QStringLiteral("shots/");
-    p.SlipFolder = p.DataFolder + QStringLiteral("Spielscheine/");
-    p.MatchDayFolder = p.DataFolder + QStringLiteral("Spieltage/");
-    p.SettingsFolder = p.DataFolder + QStringLiteral("Einstellungen/");
-    EXPECT_TRUE(setUpFolders(p).isEmpty());  // one level at a time, silently
-    EXPECT_FALSE(QFileInfo(p.DataFolder).exists());
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray data = qgetenv("XDG_DATA_HOME");
+    const QString fresh = tmp.path(QStringLiteral("home"));
+    ASSERT_TRUE(QDir().mkpath(fresh));
+    qputenv("HOME", QFile::encodeName(fresh));
+    qunsetenv("XDG_DATA_HOME");
+    const AppPaths p = computeAppPaths(QStringLiteral("/p"));
+    EXPECT_EQ(p.DataFolder, fresh + QStringLiteral("/.local/share/Korbisto/"));
+    EXPECT_EQ(setUpFolders(p), dataFolders(p));
+    for (const QString& folder : dataFolders(p)) EXPECT_TRUE(QFileInfo(folder).isDir()) << folder.toStdString();
+    qputenv("HOME", home);
+    qputenv("XDG_DATA_HOME", data);
 }

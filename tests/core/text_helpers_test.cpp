@@ -111,3 +111,32 @@ TEST(StrToInt, FollowsTheRuntimeConversion) {
     EXPECT_FALSE(StrToIntOpt(QStringLiteral("-")));
     EXPECT_FALSE(StrToIntOpt(QStringLiteral("1,5")));
 }
+
+TEST(QuotedInput, AtMostFortyCharactersAndNothingATerminalWouldAct) {
+    const QString forty(40, u'a');
+    const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80");  // two UTF-16 units, one character
+    const struct {
+        QString input;
+        QString shown;
+    } cases[] = {
+        {QString(), QString()},
+        {QStringLiteral("12a"), QStringLiteral("12a")},
+        {forty, forty},
+        {forty + u'b', forty + u'…'},
+        {QString(900000, u'x'), QString(40, u'x') + u'…'},
+        // Escape sequences, NUL, tab, line breaks and DEL as their pictures.
+        {QStringLiteral("\x1b]0;x\x07\x1b[31m"), QStringLiteral("␛]0;x␇␛[31m")},
+        {QString(QChar(0)) + QStringLiteral("\t\r\n\x7f"), QStringLiteral("␀␉␍␊␡")},
+        // C1 controls, direction overrides, tags and line separators have no picture.
+        {QStringLiteral("a\u009bb\u202ec\u2028"), QStringLiteral("a�b�c�")},
+        {QString::fromUcs4(U"\U000E0041x", 2), QStringLiteral("�x")},
+        {QStringLiteral("Köln ½ ß"), QStringLiteral("Köln ½ ß")},
+        // A character beyond 16 bits is one character and never cut in two.
+        {QString(39, u'a') + smile + smile, QString(39, u'a') + smile + u'…'},
+        {QString(QChar(0xDC80)) + u'x', QStringLiteral("�x")},  // a lone surrogate from a file name
+    };
+    for (const auto& c : cases) EXPECT_EQ(quotedInput(c.input), c.shown) << c.input.left(60).toStdString();
+    // The runtime's conversion errors quote so.
+    EXPECT_EQ(integerConversionError(QStringLiteral("\x1b[2J") + QString(60, u'9')).message(),
+              QStringLiteral("''␛[2J") + QString(36, u'9') + QStringLiteral("…'' ist kein gültiger Integer-Wert"));
+}

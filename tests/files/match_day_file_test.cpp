@@ -231,6 +231,8 @@ TEST(MatchDayFile, WhatIsNoMatchDaySaysWhy) {
          QStringLiteral("Der Name der Gastmannschaft von Spiel 5 wäre 31 Zeichen lang, erlaubt sind 30.")},
         {"a negative quota", with([](QByteArray& b) { putDouble(b, 1624, -1.0); }),
          QStringLiteral("Die Quote von Rang 4 ist keine Zahl von 0 an.")},
+        {"a control byte in a home name", with([](QByteArray& b) { b[8 + 5] = '\x1b'; }),
+         QStringLiteral("Der Name der Heimmannschaft von Spiel 1 enthält Steuerzeichen.")},
         {"an endless quota", with([](QByteArray& b) { putDouble(b, 1600, std::numeric_limits<double>::infinity()); }),
          QStringLiteral("Die Quote von Rang 1 ist keine Zahl von 0 an.")},
     };
@@ -238,6 +240,8 @@ TEST(MatchDayFile, WhatIsNoMatchDaySaysWhy) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(matchDayProblem(c.bytes, saturday), c.problem);
     }
-    // Without a Saturday any day will do.
-    EXPECT_EQ(matchDayProblem(with([](QByteArray& b) { putDouble(b, 0, 1.5); })), QString());
+    // Without a Saturday any day from 1900 on will do; a bet slip's first
+    // bytes read as a date before it.
+    EXPECT_EQ(matchDayProblem(with([](QByteArray& b) { putDouble(b, 0, 2.5); })), QString());
+    EXPECT_EQ(matchDayProblem(with([](QByteArray& b) { putDouble(b, 0, 1.5); })), QStringLiteral("Das Datum ist kein Tag."));
 }

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace korbisto;
 
 namespace {
@@ -187,6 +190,46 @@ TEST(Settings, A17MiBFileKeepsEveryByteWhenAKeyChanges) {
     writeMainWindowClose(false, QStringLiteral("8"));
     EXPECT_TRUE(test::readBytes(settings::filePath()) == other + "[Wach]\r\nStand=8\r\n[Auswertung]\r\nsofort=0\r\n");
     EXPECT_FALSE(readMainWindowSettings().instantEvaluation);
+}
+
+TEST(Settings, TwoInstancesWritingAtOnceKeepEverySetting) {
+    test::TempDataFolder tmp;
+    const QByteArray own = "\xEF\xBB\xBF; von Hand\n[Fremd]\r\n  wert = \"x\"  \r\n";
+    writeIni(own);
+    constexpr int kEach = 300;
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    pid_t writers[2];
+    for (int w = 0; w < 2; ++w) {
+        writers[w] = ::fork();
+        if (writers[w] == 0) {
+            ::close(go[1]);
+            char byte;
+            if (::read(go[0], &byte, 1) != 1) ::_exit(2);
+            try {
+                for (int i = 0; i < kEach; ++i)
+                    settings::writeInteger("Test", QStringLiteral("w%1-%2").arg(w).arg(i), i);
+            } catch (...) {
+                ::_exit(1);
+            }
+            ::_exit(0);
+        }
+    }
+    // Both start at the same moment.
+    ::close(go[0]);
+    ASSERT_EQ(::write(go[1], "gg", 2), 2);
+    ::close(go[1]);
+    for (const pid_t writer : writers) {
+        int status = -1;
+        ::waitpid(writer, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    int kept = 0;
+    for (int w = 0; w < 2; ++w)
+        for (int i = 0; i < kEach; ++i)
+            kept += settings::readInteger("Test", QStringLiteral("w%1-%2").arg(w).arg(i), -1) == i;
+    EXPECT_EQ(kept, 2 * kEach);
+    EXPECT_TRUE(test::readBytes(settings::filePath()).startsWith(own + "[Test]\r\n"));
 }
 
 TEST(Settings, AFileTooLargeToReadWholeIsNeverRewritten) {

@@ -71,6 +71,8 @@ TEST_F(AnalysisWindowTest, ThePlanOfAVewSystemFollowsSheetTableAndQuotas) {
     app::TFAnalyse* window = openWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Korbisto 1.3.0.0"));
+    // The keys on the tabs, not on the close button.
+    EXPECT_EQ(window->focusWidget(), child<QTabWidget>(window, QStringLiteral("TabsAnalyse"))->tabBar());
     waitFor(window, &app::TFAnalyse::planShown);
     const QString missing = text(window, "LPlanStatus");
     EXPECT_TRUE(missing.contains(QStringLiteral("keine Tippreihen"))) << missing.toStdString();
@@ -163,6 +165,7 @@ TEST_F(AnalysisWindowTest, LiveChancesFollowTheTypedResultAndTheWeights) {
     QTest::keyClick(editor, Qt::Key_F2);
     auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->accessibleName(), QStringLiteral("Gewicht von 1 in Spiel 13"));
     QTest::keyClicks(edit, QStringLiteral("x"));
     EXPECT_EQ(edit->text(), QStringLiteral("1"));
     QTest::keyClicks(edit, QStringLiteral("8,5"));
@@ -298,7 +301,7 @@ TEST_F(AnalysisWindowTest, KuerzenDevelopsTheCataloguesSystemThatKeepsItsGuarant
     CrossSheet& sheet = main->crossColumn().sheet();
     app::TFAnalyse* window = openWindow();
     ASSERT_NE(window, nullptr);
-    child<QTabWidget>(window, QStringLiteral("TabsAnalyse"))->setCurrentIndex(2);
+    child<QTabWidget>(window, QStringLiteral("TabsAnalyse"))->setCurrentWidget(child(window, QStringLiteral("TabKuerzen")));
     sheet.toggle(1, 1);
     EXPECT_TRUE(text(window, "LKuerzenStatus").contains(QStringLiteral("fehlt noch ein Kreuz")));
     EXPECT_FALSE(child<QPushButton>(window, QStringLiteral("BKuerzenAbwickeln"))->isEnabled());
@@ -313,11 +316,14 @@ TEST_F(AnalysisWindowTest, KuerzenDevelopsTheCataloguesSystemThatKeepsItsGuarant
         EXPECT_EQ(text(window, QStringLiteral("L%1Reihen").arg(guarantee).toLatin1().constData()),
                   QString::number(findReducedSystem(2, 2, guarantee)->rows));
 
+    auto* planButton = child<QPushButton>(window, QStringLiteral("BKuerzenPlan"));
     for (const int guarantee : {12, 11}) {
         child<QRadioButton>(window, QStringLiteral("RB%1").arg(guarantee))->click();
-        click(window, QStringLiteral("BKuerzenPlan"));
-        // The answer may come while the click is still being handled.
+        planButton->click();
+        // Off until the plan is there; the answer comes from the event loop.
+        EXPECT_FALSE(planButton->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(!text(window, "LKuerzenSicher").isEmpty(), 20000);
+        EXPECT_TRUE(planButton->isEnabled());
         EXPECT_EQ(text(window, "LKuerzenSicher"), QString::fromLatin1(RangNamen[kMatches + 1 - guarantee]));
         QAbstractItemModel* plan = table(window, "GKuerzenPlan");
         double results = 0;
@@ -350,6 +356,14 @@ TEST_F(AnalysisWindowTest, KuerzenDevelopsTheCataloguesSystemThatKeepsItsGuarant
         }
         EXPECT_EQ(checked, 36);
     }
+
+    // Closed while the plan is worked out: shown again, nothing is under way.
+    planButton->click();
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_EQ(openWindow(), window);
+    EXPECT_TRUE(planButton->isEnabled());
+    EXPECT_FALSE(text(window, "LKuerzenStatus").contains(QStringLiteral("berechnet")));
 }
 
 TEST_F(AnalysisWindowTest, TheWindowGrowsAndNoFigureIsCutOffOrRoundedAway) {

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -85,6 +86,29 @@ ui::MessageAnswer ModalMessageBoxes::show(QWidget* parent, ui::MessageIcon icon,
     QTimer::singleShot(50, &loop, &QEventLoop::quit);
     loop.exec();
     return answer;
+}
+
+void sendKey(QEvent::Type type, Qt::Key key, bool repeat, quint64 at) {
+    const QString text = key == Qt::Key_Return ? QStringLiteral("\r") : key == Qt::Key_Space ? QStringLiteral(" ") : QString();
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+    QKeyEvent event(type, key, Qt::NoModifier, text, repeat);
+    event.setTimestamp(at);
+    // The window the press closed gets no release.
+    if (target) QApplication::sendEvent(target, &event);
+    QCoreApplication::processEvents();
+}
+
+void holdKey(Qt::Key key, int repeats) {
+    // A keyboard's repeats come every 40 ms or so.
+    static quint64 now = 1000;
+    now += 1000;
+    sendKey(QEvent::KeyPress, key, false, now);
+    for (int i = 0; i < repeats; ++i) {
+        now += 40;
+        sendKey(QEvent::KeyRelease, key, i % 2 == 0, now);
+        sendKey(QEvent::KeyPress, key, i % 2 == 0, now);
+    }
+    sendKey(QEvent::KeyRelease, key, false, now + 40);
 }
 
 void writeMatchDay(const QString& path, const char* results) {

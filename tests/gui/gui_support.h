@@ -10,12 +10,24 @@
 #include "ui/shell.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
 
+#include <QTest>
+
 #include <gtest/gtest.h>
+
+// QtTest's checks, on which its QTRY_ waits end, report to no one outside
+// QTest::qExec: here they fail the test as gtest's do.
+#undef QVERIFY
+#define QVERIFY(statement) ASSERT_TRUE(statement) << #statement
+#undef QCOMPARE
+#define QCOMPARE(actual, expected) ASSERT_EQ(actual, expected)
+#undef QFAIL
+#define QFAIL(message) FAIL() << (message)
 
 #include <memory>
 #include <vector>
@@ -70,6 +82,15 @@ public:
 
     std::function<void()> whileShown;  // called as each box shows
 };
+
+// A key as the keyboard sends it to whatever has the keys, if anything; the
+// events waiting are handled after it. `repeat`: marked as a repeat of a
+// key held down; `at`: the moment, in milliseconds.
+void sendKey(QEvent::Type type, Qt::Key key, bool repeat = false, quint64 at = 0);
+// Pressed, repeated `repeats` times while held down, let go. As on X11, a
+// repeat is a release and a press of one moment, marked as a repeat only
+// every other time.
+void holdKey(Qt::Key key, int repeats = 0);
 
 // A match day of 07.03.2021 with the given results, pairings "Heim m" -
 // "Gast m" and the quotas 10,50 / 5 / 2 / 1.

@@ -6,6 +6,7 @@
 #include "core/paths.h"
 #include "files/settings_file.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -162,4 +163,48 @@ TEST_F(MatchDayWindowTest, TenFailedPressesInARowWithTheBoxConfirmedEachTime) {
     ASSERT_FALSE(pictures.isEmpty());
     EXPECT_EQ(pictures.first(), 0);
     EXPECT_EQ(window->statusPicture(), 2);
+}
+
+TEST_F(MatchDayWindowTest, TheKeysGoTopToBottomStayOnTheButtonAndStartNothingTwice) {
+    server.serve(QStringLiteral("/downloads/spieltage/13032021.sptag"), matchDayBytes());
+    app::TFsptag* window = openWindow();
+    ASSERT_NE(window, nullptr);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QWidget* button = child(window, QStringLiteral("BAbrufen"));
+    EXPECT_EQ(QApplication::focusWidget(), button);
+    QStringList order;
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(order, (QStringList{"ComboDate2", "BClose", "cbSofort", "BAbrufen"}));
+    auto* dates = child<QComboBox>(window, QStringLiteral("ComboDate2"));
+    dates->setCurrentIndex(0);
+
+    // Enter fetches once, also held down; the next Enter fetches again.
+    QSignalSpy done(window, &app::TFsptag::finished);
+    for (int press = 1; press <= 2; ++press) {
+        SCOPED_TRACE(press);
+        test::holdKey(Qt::Key_Return, 3);
+        QTRY_COMPARE_WITH_TIMEOUT(done.size(), press, 30000);
+        EXPECT_EQ(QApplication::focusWidget(), button);
+        EXPECT_EQ(window->statusPicture(), 1);
+    }
+
+    // Where the server sends a byte a second after the first 500: keys
+    // meanwhile reach neither the date list nor "Schließen"; Escape cancels.
+    qputenv("KORBISTO_SERVER", server.site(QStringLiteral("/slow")).toUtf8());
+    test::holdKey(Qt::Key_Return);
+    ASSERT_TRUE(window->downloading());
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_Down}) test::holdKey(key, 2);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->downloading());
+    EXPECT_EQ(dates->currentText(), QStringLiteral("13.03.2021"));
+    EXPECT_FALSE(dates->view()->isVisible());
+    test::holdKey(Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->downloading());
+    EXPECT_EQ(done.size(), 3);
+    EXPECT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join(u'|').toStdString();
 }

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace korbisto;
 
@@ -289,4 +290,55 @@ TEST_F(UpdateWindowTest, TenFailedChecksAndDownloadsInARowWithTheBoxConfirmedEac
     EXPECT_EQ(modal.texts().size(), 20);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(enabled(window, "BCalc"));
+}
+
+TEST_F(UpdateWindowTest, EnterChecksAndTheNextEnterChecksAgainNotCloses) {
+    // The same version: nothing to download, "Schließen" the only other button on.
+    server.serve(QStringLiteral("/downloads/verinfos.krvi"), record("1.3.0.0"));
+    app::TFNeu* window = openWindow();
+    ASSERT_NE(window, nullptr);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    ASSERT_EQ(QApplication::focusWidget(), child(window, QStringLiteral("BCalc")));
+    QSignalSpy done(window, &app::TFNeu::finished);
+    for (int press = 1; press <= 2; ++press) {
+        SCOPED_TRACE(press);
+        // Held down a moment: one check.
+        test::holdKey(Qt::Key_Return, 3);
+        QTRY_COMPARE_WITH_TIMEOUT(done.size(), press, 30000);
+        EXPECT_FALSE(window->busy());
+        ASSERT_EQ(QApplication::focusWidget(), child(window, QStringLiteral("BCalc")));
+    }
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(offered(window), QStringLiteral("1.3.0.0"));
+}
+
+TEST_F(UpdateWindowTest, AnEnterHeldOnInstallationIsNoAnswerToItsQuestion) {
+    app::TFNeu* window = readyToInstall();
+    ASSERT_NE(window, nullptr);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    child(window, QStringLiteral("BSetup"))->setFocus();
+    // Qt's own box this time, which keys answer.
+    ui::setMessageBoxes(nullptr);
+    bool stillAsking = false;
+    QTimer::singleShot(0, window, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        // The Enter of the press goes on repeating, marked as such or not.
+        for (quint64 at = 900040; at <= 900160; at += 40) {
+            test::sendKey(QEvent::KeyRelease, Qt::Key_Return, at == 900080, at);
+            test::sendKey(QEvent::KeyPress, Qt::Key_Return, at == 900080, at);
+        }
+        stillAsking = box->isVisible();
+        // Escape says No; the box that follows is recorded.
+        ui::setMessageBoxes(&boxes);
+        test::holdKey(Qt::Key_Escape);
+    });
+    test::sendKey(QEvent::KeyPress, Qt::Key_Return, false, 900000);
+    EXPECT_TRUE(stillAsking);
+    EXPECT_EQ(program.ended, 0);
+    EXPECT_TRUE(program.started.isEmpty());
+    EXPECT_TRUE(boxes.texts().value(0).startsWith(QStringLiteral("Installation wurde auf Ihren Wunsch abgebrochen.")))
+        << boxes.texts().join(u'|').toStdString();
 }
