@@ -424,14 +424,17 @@ QString quotaArgument(const QString& text, const QString& option) {
                            std::all_of(groups.begin() + 1, groups.end(), [](const QString& g) { return g.size() == 3; });
     if (thousands) return text;
     const QString shown = quotedInput(text);
-    if (plain.contains(u',') || plain.endsWith(u'.'))
-        throw UsageError(QStringLiteral("%1: In „%2“ trennen die Punkte keine Tausender (je drei Ziffern); als deutsche "
-                                        "Zahl gelesen wäre es %3.")
-                             .arg(option, shown, formatAmount(*german)));
+    // A reading is named where it can be a quota; one of a dozen digits and more is none.
+    constexpr double kLargest = 1e12;
+    if (plain.contains(u',') || plain.endsWith(u'.') || *german >= kLargest)
+        throw UsageError(QStringLiteral("%1: In „%2“ trennen die Punkte keine Tausender (je drei Ziffern)%3.")
+                             .arg(option, shown,
+                                  *german < kLargest ? QStringLiteral("; deutsch gelesen wäre es %1").arg(formatAmount(*german))
+                                                     : QString()));
     const qsizetype point = whole.lastIndexOf(u'.');
     const double decimal = (whole.left(point).remove(u'.') + u'.' + whole.mid(point + 1)).toDouble();
-    throw UsageError(QStringLiteral("%1: „%2“ ist mehrdeutig: als deutsche Zahl %3, mit Dezimalpunkt %4. Bitte mit "
-                                    "Dezimalkomma schreiben, etwa %4.")
+    throw UsageError(QStringLiteral("%1: „%2“ ist mehrdeutig: deutsch gelesen %3, mit Dezimalpunkt %4; bitte mit "
+                                    "Dezimalkomma schreiben.")
                          .arg(option, shown, formatAmount(*german), formatAmount(decimal)));
 }
 

@@ -37,7 +37,7 @@ struct Option {
     // Empty: a flag. "DATEI…" names a file (completions offer files); lower-case
     // words joined by "|" ("text|csv") are the values it takes.
     QString valueName;
-    QString help;  // German; a line break starts a continued line
+    QString help = {};  // German; a line break starts a continued line
 
     bool takesFile() const { return valueName.startsWith(QLatin1String("DATEI")); }
     // The values of a choice ("text|csv|json"), empty for free text.

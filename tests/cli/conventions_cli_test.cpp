@@ -161,11 +161,11 @@ TEST(CliBadInput, EndsWithOneClearGermanLine) {
         {{"slip", tmp.path(QStringLiteral("nope.krsc"))}, {}, 1,
          QStringLiteral("\"%1\": Die angegebene Datei wurde nicht gefunden.").arg(tmp.path(QStringLiteral("nope.krsc")))},
         {{"evaluate", "--slip", in.slip, "--quota", "IV=1.000.5"}, {}, 2,
-         QStringLiteral("--quota IV: „1.000.5“ ist mehrdeutig: als deutsche Zahl 10.005,00, mit Dezimalpunkt 1.000,50. "
-                        "Bitte mit Dezimalkomma schreiben, etwa 1.000,50.")},
+         QStringLiteral("--quota IV: „1.000.5“ ist mehrdeutig: deutsch gelesen 10.005,00, mit Dezimalpunkt 1.000,50; "
+                        "bitte mit Dezimalkomma schreiben.")},
         {{"evaluate", "--slip", in.slip, "--quota", "I=1.5,00"}, {}, 2,
-         QStringLiteral("--quota I: In „1.5,00“ trennen die Punkte keine Tausender (je drei Ziffern); als deutsche "
-                        "Zahl gelesen wäre es 15,00.")},
+         QStringLiteral("--quota I: In „1.5,00“ trennen die Punkte keine Tausender (je drei Ziffern); deutsch "
+                        "gelesen wäre es 15,00.")},
         {{"evalute", "--slip", in.slip}, {}, 2, QStringLiteral("Unbekannter Befehl: „evalute“. Meinten Sie „evaluate“?")},
         {{"gen"}, {}, 2, QStringLiteral("Unbekannter Befehl: „gen“. Meinten Sie „generate“?")},
         {{"xyz"}, {}, 2, QStringLiteral("Unbekannter Befehl: „xyz“.")},
