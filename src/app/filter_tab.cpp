@@ -124,6 +124,7 @@ QLineEdit* field(QWidget* parent, const QString& name, const QString& spoken) {
     edit->setAccessibleName(spoken);
     QAction* sign =
         edit->addAction(edit->style()->standardIcon(QStyle::SP_MessageBoxWarning), QLineEdit::TrailingPosition);
+    sign->setText(QStringLiteral("Fehler in der Eingabe"));
     sign->setVisible(false);
     return edit;
 }
@@ -648,7 +649,7 @@ void FilterTab::probabilityEdited() {
             list_.probability = {mode, 0, *best};
         else
             probabilityError_ =
-                QStringLiteral("„%1“ ist keine Anzahl von Reihen (eine ganze Zahl ab 1).").arg(inputShown(text));
+                QStringLiteral("„%1“ ist keine Anzahl von Reihen (eine ganze Zahl ab 1).").arg(quotedInput(text));
     }
     markField(eWahrscheinlichkeit, probabilityError_);
     showEnabled();
