@@ -125,6 +125,7 @@ QLineEdit* field(QWidget* parent, const QString& name, const QString& spoken) {
     edit->setAccessibleName(spoken);
     QAction* sign =
         edit->addAction(edit->style()->standardIcon(QStyle::SP_MessageBoxWarning), QLineEdit::TrailingPosition);
+    sign->setText(QStringLiteral("Fehler in der Eingabe"));
     sign->setVisible(false);
     return edit;
 }

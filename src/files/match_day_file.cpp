@@ -104,14 +104,6 @@ QString matchDayProblem(QByteArrayView bytes, std::optional<QDate> saturday) {
                     .arg(field == match ? QStringLiteral("der Heimmannschaft") : QStringLiteral("der Gastmannschaft"))
                     .arg(m + 1)
                     .arg(length);
-            // Team names are text; a control byte in one means other bytes.
-            for (int i = 1; i <= length; ++i) {
-                const auto c = static_cast<unsigned char>(field[i]);
-                if (c < 0x20 || c == 0x7f)
-                    return QStringLiteral("Der Name %1 von Spiel %2 enthält Steuerzeichen.")
-                        .arg(field == match ? QStringLiteral("der Heimmannschaft") : QStringLiteral("der Gastmannschaft"))
-                        .arg(m + 1);
-            }
         }
         const int result = static_cast<unsigned char>(record[kResultsOffset + m]);
         if (result > 2)

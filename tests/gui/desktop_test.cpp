@@ -58,8 +58,9 @@ QStringList unnamedControls(QAccessibleInterface* node, const QString& path = QS
                                                               : !name.isEmpty();
     QStringList unnamed;
     if (interactive.contains(node->role()) && !named) unnamed << here;
-    // A table's cells are named by what they show.
-    if (node->role() != QAccessible::Table)
+    // A table's cells are named by what they show; a combo box's list is read
+    // through the box.
+    if (node->role() != QAccessible::Table && node->role() != QAccessible::ComboBox)
         for (int i = 0; i < node->childCount(); ++i) unnamed << unnamedControls(node->child(i), here);
     return unnamed;
 }
