@@ -26,14 +26,14 @@ QString slipOfOnes(const test::TempDataFolder& tmp, int rows) {
 
 }  // namespace
 
-// Team names, quotas and cells go out as typed: quotes and backslashes
-// escaped, umlauts and everything else as UTF-8.
+// Team names, quotas and cells go out as typed: quotes, backslashes and control
+// characters escaped, umlauts and everything else as UTF-8.
 TEST(CliJson, OddTextIsEscapedByteForByte) {
     test::TempDataFolder tmp;
     const QString slip = slipOfOnes(tmp, 1);
     const QString day = tmp.path(QStringLiteral("tag.sptag"));
     const auto made = runCli({"make-matchday", "--out", day, "--date", "13.03.2021", "--result", "1111111111111",
-                              "--pairing", QStringLiteral("Bay\"er\\n Mü/nchen|Dort\\mund"), "--pairing",
+                              "--pairing", QStringLiteral("Bay\"er\\n M\tü\x01nchen|Dort\x1fmund\r"), "--pairing",
                               QStringLiteral("„Kickers“|Ö/Ä")});
     ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
     const QString text = tmp.path(QStringLiteral("reihen.txt"));
@@ -54,9 +54,9 @@ TEST(CliJson, OddTextIsEscapedByteForByte) {
          R"({"rank":"III","count":0,"amount":null},{"rank":"IV","count":0,"amount":null}],"total":0})"
          "\n"},
         {{"matchday", day, "--now", "20.03.2021", "--json"},
-         R"({"date":"2021-03-13","pairings":[{"home":"Bay\"er\\n M)"
+         R"({"date":"2021-03-13","pairings":[{"home":"Bay\"er\\n M\t)"
          "\xC3\xBC"
-         R"(/nchen","away":"Dort\\mund"},{"home":")"
+         R"(\u0001nchen","away":"Dort\u001fmund\r"},{"home":")"
          "\xE2\x80\x9EKickers\xE2\x80\x9C\",\"away\":\"\xC3\x96/\xC3\x84\"},"
          + noPairing.repeated(11).replace("}{", "},{") +
          R"(],"winning_row":"1111111111111","quotas":null})"
