@@ -12,7 +12,6 @@
 #include "core/error.h"
 #include "core/german.h"
 #include "core/paths.h"
-#include "core/text_helpers.h"
 #include "files/binary_io.h"
 #include "systems/development.h"
 #include "systems/filter_list.h"
