@@ -4,10 +4,20 @@
 #include "core/german.h"
 #include "core/text_helpers.h"
 #include "core/tip_table.h"
+#include "files/binary_io.h"
+#include "files/slip_file.h"
+
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace korbisto::cli {
 
@@ -53,7 +63,60 @@ QString complaint(const QCommandLineParser& parser, const QStringList& args, con
     return text.isEmpty() ? QStringLiteral("Der Aufruf ist nicht zu verstehen.") : text;
 }
 
+// "text, csv und json"
+QString listed(const QStringList& words) {
+    if (words.size() < 2) return words.join(QString());
+    return words.mid(0, words.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" und ") + words.last();
+}
+
+// Edits from one word to the other, a swap of neighbours counting one.
+int distance(const QString& a, const QString& b) {
+    std::vector<std::vector<int>> d(static_cast<size_t>(a.size() + 1), std::vector<int>(static_cast<size_t>(b.size() + 1)));
+    for (qsizetype i = 0; i <= a.size(); ++i) d[i][0] = static_cast<int>(i);
+    for (qsizetype j = 0; j <= b.size(); ++j) d[0][j] = static_cast<int>(j);
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        for (qsizetype j = 1; j <= b.size(); ++j) {
+            const int cost = a[i - 1] == b[j - 1] ? 0 : 1;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    }
+    return d[a.size()][b.size()];
+}
+
+// Lines after the first of a help text, indented to `column`.
+QString indented(const QString& text, int column) {
+    QString s = text;
+    s.replace(u'\n', u'\n' + QString(column, u' '));
+    return s;
+}
+
 }  // namespace
+
+QStringList Option::choices() const {
+    static const QRegularExpression words(QStringLiteral("^[a-z0-9]+(\\|[a-z0-9]+)*$"));
+    return words.match(valueName).hasMatch() ? valueName.split(u'|') : QStringList();
+}
+
+Option nowOption() {
+    return {QStringLiteral("now"), QStringLiteral("DATUM"),
+            QStringLiteral("„jetzt“ als TT.MM.JJJJ[THH:MM] oder JJJJ-MM-TT[THH:MM]; sonst die Uhr")};
+}
+
+Option jsonAlias() { return {QStringLiteral("json"), QString(), QStringLiteral("wie --format json")}; }
+
+Option formatOption(const QString& choices, const QString& help) {
+    return {QStringLiteral("format"), choices, help};
+}
+
+Option slipOption(const QString& help) {
+    return {QStringLiteral("slip"), QStringLiteral("DATEI"), help + QStringLiteral(";\n„-“ liest die Standardeingabe")};
+}
+
+Option outOption(const QString& valueName, const QString& help) {
+    return {QStringLiteral("out"), valueName, help + QStringLiteral(";\n„-“ schreibt sie auf die Standardausgabe")};
+}
 
 CommandLine::CommandLine(const QStringList& args, const std::vector<Option>& options) {
     // Options are words after two dashes; -h is the only one-letter option, so any other
@@ -85,6 +148,95 @@ std::vector<Command>& commands() {
     return list;
 }
 
+const Command* findCommand(const QString& name) {
+    for (const Command& c : commands())
+        if (c.name == name) return &c;
+    return nullptr;
+}
+
+QString helpText(const Command& command) {
+    QString s = QStringLiteral("Aufruf: korbisto-cli %1 %2\n\n%3\n").arg(command.name, command.synopsis, command.description);
+    std::vector<std::pair<QString, QString>> rows;
+    for (const Option& o : command.options)
+        rows.emplace_back(QStringLiteral("--") + o.name + (o.valueName.isEmpty() ? QString() : u' ' + o.valueName), o.help);
+    rows.emplace_back(QStringLiteral("-h, --help"), QStringLiteral("zeigt diese Hilfe"));
+    // One column for the help; a longer option gets its help on the next line.
+    constexpr qsizetype kLongest = 24;
+    qsizetype width = 0;
+    for (const auto& [label, help] : rows)
+        if (label.size() <= kLongest) width = std::max(width, label.size());
+    const int column = static_cast<int>(width) + 4;
+    s += QStringLiteral("\nOptionen:\n");
+    for (const auto& [label, help] : rows) {
+        s += QStringLiteral("  ") + label;
+        if (label.size() > width) s += u'\n' + QString(column, u' ');
+        else s += QString(column - 2 - label.size(), u' ');
+        s += indented(help, column) + u'\n';
+    }
+    return s;
+}
+
+QString overview() {
+    QString s = QStringLiteral(
+        "Korbisto auf der Kommandozeile: Spielscheine prüfen, Spieltage lesen und schreiben,\n"
+        "Systeme abwickeln.\n\n"
+        "Aufruf: korbisto-cli BEFEHL [OPTIONEN]\n\nBefehle:\n");
+    qsizetype width = 0;
+    for (const Command& c : commands()) width = std::max(width, c.name.size());
+    for (const Command& c : commands()) s += QStringLiteral("  ") + c.name.leftJustified(width + 2) + c.summary + u'\n';
+    s += QStringLiteral(
+        "\n„korbisto-cli help BEFEHL“ oder „korbisto-cli BEFEHL --help“ erklärt einen Befehl;\n"
+        "„korbisto-cli --version“ nennt die Version.\n"
+        "Wo eine DATEI gelesen wird, liest „-“ die Standardeingabe; „--out -“ schreibt auf die\n"
+        "Standardausgabe. JSON-Ausgaben beschreibt docs/json.md.\n"
+        "Exit-Code: 0 Erfolg, 1 Datei- oder Eingabefehler, 2 falscher Aufruf.\n");
+    return s;
+}
+
+QStringList tableProblems(const Command& command) {
+    QStringList problems;
+    static const QRegularExpression optionWord(QStringLiteral("--([a-z][a-z-]*)"));
+    for (auto it = optionWord.globalMatch(command.synopsis); it.hasNext();) {
+        const QString name = it.next().captured(1);
+        const bool known = std::any_of(command.options.begin(), command.options.end(),
+                                       [&](const Option& o) { return o.name == name; });
+        if (!known) problems << QStringLiteral("%1: --%2 steht im Aufruf, aber in keiner Option.").arg(command.name, name);
+    }
+    for (const Option& o : command.options)
+        if (o.help.isEmpty()) problems << QStringLiteral("%1: --%2 hat keine Hilfe.").arg(command.name, o.name);
+    if (command.summary.isEmpty() || command.summary.contains(u'\n'))
+        problems << QStringLiteral("%1: die Zusammenfassung muss eine Zeile sein.").arg(command.name);
+    return problems;
+}
+
+QString nearestCommand(const QString& typed) {
+    const QString word = typed.toLower();
+    QString best;
+    int bestDistance = 3;
+    for (const Command& c : commands()) {
+        // A beginning that fits one command only is that command.
+        if (word.size() >= 3 && c.name.startsWith(word)) {
+            const auto fitting = std::count_if(commands().begin(), commands().end(),
+                                               [&](const Command& other) { return other.name.startsWith(word); });
+            if (fitting == 1) return c.name;
+        }
+        const int d = distance(word, c.name);
+        if (d < bestDistance && d * 3 <= c.name.size()) {
+            bestDistance = d;
+            best = c.name;
+        }
+    }
+    return best;
+}
+
+UsageError unknownCommand(const QString& typed) {
+    QString message = typed.startsWith(u'-') ? QStringLiteral("Unbekannte Option: %1").arg(quotedInput(typed))
+                                             : QStringLiteral("Unbekannter Befehl: „%1“.").arg(quotedInput(typed));
+    if (const QString nearest = nearestCommand(typed); !nearest.isEmpty())
+        message += QStringLiteral(" Meinten Sie „%1“?").arg(nearest);
+    return UsageError(message);
+}
+
 void out(const QString& text) { standardOutput().text(text); }
 
 void err(const QString& text) {
@@ -93,6 +245,79 @@ void err(const QString& text) {
     for (QString& line : lines) line = visibleText(line);
     const QByteArray bytes = lines.join(u'\n').toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+}
+
+QString shownFileName(const QString& path, bool output) {
+    if (isStandardStream(path)) return output ? QStringLiteral("Standardausgabe") : QStringLiteral("Standardeingabe");
+    // A name is shown whole up to a sensible length, else its end, where the file's own name is.
+    constexpr qsizetype kLongest = 120;
+    const QString shown = path.size() <= kLongest ? path : QChar(0x2026) + path.right(kLongest - 1);
+    return u'"' + visible(shown) + u'"';
+}
+
+KorbistoError namedError(const QString& path, const KorbistoError& e, bool output) {
+    QString message = e.message();
+    struct stat st {};
+    if (!isStandardStream(path) && ::stat(encodeFileName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        message = QStringLiteral("Das ist ein Ordner, keine Datei.");
+    else if (!message.isEmpty() && message.back().isLetterOrNumber())
+        message += u'.';
+    return KorbistoError(shownFileName(path, output) + QStringLiteral(": ") + message);
+}
+
+SlipInput::SlipInput(const QString& path)
+    : path_(path), reader_(onFile(path, [&] { return std::make_unique<SlipReader>(path); })) {}
+
+SlipInput::~SlipInput() = default;
+
+qint64 SlipInput::records() const { return reader_->records(); }
+
+qint64 SlipInput::leftoverBytes() const { return reader_->leftoverBytes(); }
+
+int SlipInput::readInto(TipTable& block) {
+    return onFile(path_, [&] { return reader_->readInto(block); });
+}
+
+void checkFileArguments(const CommandLine& args, const Command& command) {
+    int fromInput = 0;
+    const auto check = [&](const QString& value, const QString& what, bool input) {
+        if (value.isEmpty()) throw UsageError(QStringLiteral("%1: Der Dateiname ist leer.").arg(what));
+        if (input && isStandardStream(value)) ++fromInput;
+    };
+    for (const Option& o : command.options)
+        if (o.takesFile())
+            for (const QString& value : args.values(o.name))
+                check(value, QStringLiteral("--") + o.name, o.name != QLatin1String("out"));
+    if (command.operand.startsWith(QLatin1String("DATEI")))
+        for (const QString& value : args.positional()) check(value, command.operand, true);
+    if (fromInput > 1)
+        throw UsageError(QStringLiteral("Nur eine Datei kann „-“ sein: die Standardeingabe lässt sich einmal lesen."));
+}
+
+bool outToStandardOutput(const CommandLine& args, bool binary) {
+    if (!isStandardStream(args.value(QStringLiteral("out")))) return false;
+#ifdef _WIN32
+    const bool terminal = ::_isatty(1);
+#else
+    const bool terminal = ::isatty(1);
+#endif
+    if (binary && terminal)
+        throw UsageError(QStringLiteral("--out -: Die Datei ist binär und wird nicht auf ein Terminal geschrieben; "
+                                        "leiten Sie die Ausgabe um."));
+    return true;
+}
+
+Format outputFormat(const CommandLine& args, const QString& choices) {
+    const bool json = args.has(QStringLiteral("json"));
+    QString format = json ? QStringLiteral("json") : QStringLiteral("text");
+    if (args.has(QStringLiteral("format"))) {
+        format = args.value(QStringLiteral("format"));
+        if (json && format != QLatin1String("json"))
+            throw UsageError(QStringLiteral("--json und --format %1 widersprechen einander.").arg(quotedInput(format)));
+    }
+    const QStringList allowed = choices.split(u'|');
+    if (!allowed.contains(format)) throw UsageError(QStringLiteral("--format kennt nur %1.").arg(listed(allowed)));
+    return format == QLatin1String("json") ? Format::Json : format == QLatin1String("csv") ? Format::Csv : Format::Text;
 }
 
 QStringList parseRowArgument(const QString& row, const QString& option) {
@@ -121,17 +346,28 @@ QStringList parseRowArgument(const QString& row, const QString& option) {
     return texts;
 }
 
+QDate parseDateArgument(const QString& text) {
+    static const QRegularExpression iso(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+    if (iso.match(text).hasMatch()) return QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    return parseDate(text);
+}
+
 QDateTime parseNow(const QString& text) {
     if (text.isEmpty()) return QDateTime::currentDateTime();
-    const QDate date = parseDate(text.left(10));
+    const qsizetype t = text.indexOf(u'T');
+    const QString day = t < 0 ? text : text.left(t);
+    const QDate date = parseDateArgument(day);
     QTime time(0, 0);
-    if (text.size() > 10) {
-        if (text[10] != u'T') time = QTime();
-        else time = QTime::fromString(text.mid(11), QStringLiteral("HH:mm"));
+    if (t >= 0) {
+        const QString clock = text.mid(t + 1);
+        // Seconds only in the ISO form, where they are usual.
+        const bool iso = day.contains(u'-');
+        time = QTime::fromString(clock, QStringLiteral("HH:mm"));
+        if (!time.isValid() && iso) time = QTime::fromString(clock, QStringLiteral("HH:mm:ss"));
     }
     if (!date.isValid() || !time.isValid())
-        throw UsageError(
-            QStringLiteral("--now erwartet TT.MM.JJJJ oder TT.MM.JJJJTHH:MM, nicht „%1“.").arg(quotedInput(text)));
+        throw UsageError(QStringLiteral("--now erwartet TT.MM.JJJJ[THH:MM] oder JJJJ-MM-TT[THH:MM], nicht „%1“.")
+                             .arg(quotedInput(text)));
     return QDateTime(date, time);
 }
 
@@ -170,6 +406,36 @@ OutcomeCrosses parseCrosses(const QString& spec) {
         }
     }
     return crosses;
+}
+
+QString quotaArgument(const QString& text, const QString& option) {
+    // Only a number as the window reads it can be a hundred times off; other text is no quota.
+    const std::optional<double> german = ParseQuota(text);
+    if (!text.contains(u'.') || !german) return text;
+    QString plain = text;
+    plain.remove(u' ');
+    const QString whole = plain.section(u',', 0, 0);
+    const QStringList groups = whole.split(u'.');
+    // One dot before one or two digits is no thousands separator: a decimal point.
+    if (!plain.contains(u',') && groups.size() == 2 && !groups[0].isEmpty() && groups[1].size() <= 2 &&
+        !groups[1].isEmpty())
+        return groups[0] + u',' + groups[1];
+    const bool thousands = !groups[0].isEmpty() && groups[0].size() <= 3 &&
+                           std::all_of(groups.begin() + 1, groups.end(), [](const QString& g) { return g.size() == 3; });
+    if (thousands) return text;
+    const QString shown = quotedInput(text);
+    // A reading is named where it can be a quota; one of a dozen digits and more is none.
+    constexpr double kLargest = 1e12;
+    if (plain.contains(u',') || plain.endsWith(u'.') || *german >= kLargest)
+        throw UsageError(QStringLiteral("%1: In „%2“ trennen die Punkte keine Tausender (je drei Ziffern)%3.")
+                             .arg(option, shown,
+                                  *german < kLargest ? QStringLiteral("; deutsch gelesen wäre es %1").arg(formatAmount(*german))
+                                                     : QString()));
+    const qsizetype point = whole.lastIndexOf(u'.');
+    const double decimal = (whole.left(point).remove(u'.') + u'.' + whole.mid(point + 1)).toDouble();
+    throw UsageError(QStringLiteral("%1: „%2“ ist mehrdeutig: deutsch gelesen %3, mit Dezimalpunkt %4; bitte mit "
+                                    "Dezimalkomma schreiben.")
+                         .arg(option, shown, formatAmount(*german), formatAmount(decimal)));
 }
 
 std::array<OutcomeWeights, kMatches> parseWeights(const QString& spec, const LiveResult& result) {
@@ -214,7 +480,7 @@ std::vector<std::pair<int, QString>> parseQuotas(const CommandLine& args) {
         for (int k = 1; k <= kRanks && eq > 0; ++k)
             if (q.left(eq) == QLatin1String(RangNamen[static_cast<size_t>(k)])) rank = k;
         if (rank == 0) throw UsageError(QStringLiteral("--quota erwartet RANG=TEXT mit RANG I, II, III oder IV."));
-        quotas.emplace_back(rank, q.mid(eq + 1));
+        quotas.emplace_back(rank, quotaArgument(q.mid(eq + 1), QStringLiteral("--quota ") + q.left(eq)));
     }
     return quotas;
 }

@@ -6,7 +6,6 @@
 #include "analysis/win_plan.h"
 #include "core/error.h"
 #include "core/german.h"
-#include "files/slip_file.h"
 
 #include <QByteArray>
 
@@ -36,14 +35,7 @@ void writeJson(const WinPlan& plan, const std::optional<WinFigures>& win) {
     }
     json.endArray().key(u"win");
     if (win)
-        json.beginObject()
-            .key(u"min")
-            .string(formatCents(win->min))
-            .key(u"max")
-            .string(formatCents(win->max))
-            .key(u"mean")
-            .string(formatCents(win->mean))
-            .endObject();
+        json.beginObject().key(u"min").amount(win->min).key(u"max").amount(win->max).key(u"mean").amount(win->mean).endObject();
     else
         json.null();
     json.endObject().finish();
@@ -74,12 +66,13 @@ void writePlanText(const WinPlan& plan, const std::optional<WinFigures>& win) {
 
 int runWinPlan(const CommandLine& args) {
     args.expectPositional(0);
+    const Format format = outputFormat(args, QStringLiteral("text|json"));
     const QString path = args.required(QStringLiteral("slip"));
     const OutcomeCrosses crosses = parseCrosses(args.required(QStringLiteral("crosses")));
     QuotaTexts quotas;
     for (const auto& [rank, text] : parseQuotas(args)) quotas[static_cast<size_t>(rank - 1)] = text;
     // The rows go into the result space a block at a time; the slip is never held.
-    SlipReader slip(path);
+    SlipInput slip(path);
     WinPlanCount count(crosses);
     TipTable block;
     while (slip.readInto(block) > 0) {
@@ -91,37 +84,37 @@ int runWinPlan(const CommandLine& args) {
         throw KorbistoError(refusal(QStringLiteral(
             "Nicht jedes der 13 Spiele ist angekreuzt. Der Gewinnplan braucht auf jedem Spiel mindestens ein Kreuz.")));
     const std::optional<WinFigures> win = winFigures(*plan, quotas);
-    if (args.has(QStringLiteral("json")))
+    if (format == Format::Json)
         writeJson(*plan, win);
     else
         writePlanText(*plan, win);
     return 0;
 }
 
+Option quotaOption(const QString& help) {
+    return {QStringLiteral("quota"), QStringLiteral("RANG=TEXT"), help};
+}
+
 const RegisterCommand winPlanCommand({
-    QStringLiteral("winplan"),
-    QStringLiteral("winplan --slip DATEI --crosses SPEC [--quota RANG=TEXT]... [--json]\n\n"
-                   "Der Gewinnplan der Tippreihen eines Spielscheins über alle Ergebnisse, die die Kreuze\n"
-                   "zulassen: wie viele Reihen in den Rängen I bis IV landen, für wie viele Ergebnisse, und der\n"
-                   "Rang, den jedes Ergebnis sicher bringt.\n"
-                   "  --slip DATEI        der Spielschein (.krsc)\n"
-                   "  --crosses SPEC      die Kreuze, wie bei „full“\n"
-                   "  --quota RANG=TEXT   eine Quote, RANG I bis IV: kleinster, größter und mittlerer Gewinn\n"
-                   "  --json              Ausgabe als JSON"),
-    runWinPlan,
-    {{QStringLiteral("slip"), QStringLiteral("DATEI")},
-     {QStringLiteral("crosses"), QStringLiteral("SPEC")},
-     {QStringLiteral("quota"), QStringLiteral("RANG=TEXT")},
-     {QStringLiteral("json"), QString()}},
+    .name = QStringLiteral("winplan"),
+    .synopsis = QStringLiteral("--slip DATEI --crosses SPEC [--quota RANG=TEXT]... [--format text|json]"),
+    .summary = QStringLiteral("der Gewinnplan eines Spielscheins über alle Ergebnisse der Kreuze"),
+    .description = QStringLiteral(
+        "Der Gewinnplan der Tippreihen eines Spielscheins über alle Ergebnisse, die die Kreuze\n"
+        "zulassen: wie viele Reihen in den Rängen I bis IV landen, für wie viele Ergebnisse, und der\n"
+        "Rang, den jedes Ergebnis sicher bringt."),
+    .run = runWinPlan,
+    .options = {slipOption(QStringLiteral("der Spielschein (.krsc)")),
+                {QStringLiteral("crosses"), QStringLiteral("SPEC"), QStringLiteral("die Kreuze, wie bei „full“")},
+                quotaOption(QStringLiteral("eine Quote, RANG I bis IV: kleinster, größter und mittlerer Gewinn")),
+                formatOption(QStringLiteral("text|json"), QStringLiteral("Ausgabe als Text oder JSON")), jsonAlias()},
 });
 
-// A chance as JSON: the shortest text that reads back as the same double.
-QByteArray chance(double p) { return QByteArray::number(p, 'g', 17); }
 
 // The slip a block at a time: each block's rows go to `row(figures)` as
 // they come, the slip's figures are worked out at the end.
 template <typename Row>
-LiveChances streamChances(SlipReader& slip, LiveChancesCount& count, Row&& row) {
+LiveChances streamChances(SlipInput& slip, LiveChancesCount& count, Row&& row) {
     TipTable block;
     std::vector<LiveRow> figures;
     while (slip.readInto(block) > 0) {
@@ -133,15 +126,12 @@ LiveChances streamChances(SlipReader& slip, LiveChancesCount& count, Row&& row) 
     return *count.finish();
 }
 
-void writeChancesJson(SlipReader& slip, LiveChancesCount& count, const QuotaTexts& quotas) {
+void writeChancesJson(SlipInput& slip, LiveChancesCount& count, const QuotaTexts& quotas) {
     JsonWriter json;
     json.beginObject().key(u"open").number(count.open()).key(u"rows").beginArray();
-    const auto probabilities = [&](const std::array<double, kRanks>& p) {
+    const auto probabilities = [&](const std::array<double, kRanks>& p, bool shares) {
         json.beginArray();
-        for (const double v : p) {
-            const QByteArray text = chance(v);
-            json.raw(std::string_view(text.constData(), static_cast<size_t>(text.size())));
-        }
+        for (const double v : p) shares ? json.share(v) : json.real(v);
         json.endArray();
     };
     const LiveChances live = streamChances(slip, count, [&](const LiveRow& row) {
@@ -151,24 +141,24 @@ void writeChancesJson(SlipReader& slip, LiveChancesCount& count, const QuotaText
         else
             json.string(rankName(row.bestRank));
         json.key(u"p");
-        probabilities(row.p);
+        probabilities(row.p, true);
         json.endObject();
     });
     const std::optional<double> win = expectedWin(live, quotas);
     json.endArray().key(u"slip").beginObject().key(u"p_at_least");
-    probabilities(live.atLeast);
+    probabilities(live.atLeast, true);
     json.key(u"expected");
-    probabilities(live.expected);
+    probabilities(live.expected, false);
     json.key(u"win");
     if (win)
-        json.string(formatCents(*win));
+        json.amount(*win);
     else
         json.null();
     json.endObject().endObject().finish();
 }
 
 // The chances as text, a row a line, written straight from the numbers.
-void writeChancesText(SlipReader& slip, LiveChancesCount& count, const QuotaTexts& quotas) {
+void writeChancesText(SlipInput& slip, LiveChancesCount& count, const QuotaTexts& quotas) {
     Output& output = standardOutput();
     output.text(QStringLiteral("Offene Spiele: %1\n\n").arg(count.open()) +
                 QStringLiteral("Reihe  Richtig  Bester Rang     Rang I    Rang II   Rang III    Rang IV\n"));
@@ -197,6 +187,7 @@ void writeChancesText(SlipReader& slip, LiveChancesCount& count, const QuotaText
 
 int runChances(const CommandLine& args) {
     args.expectPositional(0);
+    const Format format = outputFormat(args, QStringLiteral("text|json"));
     const QString path = args.required(QStringLiteral("slip"));
     const QStringList texts = parseRowArgument(args.required(QStringLiteral("result")), QStringLiteral("--result"));
     LiveResult result{};
@@ -204,9 +195,9 @@ int runChances(const CommandLine& args) {
     const auto weights = parseWeights(args.value(QStringLiteral("weights")), result);
     QuotaTexts quotas;
     for (const auto& [rank, text] : parseQuotas(args)) quotas[static_cast<size_t>(rank - 1)] = text;
-    SlipReader slip(path);
+    SlipInput slip(path);
     LiveChancesCount count(result, weights);
-    if (args.has(QStringLiteral("json")))
+    if (format == Format::Json)
         writeChancesJson(slip, count, quotas);
     else
         writeChancesText(slip, count, quotas);
@@ -214,22 +205,20 @@ int runChances(const CommandLine& args) {
 }
 
 const RegisterCommand chancesCommand({
-    QStringLiteral("chances"),
-    QStringLiteral("chances --slip DATEI --result REIHE [--weights W] [--quota RANG=TEXT]... [--json]\n\n"
-                   "Die Chancen jeder Tippreihe auf die Gewinnränge, solange Spiele noch offen sind, und die des\n"
-                   "ganzen Spielscheins.\n"
-                   "  --slip DATEI        der Spielschein (.krsc)\n"
-                   "  --result REIHE      die Ergebnisse als 13 Zeichen aus 0 1 2 X x, „-“ für ein offenes Spiel\n"
-                   "  --weights W         13 Gruppen, durch „,“ getrennt: je Spiel a/b/c für „1“, „0“, „2“ oder\n"
-                   "                      „-“ für gleiche Chancen; entschiedene Spiele zählen nicht\n"
-                   "  --quota RANG=TEXT   eine Quote, RANG I bis IV: der zu erwartende Gewinn\n"
-                   "  --json              Ausgabe als JSON"),
-    runChances,
-    {{QStringLiteral("slip"), QStringLiteral("DATEI")},
-     {QStringLiteral("result"), QStringLiteral("REIHE")},
-     {QStringLiteral("weights"), QStringLiteral("W")},
-     {QStringLiteral("quota"), QStringLiteral("RANG=TEXT")},
-     {QStringLiteral("json"), QString()}},
+    .name = QStringLiteral("chances"),
+    .synopsis = QStringLiteral("--slip DATEI --result REIHE [--weights W] [--quota RANG=TEXT]... [--format text|json]"),
+    .summary = QStringLiteral("die Chancen der Tippreihen, solange Spiele offen sind"),
+    .description = QStringLiteral("Die Chancen jeder Tippreihe auf die Gewinnränge, solange Spiele noch offen sind, "
+                                  "und die des\nganzen Spielscheins."),
+    .run = runChances,
+    .options = {slipOption(QStringLiteral("der Spielschein (.krsc)")),
+                {QStringLiteral("result"), QStringLiteral("REIHE"),
+                 QStringLiteral("die Ergebnisse als 13 Zeichen aus 0 1 2 X x, „-“ für ein offenes Spiel")},
+                {QStringLiteral("weights"), QStringLiteral("W"),
+                 QStringLiteral("13 Gruppen, durch „,“ getrennt: je Spiel a/b/c für „1“, „0“, „2“ oder\n"
+                                "„-“ für gleiche Chancen; entschiedene Spiele zählen nicht")},
+                quotaOption(QStringLiteral("eine Quote, RANG I bis IV: der zu erwartende Gewinn")),
+                formatOption(QStringLiteral("text|json"), QStringLiteral("Ausgabe als Text oder JSON")), jsonAlias()},
 });
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "core/large_array.h"
 #include "core/outcomes.h"
 #include "files/match_day_file.h"
-#include "files/slip_file.h"
 
 #include <algorithm>
 #include <array>
@@ -25,7 +24,7 @@ void addHits(HitCounts& total, const HitCounts& more) {
 // file's order to `sink(table, row)`, where `table` holds the row's other
 // texts: what the window shows after "Gewinn-Prüfung".
 template <typename Sink>
-HitCounts evaluateInFileOrder(SlipReader& slip, const WinningRow& winning, Sink&& sink) {
+HitCounts evaluateInFileOrder(SlipInput& slip, const WinningRow& winning, Sink&& sink) {
     HitCounts total{};
     TipTable block;
     while (slip.readInto(block) > 0) {
@@ -66,7 +65,7 @@ void unpackTips(std::uint32_t packed, std::array<std::uint8_t, kMatches>& tips) 
 // The same, then sorted by hits as the sort button does. Meanwhile each row
 // is kept in five bytes, its 13 tips packed two bits each beside its hits.
 template <typename Sink>
-HitCounts evaluateSortedByHits(SlipReader& slip, const WinningRow& winning, Sink&& sink) {
+HitCounts evaluateSortedByHits(SlipInput& slip, const WinningRow& winning, Sink&& sink) {
     LargeArray<std::uint32_t> packed;
     LargeArray<std::int8_t> hits;
     packed.reserve(static_cast<size_t>(slip.records()));
@@ -175,11 +174,11 @@ void writeTextRow(Output& out, const TipTable& table, const TipTable::Row& row) 
 
 // Every row of the slip evaluated and handed to `sink`, sorted or in the file's order.
 template <typename Sink>
-HitCounts evaluate(SlipReader& slip, const WinningRow& winning, bool sorted, Sink&& sink) {
+HitCounts evaluate(SlipInput& slip, const WinningRow& winning, bool sorted, Sink&& sink) {
     return sorted ? evaluateSortedByHits(slip, winning, sink) : evaluateInFileOrder(slip, winning, sink);
 }
 
-void writeText(const BetModel& model, SlipReader& slip, bool sorted) {
+void writeText(const BetModel& model, SlipInput& slip, bool sorted) {
     Output& output = standardOutput();
     QString s;
     QStringList winning;
@@ -220,26 +219,32 @@ void writeCell(JsonWriter& json, const TipTable& table, const TipTable::Row& row
         json.string(table.oddText(row, column));
 }
 
-void writeJson(const BetModel& model, SlipReader& slip, bool sorted) {
+// A quota as typed, as the evaluation reads it; none where it reads none.
+void writeQuota(JsonWriter& json, const QString& text) {
+    if (const std::optional<double> quota = ParseQuota(text)) json.amount(*quota);
+    else json.null();
+}
+
+void writeJson(const BetModel& model, SlipInput& slip, bool sorted) {
     JsonWriter json;
     json.beginObject();
-    json.key(u"winning_row").strings(model.winningRow());
-    json.key(u"quotas").strings(model.quotas());
+    std::array<std::uint8_t, kMatches> winning{};
+    for (int m = 0; m < kMatches; ++m) winning[static_cast<size_t>(m)] = tipCodeOfText(model.winningRow()[static_cast<size_t>(m)]);
+    json.key(u"winning_row").tips(winning);
+    json.key(u"quotas").beginArray();
+    for (const QString& quota : model.quotas()) writeQuota(json, quota);
+    json.endArray();
     json.key(u"rows").beginArray();
     const HitCounts hits = evaluate(slip, model.winningRow(), sorted, [&](const TipTable& table, const TipTable::Row& row) {
         if (row.odd == 0 && row.number >= 0) {
             // Tips only: the row written in one go.
-            static constexpr std::string_view kTip[] = {R"("")", R"("1")", R"("0")", R"("2")"};
             const auto put = [](char* at, std::string_view text) { return std::copy(text.begin(), text.end(), at); };
-            char line[160];
+            char line[96];
             char* p = put(line, R"({"number":)");
             p = putNumber(p, row.number, 0);
-            p = put(p, R"(,"tips":[)");
-            for (int m = 0; m < kMatches; ++m) {
-                if (m > 0) *p++ = ',';
-                p = put(p, kTip[row.tips[static_cast<size_t>(m)]]);
-            }
-            p = put(p, R"(],"hits":)");
+            p = put(p, R"(,"tips":)");
+            p = JsonWriter::putTips(p, row.tips);
+            p = put(p, R"(,"hits":)");
             p = row.hits >= 0 ? putNumber(p, row.hits, 0) : put(p, "null");
             *p++ = '}';
             json.raw(std::string_view(line, static_cast<size_t>(p - line)));
@@ -247,9 +252,8 @@ void writeJson(const BetModel& model, SlipReader& slip, bool sorted) {
         }
         json.beginObject().key(u"number");
         writeCell(json, table, row, 0);
-        json.key(u"tips").beginArray();
-        for (int m = 1; m <= kMatches; ++m) json.string(table.tipView(row, m));
-        json.endArray().key(u"hits");
+        json.key(u"tips").tips(row.tips);
+        json.key(u"hits");
         writeCell(json, table, row, TipTable::kHitColumn);
         json.endObject();
     });
@@ -259,20 +263,20 @@ void writeJson(const BetModel& model, SlipReader& slip, bool sorted) {
     for (int k = 1; k <= kRanks; ++k) {
         json.beginObject().key(u"rank").string(QString::fromLatin1(RangNamen[static_cast<size_t>(k)]));
         json.key(u"count").number(result.rank(k).count);
-        const QString amount = amountText(result, k);
         json.key(u"amount");
-        if (amount.isEmpty()) json.null();
-        else json.string(amount);
+        if (const auto& amount = result.rank(k).amount) json.amount(*amount);
+        else json.null();
         json.endObject();
     }
     json.endArray();
-    json.key(u"total").string(formatAmount(result.total));
+    json.key(u"total").amount(result.total);
     json.endObject();
     json.finish();
 }
 
 int runEvaluate(const CommandLine& args) {
     args.expectPositional(0);
+    const Format format = outputFormat(args, QStringLiteral("text|json"));
     const QString slipPath = args.required(QStringLiteral("slip"));
     if (args.has(QStringLiteral("matchday")) && args.has(QStringLiteral("result")))
         throw UsageError(QStringLiteral("--matchday und --result schließen einander aus."));
@@ -285,16 +289,19 @@ int runEvaluate(const CommandLine& args) {
     const QDateTime now = parseNow(args.value(QStringLiteral("now")));
 
     // The slip is opened first, so that its errors come before the match day's.
-    SlipReader slip(slipPath);
+    SlipInput slip(slipPath);
     BetModel model;
     model.setInstantEvaluation(false);
-    if (args.has(QStringLiteral("matchday"))) SpieltagEinlesen(model, args.value(QStringLiteral("matchday")), now);
+    if (args.has(QStringLiteral("matchday"))) {
+        const QString day = args.value(QStringLiteral("matchday"));
+        onFile(day, [&] { SpieltagEinlesen(model, day, now); });
+    }
     for (int m = 1; m <= result.size(); ++m) model.setWinning(m, result[m - 1]);
     for (const auto& [rank, text] : quotas) model.setQuota(rank, text);
     // One evaluation of every row, as the window does after its own; the rows
     // stream through a block at a time.
     const bool sorted = sort == QLatin1String("hits");
-    if (args.has(QStringLiteral("json")))
+    if (format == Format::Json)
         writeJson(model, slip, sorted);
     else
         writeText(model, slip, sorted);
@@ -302,22 +309,25 @@ int runEvaluate(const CommandLine& args) {
 }
 
 const RegisterCommand registration({
-    QStringLiteral("evaluate"),
-    QStringLiteral("evaluate --slip DATEI [--matchday DATEI | --result REIHE] [--quota RANG=TEXT]... "
-                   "[--now DATUM] [--sort hits] [--json]\n\n"
-                   "Prüft die Tippreihen eines Spielscheins (.krsc) gegen die Gewinnreihe und die Quoten.\n"
-                   "  --slip DATEI        der Spielschein\n"
-                   "  --matchday DATEI    Gewinnreihe und Quoten aus einer Spieltag-Datei (.sptag)\n"
-                   "  --result REIHE      die Gewinnreihe als 13 Zeichen aus 0 1 2 X x - (- = leer)\n"
-                   "  --quota RANG=TEXT   eine Quote wie eingetippt, RANG I bis IV, z. B. I=1.234,50\n"
-                   "  --now DATUM         „jetzt“ als TT.MM.JJJJ oder TT.MM.JJJJTHH:MM (Quotenregel)\n"
-                   "  --sort hits         nach Treffern sortieren\n"
-                   "  --json              Ausgabe als JSON"),
-    runEvaluate,
-    {{QStringLiteral("slip"), QStringLiteral("DATEI")}, {QStringLiteral("matchday"), QStringLiteral("DATEI")},
-     {QStringLiteral("result"), QStringLiteral("REIHE")}, {QStringLiteral("quota"), QStringLiteral("RANG=TEXT")},
-     {QStringLiteral("now"), QStringLiteral("DATUM")}, {QStringLiteral("sort"), QStringLiteral("hits")},
-     {QStringLiteral("json"), QString()}},
+    .name = QStringLiteral("evaluate"),
+    .synopsis = QStringLiteral("--slip DATEI [--matchday DATEI | --result REIHE] [--quota RANG=TEXT]... [--now DATUM] "
+                               "[--sort hits] [--format text|json]"),
+    .summary = QStringLiteral("prüft einen Spielschein gegen Gewinnreihe und Quoten"),
+    .description = QStringLiteral("Prüft die Tippreihen eines Spielscheins (.krsc) gegen die Gewinnreihe und die Quoten, "
+                                  "wie\n„Gewinn-Prüfung“ im Hauptfenster."),
+    .run = runEvaluate,
+    .options = {slipOption(QStringLiteral("der Spielschein")),
+                {QStringLiteral("matchday"), QStringLiteral("DATEI"),
+                 QStringLiteral("Gewinnreihe und Quoten aus einer Spieltag-Datei (.sptag)")},
+                {QStringLiteral("result"), QStringLiteral("REIHE"),
+                 QStringLiteral("die Gewinnreihe als 13 Zeichen aus 0 1 2 X x - (- = leer)")},
+                {QStringLiteral("quota"), QStringLiteral("RANG=TEXT"),
+                 QStringLiteral("eine Quote wie eingetippt, RANG I bis IV, z. B. I=1.234,50; ein Punkt vor\n"
+                                "einer oder zwei Ziffern ist ein Dezimalpunkt (IV=10.5)")},
+                nowOption(),
+                {QStringLiteral("sort"), QStringLiteral("hits"), QStringLiteral("nach Treffern sortieren")},
+                formatOption(QStringLiteral("text|json"), QStringLiteral("Ausgabe als Text oder JSON")),
+                jsonAlias()},
 });
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "cli_common.h"
 #include "json_writer.h"
+#include "output.h"
 
 #include "core/error.h"
 #include "core/german.h"
@@ -31,7 +32,8 @@ Candidates candidatesOf(const CommandLine& args) {
         throw UsageError(QStringLiteral("Genau eines von --crosses und --slip ist nötig."));
     if (!crosses) {
         TipTable rows;
-        readSlipFile(args.value(QStringLiteral("slip")), rows);
+        const QString path = args.value(QStringLiteral("slip"));
+        onFile(path, [&] { readSlipFile(path, rows); });
         return Candidates::ofTable(rows);
     }
     std::optional<Candidates> full = Candidates::ofCrosses(parseCrosses(args.value(QStringLiteral("crosses"))));
@@ -96,10 +98,11 @@ Request requestOf(const CommandLine& args) {
 
 // The rows into the slip of --out, or onto the output; an empty result
 // writes no slip.
-void emitWords(const CommandLine& args, const std::vector<RowWord>& words, RowFormat format) {
-    if (words.empty() && args.has(QStringLiteral("out")))
+void emitWords(const CommandLine& args, const std::vector<RowWord>& words, Format format) {
+    const QString out = args.value(QStringLiteral("out"));
+    if (words.empty() && args.has(QStringLiteral("out")) && !isStandardStream(out))
         throw KorbistoError(refusal(QStringLiteral("Keine Reihe erfüllt alle Filter. „%1“ wurde nicht geschrieben.")
-                                        .arg(args.value(QStringLiteral("out")))));
+                                        .arg(visible(out))));
     size_t next = 0;
     emitRows(
         args,
@@ -110,7 +113,7 @@ void emitWords(const CommandLine& args, const std::vector<RowWord>& words, RowFo
             next += take;
             return static_cast<int>(take);
         },
-        format == RowFormat::Csv ? ';' : ',');
+        format);
 }
 
 void writeJson(const FilterOutcome& outcome, const std::vector<RowWord>& rows, std::optional<int> guarantee) {
@@ -118,10 +121,7 @@ void writeJson(const FilterOutcome& outcome, const std::vector<RowWord>& rows, s
     json.beginObject();
     json.key(u"count").number(static_cast<long long>(rows.size()));
     json.key(u"of").number(outcome.candidates);
-    if (outcome.probability) {
-        const QByteArray p = QByteArray::number(*outcome.probability, 'g', 17);
-        json.key(u"probability").raw(std::string_view(p.constData(), static_cast<size_t>(p.size())));
-    }
+    if (outcome.probability) json.key(u"probability").share(*outcome.probability);
     if (guarantee) {
         json.key(u"guarantee").number(*guarantee);
         json.key(u"covers").number(static_cast<long long>(outcome.rows.size()));
@@ -154,10 +154,10 @@ QString summary(const Request& request, const FilterOutcome& outcome) {
 }
 
 int runFilter(const CommandLine& args) {
-    const RowFormat format = rowFormat(args, true);
+    const Format format = rowsFormat(args);
     const Request request = requestOf(args);
     const FilterOutcome outcome = *applyFilters(request.candidates, request.filters, request.weights ? &*request.weights : nullptr);
-    if (format == RowFormat::Json) {
+    if (format == Format::Json) {
         writeJson(outcome, outcome.rows, std::nullopt);
         return 0;
     }
@@ -167,12 +167,12 @@ int runFilter(const CommandLine& args) {
 }
 
 int runCover(const CommandLine& args) {
-    const RowFormat format = rowFormat(args, true);
+    const Format format = rowsFormat(args);
     const int guarantee = parseGuarantee(args.required(QStringLiteral("guarantee")));
     const Request request = requestOf(args);
     const FilterOutcome outcome = *applyFilters(request.candidates, request.filters, request.weights ? &*request.weights : nullptr);
     const RowCover cover = *coverRows(outcome.rows, guarantee);
-    if (format == RowFormat::Json) {
+    if (format == Format::Json) {
         writeJson(outcome, cover.rows, guarantee);
         return 0;
     }
@@ -188,68 +188,69 @@ int runCover(const CommandLine& args) {
     return 0;
 }
 
-const QString kFilterHelp = QStringLiteral(
-    "  --crosses SPEC       das Vollsystem der Kreuze: 13 Gruppen, durch „,“ getrennt, je Spiel die\n"
-    "                       angekreuzten Ausgänge aus 1, 0, 2 (X = 0). Beispiel: 102,102,10,1,...\n"
-    "  --slip DATEI         stattdessen die Tippreihen eines Spielscheins (.krsc)\n"
-    "  --signs S=MIN..MAX[@SPIELE]  so oft steht das Zeichen S (1, 0 oder X, 2) in der Reihe, über\n"
-    "                       alle 13 Spiele oder die genannten, etwa 1-6 oder 1,3,5-7\n"
-    "  --run MIN..MAX       die längste Folge gleicher Zeichen\n"
-    "  --changes MIN..MAX   so oft wechselt das Zeichen von einem Spiel zum nächsten\n"
-    "  --levels STUFEN --level L=MIN..MAX  in so vielen Spielen spielt die Reihe einen Ausgang der\n"
-    "                       Stufe L (0 = out, 1 bis 3 = Fav I bis Fav III); STUFEN wie bei\n"
-    "                       „generate --pattern“; --level darf mehrmals stehen\n"
-    "  --weights W          je Spiel a/b/c für „1“, „0“, „2“ oder „-“, wie bei „chances“: dazu die\n"
-    "                       Wahrscheinlichkeit, dass die Filter halten\n"
-    "  --probability P      nur Reihen mit mindestens dieser Wahrscheinlichkeit, etwa 0.001 oder 0,1 %\n"
-    "  --best N             nur die N wahrscheinlichsten Reihen (bei Gleichstand die früheren)\n"
-    "  --tolerance K        eine Reihe besteht, wenn höchstens K der Filter (außer der\n"
-    "                       Wahrscheinlichkeit) nicht erfüllt sind\n"
-    "  MIN..MAX darf ein Ende weglassen (..5, 2..) oder eine Zahl sein.\n"
-    "  --out DATEI          als Spielschein (.krsc) speichern statt ausgeben\n"
-    "  --format text|csv|json  Trennzeichen „,“ (text) oder „;“ (csv), oder JSON; bei text und csv\n"
-    "                       steht in der letzten Zeile der Fehlerausgabe, wie viele Reihen bestehen");
-
 std::vector<Option> filterOptions() {
-    std::vector<Option> options{{QStringLiteral("crosses"), QStringLiteral("SPEC")},
-                                {QStringLiteral("slip"), QStringLiteral("DATEI")},
-                                {QStringLiteral("signs"), QStringLiteral("S=MIN..MAX[@SPIELE]")},
-                                {QStringLiteral("run"), QStringLiteral("MIN..MAX")},
-                                {QStringLiteral("changes"), QStringLiteral("MIN..MAX")},
-                                {kLevels, QStringLiteral("STUFEN")},
-                                {kLevel, QStringLiteral("L=MIN..MAX")},
-                                {kWeights, QStringLiteral("W")},
-                                {kProbability, QStringLiteral("P")},
-                                {kBest, QStringLiteral("N")},
-                                {QStringLiteral("tolerance"), QStringLiteral("K")},
-                                {QStringLiteral("out"), QStringLiteral("DATEI.krsc")},
-                                {QStringLiteral("format"), QStringLiteral("text|csv|json")}};
-    return options;
+    return {{QStringLiteral("crosses"), QStringLiteral("SPEC"),
+             QStringLiteral("das Vollsystem der Kreuze: 13 Gruppen, durch „,“ getrennt, je Spiel die\n"
+                            "angekreuzten Ausgänge aus 1, 0, 2 (X = 0). Beispiel: 102,102,10,1,...")},
+            slipOption(QStringLiteral("stattdessen die Tippreihen eines Spielscheins (.krsc)")),
+            {QStringLiteral("signs"), QStringLiteral("S=MIN..MAX[@SPIELE]"),
+             QStringLiteral("so oft steht das Zeichen S (1, 0 oder X, 2) in der Reihe, über\n"
+                            "alle 13 Spiele oder die genannten, etwa 1-6 oder 1,3,5-7")},
+            {QStringLiteral("run"), QStringLiteral("MIN..MAX"), QStringLiteral("die längste Folge gleicher Zeichen")},
+            {QStringLiteral("changes"), QStringLiteral("MIN..MAX"),
+             QStringLiteral("so oft wechselt das Zeichen von einem Spiel zum nächsten")},
+            {kLevels, QStringLiteral("STUFEN"),
+             QStringLiteral("die Stufen der Ausgänge wie bei „generate --pattern“, für --level")},
+            {kLevel, QStringLiteral("L=MIN..MAX"),
+             QStringLiteral("in so vielen Spielen spielt die Reihe einen Ausgang der Stufe L\n"
+                            "(0 = out, 1 bis 3 = Fav I bis Fav III); darf mehrmals stehen")},
+            {kWeights, QStringLiteral("W"),
+             QStringLiteral("je Spiel a/b/c für „1“, „0“, „2“ oder „-“, wie bei „chances“: dazu die\n"
+                            "Wahrscheinlichkeit, dass die Filter halten")},
+            {kProbability, QStringLiteral("P"),
+             QStringLiteral("nur Reihen mit mindestens dieser Wahrscheinlichkeit, etwa 0.001 oder 0,1 %")},
+            {kBest, QStringLiteral("N"), QStringLiteral("nur die N wahrscheinlichsten Reihen (bei Gleichstand die früheren)")},
+            {QStringLiteral("tolerance"), QStringLiteral("K"),
+             QStringLiteral("eine Reihe besteht, wenn höchstens K der Filter (außer der\n"
+                            "Wahrscheinlichkeit) nicht erfüllt sind")},
+            outOption(QStringLiteral("DATEI.krsc"), QStringLiteral("die Reihen als Spielschein (.krsc) speichern statt ausgeben")),
+            formatOption(QStringLiteral("text|csv|json"),
+                         QStringLiteral("Trennzeichen „,“ (text) oder „;“ (csv), oder JSON; bei text und csv\n"
+                                        "steht in der letzten Zeile der Fehlerausgabe, wie viele Reihen bestehen")),
+            jsonAlias()};
 }
 
+const QString kRangeNote = QStringLiteral("\nMIN..MAX darf ein Ende weglassen (..5, 2..) oder eine Zahl sein.");
+
 const RegisterCommand filterCommand({
-    QStringLiteral("filter"),
-    QStringLiteral("filter (--crosses SPEC | --slip DATEI) [FILTER]... [--format text|csv|json] [--out DATEI]\n\n"
-                   "Die Reihen des Vollsystems oder Spielscheins, die alle Filter erfüllen, in ihrer Folge.\n") +
-        kFilterHelp,
-    runFilter,
-    filterOptions(),
+    .name = QStringLiteral("filter"),
+    .synopsis = QStringLiteral("(--crosses SPEC | --slip DATEI) [FILTER]... [--format text|csv|json] [--out DATEI.krsc]"),
+    .summary = QStringLiteral("die Reihen, die alle Filter erfüllen"),
+    .description = QStringLiteral("Die Reihen des Vollsystems oder Spielscheins, die alle Filter erfüllen, in ihrer "
+                                  "Folge.\nFILTER sind --signs, --run, --changes, --level mit --levels, --weights mit "
+                                  "--probability\noder --best, und --tolerance.") +
+                   kRangeNote,
+    .run = runFilter,
+    .options = filterOptions(),
 });
 
 const RegisterCommand coverCommand({
-    QStringLiteral("cover"),
-    QStringLiteral("cover (--crosses SPEC | --slip DATEI) [FILTER]... --guarantee 12|11|10 [--format text|csv|json] "
-                   "[--out DATEI]\n\n"
-                   "Deckt die Reihen, die alle Filter erfüllen, mit wenigen von ihnen ab: Ist das Ergebnis eine\n"
-                   "der gefilterten Reihen, hat eine der ausgegebenen mindestens 12, 11 oder 10 Richtige.\n"
-                   "  --guarantee G        12, 11 oder 10 Richtige garantiert\n") +
-        kFilterHelp,
-    runCover,
-    [] {
-        std::vector<Option> options = filterOptions();
-        options.push_back({QStringLiteral("guarantee"), QStringLiteral("12|11|10")});
-        return options;
-    }(),
+    .name = QStringLiteral("cover"),
+    .synopsis = QStringLiteral("(--crosses SPEC | --slip DATEI) [FILTER]... --guarantee 12|11|10 "
+                               "[--format text|csv|json] [--out DATEI.krsc]"),
+    .summary = QStringLiteral("deckt die gefilterten Reihen mit wenigen von ihnen ab"),
+    .description = QStringLiteral("Deckt die Reihen, die alle Filter erfüllen, mit wenigen von ihnen ab: Ist das "
+                                  "Ergebnis eine\nder gefilterten Reihen, hat eine der ausgegebenen mindestens 12, 11 "
+                                  "oder 10 Richtige.\nFILTER wie bei „filter“.") +
+                   kRangeNote,
+    .run = runCover,
+    .options =
+        [] {
+            std::vector<Option> options = filterOptions();
+            options.push_back(
+                {QStringLiteral("guarantee"), QStringLiteral("12|11|10"), QStringLiteral("12, 11 oder 10 Richtige garantiert")});
+            return options;
+        }(),
 });
 
 }  // namespace

@@ -35,7 +35,7 @@ void writeRows(const GeneratorRun& run, char separator) {
     TipTable::Row row;
     for (const auto& tips : run.rows()) {
         row.tips = tips;
-        writeTipsLine(output, noTexts, row, separator, "\n");
+        writeTipsLine(output, noTexts, row, separator);
     }
 }
 
@@ -66,12 +66,9 @@ int runGenerate(const CommandLine& args) {
     const bool fromArgument = args.has(QStringLiteral("pattern"));
     if (fromArgument == args.has(QStringLiteral("pattern-file")))
         throw UsageError(QStringLiteral("Genau eines von --pattern und --pattern-file ist nötig."));
-    const QString format =
-        args.has(QStringLiteral("format")) ? args.value(QStringLiteral("format")) : QStringLiteral("text");
-    if (format != QLatin1String("text") && format != QLatin1String("csv") && format != QLatin1String("json"))
-        throw UsageError(QStringLiteral("--format kennt nur text, csv und json."));
+    const Format format = outputFormat(args, QStringLiteral("text|csv|json"));
     const bool toFile = args.has(QStringLiteral("out"));
-    if (toFile && format == QLatin1String("json"))
+    if (toFile && format == Format::Json)
         throw UsageError(QStringLiteral("--out schreibt die Text- oder CSV-Datei des Fensters, kein JSON."));
     const int count = args.has(QStringLiteral("count"))
                           ? static_cast<int>(parseNumber(args, QStringLiteral("count"), 2147483647))
@@ -82,19 +79,25 @@ int runGenerate(const CommandLine& args) {
             : clockSeeds();
 
     PatternLevels levels{};
-    if (fromArgument)
+    if (fromArgument) {
         levels = parsePattern(args.value(QStringLiteral("pattern")));
-    else
-        LoadPattern(args.value(QStringLiteral("pattern-file")), levels);
+    } else {
+        const QString path = args.value(QStringLiteral("pattern-file"));
+        onFile(path, [&] { LoadPattern(path, levels); });
+    }
     // Without a Stop button the run ends at the request, or when no row can be
     // new. A match left out is refused here, with the window's message.
     GeneratorRun run(levels, count, seeds);
     run.finish();
 
-    const char separator = format == QLatin1String("csv") ? ';' : ',';
-    if (toFile)
-        saveRowsText(args.value(QStringLiteral("out")), run.table(), QChar::fromLatin1(separator));
-    else if (format == QLatin1String("json"))
+    const char separator = format == Format::Csv ? ';' : ',';
+    const QString outPath = args.value(QStringLiteral("out"));
+    if (toFile && outToStandardOutput(args, false))
+        encodeRowsText(run.table(), QChar::fromLatin1(separator),
+                       [](const QByteArray& bytes) { standardOutput().append(bytes); });
+    else if (toFile)
+        onFile(outPath, [&] { saveRowsText(outPath, run.table(), QChar::fromLatin1(separator)); }, true);
+    else if (format == Format::Json)
         writeJson(run, countPattern(levels));
     else
         writeRows(run, separator);
@@ -102,27 +105,29 @@ int runGenerate(const CommandLine& args) {
 }
 
 const RegisterCommand registration({
-    QStringLiteral("generate"),
-    QStringLiteral("generate (--pattern STUFEN | --pattern-file DATEI) [--count N] [--seed S] [--format text|csv|json] "
-                   "[--out DATEI]\n\n"
-                   "Zieht verschiedene Tippreihen nach einem Muster von Favoriten, wie „Reihen bilden“ im Fenster\n"
-                   "„Fußball ist auch Zufall“.\n"
-                   "  --pattern STUFEN     13 Gruppen, durch „,“ getrennt, je Spiel drei Stufen 0 bis 3 für die\n"
-                   "                       Ausgänge „1“, „0“, „2“ (0 = out, 1 = Fav I, 2 = Fav II, 3 = Fav III),\n"
-                   "                       z. B. 310,111,003,111,111,111,111,111,111,111,111,111,111\n"
-                   "  --pattern-file DATEI das Muster aus einer Datei wie Quick.wh13\n"
-                   "  --count N            so viele Reihen (Vorgabe 120); endet früher, wenn das Muster keine\n"
-                   "                       neue Reihe mehr zulässt\n"
-                   "  --seed S             fester Startwert: Versuch k beginnt mit S + k (sonst die Uhr)\n"
-                   "  --format text|csv|json  Trennzeichen „,“ (text) oder „;“ (csv), oder JSON mit den Zahlen\n"
-                   "  --out DATEI          die Reihen als Datei wie „Reihen speichern...“ (CR LF je Zeile)"),
-    runGenerate,
-    {{QStringLiteral("pattern"), QStringLiteral("STUFEN")},
-     {QStringLiteral("pattern-file"), QStringLiteral("DATEI")},
-     {QStringLiteral("count"), QStringLiteral("N")},
-     {QStringLiteral("seed"), QStringLiteral("S")},
-     {QStringLiteral("format"), QStringLiteral("text|csv|json")},
-     {QStringLiteral("out"), QStringLiteral("DATEI")}},
+    .name = QStringLiteral("generate"),
+    .synopsis = QStringLiteral("(--pattern STUFEN | --pattern-file DATEI) [--count N] [--seed S] "
+                               "[--format text|csv|json] [--out DATEI]"),
+    .summary = QStringLiteral("zieht verschiedene Tippreihen nach einem Muster von Favoriten"),
+    .description = QStringLiteral("Zieht verschiedene Tippreihen nach einem Muster von Favoriten, wie „Reihen bilden“ "
+                                  "im Fenster\n„Fußball ist auch Zufall“."),
+    .run = runGenerate,
+    .options = {{QStringLiteral("pattern"), QStringLiteral("STUFEN"),
+                 QStringLiteral("13 Gruppen, durch „,“ getrennt, je Spiel drei Stufen 0 bis 3 für die\n"
+                                "Ausgänge „1“, „0“, „2“ (0 = out, 1 = Fav I, 2 = Fav II, 3 = Fav III),\n"
+                                "z. B. 310,111,003,111,111,111,111,111,111,111,111,111,111")},
+                {QStringLiteral("pattern-file"), QStringLiteral("DATEI"),
+                 QStringLiteral("das Muster aus einer Datei wie Quick.wh13;\n„-“ liest die Standardeingabe")},
+                {QStringLiteral("count"), QStringLiteral("N"),
+                 QStringLiteral("so viele Reihen (Vorgabe 120); endet früher, wenn das Muster keine\n"
+                                "neue Reihe mehr zulässt")},
+                {QStringLiteral("seed"), QStringLiteral("S"),
+                 QStringLiteral("fester Startwert: Versuch k beginnt mit S + k (sonst die Uhr)")},
+                formatOption(QStringLiteral("text|csv|json"),
+                             QStringLiteral("Trennzeichen „,“ (text) oder „;“ (csv), oder JSON mit den Zahlen")),
+                jsonAlias(),
+                outOption(QStringLiteral("DATEI"),
+                          QStringLiteral("die Reihen als Datei wie „Reihen speichern...“ (CR LF je Zeile)"))},
 });
 
 }  // namespace

@@ -18,11 +18,20 @@ void writeJson(ImportMode mode, std::optional<QChar> separator, const TipTable& 
     if (separator) json.string(QString(*separator));
     else json.null();
     json.key(u"rows").beginArray();
-    for (const TipTable::Row& row : rows.rows()) {
-        json.beginArray();
-        for (int m = 1; m <= kMatches; ++m) json.string(rows.tipView(row, m));
-        json.endArray();
-    }
+    for (const TipTable::Row& row : rows.rows()) json.tips(row.tips);
+    // What is no tip stands as "?" in its row and here as it was read.
+    json.endArray().key(u"odd").beginArray();
+    for (const TipTable::Row& row : rows.rows())
+        for (int m = 1; m <= kMatches; ++m)
+            if (row.tips[static_cast<size_t>(m - 1)] == kTipOther)
+                json.beginObject()
+                    .key(u"row")
+                    .number(row.number)
+                    .key(u"match")
+                    .number(m)
+                    .key(u"text")
+                    .string(rows.oddText(row, m))
+                    .endObject();
     json.endArray().endObject().finish();
 }
 
@@ -48,7 +57,15 @@ QString summary(const TipImport& import) {
 
 int runImport(const CommandLine& args) {
     args.expectPositional(1);
-    LoadedText loaded = loadTextFile(args.positional().first(), LineBreaks::AsTheyAre);
+    const Format format = outputFormat(args, QStringLiteral("text|json"));
+    const QString path = args.positional().first();
+    const QString outPath = args.value(QStringLiteral("out"));
+    // The slip is what goes out then; rows beside it would spoil it.
+    const bool slipOut = args.has(QStringLiteral("out")) && outToStandardOutput(args, true);
+    if (slipOut && format == Format::Json)
+        throw UsageError(QStringLiteral("--out - schreibt den Spielschein auf die Standardausgabe, dort ist kein Platz "
+                                        "für JSON."));
+    LoadedText loaded = onFile(path, [&] { return loadTextFile(path, LineBreaks::AsTheyAre); });
     // Loading runs the field's change handler first: tabs become commas.
     const FieldChange field = fieldChanged(loaded.text);
     TipImport import = importTipRows(field.text);
@@ -58,9 +75,19 @@ int runImport(const CommandLine& args) {
 
     TipDocument grid;
     takeImport(grid, std::move(import), loaded.fileName);
-    if (args.has(QStringLiteral("out"))) saveSlip(grid, args.value(QStringLiteral("out")));
+    if (args.has(QStringLiteral("out"))) {
+        // What the rows lack is said of the rows, before any file is named.
+        checkCanSave(grid);
+        validateSlipRows(grid.table());
+    }
+    if (slipOut) {
+        standardOutput().append(encodeSlip(grid.table()));
+        err(summaryLine);
+        return 0;
+    }
+    if (args.has(QStringLiteral("out"))) onFile(outPath, [&] { saveSlip(grid, outPath); }, true);
 
-    if (args.has(QStringLiteral("json"))) {
+    if (format == Format::Json) {
         writeJson(mode, separator, grid.table());
     } else {
         printRows(grid.table(), ',');
@@ -70,21 +97,26 @@ int runImport(const CommandLine& args) {
 }
 
 const RegisterCommand registration({
-    QStringLiteral("import"),
-    QStringLiteral(
-        "import DATEI [--out DATEI.krsc] [--json]\n\n"
+    .name = QStringLiteral("import"),
+    .synopsis = QStringLiteral("DATEI [--out DATEI.krsc] [--format text|json]"),
+    .summary = QStringLiteral("liest Tippreihen aus einer Text-Datei"),
+    .description = QStringLiteral(
         "Liest eine Text-Datei (.txt, .csv) wie „Textdatei öffnen...“ im Fenster „Von Tippreihen zum\n"
         "Spielschein“ und wendet „Auslesen“ an: Zeilen aus genau 13 Zeichen (1201120112011) oder\n"
         "Zeilen, deren Tipps durch Leerzeichen, „;“, Tab oder „,“ getrennt sind; ein X gilt als 0.\n"
-        "Ohne --json stehen die Reihen auf der Standardausgabe, die 13 Tipps durch „,“ getrennt, wie\n"
-        "„Reihen kopieren“ sie liefert; eine Zeile auf der Fehlerausgabe nennt die Zahl der Reihen.\n"
-        "Wurde keine Reihe gefunden, bleibt wie im Fenster eine leere Reihe stehen.\n\n"
-        "  --out DATEI   speichert die Reihen als Spielschein; jede Zelle muss 0, 1 oder 2 sein,\n"
-        "                sonst wird nichts geschrieben.\n"
-        "  --json        gibt {\"mode\":\"fixed\"|\"separated\",\"separator\":\" \"|\";\"|\"\\t\"|\",\"|null,\n"
-        "                \"rows\":[[13 Texte]...]} aus; ein leeres Feld steht als \" \"."),
-    runImport,
-    {{QStringLiteral("out"), QStringLiteral("DATEI.krsc")}, {QStringLiteral("json"), QString()}},
+        "Die Reihen stehen auf der Standardausgabe, die 13 Tipps durch „,“ getrennt, wie „Reihen\n"
+        "kopieren“ sie liefert; eine Zeile auf der Fehlerausgabe nennt die Zahl der Reihen. Wurde keine\n"
+        "Reihe gefunden, bleibt wie im Fenster eine leere Reihe stehen. „-“ als DATEI liest die\n"
+        "Standardeingabe."),
+    .run = runImport,
+    .options = {outOption(QStringLiteral("DATEI.krsc"),
+                          QStringLiteral("speichert die Reihen als Spielschein; jede Zelle muss 0, 1 oder 2 sein,\n"
+                                         "sonst wird nichts geschrieben")),
+                formatOption(QStringLiteral("text|json"),
+                             QStringLiteral("die Reihen als Text oder als JSON mit Modus, Trennzeichen und den\n"
+                                            "Zellen, die kein Tipp sind")),
+                jsonAlias()},
+    .operand = QStringLiteral("DATEI"),
 });
 
 }  // namespace

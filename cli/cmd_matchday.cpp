@@ -7,56 +7,87 @@
 #include "core/german.h"
 #include "core/outcomes.h"
 #include "core/text_helpers.h"
+#include "core/tip_table.h"
 #include "files/binary_io.h"
 #include "files/match_day_file.h"
+
+#include <cmath>
 
 namespace korbisto::cli {
 namespace {
 
+// A winning row as tip codes, for its 13 characters.
+std::array<std::uint8_t, kMatches> codesOf(const WinningRow& row) {
+    std::array<std::uint8_t, kMatches> codes{};
+    for (int m = 0; m < kMatches; ++m) codes[static_cast<size_t>(m)] = tipCodeOfText(row[static_cast<size_t>(m)]);
+    return codes;
+}
+
+void writeJson(const TSpieltag& day, const BetModel& model) {
+    JsonWriter json;
+    json.beginObject().key(u"date");
+    if (const std::optional<QDate>& date = model.matchDayDate()) json.string(date->toString(Qt::ISODate));
+    else json.null();
+    json.key(u"pairings").beginArray();
+    for (int m = 1; m <= kMatches; ++m)
+        json.beginObject().key(u"home").string(model.pairing(m).home).key(u"away").string(model.pairing(m).away).endObject();
+    json.endArray().key(u"winning_row").tips(codesOf(model.winningRow()));
+    // Quotas count once the window shows them; an unoccupied rank has none.
+    json.key(u"quotas");
+    if (model.quota(kRanks).isEmpty()) {
+        json.null();
+    } else {
+        json.beginArray();
+        for (const double quota : day.Quote) {
+            if (quota > 0 && std::isfinite(quota)) json.amount(quota);
+            else json.null();
+        }
+        json.endArray();
+    }
+    json.endObject().finish();
+}
+
 int runMatchday(const CommandLine& args) {
     args.expectPositional(1);
+    const Format format = outputFormat(args, QStringLiteral("text|json"));
     const QDateTime now = parseNow(args.value(QStringLiteral("now")));
     const QString path = args.positional().first();
     // The window reads any file of a record's size as a match day; asked for
     // one by name, a file of other bytes is said to be none.
-    char record[TSpieltag::kSize];
-    InputFile(path).readExactly(record, TSpieltag::kSize);
-    const QString problem = matchDayProblem(QByteArrayView(record, TSpieltag::kSize));
-    if (!problem.isEmpty())
-        throw KorbistoError(QStringLiteral("„%1“ ist keine Spieltag-Datei: %2").arg(visibleText(path), problem));
+    const TSpieltag day = onFile(path, [&] {
+        char record[TSpieltag::kSize];
+        InputFile(path).readExactly(record, TSpieltag::kSize);
+        const QString problem = matchDayProblem(QByteArrayView(record, TSpieltag::kSize));
+        if (!problem.isEmpty()) throw KorbistoError(QStringLiteral("Das ist keine Spieltag-Datei: %1").arg(problem));
+        return decodeMatchDay(record);
+    });
     BetModel model;
     model.setInstantEvaluation(false);
-    showMatchDay(model, decodeMatchDay(record), now);
-
+    showMatchDay(model, day, now);
+    if (format == Format::Json) {
+        writeJson(day, model);
+        return 0;
+    }
     QStringList pairings;
     for (int m = 1; m <= kMatches; ++m) pairings << pairingCaption(model.pairing(m).home, model.pairing(m).away);
     const QString date = model.matchDayDate() ? formatDate(*model.matchDayDate()) : QString();
-    const QStringList winning(model.winningRow().begin(), model.winningRow().end());
-    const QStringList quotas(model.quotas().begin(), model.quotas().end());
-    if (args.has(QStringLiteral("json"))) {
-        JsonWriter json;
-        json.beginObject().key(u"date").string(date);
-        json.key(u"pairings").strings(pairings);
-        json.key(u"winning_row").strings(winning);
-        json.key(u"quotas").strings(quotas);
-        json.endObject().finish();
-        return 0;
-    }
     // Team names are shown, never obeyed: an escape sequence in one must not
     // reach the terminal.
     QString s = QStringLiteral("Spieltag: %1\n\n").arg(date);
     for (int m = 1; m <= kMatches; ++m)
-        s += QStringLiteral("%1  %2 %3\n").arg(m, 2).arg(visible(pairings[m - 1]).leftJustified(63), winning[m - 1]);
+        s += QStringLiteral("%1  %2 %3\n")
+                 .arg(m, 2)
+                 .arg(visible(pairings[m - 1]).leftJustified(63), model.winningRow()[static_cast<size_t>(m - 1)]);
     s += u'\n';
     for (int k = 1; k <= kRanks; ++k)
         s += QStringLiteral("Rang %1: %2\n")
-                 .arg(QString::fromLatin1(RangNamen[static_cast<size_t>(k)]).leftJustified(3), quotas[k - 1]);
+                 .arg(QString::fromLatin1(RangNamen[static_cast<size_t>(k)]).leftJustified(3), model.quota(k));
     out(s);
     return 0;
 }
 
 double parseQuotaArgument(const QString& text) {
-    const auto v = ParseQuota(text);
+    const auto v = ParseQuota(quotaArgument(text, QStringLiteral("--quotas")));
     if (!v) throw UsageError(QStringLiteral("--quotas: „%1“ ist keine Zahl.").arg(quotedInput(text)));
     return *v;
 }
@@ -64,8 +95,8 @@ double parseQuotaArgument(const QString& text) {
 int runMakeMatchday(const CommandLine& args) {
     args.expectPositional(0);
     const QString outPath = args.required(QStringLiteral("out"));
-    const QDate date = parseDate(args.required(QStringLiteral("date")));
-    if (!date.isValid()) throw UsageError(QStringLiteral("--date erwartet TT.MM.JJJJ."));
+    const QDate date = parseDateArgument(args.required(QStringLiteral("date")));
+    if (!date.isValid()) throw UsageError(QStringLiteral("--date erwartet TT.MM.JJJJ oder JJJJ-MM-TT."));
     TSpieltag day;
     day.Datum = dayNumberOf(date);
     const QStringList result = parseRowArgument(args.required(QStringLiteral("result")), "--result");
@@ -87,33 +118,39 @@ int runMakeMatchday(const CommandLine& args) {
         day.Heim[static_cast<size_t>(m)] = pairings[m].left(bar);
         day.Gast[static_cast<size_t>(m)] = pairings[m].mid(bar + 1);
     }
-    writeMatchDayFile(outPath, day);
+    if (outToStandardOutput(args, true))
+        standardOutput().append(encodeMatchDay(day));
+    else
+        onFile(outPath, [&] { writeMatchDayFile(outPath, day); }, true);
     return 0;
 }
 
 const RegisterCommand matchday({
-    QStringLiteral("matchday"),
-    QStringLiteral("matchday DATEI [--now DATUM] [--json]\n\n"
-                   "Zeigt eine Spieltag-Datei (.sptag) so, wie das Hauptfenster sie einliest.\n"
-                   "  --now DATUM   „jetzt“ als TT.MM.JJJJ oder TT.MM.JJJJTHH:MM; Quoten erscheinen erst,\n"
-                   "                wenn der Spieltag mehr als einen Tag zurückliegt\n"
-                   "  --json        Ausgabe als JSON"),
-    runMatchday,
-    {{QStringLiteral("now"), QStringLiteral("DATUM")}, {QStringLiteral("json"), QString()}},
+    .name = QStringLiteral("matchday"),
+    .synopsis = QStringLiteral("DATEI [--now DATUM] [--format text|json]"),
+    .summary = QStringLiteral("zeigt eine Spieltag-Datei"),
+    .description = QStringLiteral("Zeigt eine Spieltag-Datei (.sptag) so, wie das Hauptfenster sie einliest. Quoten "
+                                  "erscheinen erst,\nwenn der Spieltag mehr als einen Tag zurückliegt. „-“ als DATEI "
+                                  "liest die Standardeingabe."),
+    .run = runMatchday,
+    .options = {nowOption(), formatOption(QStringLiteral("text|json"), QStringLiteral("Ausgabe als Text oder JSON")),
+                jsonAlias()},
+    .operand = QStringLiteral("DATEI"),
 });
 
 const RegisterCommand makeMatchday({
-    QStringLiteral("make-matchday"),
-    QStringLiteral("make-matchday --out DATEI --date TT.MM.JJJJ --result REIHE [--quotas Q1;Q2;Q3;Q4] "
-                   "[--pairing HEIM|GAST]...\n\n"
-                   "Schreibt eine Spieltag-Datei (.sptag).\n"
-                   "  --result REIHE   die 13 Ergebnisse aus 0 1 2 X x\n"
-                   "  --quotas         vier Quoten in deutscher Schreibweise, 0 = unbesetzt\n"
-                   "  --pairing        bis zu 13 Paarungen in Spielreihenfolge, je höchstens 30 Zeichen"),
-    runMakeMatchday,
-    {{QStringLiteral("out"), QStringLiteral("DATEI")}, {QStringLiteral("date"), QStringLiteral("TT.MM.JJJJ")},
-     {QStringLiteral("result"), QStringLiteral("REIHE")}, {QStringLiteral("quotas"), QStringLiteral("Q1;Q2;Q3;Q4")},
-     {QStringLiteral("pairing"), QStringLiteral("HEIM|GAST")}},
+    .name = QStringLiteral("make-matchday"),
+    .synopsis = QStringLiteral("--out DATEI --date DATUM --result REIHE [--quotas Q1;Q2;Q3;Q4] [--pairing HEIM|GAST]..."),
+    .summary = QStringLiteral("schreibt eine Spieltag-Datei"),
+    .description = QStringLiteral("Schreibt eine Spieltag-Datei (.sptag)."),
+    .run = runMakeMatchday,
+    .options = {outOption(QStringLiteral("DATEI"), QStringLiteral("die Datei, die geschrieben wird")),
+                {QStringLiteral("date"), QStringLiteral("DATUM"), QStringLiteral("der Tag als TT.MM.JJJJ oder JJJJ-MM-TT")},
+                {QStringLiteral("result"), QStringLiteral("REIHE"), QStringLiteral("die 13 Ergebnisse aus 0 1 2 X x")},
+                {QStringLiteral("quotas"), QStringLiteral("Q1;Q2;Q3;Q4"),
+                 QStringLiteral("vier Quoten in deutscher Schreibweise (1.234,50), 0 = unbesetzt")},
+                {QStringLiteral("pairing"), QStringLiteral("HEIM|GAST"),
+                 QStringLiteral("bis zu 13 Paarungen in Spielreihenfolge, je höchstens 30 Zeichen")}},
 });
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "output.h"
 
 #include "core/german.h"
+#include "core/text_helpers.h"
 #include "core/paths.h"
 #include "files/version_info_file.h"
 #include "online/donation_status.h"
@@ -40,13 +41,13 @@ int runSaturdays(const CommandLine& args) {
 }
 
 const RegisterCommand saturdaysCommand({
-    QStringLiteral("saturdays"),
-    QStringLiteral("saturdays [--now DATUM]\n\n"
-                   "Gibt die Samstage aus, die das Fenster „Spieltag- Download“ anbietet, einen je Zeile, den\n"
-                   "ältesten zuerst; der letzte ist der vorgewählte.\n"
-                   "  --now DATUM   „jetzt“ als TT.MM.JJJJ oder TT.MM.JJJJTHH:MM"),
-    runSaturdays,
-    {{QStringLiteral("now"), QStringLiteral("DATUM")}},
+    .name = QStringLiteral("saturdays"),
+    .synopsis = QStringLiteral("[--now DATUM]"),
+    .summary = QStringLiteral("die Samstage, die der Spieltag-Download anbietet"),
+    .description = QStringLiteral("Gibt die Samstage aus, die das Fenster „Spieltag-Download“ anbietet, einen je Zeile, "
+                                  "den\nältesten zuerst; der letzte ist der vorgewählte."),
+    .run = runSaturdays,
+    .options = {nowOption()},
 });
 
 // A failed download's message, then what failed as a second line for scripts.
@@ -59,12 +60,12 @@ void failure(const QString& message, const DownloadResult& result) {
 int runDownloadMatchDay(const CommandLine& args) {
     args.expectPositional(1);
     const QString text = args.positional().front();
-    const QDate day = parseDate(text);
+    const QDate day = parseDateArgument(text);
     const QDateTime now = parseNow(args.value(QStringLiteral("now")));
     if (!day.isValid() || !matchDaySaturdays(now).contains(formatDate(day)))
         throw UsageError(QStringLiteral("„%1“ ist keiner der Samstage, die das Fenster „Spieltag- Download“ anbietet "
                                         "(korbisto-cli saturdays).")
-                             .arg(visible(text.left(40))));
+                             .arg(quotedInput(text)));
     const MatchDayResult result = waitFor<MatchDayResult>([&](QObject* parent, auto done) {
         DownloadMatchDay(day, matchDayInFuture(now, day), parent, done);
     });
@@ -83,17 +84,19 @@ int runDownloadMatchDay(const CommandLine& args) {
 }
 
 const RegisterCommand downloadMatchDayCommand({
-    QStringLiteral("download-matchday"),
-    QStringLiteral("download-matchday TT.MM.JJJJ [--now DATUM]\n\n"
-                   "Lädt den Spieltag, der an diesem Samstag beginnt, vom Server in den Spieltag-Ordner, wie\n"
-                   "es das Fenster „Spieltag- Download“ tut, und gibt den Pfad der gespeicherten Datei aus.\n"
-                   "Nur die Samstage, die „korbisto-cli saturdays“ nennt. Scheitert der Download, steht die\n"
-                   "Meldung des Fensters auf der Fehlerausgabe, in der zweiten Zeile die Fehlerart.\n"
-                   "Server und zusätzliche CA: optionen.ini [Server] Adresse= und CA=, sonst KORBISTO_SERVER\n"
-                   "und KORBISTO_CA_FILE.\n"
-                   "  --now DATUM   „jetzt“ als TT.MM.JJJJ oder TT.MM.JJJJTHH:MM"),
-    runDownloadMatchDay,
-    {{QStringLiteral("now"), QStringLiteral("DATUM")}},
+    .name = QStringLiteral("download-matchday"),
+    .synopsis = QStringLiteral("SAMSTAG [--now DATUM]"),
+    .summary = QStringLiteral("lädt den Spieltag eines Samstags vom Server"),
+    .description = QStringLiteral(
+        "Lädt den Spieltag, der an diesem Samstag (TT.MM.JJJJ oder JJJJ-MM-TT) beginnt, vom Server in\n"
+        "den Spieltag-Ordner, wie es das Fenster „Spieltag-Download“ tut, und gibt den Pfad der\n"
+        "gespeicherten Datei aus. Nur die Samstage, die „korbisto-cli saturdays“ nennt. Scheitert der\n"
+        "Download, steht die Meldung des Fensters auf der Fehlerausgabe, in der zweiten Zeile die\n"
+        "Fehlerart. Server und zusätzliche CA: optionen.ini [Server] Adresse= und CA=, sonst\n"
+        "KORBISTO_SERVER und KORBISTO_CA_FILE."),
+    .run = runDownloadMatchDay,
+    .options = {nowOption()},
+    .operand = QStringLiteral("SAMSTAG"),
 });
 
 int runDonationStatus(const CommandLine& args) {
@@ -109,16 +112,19 @@ int runDonationStatus(const CommandLine& args) {
 }
 
 const RegisterCommand donationStatusCommand({
-    QStringLiteral("donation-status"),
-    QStringLiteral("donation-status\n\n"
-                   "Gibt die erste Zeile der Statusdatei des Servers aus (den Stand der Wachmacher). Ist sie\n"
-                   "nicht zu haben, steht auf der Fehlerausgabe, warum, in der zweiten Zeile die Fehlerart."),
-    runDonationStatus,
-    {},
+    .name = QStringLiteral("donation-status"),
+    .synopsis = QString(),
+    .summary = QStringLiteral("der Stand der Wachmacher vom Server"),
+    .description = QStringLiteral(
+        "Gibt die erste Zeile der Statusdatei des Servers aus (den Stand der Wachmacher). Ist sie\n"
+        "nicht zu haben, steht auf der Fehlerausgabe, warum, in der zweiten Zeile die Fehlerart."),
+    .run = runDonationStatus,
+    .options = {},
 });
 
 int runCheckUpdate(const CommandLine& args) {
     args.expectPositional(0);
+    const Format format = outputFormat(args, QStringLiteral("text|json"));
     if (!IsOnline()) {
         failure(QStringLiteral("Für die Prüfung muss eine Verbindung zum Internet bestehen."),
                 {DownloadFailure::Offline, 0, 0, QString(), {}});
@@ -133,7 +139,7 @@ int runCheckUpdate(const CommandLine& args) {
         return 1;
     }
     const QString installed = QString::fromLatin1(ProgramVersion);
-    if (args.has(QStringLiteral("json"))) {
+    if (format == Format::Json) {
         JsonWriter json;
         json.beginObject().key(u"installed").string(installed).key(u"offered");
         if (check.offered)
@@ -151,31 +157,39 @@ int runCheckUpdate(const CommandLine& args) {
 }
 
 const RegisterCommand checkUpdateCommand({
-    QStringLiteral("check-update"),
-    QStringLiteral("check-update [--json]\n\n"
-                   "Lädt die Versionsdatei vom Server, wie es „Prüfen“ im Update-Fenster tut, und gibt die\n"
-                   "installierte und die angebotene Version aus und ob der Download angeboten würde (bei\n"
-                   "jeder anderen Version, auch einer älteren). Scheitert die Prüfung, steht die Fehlerart in\n"
-                   "der zweiten Zeile der Fehlerausgabe.\n"
-                   "  --json   Ausgabe als JSON: installed, offered (null ohne Eintrag), download"),
-    runCheckUpdate,
-    {{QStringLiteral("json"), QString()}},
+    .name = QStringLiteral("check-update"),
+    .synopsis = QStringLiteral("[--format text|json]"),
+    .summary = QStringLiteral("fragt den Server nach einer neuen Version"),
+    .description = QStringLiteral(
+        "Lädt die Versionsdatei vom Server, wie es „Prüfen“ im Update-Fenster tut, und gibt die\n"
+        "installierte und die angebotene Version aus und ob der Download angeboten würde (bei\n"
+        "jeder anderen Version, auch einer älteren). Scheitert die Prüfung, steht die Fehlerart in\n"
+        "der zweiten Zeile der Fehlerausgabe."),
+    .run = runCheckUpdate,
+    .options = {formatOption(QStringLiteral("text|json"), QStringLiteral("Ausgabe als Text oder JSON")), jsonAlias()},
 });
 
 int runMakeVersionInfo(const CommandLine& args) {
-    args.expectPositional(1);
-    writeVersionInfoFile(args.required(QStringLiteral("out")), args.positional().first());
+    if (args.positional().size() != 1) throw UsageError(QStringLiteral("Es wird genau eine VERSION erwartet."));
+    const QString path = args.required(QStringLiteral("out"));
+    const QString version = args.positional().first();
+    if (outToStandardOutput(args, true))
+        standardOutput().append(encodeVersionRecord(version));
+    else
+        onFile(path, [&] { writeVersionInfoFile(path, version); }, true);
     return 0;
 }
 
 const RegisterCommand makeVersionInfoCommand({
-    QStringLiteral("make-versioninfo"),
-    QStringLiteral("make-versioninfo VERSION --out DATEI\n\n"
-                   "Schreibt die Versionsdatei (verinfos.krvi), die das Programm-Update vom Server liest: ein\n"
-                   "Eintrag von 24 Bytes, der VERSION (bis 15 Zeichen wie 1.3.0.0) anbietet.\n"
-                   "  --out DATEI   die Datei, die geschrieben wird"),
-    runMakeVersionInfo,
-    {{QStringLiteral("out"), QStringLiteral("DATEI")}},
+    .name = QStringLiteral("make-versioninfo"),
+    .synopsis = QStringLiteral("VERSION --out DATEI"),
+    .summary = QStringLiteral("schreibt die Versionsdatei des Servers"),
+    .description = QStringLiteral(
+        "Schreibt die Versionsdatei (verinfos.krvi), die das Programm-Update vom Server liest: ein\n"
+        "Eintrag von 24 Bytes, der VERSION (bis 15 Zeichen wie 1.3.0.0) anbietet."),
+    .run = runMakeVersionInfo,
+    .options = {outOption(QStringLiteral("DATEI"), QStringLiteral("die Datei, die geschrieben wird"))},
+    .operand = QStringLiteral("VERSION"),
 });
 
 }  // namespace

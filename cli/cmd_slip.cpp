@@ -1,28 +1,39 @@
 #include "cli_common.h"
+#include "json_writer.h"
 #include "output.h"
 
 #include "core/text_helpers.h"
 #include "core/tip_table.h"
-#include "files/slip_file.h"
 
 namespace korbisto::cli {
 namespace {
 
 int runSlip(const CommandLine& args) {
     args.expectPositional(1);
-    const QString format = args.has(QStringLiteral("format")) ? args.value(QStringLiteral("format"))
-                                                              : QStringLiteral("text");
-    if (format != QLatin1String("text") && format != QLatin1String("csv"))
-        throw UsageError(QStringLiteral("--format kennt nur text und csv."));
+    const Format format = outputFormat(args, QStringLiteral("text|csv|json"));
+    const QString path = args.positional().first();
     // A block at a time: the largest slip costs no more memory than a small one.
-    SlipReader reader(args.positional().first());
+    SlipInput slip(path);
     TipTable block;
-    while (reader.readInto(block) > 0) {
-        printRows(block, format == QLatin1String("csv") ? ';' : ',');
-        block.clearAll();
+    const auto next = [&] { return slip.readInto(block); };
+    if (format != Format::Json) {
+        while (next() > 0) {
+            printRows(block, format == Format::Csv ? ';' : ',');
+            block.clearAll();
+        }
+    } else {
+        JsonWriter json;
+        json.beginObject().key(u"rows").beginArray();
+        long long count = 0;
+        while (next() > 0) {
+            for (const TipTable::Row& row : block.rows()) json.tips(row.tips);
+            count += block.dataRowCount();
+            block.clearAll();
+        }
+        json.endArray().key(u"count").number(count).endObject().finish();
     }
     // The rows are all there; what follows them is no row, which the user should know.
-    if (const qint64 rest = reader.leftoverBytes(); rest > 0) {
+    if (const qint64 rest = slip.leftoverBytes(); rest > 0) {
         const QString file = visibleText(args.positional().first());
         err(rest == 1 ? QStringLiteral("Das letzte Byte von „%1“ ist keine ganze Reihe (40 Bytes) und wurde "
                                        "übergangen.\n")
@@ -36,12 +47,18 @@ int runSlip(const CommandLine& args) {
 }
 
 const RegisterCommand registration({
-    QStringLiteral("slip"),
-    QStringLiteral("slip DATEI [--format text|csv]\n\n"
-                   "Gibt die Tippreihen eines Spielscheins (.krsc) aus, eine Zeile je Reihe, die 13 Tipps\n"
-                   "durch „,“ getrennt (text) oder durch „;“ (csv), wie „Reihen kopieren“ sie liefert."),
-    runSlip,
-    {{QStringLiteral("format"), QStringLiteral("text|csv")}},
+    .name = QStringLiteral("slip"),
+    .synopsis = QStringLiteral("DATEI [--format text|csv|json]"),
+    .summary = QStringLiteral("gibt die Tippreihen eines Spielscheins aus"),
+    .description = QStringLiteral(
+        "Gibt die Tippreihen eines Spielscheins (.krsc) aus, eine Zeile je Reihe, die 13 Tipps durch „,“\n"
+        "getrennt (text) oder durch „;“ (csv), wie „Reihen kopieren“ sie liefert, oder als JSON.\n"
+        "„-“ als DATEI liest den Spielschein von der Standardeingabe."),
+    .run = runSlip,
+    .options = {formatOption(QStringLiteral("text|csv|json"),
+                             QStringLiteral("Trennzeichen „,“ (text) oder „;“ (csv), oder JSON")),
+                jsonAlias()},
+    .operand = QStringLiteral("DATEI"),
 });
 
 }  // namespace

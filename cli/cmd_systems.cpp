@@ -4,6 +4,7 @@
 
 #include "core/error.h"
 #include "core/german.h"
+#include "core/text_helpers.h"
 #include "files/slip_file.h"
 #include "systems/cross_sheet.h"
 #include "systems/full_system.h"
@@ -67,21 +68,33 @@ QString structureText(const CrossSheet& sheet) {
 
 }  // namespace
 
-RowFormat rowFormat(const CommandLine& args, bool json) {
-    if (!args.has(QStringLiteral("format"))) return RowFormat::Text;
-    if (args.has(QStringLiteral("out")))
+Format rowsFormat(const CommandLine& args) {
+    const Format format = outputFormat(args, QStringLiteral("text|csv|json"));
+    if (args.has(QStringLiteral("out")) && (args.has(QStringLiteral("format")) || args.has(QStringLiteral("json"))))
         throw UsageError(QStringLiteral("--format gilt nur für die Ausgabe der Reihen, nicht mit --out."));
-    const QString format = args.value(QStringLiteral("format"));
-    if (format == QLatin1String("text")) return RowFormat::Text;
-    if (format == QLatin1String("csv")) return RowFormat::Csv;
-    if (json && format == QLatin1String("json")) return RowFormat::Json;
-    throw UsageError(json ? QStringLiteral("--format kennt nur text, csv und json.")
-                          : QStringLiteral("--format kennt nur text und csv."));
+    return format;
+}
+
+void emitRows(const CommandLine& args, const NextBlock& nextBlock, Format format) {
+    const QString path = args.value(QStringLiteral("out"));
+    const bool toFile = args.has(QStringLiteral("out"));
+    const bool slipOut = toFile && outToStandardOutput(args, true);
+    std::optional<SlipWriter> slip;
+    if (toFile && !slipOut) onFile(path, [&] { slip.emplace(path); }, true);
+    TipTable block;
+    while (nextBlock(block) > 0) {
+        if (slip)
+            onFile(path, [&] { slip->write(block); }, true);
+        else if (slipOut)
+            standardOutput().append(encodeSlip(block));
+        else
+            printRows(block, format == Format::Csv ? ';' : ',');
+        block.clearAll();
+    }
+    if (slip) onFile(path, [&] { slip->commit(); }, true);
 }
 
 namespace {
-
-char outputSeparator(const CommandLine& args) { return rowFormat(args, false) == RowFormat::Csv ? ';' : ','; }
 
 void requireComplete(const CrossSheet& sheet) {
     if (!sheet.AlleGetippt())
@@ -89,43 +102,43 @@ void requireComplete(const CrossSheet& sheet) {
             "Nicht jedes der 13 Spiele ist angekreuzt. Ein System braucht auf jedem Spiel mindestens ein Kreuz.")));
 }
 
-}  // namespace
-
-void emitRows(const CommandLine& args, const std::function<int(TipTable&)>& nextBlock, char separator) {
-    std::optional<SlipWriter> slip;
-    if (args.has(QStringLiteral("out"))) slip.emplace(args.value(QStringLiteral("out")));
+// The rows as JSON, {"rows":[...],"count":N}.
+void writeJsonRows(const NextBlock& nextBlock) {
+    JsonWriter json;
+    json.beginObject().key(u"rows").beginArray();
+    long long count = 0;
     TipTable block;
     while (nextBlock(block) > 0) {
-        if (slip)
-            slip->write(block);
-        else
-            printRows(block, separator);
+        for (const TipTable::Row& row : block.rows()) json.tips(row.tips);
+        count += block.dataRowCount();
         block.clearAll();
     }
-    if (slip) slip->commit();
+    json.endArray().key(u"count").number(count).endObject().finish();
 }
 
-namespace {
+// The rows as --out and --format ask for.
+void writeRows(const CommandLine& args, const NextBlock& nextBlock, Format format) {
+    if (format == Format::Json) writeJsonRows(nextBlock);
+    else emitRows(args, nextBlock, format);
+}
 
-// A development held whole: written like the blocks of emitRows.
-void emitTable(const CommandLine& args, std::optional<TipTable> rows, char separator) {
-    emitRows(
-        args,
-        [&](TipTable& block) {
-            if (!rows) return 0;
-            block = std::move(*rows);
-            rows.reset();
-            return block.dataRowCount();
-        },
-        separator);
+// A development held whole, handed on as one block.
+NextBlock wholeTable(std::optional<TipTable>& rows) {
+    return [&rows](TipTable& block) {
+        if (!rows) return 0;
+        block = std::move(*rows);
+        rows.reset();
+        return block.dataRowCount();
+    };
 }
 
 int runStructure(const CommandLine& args) {
     args.expectPositional(0);
+    const Format format = outputFormat(args, QStringLiteral("text|json"));
     const OutcomeCrosses crosses = parseCrosses(args.required(QStringLiteral("crosses")));
     CrossSheet sheet;
     applyCrosses(sheet, crosses);
-    if (args.has(QStringLiteral("json"))) writeStructureJson(sheet);
+    if (format == Format::Json) writeStructureJson(sheet);
     else out(structureText(sheet));
     return 0;
 }
@@ -139,12 +152,12 @@ void completeSheet(const CommandLine& args, CrossSheet& sheet) {
 }
 
 int runFull(const CommandLine& args) {
-    const char separator = outputSeparator(args);
+    const Format format = rowsFormat(args);
     CrossSheet sheet;
     completeSheet(args, sheet);
     // All of 3^13 never sits in memory: each block is written and forgotten.
     FullSystemRows rows(sheet.structure());
-    emitRows(args, [&](TipTable& block) { return rows.appendTo(block, SlipReader::kBlockRows); }, separator);
+    writeRows(args, [&](TipTable& block) { return rows.appendTo(block, SlipReader::kBlockRows); }, format);
     return 0;
 }
 
@@ -156,7 +169,7 @@ QString catalogueStructures() {
 }
 
 int runVew(const CommandLine& args) {
-    const char separator = outputSeparator(args);
+    const Format format = rowsFormat(args);
     CrossSheet sheet;
     completeSheet(args, sheet);
     if (sheet.offeredVew() == 0)
@@ -165,7 +178,8 @@ int runVew(const CommandLine& args) {
                 .arg(sheet.AnzZW())
                 .arg(sheet.AnzDW())
                 .arg(catalogueStructures())));
-    emitTable(args, expandVew(sheet.structure(), sheet.offeredVew()), separator);
+    std::optional<TipTable> rows = expandVew(sheet.structure(), sheet.offeredVew());
+    writeRows(args, wholeTable(rows), format);
     return 0;
 }
 
@@ -173,19 +187,19 @@ int runVew(const CommandLine& args) {
 
 int parseGuarantee(const QString& text) {
     if (text == QLatin1String("12") || text == QLatin1String("11") || text == QLatin1String("10")) return text.toInt();
-    throw UsageError(QStringLiteral("--guarantee kennt nur 12, 11 und 10, nicht „%1“.").arg(text));
+    throw UsageError(QStringLiteral("--guarantee kennt nur 12, 11 und 10, nicht „%1“.").arg(quotedInput(text)));
 }
 
 namespace {
 
 int runReduce(const CommandLine& args) {
-    const RowFormat format = rowFormat(args, true);
+    const Format format = rowsFormat(args);
     const int guarantee = parseGuarantee(args.required(QStringLiteral("guarantee")));
     CrossSheet sheet;
     completeSheet(args, sheet);
     std::optional<TipTable> rows = expandReduced(sheet.structure(), guarantee);
-    if (format != RowFormat::Json) {
-        emitTable(args, std::move(rows), format == RowFormat::Csv ? ';' : ',');
+    if (format != Format::Json) {
+        emitRows(args, wholeTable(rows), format);
         return 0;
     }
     JsonWriter json;
@@ -201,62 +215,72 @@ int runReduce(const CommandLine& args) {
     return 0;
 }
 
-const QString kCrossesHelp = QStringLiteral(
-    "  --crosses SPEC       die Kreuze: 13 Gruppen, durch „,“ getrennt, je Spiel die angekreuzten\n"
-    "                       Ausgänge aus 1, 0, 2 (X = 0) in beliebiger Folge; eine leere Gruppe\n"
-    "                       ist ein Spiel ohne Kreuz. Beispiel: 1,10,102,2,0,1,1,12,02,102,1,1,0\n");
+Option crossesOption() {
+    return {QStringLiteral("crosses"), QStringLiteral("SPEC"),
+            QStringLiteral("die Kreuze: 13 Gruppen, durch „,“ getrennt, je Spiel die angekreuzten\n"
+                           "Ausgänge aus 1, 0, 2 (X = 0) in beliebiger Folge; eine leere Gruppe\n"
+                           "ist ein Spiel ohne Kreuz. Beispiel: 1,10,102,2,0,1,1,12,02,102,1,1,0")};
+}
+
+Option slipOutOption() {
+    return outOption(QStringLiteral("DATEI.krsc"), QStringLiteral("die Reihen als Spielschein (.krsc) speichern statt ausgeben"));
+}
+
+Option rowsFormatOption() {
+    return formatOption(QStringLiteral("text|csv|json"), QStringLiteral("Trennzeichen „,“ (text) oder „;“ (csv), oder JSON"));
+}
 
 const RegisterCommand structureCommand({
-    QStringLiteral("structure"),
-    QStringLiteral("structure --crosses SPEC [--json]\n\n"
-                   "Zeigt, was der Kreuzbogen zu diesen Kreuzen anzeigt: Bänke, Zwei- und Dreiwege,\n"
-                   "Tippreihen im Vollsystem, das passende VEW-System und ob das Vollsystem abwickelbar ist.\n") +
-        kCrossesHelp + QStringLiteral("  --json               Ausgabe als JSON"),
-    runStructure,
-    {{QStringLiteral("crosses"), QStringLiteral("SPEC")}, {QStringLiteral("json"), QString()}},
+    .name = QStringLiteral("structure"),
+    .synopsis = QStringLiteral("--crosses SPEC [--format text|json]"),
+    .summary = QStringLiteral("zeigt, was der Kreuzbogen zu Kreuzen anzeigt"),
+    .description = QStringLiteral("Zeigt, was der Kreuzbogen zu diesen Kreuzen anzeigt: Bänke, Zwei- und Dreiwege,\n"
+                                  "Tippreihen im Vollsystem, das passende VEW-System und ob das Vollsystem abwickelbar "
+                                  "ist."),
+    .run = runStructure,
+    .options = {crossesOption(), formatOption(QStringLiteral("text|json"), QStringLiteral("Ausgabe als Text oder JSON")),
+                jsonAlias()},
 });
 
 const RegisterCommand fullCommand({
-    QStringLiteral("full"),
-    QStringLiteral("full --crosses SPEC [--out DATEI.krsc] [--format text|csv]\n\n"
-                   "Wickelt das Vollsystem der Kreuze ab (ohne die Grenze von 96.000 Reihen des Fensters)\n"
-                   "und gibt die Tippreihen aus wie „Reihen kopieren“, oder speichert sie als Spielschein.\n") +
-        kCrossesHelp +
-        QStringLiteral("  --out DATEI          als Spielschein (.krsc) speichern statt ausgeben\n"
-                       "  --format text|csv    Trennzeichen „,“ (text) oder „;“ (csv)"),
-    runFull,
-    {{QStringLiteral("crosses"), QStringLiteral("SPEC")}, {QStringLiteral("out"), QStringLiteral("DATEI.krsc")},
-     {QStringLiteral("format"), QStringLiteral("text|csv")}},
+    .name = QStringLiteral("full"),
+    .synopsis = QStringLiteral("--crosses SPEC [--out DATEI.krsc] [--format text|csv|json]"),
+    .summary = QStringLiteral("wickelt das Vollsystem der Kreuze ab"),
+    .description = QStringLiteral("Wickelt das Vollsystem der Kreuze ab (ohne die Grenze von 96.000 Reihen des "
+                                  "Fensters)\nund gibt die Tippreihen aus wie „Reihen kopieren“, oder speichert sie als "
+                                  "Spielschein."),
+    .run = runFull,
+    .options = {crossesOption(), slipOutOption(), rowsFormatOption(), jsonAlias()},
 });
 
 const RegisterCommand vewCommand({
-    QStringLiteral("vew"),
-    QStringLiteral("vew --crosses SPEC [--out DATEI.krsc] [--format text|csv]\n\n"
-                   "Wickelt das VEW-System ab, das zur Struktur der Kreuze passt, und gibt die Tippreihen\n"
-                   "aus wie „Reihen kopieren“, oder speichert sie als Spielschein. Passt keines: Exit-Code 1.\n") +
-        kCrossesHelp +
-        QStringLiteral("  --out DATEI          als Spielschein (.krsc) speichern statt ausgeben\n"
-                       "  --format text|csv    Trennzeichen „,“ (text) oder „;“ (csv)"),
-    runVew,
-    {{QStringLiteral("crosses"), QStringLiteral("SPEC")}, {QStringLiteral("out"), QStringLiteral("DATEI.krsc")},
-     {QStringLiteral("format"), QStringLiteral("text|csv")}},
+    .name = QStringLiteral("vew"),
+    .synopsis = QStringLiteral("--crosses SPEC [--out DATEI.krsc] [--format text|csv|json]"),
+    .summary = QStringLiteral("wickelt das VEW-System ab, das zu den Kreuzen passt"),
+    .description = QStringLiteral("Wickelt das VEW-System ab, das zur Struktur der Kreuze passt, und gibt die "
+                                  "Tippreihen\naus wie „Reihen kopieren“, oder speichert sie als Spielschein. Passt "
+                                  "keines: Exit-Code 1."),
+    .run = runVew,
+    .options = {crossesOption(), slipOutOption(), rowsFormatOption(), jsonAlias()},
 });
 
 const RegisterCommand reduceCommand({
-    QStringLiteral("reduce"),
-    QStringLiteral("reduce --crosses SPEC --guarantee 12|11|10 [--out DATEI.krsc] [--format text|csv|json]\n\n"
-                   "Wickelt das reduzierte System des Katalogs ab, das für jedes Ergebnis innerhalb der\n"
-                   "Kreuze eine Tippreihe mit mindestens 12, 11 oder 10 Richtigen garantiert, und gibt\n"
-                   "die Tippreihen aus wie „Reihen kopieren“, oder speichert sie als Spielschein.\n"
-                   "Ohne Zwei- und Dreiwege ist es das Vollsystem, die eine Reihe der Bänke.\n") +
-        kCrossesHelp +
-        QStringLiteral("  --guarantee G        12, 11 oder 10 Richtige garantiert\n"
-                       "  --out DATEI          als Spielschein (.krsc) speichern statt ausgeben\n"
-                       "  --format text|csv|json  Trennzeichen „,“ (text) oder „;“ (csv), oder JSON mit\n"
-                       "                       Struktur, Garantie, Anzahl und Reihen"),
-    runReduce,
-    {{QStringLiteral("crosses"), QStringLiteral("SPEC")}, {QStringLiteral("guarantee"), QStringLiteral("12|11|10")},
-     {QStringLiteral("out"), QStringLiteral("DATEI.krsc")}, {QStringLiteral("format"), QStringLiteral("text|csv|json")}},
+    .name = QStringLiteral("reduce"),
+    .synopsis = QStringLiteral("--crosses SPEC --guarantee 12|11|10 [--out DATEI.krsc] [--format text|csv|json]"),
+    .summary = QStringLiteral("wickelt das reduzierte System des Katalogs ab"),
+    .description = QStringLiteral(
+        "Wickelt das reduzierte System des Katalogs ab, das für jedes Ergebnis innerhalb der\n"
+        "Kreuze eine Tippreihe mit mindestens 12, 11 oder 10 Richtigen garantiert, und gibt\n"
+        "die Tippreihen aus wie „Reihen kopieren“, oder speichert sie als Spielschein.\n"
+        "Ohne Zwei- und Dreiwege ist es das Vollsystem, die eine Reihe der Bänke."),
+    .run = runReduce,
+    .options = {crossesOption(),
+                {QStringLiteral("guarantee"), QStringLiteral("12|11|10"), QStringLiteral("12, 11 oder 10 Richtige garantiert")},
+                slipOutOption(),
+                formatOption(QStringLiteral("text|csv|json"),
+                             QStringLiteral("Trennzeichen „,“ (text) oder „;“ (csv), oder JSON mit\n"
+                                            "Struktur, Garantie, Anzahl und Reihen")),
+                jsonAlias()},
 });
 
 }  // namespace

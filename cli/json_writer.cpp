@@ -2,7 +2,10 @@
 
 #include "output.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstring>
 
 namespace korbisto::cli {
 
@@ -91,17 +94,53 @@ JsonWriter& JsonWriter::raw(std::string_view json) {
     return *this;
 }
 
+JsonWriter& JsonWriter::real(double value) {
+    if (!std::isfinite(value)) return null();
+    // A whole number as one, not as the shorter 1e+06.
+    if (value == std::trunc(value) && std::abs(value) < 1e15) return number(static_cast<long long>(value));
+    beginValue();
+    char digits[32];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    buffer_.append(digits, end - digits);
+    flushIfFull();
+    return *this;
+}
+
+JsonWriter& JsonWriter::share(double value) { return real(std::isnan(value) ? value : std::clamp(value, 0.0, 1.0)); }
+
+JsonWriter& JsonWriter::amount(double euros) {
+    const double cents = std::floor(euros * 100 + 0.5);
+    if (!(std::abs(cents) < 1e17)) return real(euros);
+    // From the whole cents, so that 0.1 + 0.2 euros are 0.3, not 0.30000000000000004.
+    const auto whole = static_cast<long long>(cents);
+    const long long rest = std::abs(whole % 100);
+    char digits[32];
+    char* p = std::to_chars(digits, digits + 24, whole / 100).ptr;
+    if (whole < 0 && whole / 100 == 0) {
+        std::memmove(digits + 1, digits, static_cast<size_t>(p - digits));
+        digits[0] = '-';
+        ++p;
+    }
+    if (rest != 0) {
+        *p++ = '.';
+        *p++ = static_cast<char>('0' + rest / 10);
+        if (rest % 10 != 0) *p++ = static_cast<char>('0' + rest % 10);
+    }
+    return raw(std::string_view(digits, static_cast<size_t>(p - digits)));
+}
+
+char* JsonWriter::putTips(char* p, const std::array<std::uint8_t, kMatches>& codes) {
+    static constexpr char kCell[] = {'-', '1', '0', '2', '?'};
+    *p++ = '"';
+    for (const std::uint8_t code : codes) *p++ = kCell[std::min<std::uint8_t>(code, 4)];
+    *p++ = '"';
+    return p;
+}
+
 JsonWriter& JsonWriter::tips(const std::array<std::uint8_t, kMatches>& codes) {
     // The tips need no escaping.
-    char line[2 * kMatches + 2];
-    char* p = line;
-    *p++ = '"';
-    for (int m = 0; m < kMatches; ++m) {
-        if (m > 0) *p++ = ',';
-        *p++ = *TippText[codes[static_cast<size_t>(m)]];
-    }
-    *p++ = '"';
-    return raw(std::string_view(line, static_cast<size_t>(p - line)));
+    char line[kMatches + 2];
+    return raw(std::string_view(line, static_cast<size_t>(putTips(line, codes) - line)));
 }
 
 JsonWriter& JsonWriter::null() {

@@ -37,12 +37,22 @@ public:
     JsonWriter& key(QStringView name);
     JsonWriter& string(QStringView text);
     JsonWriter& number(long long value);
+    // The shortest text that reads back as the same double; null for one
+    // that is no finite number.
+    JsonWriter& real(double value);
+    // A chance from 0 to 1: what rounding put a hair outside is put back.
+    JsonWriter& share(double value);
+    // Euros to the cent, half a cent up, as a number: 1234.5.
+    JsonWriter& amount(double euros);
     JsonWriter& null();
     JsonWriter& boolean(bool value);
     // A value already written as JSON, such as a whole row.
     JsonWriter& raw(std::string_view json);
-    // A row of tip codes as the string of its export line, "1,0,2,...".
+    // A row of tip codes as 13 characters, "1021...": "-" for an empty cell,
+    // "?" for one holding other text.
     JsonWriter& tips(const std::array<std::uint8_t, kMatches>& codes);
+    // The same written at `p`, quotes included; returns the end.
+    static char* putTips(char* p, const std::array<std::uint8_t, kMatches>& codes);
 
     template <typename Texts>
     JsonWriter& strings(const Texts& texts) {

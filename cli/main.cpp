@@ -2,28 +2,21 @@
 #include "output.h"
 
 #include "core/error.h"
-#include "core/text_helpers.h"
+#include "core/paths.h"
 #include "files/binary_io.h"
 
 #include <QCoreApplication>
 
 #include <csignal>
+#include <fcntl.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 using namespace korbisto;
 using namespace korbisto::cli;
 
 namespace {
-
-QString overview() {
-    QString text = QStringLiteral(
-        "Korbisto auf der Kommandozeile: Spielscheine prüfen, Spieltage lesen und schreiben,\n"
-        "Systeme abwickeln.\n\n"
-        "Aufruf: korbisto-cli BEFEHL [OPTIONEN]\n\nBefehle:\n");
-    for (const Command& c : commands()) text += QStringLiteral("  ") + c.usage.section(u'\n', 0, 0) + u'\n';
-    text += QStringLiteral("\n„korbisto-cli BEFEHL --help“ erklärt einen Befehl.\n"
-                           "Exit-Code: 0 Erfolg, 1 Datei- oder Eingabefehler, 2 falscher Aufruf.\n");
-    return text;
-}
 
 // Message boxes put line breaks where the original had carriage returns.
 QString plain(const QString& message) {
@@ -38,19 +31,67 @@ void flushAfterFailure() {
     try {
         standardOutput().finish();
     } catch (const KorbistoError&) {
+    } catch (const OutputClosed&) {
     }
 }
+
+// Runs `work` and turns what it throws into a message and the exit code.
+// `more` is the command whose help a wrong call points to.
+template <typename Work>
+int guarded(const QString& more, Work&& work) {
+    try {
+        const int result = work();
+        standardOutput().finish();
+        return result;
+    } catch (const UsageError& e) {
+        flushAfterFailure();
+        err(QString::fromUtf8(e.what()) + QStringLiteral("\nMehr dazu: korbisto-cli %1--help\n").arg(more));
+        return 2;
+    } catch (const KorbistoError& e) {
+        flushAfterFailure();
+        err(plain(e.message()) + u'\n');
+        return 1;
+    } catch (const OutputClosed&) {
+        // The reader has what it wanted, as `| head` means.
+        return 0;
+    } catch (const std::bad_alloc&) {
+        flushAfterFailure();
+        err(QStringLiteral("Zu wenig Arbeitsspeicher.\n"));
+        return 1;
+    }
+}
+
+#ifndef _WIN32
+// A standard stream the caller closed gets a stand-in that fails as that
+// stream would (reading or writing /dev/null the wrong way), so that no file
+// the tool opens later takes its number and receives the output.
+void standInForClosedStreams() {
+    for (const int fd : {0, 1, 2}) {
+        if (::fcntl(fd, F_GETFD) != -1) continue;
+        const int mode = fd == 1 ? O_RDONLY : O_WRONLY;
+        const int opened = ::open("/dev/null", mode);
+        if (opened >= 0 && opened != fd) {
+            ::dup2(opened, fd);
+            ::close(opened);
+        }
+    }
+}
+#endif
 
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifndef _WIN32
+    standInForClosedStreams();
+#endif
 #ifdef SIGPIPE
-    // A reader that goes away (`| head`) is a write error reported as such,
-    // not a signal that ends the program unseen.
+    // A reader that goes away (`| head`) shows as a failed write, which ends
+    // the command quietly.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("korbisto-cli"));
+    setStandardInputName(QStringLiteral("-"));
 #ifdef _WIN32
     QStringList args = QCoreApplication::arguments().mid(1);
 #else
@@ -64,42 +105,25 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString name = args.takeFirst();
-    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
-        try {
+    if (name == QLatin1String("--help") || name == QLatin1String("-h"))
+        return guarded(QString(), [] {
             out(overview());
-            standardOutput().finish();
-        } catch (const KorbistoError& e) {
-            err(plain(e.message()) + u'\n');
-            return 1;
+            return 0;
+        });
+    if (name == QLatin1String("--version"))
+        return guarded(QString(), [] {
+            out(QStringLiteral("korbisto-cli %1\n").arg(QLatin1String(ProgramVersion)));
+            return 0;
+        });
+    const Command* command = findCommand(name);
+    if (!command) return guarded(QString(), [&]() -> int { throw unknownCommand(name); });
+    return guarded(command->name + u' ', [&] {
+        const CommandLine line(args, command->options);
+        if (line.helpRequested()) {
+            out(helpText(*command));
+            return 0;
         }
-        return 0;
-    }
-    for (const Command& command : commands()) {
-        if (command.name != name) continue;
-        try {
-            const CommandLine line(args, command.options);
-            if (line.helpRequested()) {
-                out(QStringLiteral("Aufruf: korbisto-cli ") + command.usage + u'\n');
-                standardOutput().finish();
-                return 0;
-            }
-            const int result = command.run(line);
-            standardOutput().finish();
-            return result;
-        } catch (const UsageError& e) {
-            flushAfterFailure();
-            err(QString::fromUtf8(e.what()) + QStringLiteral("\n\nAufruf: korbisto-cli ") + command.usage + u'\n');
-            return 2;
-        } catch (const KorbistoError& e) {
-            flushAfterFailure();
-            err(plain(e.message()) + u'\n');
-            return 1;
-        } catch (const std::bad_alloc&) {
-            flushAfterFailure();
-            err(QStringLiteral("Zu wenig Arbeitsspeicher.\n"));
-            return 1;
-        }
-    }
-    err(QStringLiteral("Unbekannter Befehl: %1\n\n").arg(quotedInput(name)) + overview());
-    return 2;
+        checkFileArguments(line, *command);
+        return command->run(line);
+    });
 }

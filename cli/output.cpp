@@ -18,7 +18,8 @@ namespace korbisto::cli {
 namespace {
 
 [[noreturn]] void writeFailed(int error) {
-    const QString reason = error == EPIPE ? QStringLiteral("Der Empfänger nimmt nichts mehr an.")
+    if (error == EPIPE) throw OutputClosed();
+    const QString reason = error == EBADF ? QStringLiteral("Die Standardausgabe ist geschlossen.")
                                           : ioError(error).message();
     throw KorbistoError(QStringLiteral("Die Ausgabe ließ sich nicht schreiben: %1").arg(reason));
 }
@@ -179,10 +180,9 @@ char* putAmount(char* p, double value, int width, std::string_view suffix) {
     return putPadded(p, start, static_cast<std::size_t>(end - start), width);
 }
 
-void writeTipsLine(Output& out, const TipTable& table, const TipTable::Row& row, char separator,
-                   std::string_view lineEnd) {
+void writeTipsLine(Output& out, const TipTable& table, const TipTable::Row& row, char separator) {
     static constexpr char kDigit[] = {0, '1', '0', '2'};
-    if (row.odd == 0 && lineEnd.size() <= 2) {
+    if (row.odd == 0) {
         // Tips only: the whole line in place.
         char* const start = out.room(2 * kMatches + 2);
         char* p = start;
@@ -190,7 +190,7 @@ void writeTipsLine(Output& out, const TipTable& table, const TipTable::Row& row,
             if (m > 0) *p++ = separator;
             if (const std::uint8_t code = row.tips[static_cast<size_t>(m)]; code != kTipEmpty) *p++ = kDigit[code];
         }
-        p = std::copy(lineEnd.begin(), lineEnd.end(), p);
+        *p++ = '\n';
         out.advance(p - start);
         return;
     }
@@ -203,7 +203,7 @@ void writeTipsLine(Output& out, const TipTable& table, const TipTable::Row& row,
         else if (code != kTipEmpty)
             line += kDigit[code];
     }
-    line.append(lineEnd.data(), static_cast<qsizetype>(lineEnd.size()));
+    line += '\n';
     out.append(line);
 }
 

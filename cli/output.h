@@ -10,9 +10,14 @@
 
 namespace korbisto::cli {
 
-// Standard output in blocks of bytes. A write that fails (a closed pipe, a
-// full disk) throws KorbistoError with a German text, so that a command ends
-// with exit code 1 instead of losing the rest of its output unnoticed.
+// Thrown where the reader of standard output went away (`| head`): the
+// command ends at once and quietly, as a pipe's first command does.
+struct OutputClosed {};
+
+// Standard output in blocks of bytes. A write that fails (a full disk, a
+// closed standard output) throws KorbistoError with a German text, so that a
+// command ends with exit code 1 instead of losing the rest of its output
+// unnoticed; a reader that went away throws OutputClosed.
 class Output {
 public:
     static constexpr qsizetype kBlock = 64 * 1024;
@@ -61,11 +66,10 @@ char* putCount(char* p, long long value, int width);
 // beside the suffix and the padding.
 char* putAmount(char* p, double value, int width, std::string_view suffix = {});
 
-// A row as "Reihen kopieren" gives it: the 13 tips joined by `separator`,
-// then `lineEnd`.
-void writeTipsLine(Output& out, const TipTable& table, const TipTable::Row& row, char separator,
-                   std::string_view lineEnd = "\r\n");
-// Every row of the table so.
+// A row as "Reihen kopieren" gives it, the 13 tips joined by `separator`,
+// but ending in a line feed as text on standard output does.
+void writeTipsLine(Output& out, const TipTable& table, const TipTable::Row& row, char separator);
+// Every row of the table so, a line each.
 void printRows(const TipTable& table, char separator);
 
 }  // namespace korbisto::cli

@@ -44,13 +44,18 @@ void parse(Parser parser, const QString& text, std::uint8_t decided) {
         break;
     }
     case Now:
-        if (!text.isEmpty()) check(parseNow(text).isValid() && parseNow(text).date() == parseDate(text.left(10)));
+        if (!text.isEmpty())
+            check(parseNow(text).isValid() && parseNow(text).date() == parseDateArgument(text.section(u'T', 0, 0)));
         break;
     case Date:
-        if (const QDate date = parseDate(text); date.isValid()) check(formatDate(date) == text);
+        if (const QDate date = parseDateArgument(text); date.isValid())
+            check(formatDate(date) == text || date.toString(Qt::ISODate) == text);
         break;
     case Quota:
         if (const auto quota = ParseQuota(text)) check(std::isfinite(*quota) && *quota >= 0);
+        // What the command line reads instead is a number wherever the window's reading is one.
+        if (const auto quota = ParseQuota(quotaArgument(text, QStringLiteral("--quota I"))))
+            check(std::isfinite(*quota) && *quota >= 0 && ParseQuota(text));
         break;
     case Quotas:
     case Options: {

@@ -96,7 +96,42 @@ bool statFile(int fd, long long& size, FileKind& kind) {
     return true;
 }
 #endif
+
+QString& standardInputName() {
+    static QString name;
+    return name;
+}
+
+bool isStandardInput(const QString& path) { return !standardInputName().isEmpty() && path == standardInputName(); }
+
+// Standard input as a file of its own, so that closing it leaves fd 0 be.
+int openStandardInput() {
+#ifdef _WIN32
+    const int fd = ::_dup(0);
+#else
+    const int fd = ::fcntl(0, F_DUPFD_CLOEXEC, 3);
+#endif
+    const auto refuse = [fd](const QString& why) {
+        if (fd >= 0) closeFile(fd);
+        return KorbistoError(why);
+    };
+    long long size = 0;
+    FileKind kind = FileKind::Regular;
+    if (fd < 0 || !statFile(fd, size, kind)) throw refuse(QStringLiteral("Sie ist geschlossen."));
+#ifndef _WIN32
+    // What the command line put there for a closed one reads nothing.
+    if ((::fcntl(fd, F_GETFL) & O_ACCMODE) == O_WRONLY) throw refuse(QStringLiteral("Sie ist geschlossen."));
+    if (::isatty(fd))
+        throw refuse(QStringLiteral("Sie ist ein Terminal; „-“ liest eine Datei, die mit „< DATEI“ oder über eine "
+                                    "Pipe kommt."));
+#endif
+    if (kind == FileKind::Folder) throw refuse(QStringLiteral("Sie ist ein Ordner."));
+    return fd;
+}
+
 }  // namespace
+
+void setStandardInputName(const QString& name) { standardInputName() = name; }
 
 QString decodeFileName(const QByteArray& name) {
     const auto* s = reinterpret_cast<const unsigned char*>(name.constData());
@@ -163,6 +198,10 @@ QByteArray encodeFileName(const QString& name) {
 }
 
 InputFile::InputFile(const QString& path) {
+    if (isStandardInput(path)) {
+        fd_ = openStandardInput();
+        return;
+    }
     do {
         errno = 0;
         fd_ = openForReading(path);
@@ -203,12 +242,13 @@ void InputFile::readExactly(char* buffer, qint64 size) {
 qint64 InputFile::size() const {
     long long size = 0;
     FileKind kind = FileKind::Regular;
-    return statFile(fd_, size, kind) ? size : 0;
+    if (!statFile(fd_, size, kind)) return 0;
+    return kind == FileKind::Regular ? size : -1;
 }
 
 std::optional<QByteArray> readFileBytes(const QString& path, qint64 limit) {
     InputFile file(path);
-    const qint64 expected = file.size();
+    const qint64 expected = std::max<qint64>(file.size(), 0);
     if (expected > limit) return std::nullopt;
     QByteArray bytes;
     bytes.resize(expected);

@@ -19,9 +19,14 @@ namespace korbisto {
 QString decodeFileName(const QByteArray& name);
 QByteArray encodeFileName(const QString& name);
 
+// The name that stands for standard input ("-" on the command line). None
+// by default: the program itself reads only files it names.
+void setStandardInputName(const QString& name);
+
 // A file opened for reading whose failures carry the runtime's German texts.
 // Only regular files are read: a FIFO or a device could block the open or be
-// changed by it, and is refused like a file without access.
+// changed by it, and is refused like a file without access. Standard input,
+// under its name, is read as it comes: a pipe too, but not a terminal.
 class InputFile {
 public:
     explicit InputFile(const QString& path);  // throws KorbistoError
@@ -33,6 +38,7 @@ public:
     qint64 read(char* buffer, qint64 size);
     // Reads exactly `size` bytes or fails with the end-of-file error.
     void readExactly(char* buffer, qint64 size);
+    // -1 where not known in advance (a pipe).
     qint64 size() const;
 
 private:

@@ -86,10 +86,12 @@ std::array<std::uint8_t, kMatches> tipsOfRecord(const char* record) {
 }
 
 SlipReader::SlipReader(const QString& path) : file_(std::make_unique<InputFile>(path)) {
-    records_ = file_->size() / TScheinOffen::kSize;
+    const qint64 size = file_->size();
+    records_ = std::max<qint64>(size, 0) / TScheinOffen::kSize;
     if (records_ > kMaxSlipRows) throw tooManyRows();
-    // A small slip needs no large buffer; what it holds is read over anyway.
-    capacity_ = std::min<qint64>(kChunkBytes, std::max<qint64>(file_->size(), 0) + TScheinOffen::kSize);
+    // A small slip needs no large buffer; what it holds is read over anyway. A
+    // pipe's size is not known: it may be large.
+    capacity_ = size < 0 ? kChunkBytes : std::min<qint64>(kChunkBytes, size + TScheinOffen::kSize);
     buffer_.reset(new char[static_cast<size_t>(capacity_)]);
 }
 

@@ -43,7 +43,7 @@ public:
     SlipReader(const SlipReader&) = delete;
     SlipReader& operator=(const SlipReader&) = delete;
 
-    // The number of whole records the file holds.
+    // The number of whole records the file holds; 0 for a pipe.
     qint64 records() const { return records_; }
     // Appends the next rows, at most `maxRows`, to `table`; returns how many,
     // 0 at the end of the file.

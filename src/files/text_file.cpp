@@ -92,12 +92,16 @@ LoadedText loadTextFile(const QString& path, LineBreaks breaks) {
     return {std::move(text), QFileInfo(path).fileName()};
 }
 
-void saveRowsText(const QString& path, const TipTable& table, QChar separator) {
+void encodeRowsText(const TipTable& table, QChar separator, const std::function<void(const QByteArray&)>& sink) {
     // A few thousand rows at a time: the text of all of them is never held.
     constexpr int kRowsAtATime = 4096;
-    AtomicFile file(path);
     for (int first = 1; first < table.rowCount(); first += kRowsAtATime)
-        file.write(encodeWindows1252Lossy(exportRowsText(table, separator, first, first + kRowsAtATime - 1)));
+        sink(encodeWindows1252Lossy(exportRowsText(table, separator, first, first + kRowsAtATime - 1)));
+}
+
+void saveRowsText(const QString& path, const TipTable& table, QChar separator) {
+    AtomicFile file(path);
+    encodeRowsText(table, separator, [&](const QByteArray& bytes) { file.write(bytes); });
     file.commit();
 }
 

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 namespace korbisto {
 
 class TipTable;
@@ -36,5 +38,7 @@ LoadedText loadTextFile(const QString& path, LineBreaks breaks = LineBreaks::CrL
 // The rows as the exports write them to a file (exportRowsText, `separator`
 // between the tips), in the ANSI code page, replacing the file in one step.
 void saveRowsText(const QString& path, const TipTable& table, QChar separator);
+// The bytes of that file, handed to `sink` a few thousand rows at a time.
+void encodeRowsText(const TipTable& table, QChar separator, const std::function<void(const QByteArray&)>& sink);
 
 }  // namespace korbisto

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
+#include <cmath>
 
 using korbisto::cli::JsonWriter;
 
@@ -84,6 +86,33 @@ TEST(JsonWriter, CommasAndNestingWithoutSpaces) {
         {[](JsonWriter& j) { j.strings(QStringList{"1", "", "0"}); }, R"(["1","","0"])"},
         {[](JsonWriter& j) { j.beginArray().strings(QStringList()).strings(QStringList{"2"}).endArray(); },
          R"([[],["2"]])"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(written(c.write), c.json + '\n');
+}
+
+// Numbers as a reader takes them back: amounts to the cent from whole cents,
+// other reals the shortest way, whole ones without an exponent; rows as 13
+// characters.
+TEST(JsonWriter, AmountsRealsAndRows) {
+    struct Case {
+        std::function<void(JsonWriter&)> write;
+        QByteArray json;
+    };
+    const std::array<std::uint8_t, korbisto::kMatches> mixed{1, 2, 3, 0, 4, 1, 1, 1, 1, 1, 1, 1, 3};
+    const Case cases[] = {
+        {[](JsonWriter& j) { j.amount(1234.5); }, "1234.5"},
+        {[](JsonWriter& j) { j.amount(1000000); }, "1000000"},
+        {[](JsonWriter& j) { j.amount(0.1 + 0.2); }, "0.3"},
+        {[](JsonWriter& j) { j.amount(0.125); }, "0.13"},
+        {[](JsonWriter& j) { j.amount(16344.0 / 81); }, "201.78"},
+        {[](JsonWriter& j) { j.amount(0.05); }, "0.05"},
+        {[](JsonWriter& j) { j.amount(0); }, "0"},
+        {[](JsonWriter& j) { j.real(0.1); }, "0.1"},
+        {[](JsonWriter& j) { j.real(1e6); }, "1000000"},
+        {[](JsonWriter& j) { j.real(1.0 / 3); }, "0.3333333333333333"},
+        {[](JsonWriter& j) { j.real(2e-9); }, "2e-09"},
+        {[](JsonWriter& j) { j.beginArray().real(std::nan("")).real(HUGE_VAL).endArray(); }, "[null,null]"},
+        {[&](JsonWriter& j) { j.tips(mixed); }, R"("102-?11111112")"},
     };
     for (const Case& c : cases) EXPECT_EQ(written(c.write), c.json + '\n');
 }

@@ -15,7 +15,8 @@ using test::runCli;
 
 namespace {
 
-const QString kRefused = QStringLiteral("Dateizugriff verweigert\n");
+// The refusal, naming the file.
+QString refused(const QString& path) { return QStringLiteral("\"%1\": Dateizugriff verweigert.\n").arg(path); }
 const QString kCrosses = QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,1,10");
 
 QStringList full(const QString& out) {
@@ -43,7 +44,7 @@ TEST(CliPaths, AFifoIsRefusedRatherThanWaitedFor) {
     for (const QStringList& args : runs) {
         const auto r = runCli(args, 40);
         EXPECT_EQ(r.exitCode, 1) << args.first().toStdString();
-        EXPECT_EQ(r.err, kRefused) << args.first().toStdString();
+        EXPECT_EQ(r.err, refused(fifo)) << args.first().toStdString();
     }
     EXPECT_FALSE(pipe.releasedAReader());
 }
@@ -55,7 +56,7 @@ TEST(CliPaths, OutputNeverReplacesAFifoOrADevice) {
         for (const QStringList& args : {full(target), makeMatchDay(target)}) {
             const auto r = runCli(args, 40);
             EXPECT_EQ(r.exitCode, 1) << args.join(u' ').toStdString();
-            EXPECT_EQ(r.err, kRefused) << args.join(u' ').toStdString();
+            EXPECT_EQ(r.err, refused(target)) << args.join(u' ').toStdString();
         }
     }
     special.expectUnchanged();
@@ -82,7 +83,7 @@ TEST(CliPaths, AFileNameThatIsNotUtf8IsTheFileNamed) {
     ::close(fd);
     auto r = test::runCliWithBytes({"slip", slip});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("1,0,2,1,0,2,1,0,2,1,0,2,1\r\n"));
+    EXPECT_EQ(r.out, QStringLiteral("1,0,2,1,0,2,1,0,2,1,0,2,1\n"));
 
     const QByteArray out = folder + "/Gr\xF6\xDF" "e.krsc";
     r = test::runCliWithBytes({"full", "--crosses", kCrosses.toUtf8(), "--out", out});
@@ -90,5 +91,5 @@ TEST(CliPaths, AFileNameThatIsNotUtf8IsTheFileNamed) {
     EXPECT_EQ(kindAt(out), QStringLiteral("file"));
     EXPECT_EQ(kindAt(folder + "/Gr\xEF\xBF\xBD\xEF\xBF\xBD" "e.krsc"), QStringLiteral("nothing"));
     r = test::runCliWithBytes({"slip", out});
-    EXPECT_EQ(r.out, QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,1,1\r\n1,1,1,1,1,1,1,1,1,1,1,1,0\r\n"));
+    EXPECT_EQ(r.out, QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,1,1\n1,1,1,1,1,1,1,1,1,1,1,1,0\n"));
 }

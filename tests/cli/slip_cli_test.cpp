@@ -20,14 +20,17 @@ TEST(CliSlip, PrintsRowsAsTheClipboardCopyDoes) {
     test::writeBytes(path, bytes);
     auto r = runCli({"slip", path});
     ASSERT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, QStringLiteral("1,0,2,1,0,2,1,0,2,1,0,2,1\r\n1,1,1,1,1,1,1,1,1,1,1,1,\r\n"));
+    EXPECT_EQ(r.out, QStringLiteral("1,0,2,1,0,2,1,0,2,1,0,2,1\n1,1,1,1,1,1,1,1,1,1,1,1,\n"));
     r = runCli({"slip", path, "--format", "csv"});
     ASSERT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, QStringLiteral("1;0;2;1;0;2;1;0;2;1;0;2;1\r\n1;1;1;1;1;1;1;1;1;1;1;1;\r\n"));
+    EXPECT_EQ(r.out, QStringLiteral("1;0;2;1;0;2;1;0;2;1;0;2;1\n1;1;1;1;1;1;1;1;1;1;1;1;\n"));
+    r = runCli({"slip", path, "--format", "json"});
+    EXPECT_EQ(r.out, QStringLiteral(R"({"rows":["1021021021021","111111111111-"],"count":2})"
+                                    "\n"));
     EXPECT_EQ(runCli({"slip", path, "--format", "xml"}).exitCode, 2);
     r = runCli({"slip", tmp.path(QStringLiteral("nix.krsc"))});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, QStringLiteral("Die angegebene Datei wurde nicht gefunden\n"));
+    EXPECT_EQ(r.err, QStringLiteral("\"%1\": Die angegebene Datei wurde nicht gefunden.\n").arg(tmp.path(QStringLiteral("nix.krsc"))));
 }
 
 TEST(CliSlip, SaysHowManyBytesAtTheEndWereNoWholeRow) {
@@ -47,7 +50,7 @@ TEST(CliSlip, SaysHowManyBytesAtTheEndWereNoWholeRow) {
         test::writeBytes(path, bytes);
         const auto r = runCli({"slip", path});
         EXPECT_EQ(r.exitCode, 0);
-        EXPECT_EQ(r.out, QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,1,1\r\n"));
+        EXPECT_EQ(r.out, QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,1,1\n"));
         EXPECT_EQ(r.err, c.rest == 0 ? QString() : c.err.arg(path));
     }
 }

@@ -77,7 +77,9 @@ TEST_F(CliStreaming, LargeOutputsAreTheRowsAsTheLibraryGivesThem) {
     for (const char* format : {"text", "csv"}) {
         const auto r = runCli({"slip", slip, "--format", QString::fromLatin1(format)});
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-        EXPECT_TRUE(r.outBytes == exportRowsText(table, format[0] == 't' ? u',' : u';').toUtf8()) << format;
+        // The lines of the export, ended as text on standard output is.
+        EXPECT_TRUE(r.outBytes == exportRowsText(table, format[0] == 't' ? u',' : u';').toUtf8().replace("\r\n", "\n"))
+            << format;
     }
 
     for (const bool sorted : {false, true}) {
@@ -104,9 +106,9 @@ TEST_F(CliStreaming, JsonRowsAreTheLibrarysRows) {
     const TipTable& t = model.table();
     for (int n = 1; n < t.rowCount(); ++n) {
         if (n > 1) rows += ',';
-        rows += "{\"number\":" + QByteArray::number(t.number(n)) + ",\"tips\":[";
-        for (int m = 1; m <= kMatches; ++m) rows += (m > 1 ? ",\"" : "\"") + t.cellText(n, m).toUtf8() + '"';
-        rows += "],\"hits\":" + (t.cellEmpty(n, 14) ? QByteArray("null") : QByteArray::number(t.hits(n))) + '}';
+        rows += "{\"number\":" + QByteArray::number(t.number(n)) + ",\"tips\":\"";
+        for (int m = 1; m <= kMatches; ++m) rows += t.cellEmpty(n, m) ? QByteArray("-") : t.cellText(n, m).toUtf8();
+        rows += "\",\"hits\":" + (t.cellEmpty(n, 14) ? QByteArray("null") : QByteArray::number(t.hits(n))) + '}';
     }
     EXPECT_TRUE(r.outBytes.contains(",\"rows\":[" + rows + "],\"ranks\":["));
 }
@@ -122,14 +124,15 @@ TEST(CliStreamingSystems, TheFullSystemComesOutAsItIsDeveloped) {
     const TipTable rows = expandFullSystem(sheet.structure());
     const auto text = runCli({"full", "--crosses", crosses, "--format", "csv"});
     ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
-    EXPECT_TRUE(text.outBytes == exportRowsText(rows, u';').toUtf8());
+    EXPECT_TRUE(text.outBytes == exportRowsText(rows, u';').toUtf8().replace("\r\n", "\n"));
     const QString out = tmp.path(QStringLiteral("voll.krsc"));
     ASSERT_EQ(runCli({"full", "--crosses", crosses, "--out", out}).exitCode, 0);
     EXPECT_TRUE(test::readBytes(out) == encodeSlip(rows));
 }
 
-// What cannot be written ends the command with exit code 1 and says why.
-TEST_F(CliStreaming, AFullDiskOrAGoneReaderIsAnErrorNotASuccess) {
+// What cannot be written ends the command with exit code 1 and says why; a
+// reader that has had enough ends it at once and quietly, as `| head` wants.
+TEST_F(CliStreaming, AFullDiskIsAnErrorAGoneReaderEndsQuietly) {
     const QStringList commands[] = {
         {"slip", slip},
         {"evaluate", "--slip", slip, "--result", kResult},
@@ -143,8 +146,8 @@ TEST_F(CliStreaming, AFullDiskOrAGoneReaderIsAnErrorNotASuccess) {
         EXPECT_EQ(full.err, QStringLiteral("Die Ausgabe ließ sich nicht schreiben: Disk voll\n"));
 
         const auto gone = test::runCliReadingOnly(args, 100);
-        EXPECT_EQ(gone.exitCode, 1);
-        EXPECT_EQ(gone.err, QStringLiteral("Die Ausgabe ließ sich nicht schreiben: Der Empfänger nimmt nichts mehr an.\n"));
+        EXPECT_EQ(gone.exitCode, 0);
+        EXPECT_EQ(gone.err, QString());
         EXPECT_EQ(gone.outBytes.size(), 100);
     }
     // Help and small answers are held to the same rule.
@@ -162,7 +165,8 @@ TEST(CliStreamingLimits, ASlipOfTooManyRecordsIsRefusedAtOnce) {
     for (const QStringList& args : {QStringList{"slip", path}, QStringList{"evaluate", "--slip", path, "--sort", "hits"}}) {
         const auto r = runCli(args);
         EXPECT_EQ(r.exitCode, 1);
-        EXPECT_TRUE(r.err.startsWith(QStringLiteral("Die Datei ist zu groß für einen Spielschein"))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.startsWith(QStringLiteral("\"%1\": Die Datei ist zu groß für einen Spielschein").arg(path)))
+            << r.err.toStdString();
         EXPECT_TRUE(r.outBytes.isEmpty());
     }
 }
@@ -181,7 +185,7 @@ TEST(CliStreamingText, TeamNamesNeverReachTheTerminalAsCommands) {
     EXPECT_TRUE(text.out.contains(QStringLiteral("␛]0;Titel␇ - ␛[2JGast␡"))) << text.out.toStdString();
     // As JSON they are escaped, as every control character is.
     const auto json = runCli({"matchday", day, "--json"});
-    EXPECT_TRUE(json.outBytes.contains(R"("\u001b]0;Titel\u0007 - \u001b[2JGast)"));
+    EXPECT_TRUE(json.outBytes.contains(R"({"home":"\u001b]0;Titel\u0007","away":"\u001b[2JGast)"));
 
     const auto twoBars = runCli({"make-matchday", "--out", day, "--date", "13.03.2021", "--result", "1111111111111",
                                  "--pairing", "A|B|C"});

@@ -52,6 +52,9 @@ TEST(CliUsage, HelpOnEverySubcommandInBothForms) {
         const auto shortForm = runCli({c.command, "-h"});
         EXPECT_EQ(shortForm.exitCode, 0);
         EXPECT_EQ(shortForm.out, help.out) << c.command;
+        const auto asked = runCli({"help", c.command});
+        EXPECT_EQ(asked.exitCode, 0);
+        EXPECT_EQ(asked.out, help.out) << c.command;
     }
     const auto overview = runCli({"--help"});
     EXPECT_EQ(overview.exitCode, 0);
@@ -94,7 +97,7 @@ TEST(CliUsage, WrongUseNamesTheWordInGermanAndShowsTheUsage) {
         {{"structure", "--crosses"}, "--crosses braucht einen Wert."},
         {{"structure", "--crosses", kCrosses, "--json=true"}, "--json nimmt keinen Wert."},
         {{"structure", "--crosses", kCrosses, "x"}, "Unerwartete Argumente: x"},
-        {{"full", "--crosses", kCrosses, "--json"}, "Unbekannte Option: --json"},
+        {{"saturdays", "--json"}, "Unbekannte Option: --json"},
         {{"full", "--crosses", kCrosses, "--out"}, "--out braucht einen Wert."},
         {{"full", "--crosses", kCrosses, "y", "z"}, "Unerwartete Argumente: y z"},
         {{"vew", "--crosses", kCrosses, "--bogus"}, "Unbekannte Option: --bogus"},
@@ -111,9 +114,10 @@ TEST(CliUsage, WrongUseNamesTheWordInGermanAndShowsTheUsage) {
     };
     for (const Case& c : cases) {
         const auto r = runCli(c.args);
-        const QString help = runCli({c.args.first(), "--help"}).out;
         EXPECT_EQ(r.exitCode, 2) << shown(c.args);
-        EXPECT_EQ(r.err, QString::fromUtf8(c.message) + QStringLiteral("\n\n") + help) << shown(c.args);
+        // One line of what is wrong, one of where to read more.
+        EXPECT_EQ(r.err, QString::fromUtf8(c.message) + QStringLiteral("\nMehr dazu: korbisto-cli %1 --help\n").arg(c.args.first()))
+            << shown(c.args);
         EXPECT_TRUE(r.out.isEmpty()) << shown(c.args);
         EXPECT_FALSE(soundsEnglish(r.err)) << shown(c.args);
     }
@@ -129,7 +133,7 @@ TEST(CliUsage, ValuesThatLookLikeOptionsBelongToTheirOption) {
     EXPECT_TRUE(empty.out.contains(QStringLiteral("\"hits\":0}")));
     const auto now = runCli({"evaluate", "--slip", slip, "--now", "-h"});
     EXPECT_EQ(now.exitCode, 2);
-    EXPECT_TRUE(now.err.startsWith(QStringLiteral("--now erwartet TT.MM.JJJJ oder TT.MM.JJJJTHH:MM, nicht „-h“.")))
+    EXPECT_TRUE(now.err.startsWith(QStringLiteral("--now erwartet TT.MM.JJJJ[THH:MM] oder JJJJ-MM-TT[THH:MM], nicht „-h“.")))
         << now.err.toStdString();
 }
 

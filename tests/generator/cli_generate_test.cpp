@@ -79,9 +79,10 @@ TEST(GenerateCli, RowsAreTheLibrarysForTheSeedInEveryFormat) {
     EXPECT_EQ(o["bankers"].toInt(), 1);
     EXPECT_GE(o["attempts"].toInt(), 500);
     EXPECT_FALSE(o["stopped"].toBool());
+    // The same rows as 13 characters each.
     QStringList rows;
     for (const QJsonValue& row : o["rows"].toArray()) rows << row.toString();
-    EXPECT_EQ(rows, expected);
+    EXPECT_EQ(rows, QStringList(expected).replaceInStrings(QStringLiteral(","), QString()));
     // Per match the counts of "1", "0" and "2", which add up to the rows.
     const QJsonArray counts = o["counts"].toArray();
     ASSERT_EQ(counts.size(), kMatches);
@@ -109,7 +110,7 @@ TEST(GenerateCli, APatternFromItsFileAndARunThatCanGoNoFurther) {
     ASSERT_EQ(one.exitCode, 0) << one.err.toStdString();
     const QJsonObject o = QJsonDocument::fromJson(one.outBytes).object();
     EXPECT_TRUE(o["stopped"].toBool());
-    EXPECT_EQ(o["rows"].toArray(), (QJsonArray{"0,0,0,0,0,0,0,0,0,0,0,0,2"}));
+    EXPECT_EQ(o["rows"].toArray(), (QJsonArray{"0000000000002"}));
     EXPECT_EQ(o["combinations"].toInt(), 1);
     EXPECT_EQ(o["bankers"].toInt(), 13);
 }

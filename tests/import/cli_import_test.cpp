@@ -28,35 +28,34 @@ const QByteArray kSemicolonRows = "1;2;0;1;2;0;1;2;0;1;2;0;1\r\nX;X;X;1;1;1;2;2;
 
 TEST(CliImport, JsonOutput) {
     test::TempDataFolder folder;
-    const QStringList json = {QStringLiteral("--json")};
+    const QStringList json = {QStringLiteral("--format"), QStringLiteral("json")};
     CliRun run = import(folder, kSemicolonRows, json);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.outBytes, QByteArray("{\"mode\":\"separated\",\"separator\":\";\",\"rows\":["
-                                  "[\"1\",\"2\",\"0\",\"1\",\"2\",\"0\",\"1\",\"2\",\"0\",\"1\",\"2\",\"0\",\"1\"],"
-                                  "[\"0\",\"0\",\"0\",\"1\",\"1\",\"1\",\"2\",\"2\",\"2\",\"1\",\"0\",\"2\",\"1\"],"
-                                  "[\"2\",\"2\",\"2\",\"2\",\"2\",\"2\",\"2\",\"2\",\"2\",\"2\",\"2\",\"2\",\"2\"]]}\n"));
+    EXPECT_EQ(run.outBytes, QByteArray(R"({"mode":"separated","separator":";","rows":["1201201201201","0001112221021",)"
+                                       R"("2222222222222"],"odd":[]})"
+                                       "\n"));
 
-    const QByteArray empty12 = QByteArray(",\"\"").repeated(12);
     run = import(folder, "1201120112011\n\nzu kurz\n", json);
-    EXPECT_EQ(run.outBytes, "{\"mode\":\"fixed\",\"separator\":null,\"rows\":["
-                       "[\"1\",\"2\",\"0\",\"1\",\"1\",\"2\",\"0\",\"1\",\"1\",\"2\",\"0\",\"1\",\"1\"]]}\n");
+    EXPECT_EQ(run.outBytes, R"({"mode":"fixed","separator":null,"rows":["1201120112011"],"odd":[]})"
+                            "\n");
 
-    // Tabs arrive as commas; a doubled one gives an empty field " ".
+    // Tabs arrive as commas; a doubled one gives an empty field " ", which is no tip.
     run = import(folder, "1\t2\t0\t1\t2\t0\t1\t2\t0\t1\t2\t0\t2\r\n1\t\t2\r\n1\t1\r\n", json);
-    EXPECT_EQ(run.outBytes, "{\"mode\":\"separated\",\"separator\":\",\",\"rows\":["
-                       "[\"1\",\"2\",\"0\",\"1\",\"2\",\"0\",\"1\",\"2\",\"0\",\"1\",\"2\",\"0\",\"2\"],"
-                       "[\"1\",\" \",\"2\"" + QByteArray(",\"\"").repeated(10) + "],[\"1\",\"1\"" + QByteArray(",\"\"").repeated(11) + "]]}\n");
+    EXPECT_EQ(run.outBytes, R"({"mode":"separated","separator":",","rows":["1201201201202","1?2----------","11-----------"],)"
+                            R"("odd":[{"row":2,"match":2,"text":" "}]})"
+                            "\n");
 
     // No row found: the one empty row of the grid.
     run = import(folder, "Tipps\n1;2;0;1;2;0;1;2;0;1;2;0;1\n", json);
-    EXPECT_EQ(run.outBytes, "{\"mode\":\"fixed\",\"separator\":null,\"rows\":[[\"\"" + empty12 + "]]}\n");
+    EXPECT_EQ(run.outBytes, R"({"mode":"fixed","separator":null,"rows":["-------------"],"odd":[]})"
+                            "\n");
 }
 
 TEST(CliImport, TextOutputIsTheRowsAsCopied) {
     test::TempDataFolder folder;
     const CliRun run = import(folder, kSemicolonRows);
     ASSERT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.outBytes, QByteArray("1,2,0,1,2,0,1,2,0,1,2,0,1\r\n0,0,0,1,1,1,2,2,2,1,0,2,1\r\n2,2,2,2,2,2,2,2,2,2,2,2,2\r\n"));
+    EXPECT_EQ(run.outBytes, QByteArray("1,2,0,1,2,0,1,2,0,1,2,0,1\n0,0,0,1,1,1,2,2,2,1,0,2,1\n2,2,2,2,2,2,2,2,2,2,2,2,2\n"));
     EXPECT_EQ(run.err, QStringLiteral("3 Reihen gefunden (Trennzeichen „;“).\n"));
 }
 
@@ -93,7 +92,8 @@ TEST(CliImport, FileErrorsAndWrongUse) {
     test::TempDataFolder folder;
     const CliRun missing = cli({QStringLiteral("import"), folder.path(QStringLiteral("fehlt.txt"))});
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.err, QStringLiteral("Die angegebene Datei wurde nicht gefunden\n"));
+    EXPECT_EQ(missing.err, QStringLiteral("\"%1\": Die angegebene Datei wurde nicht gefunden.\n")
+                               .arg(folder.path(QStringLiteral("fehlt.txt"))));
 
     const CliRun empty = import(folder, QByteArray());
     EXPECT_EQ(empty.exitCode, 1);

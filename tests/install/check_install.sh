@@ -29,6 +29,21 @@ appstreamcli validate --no-net --pedantic "$share/metainfo/de.korbisto.Korbisto.
 grep -q '\*\.krsc' "$share/mime/globs2"
 grep -q '\*\.sptag' "$share/mime/globs2"
 grep -q '^application/x-korbisto-slip=de.korbisto.Korbisto.desktop' "$share/applications/mimeinfo.cache"
+# Both programs answer --version and --help without a display, and their man
+# pages and the tool's completions lie where man and the shells look.
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$prefix/bin/korbisto" --version)
+[ "$version" = "$("$prefix/bin/korbisto-cli" --version | sed 's/^korbisto-cli /korbisto /')" ] || { echo "korbisto --version: $version"; exit 1; }
+echo "$version" | grep -q -E '^korbisto [0-9]+(\.[0-9]+)+$' || { echo "korbisto --version: $version"; exit 1; }
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$prefix/bin/korbisto" --help | head -n 1 | grep -q '^Aufruf: korbisto '
+for page in korbisto korbisto-cli; do
+  gzip -dc "$share/man/man1/$page.1.gz" | grep -q "^\.TH $(echo "$page" | tr a-z A-Z) 1 " || { echo "no man page $page"; exit 1; }
+  if command -v man >/dev/null; then
+    man -M "$share/man" -w "$page" | grep -q -x -F "$share/man/man1/$page.1.gz" || { echo "man does not find $page"; exit 1; }
+  fi
+done
+bash -n "$share/bash-completion/completions/korbisto-cli"
+[ -s "$share/zsh/vendor-completions/_korbisto-cli" ] || { echo "no zsh completion"; exit 1; }
+[ -s "$share/fish/vendor_completions.d/korbisto-cli.fish" ] || { echo "no fish completion"; exit 1; }
 # The copyright goes everywhere, the Debian changelog only into the packages.
 [ -f "$share/doc/korbisto/copyright" ] || { echo "no copyright"; exit 1; }
 [ ! -e "$share/doc/korbisto/changelog.Debian.gz" ] || { echo "Debian changelog in a prefix install"; exit 1; }

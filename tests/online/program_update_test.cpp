@@ -1,6 +1,7 @@
 #include "online_support.h"
 
 #include "support/cli_runner.h"
+#include "support/json_doc.h"
 
 #include "core/paths.h"
 #include "files/version_info_file.h"
@@ -41,6 +42,7 @@ TEST_F(CheckUpdateTest, TheToolSaysWhatTheServerOffers) {
         const CliResult result = check(c.file);
         EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
         EXPECT_EQ(result.out, QString::fromLatin1(c.json) + u'\n');
+        EXPECT_EQ(test::jsonDocProblems(QStringLiteral("check-update"), result.outBytes), QStringList());
     }
     EXPECT_EQ(readVersionInfoFile(versionFilePath()), QStringLiteral("1.3.0.1"));
 

@@ -22,7 +22,8 @@ CliResult finish(QProcess& p, const QStringList& args, int seconds = 120) {
     r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
     r.outBytes = p.readAllStandardOutput();
     r.out = QString::fromUtf8(r.outBytes);
-    r.err = QString::fromUtf8(p.readAllStandardError());
+    r.errBytes = p.readAllStandardError();
+    r.err = QString::fromUtf8(r.errBytes);
     return r;
 }
 
@@ -47,6 +48,22 @@ CliResult runCliWithBytes(const QList<QByteArray>& args) {
     QProcess p;
     p.start(QStringLiteral("bash"), QStringList{QStringLiteral("-c"), command, QStringLiteral(KORBISTO_CLI_PATH)});
     return finish(p, shown);
+}
+
+CliResult runCliWithInput(const QStringList& args, const QByteArray& input) {
+    QProcess p;
+    p.start(QStringLiteral(KORBISTO_CLI_PATH), args);
+    p.write(input);
+    p.closeWriteChannel();
+    return finish(p, args);
+}
+
+CliResult runCliRedirected(const QStringList& args, const QString& redirections) {
+    QProcess p;
+    p.start(QStringLiteral("bash"), QStringList{QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$@\" ") + redirections,
+                                                QStringLiteral(KORBISTO_CLI_PATH)} +
+                                        args);
+    return finish(p, args);
 }
 
 CliResult runCliInto(const QStringList& args, const QString& file) {

@@ -23,7 +23,7 @@ namespace {
 const QStringList kFilter{"filter", "--crosses", "102,102,102,10,1,1,1,1,1,1,1,1,1"};
 
 QStringList lines(const QString& out) {
-    QStringList l = out.split(QStringLiteral("\r\n"));
+    QStringList l = out.split(u'\n');
     EXPECT_EQ(l.takeLast(), QString());
     return l;
 }
@@ -121,7 +121,7 @@ TEST(FilterCli, SlipsAreFilteredRowByRowAndSavedOnlyWithRows) {
     test::writeBytes(slip, bytes);
     const auto run = runCli({"filter", "--slip", slip, "--signs", "1=..12"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, QStringLiteral("0,0,0,0,0,0,0,0,0,0,0,0,0\r\n2,2,2,2,2,2,2,2,2,2,2,2,0\r\n"));
+    EXPECT_EQ(run.out, QStringLiteral("0,0,0,0,0,0,0,0,0,0,0,0,0\n2,2,2,2,2,2,2,2,2,2,2,2,0\n"));
     EXPECT_EQ(run.err, QStringLiteral("2 von 4 Reihen erfüllen die Filter. 1 Reihe des Spielscheins mit anderen Tipps als 1, 0 "
                                       "und 2 zählt nicht mit.\n"));
 
@@ -156,7 +156,7 @@ TEST(FilterCli, WrongFiltersAreUsageErrors) {
     for (const QStringList& args : wrong) {
         const auto run = runCli(args);
         EXPECT_EQ(run.exitCode, 2) << args.join(u' ').toStdString();
-        EXPECT_TRUE(run.err.contains(QStringLiteral("Aufruf: korbisto-cli ") + args[0])) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("Mehr dazu: korbisto-cli ") + args[0])) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty());
     }
     const auto incomplete = runCli({"filter", "--crosses", "102,1,1,1,1,1,1,1,1,1,1,1,"});

@@ -72,20 +72,20 @@ TEST(SystemsCli, MalformedCrossesAreUsageErrors) {
         for (const char* command : {"structure", "full", "vew"}) {
             const CliRun run = cli(QLatin1String(command), QLatin1String(spec));
             EXPECT_EQ(run.exitCode, 2) << command << " " << spec;
-            EXPECT_TRUE(run.err.contains(QStringLiteral("Aufruf: korbisto-cli ") + QLatin1String(command)));
+            EXPECT_TRUE(run.err.contains(QStringLiteral("Mehr dazu: korbisto-cli ") + QLatin1String(command)));
             EXPECT_TRUE(run.out.isEmpty());
         }
     }
     EXPECT_EQ(cli({QStringLiteral("full")}).exitCode, 2);
-    EXPECT_EQ(cli(QStringLiteral("full"), kSixRows, {QStringLiteral("--format"), QStringLiteral("json")}).exitCode, 2);
+    EXPECT_EQ(cli(QStringLiteral("full"), kSixRows, {QStringLiteral("--format"), QStringLiteral("xml")}).exitCode, 2);
     EXPECT_EQ(cli(QStringLiteral("structure"), kSixRows, {QStringLiteral("extra")}).exitCode, 2);
 }
 
 TEST(SystemsCli, FullPrintsTheRowsAsCopied) {
     const CliRun text = cli(QStringLiteral("full"), kSixRows);
     EXPECT_EQ(text.exitCode, 0);
-    EXPECT_EQ(text.out, QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,1,1\r\n1,1,1,1,1,1,1,1,1,1,1,1,0\r\n1,1,1,1,1,1,1,1,1,1,1,1,2\r\n"
-                                       "1,1,1,1,1,1,1,1,1,1,1,0,1\r\n1,1,1,1,1,1,1,1,1,1,1,0,0\r\n1,1,1,1,1,1,1,1,1,1,1,0,2\r\n"));
+    EXPECT_EQ(text.out, QStringLiteral("1,1,1,1,1,1,1,1,1,1,1,1,1\n1,1,1,1,1,1,1,1,1,1,1,1,0\n1,1,1,1,1,1,1,1,1,1,1,1,2\n"
+                                       "1,1,1,1,1,1,1,1,1,1,1,0,1\n1,1,1,1,1,1,1,1,1,1,1,0,0\n1,1,1,1,1,1,1,1,1,1,1,0,2\n"));
     const CliRun csv = cli(QStringLiteral("full"), kSixRows, {QStringLiteral("--format"), QStringLiteral("csv")});
     EXPECT_EQ(csv.exitCode, 0);
     QString expected = text.out;
@@ -118,7 +118,7 @@ TEST(SystemsCli, DevelopingAnIncompleteSheetFails) {
 TEST(SystemsCli, VewPrintsOrSavesTheOfferedSystem) {
     const CliRun run = cli(QStringLiteral("vew"), kSystem15);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    QStringList lines = run.out.split(QStringLiteral("\r\n"));
+    QStringList lines = run.out.split(u'\n');
     ASSERT_EQ(lines.takeLast(), QString());
     ASSERT_EQ(lines.size(), 144);
     for (const QString& line : lines) EXPECT_TRUE(line.endsWith(QStringLiteral(",1,1,0,2,2"))) << line.toStdString();
@@ -129,7 +129,7 @@ TEST(SystemsCli, VewPrintsOrSavesTheOfferedSystem) {
     ASSERT_EQ(cli(QStringLiteral("vew"), kSystem15, {QStringLiteral("--out"), file}).exitCode, 0);
     TipTable table;
     ASSERT_EQ(readSlipFile(file, table), 144);
-    EXPECT_EQ(exportRowsText(table, u','), run.out);
+    EXPECT_EQ(exportRowsText(table, u',').replace(QStringLiteral("\r\n"), QStringLiteral("\n")), run.out);
 }
 
 TEST(SystemsCli, VewWithoutAFittingSystemFailsInGerman) {
@@ -146,7 +146,7 @@ TEST(SystemsCli, ReducePrintsSavesOrWritesJson) {
         const QStringList guarantee{QStringLiteral("--guarantee"), QString::number(g)};
         const CliRun text = cli(QStringLiteral("reduce"), crosses, guarantee);
         ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
-        QStringList lines = text.out.split(QStringLiteral("\r\n"));
+        QStringList lines = text.out.split(u'\n');
         ASSERT_EQ(lines.takeLast(), QString());
         EXPECT_EQ(lines.size(), static_cast<qsizetype>(findReducedSystem(2, 3, g)->rows)) << g;
         for (const QString& line : lines) {
@@ -165,20 +165,20 @@ TEST(SystemsCli, ReducePrintsSavesOrWritesJson) {
         EXPECT_EQ(o.value(QStringLiteral("count")).toInt(), lines.size());
         QStringList jsonRows;
         for (const QJsonValue& v : o.value(QStringLiteral("rows")).toArray()) jsonRows << v.toString();
-        EXPECT_EQ(jsonRows, lines);
+        EXPECT_EQ(jsonRows, QStringList(lines).replaceInStrings(QStringLiteral(","), QString()));
 
         test::TempDataFolder folder;
         const QString file = folder.path(QStringLiteral("reduziert.krsc"));
         ASSERT_EQ(cli(QStringLiteral("reduce"), crosses, guarantee + QStringList{QStringLiteral("--out"), file}).exitCode, 0);
         TipTable table;
         ASSERT_EQ(readSlipFile(file, table), lines.size());
-        EXPECT_EQ(exportRowsText(table, u','), text.out);
+        EXPECT_EQ(exportRowsText(table, u',').replace(QStringLiteral("\r\n"), QStringLiteral("\n")), text.out);
     }
     // Without two-way and three-way matches: the one row of the bankers.
     const CliRun bankers = cli(QStringLiteral("reduce"), QStringLiteral("1,0,2,1,0,2,1,0,2,1,0,2,1"),
                                {QStringLiteral("--guarantee"), QStringLiteral("12"), QStringLiteral("--format"), QStringLiteral("csv")});
     EXPECT_EQ(bankers.exitCode, 0);
-    EXPECT_EQ(bankers.out, QStringLiteral("1;0;2;1;0;2;1;0;2;1;0;2;1\r\n"));
+    EXPECT_EQ(bankers.out, QStringLiteral("1;0;2;1;0;2;1;0;2;1;0;2;1\n"));
 }
 
 TEST(SystemsCli, ReduceRefusesWhatItCannotDevelop) {
@@ -189,7 +189,7 @@ TEST(SystemsCli, ReduceRefusesWhatItCannotDevelop) {
                                      QStringLiteral("--out"), QStringLiteral("x.krsc")}}) {
         const CliRun run = cli(QStringLiteral("reduce"), crosses, more);
         EXPECT_EQ(run.exitCode, 2) << more.join(u' ').toStdString();
-        EXPECT_TRUE(run.err.contains(QStringLiteral("Aufruf: korbisto-cli reduce")));
+        EXPECT_TRUE(run.err.contains(QStringLiteral("Mehr dazu: korbisto-cli reduce")));
     }
     const CliRun incomplete = cli(QStringLiteral("reduce"), QStringLiteral("1,10,102,2,02,0,102,1,102,1,1,2,"),
                                   {QStringLiteral("--guarantee"), QStringLiteral("11")});
