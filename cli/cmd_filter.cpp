@@ -4,6 +4,7 @@
 
 #include "core/error.h"
 #include "core/german.h"
+#include "core/text_helpers.h"
 #include "files/slip_file.h"
 #include "systems/row_cover.h"
 #include "systems/row_filters.h"
@@ -45,7 +46,7 @@ Candidates candidatesOf(const CommandLine& args) {
 
 int countOption(const CommandLine& args, const QString& option) {
     const std::optional<int> n = parseCount(args.value(option));
-    if (!n) throw UsageError(QStringLiteral("--%1 erwartet eine ganze Zahl ab 0, nicht „%2“.").arg(option, args.value(option)));
+    if (!n) throw UsageError(QStringLiteral("--%1 erwartet eine ganze Zahl ab 0, nicht „%2“.").arg(option, quotedInput(args.value(option))));
     return *n;
 }
 

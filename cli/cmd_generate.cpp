@@ -3,6 +3,7 @@
 #include "output.h"
 
 #include "core/error.h"
+#include "core/text_helpers.h"
 #include "files/pattern_file.h"
 #include "files/text_file.h"
 #include "generator/generator.h"
@@ -25,7 +26,7 @@ unsigned long long parseNumber(const CommandLine& args, const QString& option, u
     const unsigned long long value = ok ? text.toULongLong(&ok) : 0;
     if (!ok || value > max)
         throw UsageError(
-            QStringLiteral("--%1 erwartet eine ganze Zahl von 0 bis %2, nicht „%3“.").arg(option).arg(max).arg(text));
+            QStringLiteral("--%1 erwartet eine ganze Zahl von 0 bis %2, nicht „%3“.").arg(option).arg(max).arg(quotedInput(text)));
     return value;
 }
 

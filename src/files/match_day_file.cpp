@@ -44,7 +44,7 @@ void writeName(char* field, const QString& name, int match, const char* side) {
                                 .arg(QString::fromUtf8(side)));
     if (bytes->size() > TSpieltag::kNameLength)
         throw KorbistoError(QStringLiteral("Der Name „%1“ (Spiel %2, %3) ist länger als 30 Zeichen.")
-                                .arg(name)
+                                .arg(quotedInput(name))
                                 .arg(match)
                                 .arg(QString::fromUtf8(side)));
     field[0] = static_cast<char>(bytes->size());
