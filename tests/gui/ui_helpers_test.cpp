@@ -1,3 +1,4 @@
+#include "qtest_checks.h"
 #include "support/test_env.h"
 #include "support/tip_rows.h"
 
