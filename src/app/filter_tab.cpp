@@ -808,25 +808,37 @@ void FilterTab::setWorking(bool working) {
     }
 }
 
-void FilterTab::BFilternClick() {
+std::shared_ptr<const FilterTab::Input> FilterTab::inputOrRefusal() {
     QString why;
     std::optional<Input> in = input(why);
     if (!in) {
         ui::showInformation(this, refusal(why));
-        return;
+        return nullptr;
     }
-    auto shared = std::make_shared<const Input>(std::move(*in));
+    return std::make_shared<const Input>(std::move(*in));
+}
+
+std::optional<FilterOutcome> FilterTab::filterWithCounts(const Input& input, Developed& developed,
+                                                         const std::atomic<bool>& stop) {
+    std::optional<FilterOutcome> outcome =
+        applyFilters(*input.candidates, input.list, input.weights ? &*input.weights : nullptr, &stop);
+    if (!outcome) return std::nullopt;
+    developed.candidates = outcome->candidates;
+    developed.passed = static_cast<std::int64_t>(outcome->rows.size());
+    return outcome;
+}
+
+void FilterTab::BFilternClick() {
+    const std::shared_ptr<const Input> shared = inputOrRefusal();
+    if (!shared) return;
     clearCoverFigures();
     LAbdeckenStatus->setText(QStringLiteral("Die Reihen werden gefiltert …"));
     PBAbdecken->setRange(0, 0);
     workRun_->start<Developed>(
         [shared](const std::atomic<bool>& stop) -> std::optional<Developed> {
-            std::optional<FilterOutcome> outcome =
-                applyFilters(*shared->candidates, shared->list, shared->weights ? &*shared->weights : nullptr, &stop);
-            if (!outcome) return std::nullopt;
             Developed d;
-            d.candidates = outcome->candidates;
-            d.passed = static_cast<std::int64_t>(outcome->rows.size());
+            const std::optional<FilterOutcome> outcome = filterWithCounts(*shared, d, stop);
+            if (!outcome) return std::nullopt;
             if (d.passed > 0) d.table = std::make_shared<TipTable>(tableOfWords(outcome->rows));
             return d;
         },
@@ -835,13 +847,8 @@ void FilterTab::BFilternClick() {
 }
 
 void FilterTab::BAbdeckenClick() {
-    QString why;
-    std::optional<Input> in = input(why);
-    if (!in) {
-        ui::showInformation(this, refusal(why));
-        return;
-    }
-    auto shared = std::make_shared<const Input>(std::move(*in));
+    const std::shared_ptr<const Input> shared = inputOrRefusal();
+    if (!shared) return;
     const int guarantee = CBGarantie->currentData().toInt();
     clearCoverFigures();
     LAbdeckenStatus->setText(
@@ -852,12 +859,9 @@ void FilterTab::BAbdeckenClick() {
     PBAbdecken->setValue(0);
     workRun_->start<Developed>(
         [shared, guarantee, progress = progress_](const std::atomic<bool>& stop) -> std::optional<Developed> {
-            std::optional<FilterOutcome> outcome =
-                applyFilters(*shared->candidates, shared->list, shared->weights ? &*shared->weights : nullptr, &stop);
-            if (!outcome) return std::nullopt;
             Developed d;
-            d.candidates = outcome->candidates;
-            d.passed = static_cast<std::int64_t>(outcome->rows.size());
+            const std::optional<FilterOutcome> outcome = filterWithCounts(*shared, d, stop);
+            if (!outcome) return std::nullopt;
             if (d.passed == 0) return d;
             CoverOptions options;
             options.stop = &stop;

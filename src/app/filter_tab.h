@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <array>
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -91,6 +92,11 @@ private:
     void showCount(const Computed<FilterOutcome>& computed, const std::shared_ptr<const Input>& input);
     void clearCount(const QString& why);
 
+    // The input of "Filtern" and "Abdecken"; none after the user was told why not.
+    std::shared_ptr<const Input> inputOrRefusal();
+    // Filters in a worker, noting how many rows were tried and passed.
+    static std::optional<FilterOutcome> filterWithCounts(const Input& input, Developed& developed,
+                                                         const std::atomic<bool>& stop);
     void BFilternClick();
     void BAbdeckenClick();
     void BAbdeckenStoppClick();
