@@ -110,6 +110,14 @@ Option formatOption(const QString& choices, const QString& help) {
     return {QStringLiteral("format"), choices, help};
 }
 
+Option textOrJsonOption() {
+    return formatOption(QStringLiteral("text|json"), QStringLiteral("Ausgabe als Text oder JSON"));
+}
+
+Option rowsFormatOption() {
+    return formatOption(QStringLiteral("text|csv|json"), QStringLiteral("Trennzeichen „,“ (text) oder „;“ (csv), oder JSON"));
+}
+
 Option slipOption(const QString& help) {
     return {QStringLiteral("slip"), QStringLiteral("DATEI"), help + QStringLiteral(";\n„-“ liest die Standardeingabe")};
 }

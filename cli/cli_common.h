@@ -48,6 +48,10 @@ struct Option {
 Option nowOption();
 Option jsonAlias();
 Option formatOption(const QString& choices, const QString& help);
+// --format text|json with the plain wording.
+Option textOrJsonOption();
+// --format text|csv|json of commands that print tip rows.
+Option rowsFormatOption();
 Option slipOption(const QString& help);
 Option outOption(const QString& valueName, const QString& help);
 

@@ -107,7 +107,7 @@ const RegisterCommand winPlanCommand({
     .options = {slipOption(QStringLiteral("der Spielschein (.krsc)")),
                 {QStringLiteral("crosses"), QStringLiteral("SPEC"), QStringLiteral("die Kreuze, wie bei „full“")},
                 quotaOption(QStringLiteral("eine Quote, RANG I bis IV: kleinster, größter und mittlerer Gewinn")),
-                formatOption(QStringLiteral("text|json"), QStringLiteral("Ausgabe als Text oder JSON")), jsonAlias()},
+                textOrJsonOption(), jsonAlias()},
 });
 
 
@@ -218,7 +218,7 @@ const RegisterCommand chancesCommand({
                  QStringLiteral("13 Gruppen, durch „,“ getrennt: je Spiel a/b/c für „1“, „0“, „2“ oder\n"
                                 "„-“ für gleiche Chancen; entschiedene Spiele zählen nicht")},
                 quotaOption(QStringLiteral("eine Quote, RANG I bis IV: der zu erwartende Gewinn")),
-                formatOption(QStringLiteral("text|json"), QStringLiteral("Ausgabe als Text oder JSON")), jsonAlias()},
+                textOrJsonOption(), jsonAlias()},
 });
 
 }  // namespace

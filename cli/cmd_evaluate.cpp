@@ -326,7 +326,7 @@ const RegisterCommand registration({
                                 "einer oder zwei Ziffern ist ein Dezimalpunkt (IV=10.5)")},
                 nowOption(),
                 {QStringLiteral("sort"), QStringLiteral("hits"), QStringLiteral("nach Treffern sortieren")},
-                formatOption(QStringLiteral("text|json"), QStringLiteral("Ausgabe als Text oder JSON")),
+                textOrJsonOption(),
                 jsonAlias()},
 });
 

@@ -133,7 +133,7 @@ const RegisterCommand matchday({
                                   "erscheinen erst,\nwenn der Spieltag mehr als einen Tag zurückliegt. „-“ als DATEI "
                                   "liest die Standardeingabe."),
     .run = runMatchday,
-    .options = {nowOption(), formatOption(QStringLiteral("text|json"), QStringLiteral("Ausgabe als Text oder JSON")),
+    .options = {nowOption(), textOrJsonOption(),
                 jsonAlias()},
     .operand = QStringLiteral("DATEI"),
 });

@@ -166,7 +166,7 @@ const RegisterCommand checkUpdateCommand({
         "jeder anderen Version, auch einer älteren). Scheitert die Prüfung, steht die Fehlerart in\n"
         "der zweiten Zeile der Fehlerausgabe."),
     .run = runCheckUpdate,
-    .options = {formatOption(QStringLiteral("text|json"), QStringLiteral("Ausgabe als Text oder JSON")), jsonAlias()},
+    .options = {textOrJsonOption(), jsonAlias()},
 });
 
 int runMakeVersionInfo(const CommandLine& args) {

@@ -55,8 +55,7 @@ const RegisterCommand registration({
         "getrennt (text) oder durch „;“ (csv), wie „Reihen kopieren“ sie liefert, oder als JSON.\n"
         "„-“ als DATEI liest den Spielschein von der Standardeingabe."),
     .run = runSlip,
-    .options = {formatOption(QStringLiteral("text|csv|json"),
-                             QStringLiteral("Trennzeichen „,“ (text) oder „;“ (csv), oder JSON")),
+    .options = {rowsFormatOption(),
                 jsonAlias()},
     .operand = QStringLiteral("DATEI"),
 });

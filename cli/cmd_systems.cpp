@@ -226,10 +226,6 @@ Option slipOutOption() {
     return outOption(QStringLiteral("DATEI.krsc"), QStringLiteral("die Reihen als Spielschein (.krsc) speichern statt ausgeben"));
 }
 
-Option rowsFormatOption() {
-    return formatOption(QStringLiteral("text|csv|json"), QStringLiteral("Trennzeichen „,“ (text) oder „;“ (csv), oder JSON"));
-}
-
 const RegisterCommand structureCommand({
     .name = QStringLiteral("structure"),
     .synopsis = QStringLiteral("--crosses SPEC [--format text|json]"),
@@ -238,7 +234,7 @@ const RegisterCommand structureCommand({
                                   "Tippreihen im Vollsystem, das passende VEW-System und ob das Vollsystem abwickelbar "
                                   "ist."),
     .run = runStructure,
-    .options = {crossesOption(), formatOption(QStringLiteral("text|json"), QStringLiteral("Ausgabe als Text oder JSON")),
+    .options = {crossesOption(), textOrJsonOption(),
                 jsonAlias()},
 });
 
