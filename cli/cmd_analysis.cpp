@@ -35,7 +35,14 @@ void writeJson(const WinPlan& plan, const std::optional<WinFigures>& win) {
     }
     json.endArray().key(u"win");
     if (win)
-        json.beginObject().key(u"min").amount(win->min).key(u"max").amount(win->max).key(u"mean").amount(win->mean).endObject();
+        json.beginObject()
+            .key(u"min")
+            .amount(roundedToCents(win->min))
+            .key(u"max")
+            .amount(roundedToCents(win->max))
+            .key(u"mean")
+            .amount(roundedToCents(win->mean))
+            .endObject();
     else
         json.null();
     json.endObject().finish();
@@ -151,7 +158,7 @@ void writeChancesJson(SlipInput& slip, LiveChancesCount& count, const QuotaTexts
     probabilities(live.expected, false);
     json.key(u"win");
     if (win)
-        json.amount(*win);
+        json.amount(roundedToCents(*win));
     else
         json.null();
     json.endObject().endObject().finish();

@@ -109,19 +109,15 @@ JsonWriter& JsonWriter::real(double value) {
 JsonWriter& JsonWriter::share(double value) { return real(std::isnan(value) ? value : std::clamp(value, 0.0, 1.0)); }
 
 JsonWriter& JsonWriter::amount(double euros) {
-    const double cents = std::floor(euros * 100 + 0.5);
-    if (!(std::abs(cents) < 1e17)) return real(euros);
-    // From the whole cents, so that 0.1 + 0.2 euros are 0.3, not 0.30000000000000004.
-    const auto whole = static_cast<long long>(cents);
-    const long long rest = std::abs(whole % 100);
+    // Rounded as the text of the same figure is; from the whole cents, so
+    // that 0.1 + 0.2 euros are 0.3, not 0.30000000000000004.
+    const std::optional<std::uint64_t> cents = hundredths(std::abs(euros));
+    if (!cents) return real(euros);
     char digits[32];
-    char* p = std::to_chars(digits, digits + 24, whole / 100).ptr;
-    if (whole < 0 && whole / 100 == 0) {
-        std::memmove(digits + 1, digits, static_cast<size_t>(p - digits));
-        digits[0] = '-';
-        ++p;
-    }
-    if (rest != 0) {
+    char* p = digits;
+    if (euros < 0 && *cents != 0) *p++ = '-';
+    p = std::to_chars(p, digits + 24, *cents / 100).ptr;
+    if (const std::uint64_t rest = *cents % 100; rest != 0) {
         *p++ = '.';
         *p++ = static_cast<char>('0' + rest / 10);
         if (rest % 10 != 0) *p++ = static_cast<char>('0' + rest % 10);

@@ -49,9 +49,8 @@ char* groupedDigits(char* end, std::uint64_t value) {
     return end;
 }
 
-// The value in hundredths, rounded half up on its exact binary value as Qt's
-// fixed-point text rounds it; none for a value below 0, above 10^15 or no
-// number, which go the slow way.
+}  // namespace
+
 std::optional<std::uint64_t> hundredths(double value) {
     if (!(value >= 0) || value >= 1e15) return std::nullopt;
     if (value == 0) return 0;
@@ -66,8 +65,6 @@ std::optional<std::uint64_t> hundredths(double value) {
     const std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
     return whole + (rest >= std::uint64_t{1} << (shift - 1) ? 1 : 0);
 }
-
-}  // namespace
 
 Output::Output() : data_(std::make_unique<char[]>(static_cast<size_t>(kCapacity))) {}
 

@@ -5,7 +5,9 @@
 #include <QByteArray>
 #include <QStringView>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 namespace korbisto::cli {
@@ -61,6 +63,10 @@ char* putNumber(char* p, long long value, int width);
 // The same with the German thousands separator, as formatCount() gives it;
 // at most 32 bytes.
 char* putCount(char* p, long long value, int width);
+// The value in hundredths, rounded half up on its exact binary value as Qt's
+// fixed-point text rounds it; none for a value below 0, at or above 10^15 or
+// no number.
+std::optional<std::uint64_t> hundredths(double value);
 // formatAmount(value) as bytes, right-justified to `width`, then `suffix`
 // (formatPercent() is formatAmount(100 * share) and " %"); at most 48 bytes
 // beside the suffix and the padding.

@@ -22,7 +22,9 @@ QString formatAmount(double value) {
     return germanLocale().toString(value, 'f', 2);
 }
 
-QString formatCents(double value) { return formatAmount(std::floor(value * 100 + 0.5) / 100); }
+double roundedToCents(double value) { return std::floor(value * 100 + 0.5) / 100; }
+
+QString formatCents(double value) { return formatAmount(roundedToCents(value)); }
 
 QString formatPercent(double share) { return formatAmount(100 * share) + QStringLiteral(" %"); }
 

@@ -16,6 +16,8 @@ const QLocale& germanLocale();
 QString formatAmount(double value);
 // An amount to the cent, a half cent up: 0,125 -> "0,13".
 QString formatCents(double value);
+// The value rounded to whole cents as formatCents() rounds it.
+double roundedToCents(double value);
 // A chance as a percentage with two decimals: 0.1234 -> "12,34 %".
 QString formatPercent(double share);
 // The same on screen, where no chance is rounded away: one that is not 0

@@ -91,7 +91,7 @@ TEST(JsonWriter, CommasAndNestingWithoutSpaces) {
 }
 
 // Numbers as a reader takes them back: amounts to the cent from whole cents,
-// other reals the shortest way, whole ones without an exponent; rows as 13
+// rounded as formatAmount() rounds their exact value (2.675 is 2.67499…), other reals the shortest way, whole ones without an exponent; rows as 13
 // characters.
 TEST(JsonWriter, AmountsRealsAndRows) {
     struct Case {
@@ -106,6 +106,8 @@ TEST(JsonWriter, AmountsRealsAndRows) {
         {[](JsonWriter& j) { j.amount(0.125); }, "0.13"},
         {[](JsonWriter& j) { j.amount(16344.0 / 81); }, "201.78"},
         {[](JsonWriter& j) { j.amount(0.05); }, "0.05"},
+        {[](JsonWriter& j) { j.amount(2.675); }, "2.67"},
+        {[](JsonWriter& j) { j.amount(1.115); }, "1.11"},
         {[](JsonWriter& j) { j.amount(0); }, "0"},
         {[](JsonWriter& j) { j.real(0.1); }, "0.1"},
         {[](JsonWriter& j) { j.real(1e6); }, "1000000"},
