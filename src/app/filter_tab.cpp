@@ -31,7 +31,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -512,7 +511,7 @@ void FilterTab::showList() {
     CBWahrscheinlichkeit->setCurrentIndex(static_cast<int>(p.mode));
     // The share as the file holds it, German: nothing rounded away.
     eWahrscheinlichkeit->setText(p.mode == ProbabilityFilter::Mode::AtLeast
-                                     ? QString::number(p.share, 'f', QLocale::FloatingPointShortest).replace(u'.', u',')
+                                     ? shareText(p.share).replace(u'.', u',')
                                  : p.mode == ProbabilityFilter::Mode::Best ? QString::number(p.best)
                                                                            : QString());
     for (QWidget* w : std::initializer_list<QWidget*>{SEToleranz, eStufen, CBWahrscheinlichkeit, eWahrscheinlichkeit})

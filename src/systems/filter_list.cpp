@@ -4,7 +4,6 @@
 #include "core/text_helpers.h"
 
 #include <QList>
-#include <QLocale>
 
 namespace korbisto {
 
@@ -26,7 +25,7 @@ QByteArray filterFileText(const FilterList& list) {
     for (const RowFilter& f : list.filters) line(filterKindName(f.kind), rowFilterText(f));
     switch (list.probability.mode) {
     case ProbabilityFilter::Mode::AtLeast:
-        line(QStringLiteral("probability"), QString::number(list.probability.share, 'g', QLocale::FloatingPointShortest));
+        line(QStringLiteral("probability"), shareText(list.probability.share));
         break;
     case ProbabilityFilter::Mode::Best: line(QStringLiteral("best"), QString::number(list.probability.best)); break;
     case ProbabilityFilter::Mode::None: break;

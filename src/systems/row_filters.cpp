@@ -3,6 +3,7 @@
 #include "core/text_helpers.h"
 
 #include <QList>
+#include <QLocale>
 #include <QStringList>
 
 #include <algorithm>
@@ -404,6 +405,8 @@ Parsed<double> parseShare(QStringView text) {
             QStringLiteral("„%1“ ist kein Anteil von 0 bis 1 (etwa 0.001, 0,001 oder 0,1 %).").arg(quotedInput(text)));
     return {value, {}};
 }
+
+QString shareText(double share) { return QString::number(share, 'f', QLocale::FloatingPointShortest); }
 
 Parsed<RowFilter> parseRowFilter(FilterKind kind, QStringView text) {
     RowFilter f;

@@ -171,6 +171,8 @@ QString countRangeText(const CountRange& range);
 // "1-6", "1,3,5-7": what parseMatchSet reads back.
 QString matchSetText(MatchSet matches);
 QString levelPatternText(const PatternLevels& levels);
+// A share as parseShare reads it back: every digit, never an exponent.
+QString shareText(double share);
 
 template <typename Visit>
 bool Candidates::forEach(Visit&& visit, const std::atomic<bool>* stop) const {

@@ -35,8 +35,12 @@ TEST(FilterFile, ListsReadBackAsTheyWereWritten) {
 
     FilterList share;
     share.filters = {filter(K::Run, u"2..2")};
-    share.probability = {ProbabilityFilter::Mode::AtLeast, 0.000123456789, 0};
-    for (const FilterList& list : {all, share, FilterList{}})
+    // Shares so small that a number would be written with an exponent.
+    for (const double tiny : {0.000123456789, 1e-5, 5e-6}) {
+        share.probability = {ProbabilityFilter::Mode::AtLeast, tiny, 0};
+        EXPECT_EQ(parseFilterFile(filterFileText(share), QStringLiteral("f.krfilter")), share);
+    }
+    for (const FilterList& list : {all, FilterList{}})
         EXPECT_EQ(parseFilterFile(filterFileText(list), QStringLiteral("f.krfilter")), list);
 
     // As a player may have edited it: LF only, a byte-order mark, comments, blanks.
