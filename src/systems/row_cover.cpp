@@ -220,6 +220,7 @@ std::optional<std::vector<std::uint32_t>> greedy(const RowSet& set, const Ball<R
             progress.report(n - left);
         }
     }
+    progress.report(n);
     return chosen;
 }
 
@@ -227,7 +228,8 @@ std::optional<std::vector<std::uint32_t>> greedy(const RowSet& set, const Ball<R
 // exchanged for one that covers what only it covers, where that makes
 // another row redundant (two for one); and in all passes but the last it is
 // exchanged for such a row anyway, so that the next pass finds other pairs.
-// The work, counted in words visited, stays below `budget`.
+// The work, counted in words visited, stays below `budget`. False once the
+// stop flag is seen set.
 template <int Radius>
 class LocalSearch {
 public:
@@ -236,7 +238,7 @@ public:
         for (const std::uint32_t i : chosen) add(set.rows[i]);
     }
 
-    void run(std::int64_t budget) {
+    bool run(std::int64_t budget, const Progress& progress) {
         constexpr int kPasses = 4;
         std::vector<RowWord> only;
         std::vector<RowTips> onlyTips;
@@ -246,7 +248,8 @@ public:
         for (int pass = 0; pass < kPasses; ++pass) {
             for (const RowWord c : set_.rows) {
                 if (!chosen_.test(c)) continue;
-                if (work_ > budget) return;
+                if (work_ > budget) return true;
+                if (progress.stopped()) return false;
                 only.clear();
                 visit(c, [&](RowWord v) {
                     if (set_.member.test(v) && covers_[v] == 1) only.push_back(v);
@@ -303,6 +306,7 @@ public:
                 }
             }
         }
+        return true;
     }
 
     bool chosen(RowWord w) const { return chosen_.test(w); }
@@ -380,7 +384,7 @@ std::optional<std::vector<RowWord>> greedyCover(const RowSet& set, const std::ve
             greedy(set, ball, *gains, run == 0 ? std::vector<std::uint32_t>{} : seed, progress, work);
         if (!chosen) return std::nullopt;
         LocalSearch<Radius> search(set, ball, *chosen);
-        search.run(work);
+        if (!search.run(work, progress)) return std::nullopt;
         std::vector<RowWord> rows;
         for (const RowWord w : set.rows)
             if (search.chosen(w)) rows.push_back(w);

@@ -151,4 +151,14 @@ TEST(RowCover, EdgesOfTheInput) {
     std::vector<RowWord> many(5000);
     for (size_t i = 0; i < many.size(); ++i) many[i] = static_cast<RowWord>(i * 317);
     EXPECT_FALSE(coverRows(many, 10, {&stop, {}}));
+    // Stopped once the greedy choice is whole: the exchanges after it stop too.
+    stop = false;
+    std::int64_t reports = 0;
+    const auto stopAtTheEnd = [&](std::int64_t covered, std::int64_t total) {
+        ++reports;
+        if (covered == total) stop = true;
+    };
+    EXPECT_FALSE(coverRows(many, 10, {&stop, stopAtTheEnd}));
+    EXPECT_TRUE(stop);
+    EXPECT_GT(reports, 0);
 }
