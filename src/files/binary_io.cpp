@@ -426,7 +426,6 @@ AtomicFile::AtomicFile(const QString& path) : target_(followLinks(nativeName(pat
         if (::access(target_.constData(), W_OK) != 0) throw ioError(lastError(EACCES));
     }
     const QByteArray folder = folderOf(target_);
-    removeDeadTemporaries(folder, temporaryPrefix(target_));
     if (canNameUnnamedFiles()) {
         // Without a name until it is complete: a killed write leaves nothing.
         errno = 0;
@@ -435,6 +434,9 @@ AtomicFile::AtomicFile(const QString& path) : target_(followLinks(nativeName(pat
         // Where the file system or the kernel has no such files, a named one.
         if (fd_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) throw ioError(lastError(EACCES));
     }
+    // Only writes that leave names behind when killed clear them up; the
+    // folder is not read on every save.
+    if (fd_ < 0) removeDeadTemporaries(folder, temporaryPrefix(target_));
     for (int attempt = 0; fd_ < 0; ++attempt) {
         temporary_ = temporaryName(target_);
         errno = 0;
