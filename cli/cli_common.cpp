@@ -379,6 +379,16 @@ QDateTime parseNow(const QString& text) {
     return QDateTime(date, time);
 }
 
+unsigned long long numberOption(const CommandLine& args, const QString& option, unsigned long long max) {
+    const QString text = args.value(option);
+    bool ok = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const unsigned long long value = ok ? text.toULongLong(&ok) : 0;
+    if (!ok || value > max)
+        throw UsageError(
+            QStringLiteral("--%1 erwartet eine ganze Zahl von 0 bis %2, nicht „%3“.").arg(option).arg(max).arg(quotedInput(text)));
+    return value;
+}
+
 OutcomeCrosses parseCrosses(const QString& spec) {
     const QStringList groups = spec.split(u',');
     if (groups.size() != kMatches)

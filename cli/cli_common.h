@@ -188,6 +188,8 @@ QString quotaArgument(const QString& text, const QString& option);
 // "1/1/2,-,...": per match the weights of "1", "0" and "2", or "-" for equal
 // ones; a match decided in `result` keeps equal weights. Empty: all equal.
 std::array<OutcomeWeights, kMatches> parseWeights(const QString& spec, const LiveResult& result);
+// The value of --OPTION as a whole number of decimal digits alone, 0 to `max`.
+unsigned long long numberOption(const CommandLine& args, const QString& option, unsigned long long max);
 // The --quota RANG=TEXT options in their order, as rank 1 .. 4 and text.
 std::vector<std::pair<int, QString>> parseQuotas(const CommandLine& args);
 

@@ -44,10 +44,9 @@ Candidates candidatesOf(const CommandLine& args) {
     return std::move(*full);
 }
 
+// As many as the filter file holds: nine digits.
 int countOption(const CommandLine& args, const QString& option) {
-    const std::optional<int> n = parseCount(args.value(option));
-    if (!n) throw UsageError(QStringLiteral("--%1 erwartet eine ganze Zahl ab 0, nicht „%2“.").arg(option, quotedInput(args.value(option))));
-    return *n;
+    return static_cast<int>(numberOption(args, option, 999999999));
 }
 
 FilterList filtersOf(const CommandLine& args) {

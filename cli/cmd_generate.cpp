@@ -19,17 +19,6 @@ PatternLevels parsePattern(const QString& spec) {
     return *levels.value;
 }
 
-// A whole number of decimal digits alone, 0 to `max`.
-unsigned long long parseNumber(const CommandLine& args, const QString& option, unsigned long long max) {
-    const QString text = args.value(option);
-    bool ok = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-    const unsigned long long value = ok ? text.toULongLong(&ok) : 0;
-    if (!ok || value > max)
-        throw UsageError(
-            QStringLiteral("--%1 erwartet eine ganze Zahl von 0 bis %2, nicht „%3“.").arg(option).arg(max).arg(quotedInput(text)));
-    return value;
-}
-
 void writeRows(const GeneratorRun& run, char separator) {
     Output& output = standardOutput();
     const TipTable noTexts;
@@ -72,11 +61,11 @@ int runGenerate(const CommandLine& args) {
     if (toFile && format == Format::Json)
         throw UsageError(QStringLiteral("--out schreibt die Text- oder CSV-Datei des Fensters, kein JSON."));
     const int count = args.has(QStringLiteral("count"))
-                          ? static_cast<int>(parseNumber(args, QStringLiteral("count"), 2147483647))
+                          ? static_cast<int>(numberOption(args, QStringLiteral("count"), 2147483647))
                           : 120;
     const SeedSource seeds =
         args.has(QStringLiteral("seed"))
-            ? countingSeeds(static_cast<std::uint32_t>(parseNumber(args, QStringLiteral("seed"), 4294967295)))
+            ? countingSeeds(static_cast<std::uint32_t>(numberOption(args, QStringLiteral("seed"), 4294967295)))
             : clockSeeds();
 
     PatternLevels levels{};

@@ -94,7 +94,9 @@ FilterList parseFilterFile(const QByteArray& bytes, const QString& fileName) {
         } else if (key == u"best") {
             once(probabilityLine, probabilityWhat);
             const std::optional<int> best = parseCount(value);
-            if (!best) refuse(fileName, number, QStringLiteral("„%1“ ist keine Anzahl von Reihen.").arg(quotedInput(value)));
+            if (!best || *best == 0)
+                refuse(fileName, number,
+                       QStringLiteral("„%1“ ist keine Anzahl von Reihen (eine ganze Zahl ab 1).").arg(quotedInput(value)));
             list.probability = {ProbabilityFilter::Mode::Best, 0, *best};
         } else {
             refuse(fileName, number, QStringLiteral("„%1“ ist kein Filter.").arg(quotedInput(line)));

@@ -149,6 +149,7 @@ TEST(FilterCli, WrongFiltersAreUsageErrors) {
         {"filter", "--crosses", "102,1,1,1,1,1,1,1,1,1,1,1,1", "--level", "1=2"},
         {"filter", "--crosses", "102,1,1,1,1,1,1,1,1,1,1,1,1", "--best", "5"},
         {"filter", "--crosses", "102,1,1,1,1,1,1,1,1,1,1,1,1", "--slip", "x.krsc"},
+        {"filter", "--crosses", "102,1,1,1,1,1,1,1,1,1,1,1,1", "--run", "..4", "--tolerance", "1000000000"},
         {"filter", "--run", "..4"},
         {"cover", "--crosses", "102,1,1,1,1,1,1,1,1,1,1,1,1"},
         {"cover", "--crosses", "102,1,1,1,1,1,1,1,1,1,1,1,1", "--guarantee", "9"},

@@ -71,6 +71,7 @@ TEST(FilterFile, JunkAndNewerVersionsAreRefusedNamingFileAndLine) {
         {"Korbisto-Filter 1\r\nlevels 310,111\r\n",
          "Zeile 2: Die Stufen brauchen 13 Gruppen, durch „,“ getrennt (eine je Spiel), nicht 2."},
         {"Korbisto-Filter 1\r\ntolerance -1\r\n", "Zeile 2: „-1“ ist keine Toleranz (eine Zahl ab 0)."},
+        {"Korbisto-Filter 1\r\nbest 0\r\n", "Zeile 2: „0“ ist keine Anzahl von Reihen (eine ganze Zahl ab 1)."},
     };
     for (const Case& c : cases)
         EXPECT_EQ(test::errorOf([&] { parseFilterFile(c.bytes, QStringLiteral("Mein Filter.krfilter")); }),
