@@ -1,4 +1,5 @@
 #include "cli_common.h"
+#include "json_writer.h"
 #include "output.h"
 
 #include "core/german.h"
@@ -501,6 +502,60 @@ std::vector<std::pair<int, QString>> parseQuotas(const CommandLine& args) {
         quotas.emplace_back(rank, quotaArgument(q.mid(eq + 1), QStringLiteral("--quota ") + q.left(eq)));
     }
     return quotas;
+}
+
+Format rowsFormat(const CommandLine& args) {
+    const Format format = outputFormat(args, QStringLiteral("text|csv|json"));
+    if (args.has(QStringLiteral("out")) && (args.has(QStringLiteral("format")) || args.has(QStringLiteral("json"))))
+        throw UsageError(QStringLiteral("--format gilt nur für die Ausgabe der Reihen, nicht mit --out."));
+    return format;
+}
+
+void emitRows(const CommandLine& args, const NextBlock& nextBlock, Format format) {
+    const bool toFile = args.has(QStringLiteral("out"));
+    const QString path = toFile ? args.value(QStringLiteral("out")) : QString();
+    const bool slipOut = toFile && outToStandardOutput(args, true);
+    std::optional<SlipWriter> slip;
+    if (toFile && !slipOut) onFile(path, [&] { slip.emplace(path); }, true);
+    TipTable block;
+    while (nextBlock(block) > 0) {
+        if (slip)
+            onFile(path, [&] { slip->write(block); }, true);
+        else if (slipOut)
+            standardOutput().append(encodeSlip(block));
+        else
+            printRows(block, format == Format::Csv ? ';' : ',');
+        block.clearAll();
+    }
+    if (slip) onFile(path, [&] { slip->commit(); }, true);
+}
+
+namespace {
+
+// The rows as JSON, {"rows":[...],"count":N}.
+void writeJsonRows(const NextBlock& nextBlock) {
+    JsonWriter json;
+    json.beginObject().key(u"rows").beginArray();
+    long long count = 0;
+    TipTable block;
+    while (nextBlock(block) > 0) {
+        for (const TipTable::Row& row : block.rows()) json.tips(row.tips);
+        count += block.dataRowCount();
+        block.clearAll();
+    }
+    json.endArray().key(u"count").number(count).endObject().finish();
+}
+
+}  // namespace
+
+void writeRows(const CommandLine& args, const NextBlock& nextBlock, Format format) {
+    if (format == Format::Json) writeJsonRows(nextBlock);
+    else emitRows(args, nextBlock, format);
+}
+
+int parseGuarantee(const QString& text) {
+    if (text == QLatin1String("12") || text == QLatin1String("11") || text == QLatin1String("10")) return text.toInt();
+    throw UsageError(QStringLiteral("--guarantee kennt nur 12, 11 und 10, nicht „%1“.").arg(quotedInput(text)));
 }
 
 }  // namespace korbisto::cli

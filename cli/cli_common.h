@@ -65,7 +65,9 @@ public:
     CommandLine(const QStringList& args, const std::vector<Option>& options);
 
     bool helpRequested() const;
-    bool has(const QString& name) const { return parser_.isSet(name); }
+    // False also for an option the command does not take, so that shared
+    // code may ask for one (--out) that only some commands have.
+    bool has(const QString& name) const { return parser_.optionNames().contains(name); }
     QString value(const QString& name) const { return parser_.value(name); }  // last given; empty if absent
     QStringList values(const QString& name) const { return parser_.values(name); }
     QStringList positional() const { return parser_.positionalArguments(); }
@@ -168,6 +170,8 @@ using NextBlock = std::function<int(TipTable&)>;
 // The rows a block at a time into the slip of --out (a file, or "-" for
 // standard output) or onto the output as text or csv.
 void emitRows(const CommandLine& args, const NextBlock& nextBlock, Format format);
+// The same, or as JSON {"rows":[...],"count":N}.
+void writeRows(const CommandLine& args, const NextBlock& nextBlock, Format format);
 
 // --guarantee: 12, 11 or 10.
 int parseGuarantee(const QString& text);

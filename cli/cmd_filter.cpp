@@ -127,13 +127,7 @@ void writeJson(const FilterOutcome& outcome, const std::vector<RowWord>& rows, s
         json.key(u"covers").number(static_cast<long long>(outcome.rows.size()));
     }
     json.key(u"rows").beginArray();
-    char text[kMatches + 2];
-    text[0] = text[kMatches + 1] = '"';
-    for (const RowWord w : rows) {
-        const RowTips tips = tipsOfWord(w);
-        for (int m = 0; m < kMatches; ++m) text[m + 1] = *TippText[tips[static_cast<size_t>(m)]];
-        json.raw(std::string_view(text, sizeof text));
-    }
+    for (const RowWord w : rows) json.tips(tipsOfWord(w));
     json.endArray().endObject().finish();
 }
 

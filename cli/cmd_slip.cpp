@@ -1,6 +1,4 @@
 #include "cli_common.h"
-#include "json_writer.h"
-#include "output.h"
 
 #include "core/text_helpers.h"
 #include "core/tip_table.h"
@@ -14,24 +12,7 @@ int runSlip(const CommandLine& args) {
     const QString path = args.positional().first();
     // A block at a time: the largest slip costs no more memory than a small one.
     SlipInput slip(path);
-    TipTable block;
-    const auto next = [&] { return slip.readInto(block); };
-    if (format != Format::Json) {
-        while (next() > 0) {
-            printRows(block, format == Format::Csv ? ';' : ',');
-            block.clearAll();
-        }
-    } else {
-        JsonWriter json;
-        json.beginObject().key(u"rows").beginArray();
-        long long count = 0;
-        while (next() > 0) {
-            for (const TipTable::Row& row : block.rows()) json.tips(row.tips);
-            count += block.dataRowCount();
-            block.clearAll();
-        }
-        json.endArray().key(u"count").number(count).endObject().finish();
-    }
+    writeRows(args, [&](TipTable& block) { return slip.readInto(block); }, format);
     // The rows are all there; what follows them is no row, which the user should know.
     if (const qint64 rest = slip.leftoverBytes(); rest > 0) {
         const QString file = visibleText(args.positional().first());
