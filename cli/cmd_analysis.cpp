@@ -142,11 +142,10 @@ void writeChancesJson(SlipInput& slip, LiveChancesCount& count, const QuotaTexts
         json.endArray();
     };
     const LiveChances live = streamChances(slip, count, [&](const LiveRow& row) {
+        // Written per row, so without a string made for it.
+        static constexpr std::string_view kBest[] = {"null", R"("I")", R"("II")", R"("III")", R"("IV")"};
         json.beginObject().key(u"number").number(row.number).key(u"hits").number(row.hits).key(u"best");
-        if (row.bestRank == 0)
-            json.null();
-        else
-            json.string(rankName(row.bestRank));
+        json.raw(kBest[std::clamp(row.bestRank, 0, kRanks)]);
         json.key(u"p");
         probabilities(row.p, true);
         json.endObject();
